@@ -1,0 +1,82 @@
+// The services the calculator stands on: reading numbers from text, writing them back, and
+// arithmetic that stops at the first fault instead of carrying an infinity or a NaN forward.
+#pragma once
+
+#include <cmath>
+#include <exception>
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+enum class FaultKind { InvalidArgument, DivisionByZero, Overflow, InvalidOperation };
+
+// A fault stops a computation; it carries its kind, a message for people ("Division by zero")
+// and a stable name for programs ("division-by-zero").
+class Fault : public std::exception {
+  public:
+    explicit Fault(FaultKind kind) : kind_(kind) {}
+    FaultKind kind() const noexcept { return kind_; }
+    std::string_view message() const noexcept;
+    std::string_view kindName() const noexcept;
+    const char* what() const noexcept override { return message().data(); }
+
+  private:
+    FaultKind kind_;
+};
+
+// The one place a fault is raised.
+[[noreturn]] void Raise(FaultKind kind);
+
+// The lenient reading: the number at the start of the text, blanks, tabs and line feeds
+// ignored wherever they stand; no number reads as 0. A numeral beyond the double range is an
+// overflow fault.
+double ValFromText(std::string_view text);
+
+// The default text form: 15 significant digits, no trailing zeros, plain notation for decimal
+// exponents -4 to 14 and "1.5E-07" beyond, always a full stop.
+std::string TextFromDouble(double x);
+
+// A double whose every operation is checked: a result that is not a number is an invalid
+// operation, a finite non-zero divided by zero a division by zero, and a finite computation
+// that ends in an infinity an overflow. Inline, so that checked formulas cost what plain ones do.
+class Number {
+  public:
+    Number(double value) : value_(value) {}  // NOLINT: literals take part in formulas
+    double value() const noexcept { return value_; }
+
+    // Every operand is finite (a fault stops anything else), so a NaN result is an invalid
+    // operation and an infinite one an overflow.
+    static Number Checked(double result) {
+        if (std::isnan(result)) Raise(FaultKind::InvalidOperation);
+        if (std::isinf(result)) Raise(FaultKind::Overflow);
+        return result;
+    }
+
+    friend Number operator+(Number a, Number b) { return Checked(a.value_ + b.value_); }
+    friend Number operator-(Number a, Number b) { return Checked(a.value_ - b.value_); }
+    friend Number operator*(Number a, Number b) { return Checked(a.value_ * b.value_); }
+    friend Number operator/(Number a, Number b) {
+        if (b.value_ == 0 && a.value_ != 0 && std::isfinite(a.value_)) {
+            Raise(FaultKind::DivisionByZero);
+        }
+        return Checked(a.value_ / b.value_);
+    }
+    friend Number operator-(Number a) { return Number(-a.value_); }
+    friend bool operator>=(Number a, Number b) { return a.value_ >= b.value_; }
+
+  private:
+    double value_;
+};
+
+inline Number Tan(Number x) { return Number::Checked(std::tan(x.value())); }
+inline Number Cos(Number x) { return Number::Checked(std::cos(x.value())); }
+inline Number Atn(Number x) { return Number::Checked(std::atan(x.value())); }
+
+// The square root; a negative argument is an invalid-argument fault.
+inline Number Sqr(Number x) {
+    if (x.value() < 0) Raise(FaultKind::InvalidArgument);
+    return Number::Checked(std::sqrt(x.value()));
+}
+
+}  // namespace rt

@@ -1,0 +1,72 @@
+// The default text form of a double, from a table of hard cases.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "runtime/runtime.h"
+
+namespace {
+
+struct TextFormCase {
+    const char* name;
+    double value;
+    const char* text;
+};
+
+std::ostream& operator<<(std::ostream& os, const TextFormCase& c) { return os << c.name; }
+
+constexpr TextFormCase kTextFormCases[] = {
+    {"Zero", 0.0, "0"},
+    {"NegativeZero", -0.0, "0"},
+    {"WholeNumber", 12, "12"},
+    {"NegativeWholeNumber", -24, "-24"},
+    {"Half", 0.5, "0.5"},
+    {"NegativeFraction", -0.25, "-0.25"},
+    {"ShortestDayAtStart", 9.352084178252251, "9.35208417825225"},
+    {"RoundsUpLastDigit", 14.64791582174775, "14.6479158217478"},
+    {"BinaryJustBelowDecimalHalfway", 0.1234567890123455, "0.123456789012345"},
+    {"FifteenDigitsOfAWholeNumberWithFraction", 123456789012345.67, "123456789012346"},
+    {"TenthIsNotExact", 0.1, "0.1"},
+    {"SumOfTenths", 0.1 + 0.2, "0.3"},
+    {"DropsTrailingZerosAfterRounding", 1.0000000000000002, "1"},
+    {"RoundingCarriesIntoNewDigit", 9.9999999999999995, "10"},
+    {"SmallestPlain", 0.0001, "0.0001"},
+    {"SmallestPlainWithDigits", 0.00012345, "0.00012345"},
+    {"LargestExponentFormBelowOne", 0.00001, "1E-05"},
+    {"ExponentFormSmall", 1.5e-7, "1.5E-07"},
+    {"RoundsUpIntoPlain", 0.000099999999999999999, "0.0001"},
+    {"LargestPlain", 123456789012345, "123456789012345"},
+    {"LargestPlainRoundsUp", 999999999999999.4, "999999999999999"},
+    {"CarryIntoExponentForm", 999999999999999.5, "1E+15"},
+    {"ExponentFormLarge", 1e15, "1E+15"},
+    {"ExponentFormRounded", 1234567890123456.0, "1.23456789012346E+15"},
+    {"ThreeDigitExponent", 1e100, "1E+100"},
+    {"NearlyTheLargestDouble", 1.7976931348623e308, "1.7976931348623E+308"},
+    {"SmallestNormal", std::numeric_limits<double>::min(), "2.2250738585072E-308"},
+    {"SmallestSubnormal", std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
+    {"NegativeExponentForm", -2.5e-20, "-2.5E-20"},
+};
+
+class TextForm : public testing::TestWithParam<TextFormCase> {};
+
+TEST_P(TextForm, WritesTheDefaultForm) {
+    EXPECT_EQ(rt::TextFromDouble(GetParam().value), GetParam().text);
+}
+
+TEST_P(TextForm, ReadsBackToTheSameDigits) {
+    const std::string text = rt::TextFromDouble(GetParam().value);
+    EXPECT_EQ(rt::TextFromDouble(rt::ValFromText(text)), text);
+}
+
+// Rounded to 15 digits, the largest double's text lies beyond the double range.
+TEST(TextForm, TheLargestDoublesTextReadsAsAnOverflow) {
+    EXPECT_EQ(rt::TextFromDouble(std::numeric_limits<double>::max()), "1.79769313486232E+308");
+    EXPECT_THROW(rt::ValFromText(rt::TextFromDouble(std::numeric_limits<double>::max())),
+                 rt::Fault);
+}
+
+INSTANTIATE_TEST_SUITE_P(HardCases, TextForm, testing::ValuesIn(kTextFormCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
