@@ -1,0 +1,63 @@
+// The calculation against a floor of the same formulas in plain std:: calls, without checks.
+#include <benchmark/benchmark.h>
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "daylight/daylight.h"
+
+namespace {
+
+void BM_ComputeDaylight(benchmark::State& state) {
+    const daycalc::DaylightInputs inputs;
+    for (auto _ : state) {
+        auto outcome = daycalc::ComputeDaylight(inputs);
+        benchmark::DoNotOptimize(outcome);
+    }
+}
+BENCHMARK(BM_ComputeDaylight);
+
+double PlainRead(const std::string& text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+std::string PlainText(double value) {
+    char buffer[32];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+    return std::string(buffer, end);
+}
+
+double PlainRadians(double degrees) { return degrees / 180 * std::atan(1.0) * 4; }
+
+double PlainArcCosine(double x) {
+    return std::atan(-x / std::sqrt(-x * x + 1)) + 2 * std::atan(1.0);
+}
+
+// The same texts in and out, the same steps, nothing checked.
+void BM_PlainStdFloor(benchmark::State& state) {
+    const daycalc::DaylightInputs in;
+    for (auto _ : state) {
+        const double T = PlainRadians(PlainRead(in.tilt));
+        const double L = PlainRadians(PlainRead(in.latitude));
+        const double RP = PlainRead(in.solarDay);
+        const double A = PlainRadians(PlainRead(in.fromSolstice));
+        const double Y = PlainRead(in.year);
+        benchmark::DoNotOptimize(Y);
+        const double x1 = std::tan(L) / std::tan(PlainRadians(90) - T);
+        const double MinDay = PlainArcCosine(x1) / PlainRadians(180) * RP;
+        const double x2 = std::tan(L) * std::cos(A) * std::tan(T);
+        const double Daylight = PlainArcCosine(x2) / PlainRadians(180) * RP;
+        daycalc::DaylightResults results{PlainText(MinDay), PlainText(RP - MinDay),
+                                         PlainText(Daylight), PlainText(RP - Daylight), ""};
+        benchmark::DoNotOptimize(results);
+    }
+}
+BENCHMARK(BM_PlainStdFloor);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,12 @@
+// The headless companion: the calculation for scripts and batch work.
+#pragma once
+
+#include <iosfwd>
+
+namespace companion {
+
+// Runs daylight-cli with its arguments on the given streams and returns the exit status:
+// 0 for results, 1 for a fault, 2 for a batch with a bad line or a command line it can't use.
+int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err);
+
+}  // namespace companion
