@@ -1,0 +1,272 @@
+// The window, driven as a user drives it: offscreen, with clicks and keys.
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "daylight/daylight.h"
+#include "window/form1.h"
+
+namespace {
+
+const char* const kLabels[] = {"lblMin", "lblMax", "lblDay", "lblNight", "lblFull"};
+
+// The golden file's fields and the boxes and labels they stand for.
+const std::pair<const char*, const char*> kBoxOfField[] = {{"tilt", "txtTilt"},
+                                                           {"latitude", "txtLat"},
+                                                           {"solar_day", "txtRP"},
+                                                           {"from_solstice", "txtAlpha"},
+                                                           {"year", "txtY"}};
+const std::pair<const char*, const char*> kLabelOfField[] = {{"min", "lblMin"},
+                                                             {"max", "lblMax"},
+                                                             {"day", "lblDay"},
+                                                             {"night", "lblNight"},
+                                                             {"full", "lblFull"}};
+
+QString StartingText(const char* box) {
+    const daycalc::DaylightInputs start;
+    const std::pair<const char*, const std::string*> texts[] = {{"txtTilt", &start.tilt},
+                                                                {"txtLat", &start.latitude},
+                                                                {"txtRP", &start.solarDay},
+                                                                {"txtAlpha", &start.fromSolstice},
+                                                                {"txtY", &start.year}};
+    for (const auto& [name, text] : texts) {
+        if (qstrcmp(name, box) == 0) return QString::fromStdString(*text);
+    }
+    return {};
+}
+
+}  // namespace
+
+class TstForm1 : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Form1> form;
+
+    template <typename T>
+    T* Control(const char* name) {
+        T* widget = form->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) qFatal("no control %s", name);
+        return widget;
+    }
+    QLineEdit* Box(const char* name) { return Control<QLineEdit>(name); }
+    QString Label(const char* name) { return Control<QLabel>(name)->text(); }
+    QMessageBox* Report() { return Control<QMessageBox>("faultReport"); }
+    void Press() { QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton); }
+    void Type(const char* box, const QString& text) { Box(box)->setText(text); }
+
+    void VerifyLabelsEmpty() {
+        for (const char* label : kLabels) QVERIFY2(Label(label).isEmpty(), label);
+    }
+
+  private slots:
+    void init() {
+        form = std::make_unique<Form1>();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    void cleanup() { form.reset(); }
+
+    void freshWindowShowsStartingTextsAndEmptyLabels() {
+        for (const char* box : {"txtRP", "txtLat", "txtTilt", "txtAlpha", "txtY"}) {
+            QCOMPARE(Box(box)->text(), StartingText(box));
+        }
+        VerifyLabelsEmpty();
+        QCOMPARE(form->windowTitle(), QStringLiteral("Daylight"));
+        QCOMPARE(Control<QPushButton>("Command1")->text(), QStringLiteral("Compute"));
+    }
+
+    void clientAreaIs5070By5865Twips() { QCOMPARE(form->size(), QSize(338, 391)); }
+
+    void controlsSitWhereTheTwipsPutThem_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("onForm");  // pixels, relative to the client area
+        QTest::newRow("frame on the form") << "Frame9" << QRect(176, 72, 145, 49);
+        QTest::newRow("text box in its frame") << "txtRP" << QRect(32, 32, 121, 25);
+        QTest::newRow("wider text box on the right") << "txtAlpha" << QRect(184, 32, 129, 25);
+        QTest::newRow("label in its frame") << "lblFull" << QRect(184, 176, 129, 25);
+        QTest::newRow("button") << "Command1" << QRect(24, 344, 81, 33);
+        QTest::newRow("rule under Tilt") << "Line1" << QRect(24, 200, 145, 1);
+        QTest::newRow("rule's rise") << "Line2" << QRect(168, 136, 1, 65);
+        QTest::newRow("rule under Length of Year") << "Line3" << QRect(168, 136, 153, 1);
+    }
+    void controlsSitWhereTheTwipsPutThem() {
+        QFETCH(QString, control);
+        QFETCH(QRect, onForm);
+        QWidget* widget = form->findChild<QWidget*>(control);
+        QVERIFY(widget);
+        QCOMPARE(QRect(widget->mapTo(form.get(), QPoint(0, 0)), widget->size()), onForm);
+    }
+
+    void valueFontIsPlainSansAtNineAndThreeQuarterPoints() {
+        for (const char* name : {"txtTilt", "lblMin"}) {
+            const QFont font = Control<QWidget>(name)->font();
+            QCOMPARE(font.pointSizeF(), 9.75);
+            QCOMPARE(font.weight(), QFont::Normal);
+            QVERIFY(!font.italic());
+        }
+    }
+
+    void boxesAndLabelsAreNamedByTheirFrames_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("box") << "txtAlpha"
+                             << "Deg from Winter Solstice";
+        QTest::newRow("left label") << "lblMin"
+                                    << "Min Day";
+        QTest::newRow("right label") << "lblFull"
+                                     << "Full Daylight";
+    }
+    void boxesAndLabelsAreNamedByTheirFrames() {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QCOMPARE(form->findChild<QWidget*>(control)->accessibleName(), name);
+    }
+
+    void focusStartsInSolarDayAndTabCrossesTheColumns() {
+        QCOMPARE(QApplication::focusWidget(), Box("txtRP"));
+        QStringList visited;
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited,
+                 QStringList({"txtAlpha", "txtLat", "txtY", "txtTilt", "Command1", "txtRP"}));
+    }
+
+    void pressFillsTheLabelsOfItsCase() {
+        Press();
+        QCOMPARE(Label("lblMin"), QStringLiteral("9.35208417825225"));
+        QCOMPARE(Label("lblMax"), QStringLiteral("14.6479158217478"));
+        QCOMPARE(Label("lblDay"), QStringLiteral("9.35208417825225"));
+        QCOMPARE(Label("lblNight"), QStringLiteral("14.6479158217478"));
+        QCOMPARE(Label("lblFull"), QString());
+
+        Type("txtLat", "70");
+        Press();
+        QCOMPARE(Label("lblFull"), QStringLiteral("67.302500920951"));
+        QCOMPARE(Label("lblMin"), QStringLiteral("0"));
+        QCOMPARE(Label("lblMax"), QStringLiteral("24"));
+        QCOMPARE(Label("lblDay"), QString());
+        QCOMPARE(Label("lblNight"), QString());
+
+        Type("txtLat", "0");
+        Press();
+        QCOMPARE(Label("lblDay"), QStringLiteral("12"));
+        QCOMPARE(Label("lblFull"), QString());
+    }
+
+    void faultIsReportedAndTheWindowGoesOn_data() {
+        QTest::addColumn<QString>("tilt");
+        QTest::addColumn<QString>("latitude");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("on the polar circle") << "23.5"
+                                             << "66.5"
+                                             << "Division by zero"
+                                             << "division-by-zero";
+        QTest::newRow("beyond the southern circle") << "23.5"
+                                                    << "-80"
+                                                    << "Invalid argument"
+                                                    << "invalid-argument";
+        QTest::newRow("tiny tilt beyond the pole") << "1e-300"
+                                                   << "91"
+                                                   << "Overflow"
+                                                   << "overflow";
+        QTest::newRow("right-angle tilt at the equator") << "90"
+                                                         << "0"
+                                                         << "Invalid operation"
+                                                         << "invalid-operation";
+    }
+    void faultIsReportedAndTheWindowGoesOn() {
+        QFETCH(QString, tilt);
+        QFETCH(QString, latitude);
+        QFETCH(QString, message);
+        QFETCH(QString, kind);
+        Press();  // fills the labels, so the fault must empty them
+        Type("txtTilt", tilt);
+        Type("txtLat", latitude);
+        QSignalSpy reports(form.get(), &Form1::faultReported);
+
+        Press();
+        VerifyLabelsEmpty();
+        QCOMPARE(reports.count(), 1);
+        QCOMPARE(reports.at(0).at(0).toString(), kind);
+        QVERIFY(Report()->isVisible());
+        QCOMPARE(Report()->text(), message);
+        QVERIFY(!Report()->informativeText().isEmpty());
+        QVERIFY(form->isVisible());
+        QCOMPARE(Box("txtTilt")->text(), tilt);
+        QCOMPARE(Box("txtLat")->text(), latitude);
+
+        QTest::keyClick(Report(), Qt::Key_Escape);
+        QTRY_VERIFY(!Report()->isVisible());
+        Type("txtTilt", "23.5");
+        Type("txtLat", "38");
+        Press();
+        QCOMPARE(Label("lblMin"), QStringLiteral("9.35208417825225"));
+        QCOMPARE(reports.count(), 1);
+    }
+
+    void enterInABoxDoesNotComputeSpaceOnTheButtonDoes() {
+        QTest::keyClick(Box("txtLat"), Qt::Key_Return);
+        QTest::keyClick(Box("txtLat"), Qt::Key_Enter);
+        VerifyLabelsEmpty();
+        auto* button = Control<QPushButton>("Command1");
+        QVERIFY(!button->isDefault() && !button->autoDefault());
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Space);
+        QCOMPARE(Label("lblMin"), QStringLiteral("9.35208417825225"));
+    }
+
+    void longResultsShowEveryDigit() {
+        Type("txtRP", "-1e-320");
+        Press();
+        auto* label = Control<QLabel>("lblMin");
+        QCOMPARE(label->text(), QStringLiteral("-3.89817794568744E-321"));
+        QVERIFY(QFontMetrics(label->font()).horizontalAdvance(label->text()) <=
+                label->contentsRect().width());
+        QCOMPARE(label->toolTip(), label->text());
+    }
+
+    void goldenFile_data() {
+        QTest::addColumn<QJsonObject>("input");
+        QTest::addColumn<QJsonObject>("output");
+        QFile golden(QStringLiteral(DAYLIGHT_GOLDEN_FILE));
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        while (!golden.atEnd()) {
+            const QJsonObject c = QJsonDocument::fromJson(golden.readLine()).object();
+            QTest::newRow(qPrintable(c["name"].toString()))
+                << c["input"].toObject() << c["output"].toObject();
+        }
+    }
+    void goldenFile() {
+        QFETCH(QJsonObject, input);
+        QFETCH(QJsonObject, output);
+        for (const auto& [field, box] : kBoxOfField) {
+            Type(box, input.contains(field) ? input[field].toString() : StartingText(box));
+        }
+        QSignalSpy reports(form.get(), &Form1::faultReported);
+        Press();
+        if (output.contains("fault")) {
+            QCOMPARE(reports.count(), 1);
+            QCOMPARE(reports.at(0).at(0).toString(), output["fault"].toString());
+            QCOMPARE(Report()->text(), output["message"].toString());
+            VerifyLabelsEmpty();
+            return;
+        }
+        QCOMPARE(reports.count(), 0);
+        for (const auto& [field, label] : kLabelOfField) {
+            QCOMPARE(Label(label), output[field].toString());
+        }
+    }
+};
+
+QTEST_MAIN(TstForm1)
+#include "tst_form1.moc"

@@ -1,0 +1,200 @@
+#include "window/form1.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
+#include <map>
+
+#include "controls.h"
+#include "daylight/daylight.h"
+
+namespace {
+
+using form::Kind;
+using form::Pixels;
+
+constexpr double kValuePointSize = 9.75;
+constexpr double kSmallestPointSize = 6;
+
+// A plain sans-serif face for the values, with narrow digits so that fifteen of them fit.
+QFont ValueFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(kValuePointSize);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+// Shows a result whole: a text too wide for its label is set smaller rather than cut, since a
+// cut number reads as a different number. The tooltip carries it too.
+void ShowResult(QLabel* label, const QString& text) {
+    QFont font = ValueFont();
+    const int room = label->contentsRect().width();
+    while (QFontMetrics(font).horizontalAdvance(text) > room &&
+           font.pointSizeF() > kSmallestPointSize) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    label->setFont(font);
+    label->setText(text);
+    label->setToolTip(text);
+}
+
+QWidget* MakeControl(const form::Control& c, QWidget* container) {
+    const QString caption = QString::fromUtf8(c.caption);
+    switch (c.kind) {
+        case Kind::Frame:
+            return new QGroupBox(caption, container);
+        case Kind::TextBox: {
+            auto* box = new QLineEdit(caption, container);
+            box->setFont(ValueFont());
+            return box;
+        }
+        case Kind::Label: {
+            auto* label = new QLabel(container);
+            label->setFont(ValueFont());
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            return label;
+        }
+        case Kind::Button:
+            break;
+    }
+    auto* button = new QPushButton(caption, container);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+// A straight segment from the line table: a plain one-pixel rule over its bounding box.
+void MakeLine(const form::Line& line, QWidget* form) {
+    auto* rule = new QFrame(form);
+    rule->setObjectName(QString::fromUtf8(line.name));
+    rule->setFrameShape(line.y1 == line.y2 ? QFrame::HLine : QFrame::VLine);
+    rule->setFrameShadow(QFrame::Plain);
+    rule->setLineWidth(1);
+    const QPoint topLeft(Pixels(std::min(line.x1, line.x2)), Pixels(std::min(line.y1, line.y2)));
+    const QPoint bottomRight(Pixels(std::max(line.x1, line.x2)),
+                             Pixels(std::max(line.y1, line.y2)));
+    rule->setGeometry(QRect(topLeft, bottomRight));
+}
+
+// Builds every control of the table, gives the text boxes and labels their frame's caption as
+// accessible name, and chains the focus through the focusable ones by tab index.
+void BuildControls(QWidget* form) {
+    QHash<QString, QWidget*> byName{{QStringLiteral("Form1"), form}};
+    std::map<int, QWidget*> focusOrder;
+    for (const form::Control& c : form::kControls) {
+        QWidget* container = byName.value(QString::fromUtf8(c.container));
+        QWidget* widget = MakeControl(c, container);
+        widget->setObjectName(QString::fromUtf8(c.name));
+        widget->setGeometry(Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height));
+        byName.insert(widget->objectName(), widget);
+        if (auto* frame = qobject_cast<QGroupBox*>(container)) {
+            widget->setAccessibleName(frame->title());
+        }
+        if (c.kind == Kind::TextBox || c.kind == Kind::Button) focusOrder[c.tabIndex] = widget;
+    }
+    for (auto it = focusOrder.begin(); std::next(it) != focusOrder.end(); ++it) {
+        QWidget::setTabOrder(it->second, std::next(it)->second);
+    }
+    for (const form::Line& line : form::kLines) MakeLine(line, form);
+}
+
+QString Hint(rt::FaultKind kind) {
+    switch (kind) {
+        case rt::FaultKind::DivisionByZero:
+            return Form1::tr(
+                "The latitude lies exactly on a polar circle, or the tilt is 0 beyond the pole. "
+                "Change the latitude or the tilt a little.");
+        case rt::FaultKind::InvalidArgument:
+            return Form1::tr(
+                "The latitude lies beyond the southern polar circle for this tilt. Try a latitude "
+                "nearer the equator, or a smaller tilt.");
+        case rt::FaultKind::Overflow:
+            return Form1::tr(
+                "A number is too large for the calculation, or the tilt too small for a latitude "
+                "beyond the pole. Use more moderate values.");
+        case rt::FaultKind::InvalidOperation:
+            break;
+    }
+    return Form1::tr(
+        "These values have no defined result, such as a tilt of 90 at the equator. Change the "
+        "tilt or the latitude.");
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(tr("Daylight"));
+    BuildControls(this);
+    txtRP = findChild<QLineEdit*>(QStringLiteral("txtRP"));
+    txtLat = findChild<QLineEdit*>(QStringLiteral("txtLat"));
+    txtTilt = findChild<QLineEdit*>(QStringLiteral("txtTilt"));
+    txtAlpha = findChild<QLineEdit*>(QStringLiteral("txtAlpha"));
+    txtY = findChild<QLineEdit*>(QStringLiteral("txtY"));
+    lblMin = findChild<QLabel*>(QStringLiteral("lblMin"));
+    lblMax = findChild<QLabel*>(QStringLiteral("lblMax"));
+    lblDay = findChild<QLabel*>(QStringLiteral("lblDay"));
+    lblNight = findChild<QLabel*>(QStringLiteral("lblNight"));
+    lblFull = findChild<QLabel*>(QStringLiteral("lblFull"));
+    Command1 = findChild<QPushButton*>(QStringLiteral("Command1"));
+    connect(Command1, &QPushButton::clicked, this, &Form1::ComputeDaylight);
+
+    report =
+        new QMessageBox(QMessageBox::Warning, tr("Daylight"), QString(), QMessageBox::Ok, this);
+    report->setObjectName(QStringLiteral("faultReport"));
+    report->setWindowModality(Qt::ApplicationModal);
+
+    resize(Pixels(form::kFormWidth), Pixels(form::kFormHeight));
+    txtRP->setFocus();
+}
+
+void Form1::ClearLabels() {
+    for (QLabel* label : {lblMin, lblMax, lblDay, lblNight, lblFull}) ShowResult(label, QString());
+}
+
+void Form1::ComputeDaylight() {
+    ClearLabels();
+    const daycalc::DaylightInputs inputs{.tilt = txtTilt->text().toStdString(),
+                                         .latitude = txtLat->text().toStdString(),
+                                         .solarDay = txtRP->text().toStdString(),
+                                         .fromSolstice = txtAlpha->text().toStdString(),
+                                         .year = txtY->text().toStdString()};
+    const daycalc::DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
+    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) return ReportFault(*fault);
+    WriteResults(std::get<daycalc::DaylightResults>(outcome));
+}
+
+void Form1::WriteResults(const daycalc::DaylightResults& r) {
+    const auto show = [](QLabel* label, const std::string& text) {
+        ShowResult(label, QString::fromStdString(text));
+    };
+    const bool polar = !r.fullDaylight.empty();
+    if (polar) {
+        show(lblFull, r.fullDaylight);
+    } else {
+        show(lblDay, r.daylight);
+        show(lblNight, r.night);
+    }
+    show(lblMin, r.minDay);
+    show(lblMax, r.maxDay);
+}
+
+// The press stops with the labels empty; the window, the typed texts and the next press go on.
+void Form1::ReportFault(const rt::Fault& fault) {
+    if (!report) {  // made on the first fault: most sessions never need it, and start-up is faster
+        report =
+            new QMessageBox(QMessageBox::Warning, tr("Daylight"), QString(), QMessageBox::Ok, this);
+        report->setObjectName(QStringLiteral("faultReport"));
+        report->setWindowModality(Qt::ApplicationModal);
+    }
+    report->setText(QString::fromUtf8(fault.message().data(), fault.message().size()));
+    report->setInformativeText(Hint(fault.kind()));
+    report->open();
+    emit faultReported(QString::fromUtf8(fault.kindName().data(), fault.kindName().size()));
+}
