@@ -18,6 +18,27 @@ void BM_ComputeDaylight(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeDaylight);
 
+// The five starting texts, read one after another.
+void BM_ValFromText(benchmark::State& state) {
+    const daycalc::DaylightInputs in;
+    for (auto _ : state) {
+        for (const std::string* text :
+             {&in.tilt, &in.latitude, &in.solarDay, &in.fromSolstice, &in.year}) {
+            benchmark::DoNotOptimize(rt::ValFromText(*text));
+        }
+    }
+}
+BENCHMARK(BM_ValFromText);
+
+// The four texts of a non-polar press at the starting values.
+void BM_TextFromDouble(benchmark::State& state) {
+    const double results[] = {9.352084178252251, 14.64791582174775, 12, 0.5};
+    for (auto _ : state) {
+        for (double x : results) benchmark::DoNotOptimize(rt::TextFromDouble(x));
+    }
+}
+BENCHMARK(BM_TextFromDouble);
+
 double PlainRead(const std::string& text) {
     double value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);

@@ -5,7 +5,7 @@ namespace daycalc {
 using rt::Number;
 
 Number Radians(Number D) {
-    const Number q = rt::Atn(1.0);  // a quarter turn's half: π/4
+    const Number q = rt::Atn(1.0);  // π/4, taken afresh on every call
     return D / 180 * q * 4;
 }
 

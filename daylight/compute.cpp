@@ -6,7 +6,7 @@ namespace {
 using rt::Number;
 using rt::TextFromDouble;
 
-struct Angles {
+struct Quantities {
     Number T;   // the axial tilt
     Number L;   // the latitude
     Number RP;  // the length of one solar day
@@ -14,7 +14,7 @@ struct Angles {
     Number Y;   // the length of the year
 };
 
-Angles Read(const DaylightInputs& in) {
+Quantities Read(const DaylightInputs& in) {
     const Number T = Radians(rt::ValFromText(in.tilt));
     const Number L = Radians(rt::ValFromText(in.latitude));
     const Number RP = rt::ValFromText(in.solarDay);
@@ -23,7 +23,7 @@ Angles Read(const DaylightInputs& in) {
     return {T, L, RP, A, Y};
 }
 
-DaylightResults NonPolar(const Angles& in) {
+DaylightResults NonPolar(const Quantities& in) {
     const auto& [T, L, RP, A, Y] = in;
     // The shortest day divides by the tangent of the co-tilt: tan L · tan T at the solstice.
     const Number x1 = rt::Tan(L) / rt::Tan(Radians(90) - T);
@@ -41,7 +41,7 @@ DaylightResults NonPolar(const Angles& in) {
             .fullDaylight = ""};
 }
 
-DaylightResults Polar(const Angles& in) {
+DaylightResults Polar(const Quantities& in) {
     const auto& [T, L, RP, A, Y] = in;
     // Beyond the polar circle the shortest day is none and the longest is the whole solar day.
     // The sun stays up while its declination exceeds the co-latitude.
@@ -57,11 +57,11 @@ DaylightResults Polar(const Angles& in) {
 }  // namespace
 
 DaylightOutcome ComputeDaylight(const DaylightInputs& inputs) try {
-    const Angles angles = Read(inputs);
+    const Quantities q = Read(inputs);
     // The polar circle lies at 90° minus the tilt; a latitude exactly on it is not polar.
-    const Number H = Radians(90) - angles.T;
-    if (H >= angles.L) return NonPolar(angles);
-    return Polar(angles);
+    const Number H = Radians(90) - q.T;
+    if (H >= q.L) return NonPolar(q);
+    return Polar(q);
 } catch (const rt::Fault& fault) {
     return fault;
 }

@@ -214,6 +214,46 @@ class TstForm1 : public QObject {
         QCOMPARE(reports.count(), 1);
     }
 
+    // One window through every fault kind in turn, then a good press: it stays alive, keeps
+    // what was typed, shows one report a fault and fills the labels again.
+    void everyFaultKindInTurnThenAGoodPress() {
+        const struct {
+            const char* tilt;
+            const char* latitude;
+            const char* year;
+            const char* message;  // none for the good press
+        } presses[] = {{"23.5", "66.5", "365.25", "Division by zero"},
+                       {"23.5", "-80", "365.25", "Invalid argument"},
+                       {"23.5", "38", "1e400", "Overflow"},
+                       {"90", "0", "365.25", "Invalid operation"},
+                       {"23.5", "0", "365.25", nullptr}};
+        QSignalSpy reports(form.get(), &Form1::faultReported);
+        int faults = 0;
+        for (const auto& press : presses) {
+            Type("txtTilt", press.tilt);
+            Type("txtLat", press.latitude);
+            Type("txtY", press.year);
+            Press();
+            QVERIFY(form->isVisible());
+            QCOMPARE(Box("txtTilt")->text(), QString::fromLatin1(press.tilt));
+            QCOMPARE(Box("txtLat")->text(), QString::fromLatin1(press.latitude));
+            QCOMPARE(Box("txtY")->text(), QString::fromLatin1(press.year));
+            QCOMPARE(Box("txtRP")->text(), QStringLiteral("24"));
+            if (!press.message) {
+                QCOMPARE(reports.count(), faults);
+                for (const char* label : {"lblMin", "lblMax", "lblDay", "lblNight"}) {
+                    QCOMPARE(Label(label), QStringLiteral("12"));
+                }
+                continue;
+            }
+            QCOMPARE(reports.count(), ++faults);
+            QCOMPARE(Report()->text(), QString::fromLatin1(press.message));
+            VerifyLabelsEmpty();
+            QTest::keyClick(Report(), Qt::Key_Escape);
+            QTRY_VERIFY(!Report()->isVisible());
+        }
+    }
+
     void enterInABoxDoesNotComputeSpaceOnTheButtonDoes() {
         QTest::keyClick(Box("txtLat"), Qt::Key_Return);
         QTest::keyClick(Box("txtLat"), Qt::Key_Enter);

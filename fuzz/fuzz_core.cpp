@@ -1,0 +1,41 @@
+// Five texts, split at NUL bytes, into the whole calculation: texts that fit together or one
+// fault, and the same texts again for the same inputs.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "outcome_invariants.h"
+
+namespace {
+
+daycalc::DaylightInputs Split(std::string_view data) {
+    std::string texts[5];
+    for (std::string& text : texts) {
+        const std::size_t end = std::min(data.find('\0'), data.size());
+        text = data.substr(0, end);
+        data.remove_prefix(std::min(end + 1, data.size()));
+    }
+    return {.tilt = texts[0],
+            .latitude = texts[1],
+            .solarDay = texts[2],
+            .fromSolstice = texts[3],
+            .year = texts[4]};
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const daycalc::DaylightInputs inputs =
+        Split(std::string_view(reinterpret_cast<const char*>(data), size));
+    const daycalc::DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
+    if (!oracle::OutcomeProblem(inputs, outcome).empty()) std::abort();
+    const daycalc::DaylightOutcome again = daycalc::ComputeDaylight(inputs);
+    if (outcome.index() != again.index()) std::abort();
+    if (const auto* results = std::get_if<daycalc::DaylightResults>(&outcome)) {
+        if (!(*results == std::get<daycalc::DaylightResults>(again))) std::abort();
+    } else if (std::get<rt::Fault>(outcome).kind() != std::get<rt::Fault>(again).kind()) {
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,74 @@
+// The reading and the text form against independent statements of their rules, over many
+// seeded random inputs.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "reading_oracle.h"
+#include "runtime/runtime.h"
+#include "text_form_oracle.h"
+
+namespace {
+
+constexpr int kSamples = 100'000;
+
+std::string RandomText(std::mt19937_64& rng, std::string_view alphabet, int maxLength) {
+    std::string text(std::uniform_int_distribution<int>(0, maxLength)(rng), ' ');
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    for (char& c : text) c = alphabet[pick(rng)];
+    return text;
+}
+
+TEST(ReadingProperty, SimpleTextsReadAsFromCharsWithoutBlanks) {
+    std::mt19937_64 rng(20261208);
+    int compared = 0;
+    for (int i = 0; i < kSamples; ++i) {
+        const std::string text =
+            std::string(i % 3 ? "" : "-") + RandomText(rng, "0123456789. \t\n", 30);
+        const auto expected = oracle::ExpectedReading(text);
+        if (!expected) continue;
+        ++compared;
+        try {
+            const double value = rt::ValFromText(text);
+            ASSERT_FALSE(expected->overflow) << '"' << text << '"';
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(value),
+                      std::bit_cast<std::uint64_t>(expected->value))
+                << '"' << text << '"';
+        } catch (const rt::Fault& fault) {
+            ASSERT_TRUE(expected->overflow) << '"' << text << "\": " << fault.message();
+        }
+    }
+    EXPECT_GT(compared, kSamples / 2);
+}
+
+TEST(ReadingProperty, AnyTextReadsANumberOrOverflows) {
+    std::mt19937_64 rng(7);
+    const std::string alphabet = "0123456789.eE+- \t\n\rx,&H\xff";
+    for (int i = 0; i < kSamples; ++i) {
+        const std::string text = RandomText(rng, alphabet, 40);
+        try {
+            ASSERT_TRUE(std::isfinite(rt::ValFromText(text))) << '"' << text << '"';
+        } catch (const rt::Fault& fault) {
+            ASSERT_EQ(fault.kind(), rt::FaultKind::Overflow) << '"' << text << '"';
+        }
+    }
+}
+
+TEST(TextFormProperty, AnyFiniteDoubleGetsItsFifteenDigitsInTheRightLayout) {
+    std::mt19937_64 rng(42);
+    for (int i = 0; i < kSamples; ++i) {
+        const double x = std::bit_cast<double>(rng());
+        if (!std::isfinite(x)) continue;
+        const std::string text = rt::TextFromDouble(x);
+        ASSERT_EQ(oracle::TextFormProblem(x, text), "") << text;
+        if (std::fabs(x) < 1.797693134862315e308) {
+            ASSERT_EQ(rt::TextFromDouble(rt::ValFromText(text)), text);
+        }
+    }
+}
+
+}  // namespace
