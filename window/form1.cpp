@@ -57,7 +57,8 @@ QWidget* MakeControl(const form::Control& c, QWidget* container) {
         case Kind::Label: {
             auto* label = new QLabel(container);
             label->setFont(ValueFont());
-            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);  // results can be copied
+            label->setFocusPolicy(Qt::NoFocus);
             return label;
         }
         case Kind::Button:
