@@ -149,7 +149,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     report =
         new QMessageBox(QMessageBox::Warning, tr("Daylight"), QString(), QMessageBox::Ok, this);
     report->setObjectName(QStringLiteral("faultReport"));
-    report->setWindowModality(Qt::ApplicationModal);
 
     resize(Pixels(form::kFormWidth), Pixels(form::kFormHeight));
     txtRP->setFocus();
@@ -192,10 +191,9 @@ void Form1::ReportFault(const rt::Fault& fault) {
         report =
             new QMessageBox(QMessageBox::Warning, tr("Daylight"), QString(), QMessageBox::Ok, this);
         report->setObjectName(QStringLiteral("faultReport"));
-        report->setWindowModality(Qt::ApplicationModal);
     }
     report->setText(QString::fromUtf8(fault.message().data(), fault.message().size()));
     report->setInformativeText(Hint(fault.kind()));
-    report->open();
+    report->open();  // modal over the window, without a nested event loop
     emit faultReported(QString::fromUtf8(fault.kindName().data(), fault.kindName().size()));
 }
