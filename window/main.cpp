@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include "window/form1.h"
 
@@ -7,8 +8,10 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Daylight"));
     QApplication::setDesktopFileName(QStringLiteral("org.daylightcalc.Daylight"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/daylight.svg")));
     Form1 form;
     form.show();
+    // The icon needs the SVG renderer; loading it once the window is up shows the window sooner.
+    QTimer::singleShot(
+        0, [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/daylight.svg"))); });
     return QApplication::exec();
 }
