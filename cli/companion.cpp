@@ -32,7 +32,7 @@ constexpr std::array kInputFields{
                &DaylightInputs::latitude},
     InputField{"solar_day", "--solar-day", "Solar Day: length of one day, in any unit",
                &DaylightInputs::solarDay},
-    InputField{"from_solstice", "--from-solstice", "Deg from Winter Solstice",
+    InputField{"from_solstice", "--from-solstice", "Deg from Winter Solstice: 0 winter, 180 summer",
                &DaylightInputs::fromSolstice},
     InputField{"year", "--year", "Length of Year, in any unit", &DaylightInputs::year},
 };
