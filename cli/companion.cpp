@@ -1,6 +1,7 @@
 #include "cli/companion.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <array>
 #include <istream>
 #include <nlohmann/json.hpp>
