@@ -146,10 +146,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     Command1 = findChild<QPushButton*>(QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, &Form1::ComputeDaylight);
 
-    report =
-        new QMessageBox(QMessageBox::Warning, tr("Daylight"), QString(), QMessageBox::Ok, this);
-    report->setObjectName(QStringLiteral("faultReport"));
-
     resize(Pixels(form::kFormWidth), Pixels(form::kFormHeight));
     txtRP->setFocus();
 }
