@@ -17,29 +17,25 @@ namespace {
 
 const char* const kLabels[] = {"lblMin", "lblMax", "lblDay", "lblNight", "lblFull"};
 
-// The golden file's fields and the boxes and labels they stand for.
-const std::pair<const char*, const char*> kBoxOfField[] = {{"tilt", "txtTilt"},
-                                                           {"latitude", "txtLat"},
-                                                           {"solar_day", "txtRP"},
-                                                           {"from_solstice", "txtAlpha"},
-                                                           {"year", "txtY"}};
+// The golden file's fields, the boxes they stand for and the boxes' starting texts.
+struct BoxField {
+    const char* field;
+    const char* box;
+    std::string daycalc::DaylightInputs::*start;
+};
+const BoxField kBoxes[] = {{"tilt", "txtTilt", &daycalc::DaylightInputs::tilt},
+                           {"latitude", "txtLat", &daycalc::DaylightInputs::latitude},
+                           {"solar_day", "txtRP", &daycalc::DaylightInputs::solarDay},
+                           {"from_solstice", "txtAlpha", &daycalc::DaylightInputs::fromSolstice},
+                           {"year", "txtY", &daycalc::DaylightInputs::year}};
 const std::pair<const char*, const char*> kLabelOfField[] = {{"min", "lblMin"},
                                                              {"max", "lblMax"},
                                                              {"day", "lblDay"},
                                                              {"night", "lblNight"},
                                                              {"full", "lblFull"}};
 
-QString StartingText(const char* box) {
-    const daycalc::DaylightInputs start;
-    const std::pair<const char*, const std::string*> texts[] = {{"txtTilt", &start.tilt},
-                                                                {"txtLat", &start.latitude},
-                                                                {"txtRP", &start.solarDay},
-                                                                {"txtAlpha", &start.fromSolstice},
-                                                                {"txtY", &start.year}};
-    for (const auto& [name, text] : texts) {
-        if (qstrcmp(name, box) == 0) return QString::fromStdString(*text);
-    }
-    return {};
+QString StartingText(const BoxField& b) {
+    return QString::fromStdString(daycalc::DaylightInputs{}.*(b.start));
 }
 
 }  // namespace
@@ -74,9 +70,7 @@ class TstForm1 : public QObject {
     void cleanup() { form.reset(); }
 
     void freshWindowShowsStartingTextsAndEmptyLabels() {
-        for (const char* box : {"txtRP", "txtLat", "txtTilt", "txtAlpha", "txtY"}) {
-            QCOMPARE(Box(box)->text(), StartingText(box));
-        }
+        for (const BoxField& b : kBoxes) QCOMPARE(Box(b.box)->text(), StartingText(b));
         VerifyLabelsEmpty();
         QCOMPARE(form->windowTitle(), QStringLiteral("Daylight"));
         QCOMPARE(Control<QPushButton>("Command1")->text(), QStringLiteral("Compute"));
@@ -242,8 +236,8 @@ class TstForm1 : public QObject {
     void goldenFile() {
         QFETCH(QJsonObject, input);
         QFETCH(QJsonObject, output);
-        for (const auto& [field, box] : kBoxOfField) {
-            Type(box, input.contains(field) ? input[field].toString() : StartingText(box));
+        for (const BoxField& b : kBoxes) {
+            Type(b.box, input.contains(b.field) ? input[b.field].toString() : StartingText(b));
         }
         QSignalSpy reports(form.get(), &Form1::faultReported);
         Press();
