@@ -64,6 +64,7 @@ class Number {
     }
     friend Number operator-(Number a) { return Number(-a.value_); }
     friend bool operator>=(Number a, Number b) { return a.value_ >= b.value_; }
+    friend bool operator<=(Number a, Number b) { return a.value_ <= b.value_; }
 
   private:
     double value_;

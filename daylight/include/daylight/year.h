@@ -1,0 +1,59 @@
+// The year view: daylight and night at every point of the year, with the polar day and the
+// polar night stated as such instead of stopping the calculation.
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "daylight/daylight.h"
+
+namespace daycalc {
+
+enum class Sun { Rises, PolarDay, PolarNight };
+
+// "rises", "polar-day" or "polar-night".
+std::string_view SunName(Sun sun);
+
+struct YearPoint {
+    double fromSolstice;  // degrees past the winter solstice
+    double dayOfYear;     // the same point in the unit of the year
+    double daylight;      // in the unit of the solar day
+    double night;
+    Sun sun;
+};
+
+// A stretch of the year through which the sun stays up, or stays down. One around the winter
+// solstice wraps through 0: it starts near 360 and ends after 0.
+struct PolarSpan {
+    double start;   // degrees past the winter solstice
+    double end;     // degrees past the winter solstice
+    double length;  // in the unit of the year
+};
+
+struct YearView {
+    // The inputs as read, for titles: degrees, and the units of the day and the year.
+    double tilt;
+    double latitude;
+    double solarDay;
+    double year;
+    std::vector<YearPoint> points;
+    double shortestDaylight;
+    double longestDaylight;
+    std::optional<PolarSpan> polarDay;
+    std::optional<PolarSpan> polarNight;
+};
+
+using YearOutcome = std::variant<YearView, rt::Fault>;
+
+// Steps between points, in degrees; a step outside is taken as the nearer bound, and one that
+// is not a number as the coarsest.
+constexpr double kFinestYearStep = 0.001;
+constexpr double kCoarsestYearStep = 360;
+
+// The year for the tilt, latitude, solar day and year texts of the inputs (the point of the
+// year is not read): a point every `stepDegrees` from 0, and one at 360 that closes the year.
+YearOutcome ComputeYear(const DaylightInputs& inputs, double stepDegrees);
+
+}  // namespace daycalc
