@@ -1,0 +1,259 @@
+#include "chart/year_chart.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <charconv>
+#include <optional>
+
+namespace chart {
+namespace {
+
+using daycalc::PolarSpan;
+using daycalc::YearView;
+
+const QColor kCurve(31, 95, 168);
+const QColor kPolarDay(246, 213, 92, 150);
+const QColor kPolarNight(59, 74, 107, 70);
+const QColor kGrid(220, 220, 220);
+const QColor kSeasons(150, 150, 150);
+
+// A number for an axis: the 15-digit form of the value rounded to four significant digits.
+QString AxisText(double value) {
+    char digits[32];
+    const char* end =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 3).ptr;
+    double rounded = 0;
+    std::from_chars(digits, end, rounded);
+    return QString::fromStdString(rt::TextFromDouble(rounded + 0.0));  // + 0.0: never "-0"
+}
+
+QString Text(double value) { return QString::fromStdString(rt::TextFromDouble(value)); }
+
+// Where things go: the plot's rectangle, and degrees and daylight mapped into it.
+class Frame {
+  public:
+    Frame(int width, int height, const YearView& view)
+        : scale_(std::min(width / double(kWidth), height / double(kHeight))),
+          plot_(QPointF(84 * scale_, 62 * scale_),
+                QPointF(width - 24 * scale_, height - 92 * scale_)),
+          solarDay_(view.solarDay) {}
+
+    double Px(double pixelsAtFullSize) const { return pixelsAtFullSize * scale_; }
+    const QRectF& Plot() const { return plot_; }
+    double X(double degrees) const { return plot_.left() + degrees / 360 * plot_.width(); }
+    // The share of the solar day in daylight, 0 at the foot of the plot and 1 at its head.
+    double Y(double daylight) const {
+        const double share = solarDay_ != 0 ? daylight / solarDay_ : 0;
+        return plot_.bottom() - share * plot_.height();
+    }
+    QFont Font(double pixels, bool bold = false) const {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPixelSize(std::max(1, int(Px(pixels))));
+        font.setBold(bold);
+        return font;
+    }
+
+  private:
+    double scale_;
+    QRectF plot_;
+    double solarDay_;
+};
+
+void PaintTitle(QPainter& p, const Frame& f, const YearView& view) {
+    p.setPen(Qt::black);
+    p.setFont(f.Font(16, true));
+    p.drawText(QPointF(f.Plot().left(), f.Px(24)), QStringLiteral("Daylight through the year"));
+    p.setFont(f.Font(12));
+    p.drawText(
+        QPointF(f.Plot().left(), f.Px(44)),
+        QStringLiteral("Tilt %1°, latitude %2°, solar day %3, year %4")
+            .arg(Text(view.tilt), Text(view.latitude), Text(view.solarDay), Text(view.year)));
+}
+
+// A span shaded over the plot's height; one around the winter solstice in two pieces.
+void ShadeSpan(QPainter& p, const Frame& f, const PolarSpan& span, const QColor& colour) {
+    const QRectF& plot = f.Plot();
+    const auto shade = [&](double from, double to) {
+        p.fillRect(QRectF(QPointF(f.X(from), plot.top()), QPointF(f.X(to), plot.bottom())), colour);
+    };
+    if (span.start <= span.end) {
+        shade(span.start, span.end);
+    } else {
+        shade(span.start, 360);
+        shade(0, span.end);
+    }
+}
+
+void PaintHoursAxis(QPainter& p, const Frame& f, const YearView& view) {
+    p.setFont(f.Font(12));
+    for (int quarter = 0; quarter <= 4; ++quarter) {
+        const double daylight = view.solarDay * quarter / 4;
+        const double y = f.Y(daylight);
+        p.setPen(kGrid);
+        p.drawLine(QPointF(f.Plot().left(), y), QPointF(f.Plot().right(), y));
+        p.setPen(Qt::black);
+        p.drawText(QRectF(0, y - f.Px(8), f.Plot().left() - f.Px(6), f.Px(16)),
+                   Qt::AlignRight | Qt::AlignVCenter, AxisText(daylight));
+    }
+    p.save();
+    p.translate(f.Px(14), f.Plot().center().y());
+    p.rotate(-90);
+    p.drawText(QRectF(-f.Plot().height() / 2, -f.Px(8), f.Plot().height(), f.Px(16)),
+               Qt::AlignCenter, QStringLiteral("daylight, in the unit of the solar day"));
+    p.restore();
+}
+
+// Every 45 degrees a tick with its day of the year below; the solstices and equinoxes named.
+void PaintYearAxis(QPainter& p, const Frame& f, const YearView& view) {
+    static const char* const kSeasonNames[] = {"winter solstice", "equinox", "summer solstice",
+                                               "equinox"};
+    const QRectF& plot = f.Plot();
+    for (int degrees = 0; degrees <= 360; degrees += 45) {
+        const double x = f.X(degrees);
+        const bool season = degrees % 90 == 0;
+        p.setPen(QPen(season ? kSeasons : kGrid, 1, season ? Qt::DashLine : Qt::SolidLine));
+        p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        p.setPen(Qt::black);
+        p.setFont(f.Font(12));
+        const QRectF below(x - f.Px(40), plot.bottom() + f.Px(4), f.Px(80), f.Px(16));
+        p.drawText(below, Qt::AlignCenter, QStringLiteral("%1°").arg(degrees));
+        p.drawText(below.translated(0, f.Px(16)), Qt::AlignCenter,
+                   AxisText(view.year * degrees / 360));
+        if (season && degrees < 360) {
+            p.setFont(f.Font(10));
+            p.drawText(QPointF(x + f.Px(3), plot.top() + f.Px(12)),
+                       QString::fromLatin1(kSeasonNames[degrees / 90]));
+        }
+    }
+    p.setFont(f.Font(12));
+    p.drawText(QRectF(plot.left(), plot.bottom() + f.Px(38), plot.width(), f.Px(16)),
+               Qt::AlignCenter,
+               QStringLiteral("degrees past the winter solstice, and the day of the year"));
+}
+
+void PaintCurve(QPainter& p, const Frame& f, const YearView& view) {
+    QPainterPath path;
+    for (const daycalc::YearPoint& point : view.points) {
+        const QPointF at(f.X(point.fromSolstice), f.Y(point.daylight));
+        if (path.elementCount() == 0) {
+            path.moveTo(at);
+        } else {
+            path.lineTo(at);
+        }
+    }
+    p.setPen(QPen(kCurve, f.Px(2.5), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+}
+
+// The legend under the axis: the curve, and each polar span the year has.
+void PaintLegend(QPainter& p, const Frame& f, const YearView& view) {
+    const double y = f.Plot().bottom() + f.Px(72);
+    double x = f.Plot().left();
+    p.setFont(f.Font(12));
+    const auto entry = [&](const QString& name, const auto& paintKey) {
+        paintKey(QRectF(x, y - f.Px(6), f.Px(24), f.Px(12)));
+        p.setPen(Qt::black);
+        p.drawText(QPointF(x + f.Px(30), y + f.Px(5)), name);
+        x += f.Px(30) + p.fontMetrics().horizontalAdvance(name) + f.Px(24);
+    };
+    entry(QStringLiteral("Daylight"), [&](const QRectF& key) {
+        p.setPen(QPen(kCurve, f.Px(2.5)));
+        p.drawLine(QPointF(key.left(), key.center().y()), QPointF(key.right(), key.center().y()));
+    });
+    const std::pair<const std::optional<PolarSpan>&, std::pair<QString, QColor>> spans[] = {
+        {view.polarDay, {QStringLiteral("Polar day"), kPolarDay}},
+        {view.polarNight, {QStringLiteral("Polar night"), kPolarNight}}};
+    for (const auto& [span, look] : spans) {
+        if (span) entry(look.first, [&](const QRectF& key) { p.fillRect(key, look.second); });
+    }
+}
+
+// Keeps Qt's notes about the session it runs in (no runtime directory, no screen) from the
+// user; what goes wrong with the chart itself comes back as a message of its own.
+void OnlyCriticalMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) qt_message_output(type, context, text);
+}
+
+// Qt draws text only once a GUI application exists; this one is made where there is none, and
+// needs no screen. Qt takes its options out of the arguments, so each one has its own.
+class OffscreenApplication {
+  public:
+    OffscreenApplication() {
+        if (QCoreApplication::instance()) return;
+        qInstallMessageHandler(OnlyCriticalMessages);
+        app_.emplace(argc_, argv_);
+    }
+
+  private:
+    int argc_ = 3;
+    char name_[13] = "daylight-cli";
+    char option_[10] = "-platform";
+    char platform_[10] = "offscreen";
+    char* argv_[4] = {name_, option_, platform_, nullptr};
+    std::optional<QGuiApplication> app_;
+};
+
+std::string WriteSvg(const YearView& view, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    svg.setSize(QSize(kWidth, kHeight));
+    svg.setViewBox(QRect(0, 0, kWidth, kHeight));
+    svg.setTitle(QStringLiteral("Daylight through the year"));
+    QPainter painter(&svg);
+    PaintYearChart(painter, kWidth, kHeight, view);
+    painter.end();
+    return file.error() == QFileDevice::NoError ? "" : file.errorString().toStdString();
+}
+
+std::string WritePng(const YearView& view, const QString& path) {
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    PaintYearChart(painter, kWidth, kHeight, view);
+    painter.end();
+    QImageWriter writer(path, "png");
+    return writer.write(image) ? "" : writer.errorString().toStdString();
+}
+
+}  // namespace
+
+void PaintYearChart(QPainter& p, int width, int height, const YearView& view) {
+    const Frame f(width, height, view);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRectF(0, 0, width, height), Qt::white);
+    if (view.polarDay) ShadeSpan(p, f, *view.polarDay, kPolarDay);
+    if (view.polarNight) ShadeSpan(p, f, *view.polarNight, kPolarNight);
+    PaintHoursAxis(p, f, view);
+    PaintYearAxis(p, f, view);
+    PaintCurve(p, f, view);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(f.Plot());
+    PaintTitle(p, f, view);
+    PaintLegend(p, f, view);
+}
+
+std::optional<Format> FormatOf(std::string_view path) {
+    const QString name = QString::fromUtf8(path.data(), qsizetype(path.size()));
+    if (name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) return Format::Svg;
+    if (name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) return Format::Png;
+    return std::nullopt;
+}
+
+std::string WriteYearChart(const YearView& view, const std::string& path) {
+    const std::optional<Format> format = FormatOf(path);
+    if (!format) return "the file name must end in .svg or .png";
+    const OffscreenApplication app;
+    const QString file = QString::fromStdString(path);
+    return *format == Format::Svg ? WriteSvg(view, file) : WritePng(view, file);
+}
+
+}  // namespace chart
