@@ -2,13 +2,12 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <array>
 #include <istream>
-#include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
 
-#include "daylight/daylight.h"
+#include "fields.h"
+#include "year_command.h"
 
 namespace companion {
 namespace {
@@ -16,36 +15,9 @@ namespace {
 using daycalc::DaylightInputs;
 using daycalc::DaylightOutcome;
 using daycalc::DaylightResults;
-using Json = nlohmann::ordered_json;
-
-enum ExitStatus { kResults = 0, kFault = 1, kBadInput = 2 };
-
-// The batch fields, the command-line options and the inputs they fill, in one table.
-struct InputField {
-    const char* field;
-    const char* option;
-    const char* help;
-    std::string DaylightInputs::*text;
-};
-constexpr std::array kInputFields{
-    InputField{"tilt", "--tilt", "Tilt: axial tilt in degrees", &DaylightInputs::tilt},
-    InputField{"latitude", "--latitude", "Latitude in degrees (south below 0)",
-               &DaylightInputs::latitude},
-    InputField{"solar_day", "--solar-day", "Solar Day: length of one day, in any unit",
-               &DaylightInputs::solarDay},
-    InputField{"from_solstice", "--from-solstice", "Deg from Winter Solstice: 0 winter, 180 summer",
-               &DaylightInputs::fromSolstice},
-    InputField{"year", "--year", "Length of Year, in any unit", &DaylightInputs::year},
-};
-
-std::string Dump(const Json& json) {
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
 
 Json OutcomeJson(const DaylightOutcome& outcome) {
-    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
-        return {{"fault", fault->kindName()}, {"message", fault->message()}};
-    }
+    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) return FaultJson(*fault);
     const auto& r = std::get<DaylightResults>(outcome);
     return {{"min", r.minDay},
             {"max", r.maxDay},
@@ -138,12 +110,18 @@ int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
         batchFlag->excludes(
             app.add_option(f.option, inputs.*(f.text), f.help)->capture_default_str());
     }
+    YearRequest yearRequest;
+    CLI::App* year = AddYearCommand(app, inputs, yearRequest);
+    for (const char* single : {"--json", "--batch", "--from-solstice"}) {
+        year->excludes(app.get_option(single));
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e, out, err);
         return code == 0 ? kResults : kBadInput;
     }
+    if (year->parsed()) return RunYear(inputs, yearRequest, out, err);
     return batch ? RunBatch(in, out) : RunOnce(inputs, json, out, err);
 }
 

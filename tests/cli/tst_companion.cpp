@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -169,6 +170,113 @@ TEST(Batch, EmptyInputGivesNoOutput) {
     const Invocation run = Companion({"--batch"}, "");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "");
+}
+
+TEST(Year, CsvRowsForTheWholeYearThenTheSummary) {
+    const Invocation run = Companion({"year"});
+    EXPECT_EQ(run.status, 0);
+    const std::vector<std::string> lines = run.Lines();
+    ASSERT_EQ(lines.size(), 1u + 361u + 4u);
+    EXPECT_EQ(lines[0], "from_solstice,day_of_year,daylight,night,sun");
+    EXPECT_EQ(lines[1], "0,0,9.35208417825225,14.6479158217478,rises");
+    EXPECT_EQ(lines[91], "90,91.3125,12,12,rises");
+    EXPECT_EQ(lines[181], "180,182.625,14.6479158217478,9.35208417825225,rises");
+    EXPECT_EQ(lines[361], "360,365.25,9.35208417825225,14.6479158217478,rises");
+    EXPECT_THAT(
+        std::vector(lines.end() - 4, lines.end()),
+        ElementsAre("# shortest daylight: 9.35208417825225", "# longest daylight: 14.6479158217478",
+                    "# polar day: none", "# polar night: none"));
+}
+
+TEST(Year, TheSouthernPolarDayWrapsThroughTheWinterSolstice) {
+    const Invocation run = Companion({"year", "--latitude=-80", "--step", "90", "--csv"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_THAT(run.Lines(),
+                ElementsAre("from_solstice,day_of_year,daylight,night,sun", "0,0,24,0,polar-day",
+                            "90,91.3125,12,12,rises", "180,182.625,0,24,polar-night",
+                            "270,273.9375,12,12,rises", "360,365.25,24,0,polar-day",
+                            "# shortest daylight: 0", "# longest daylight: 24",
+                            "# polar day: from 293.923986174569 to 66.0760138254307 degrees past "
+                            "the winter solstice, 134.07924472077 in the unit of the year",
+                            "# polar night: from 113.923986174569 to 246.076013825431 degrees "
+                            "past the winter solstice, 134.07924472077 in the unit of the year"));
+}
+
+TEST(Year, JsonHoldsInputsRowsAndSummary) {
+    const Invocation run = Companion({"--latitude", "80", "year", "--json", "--year", "1"});
+    EXPECT_EQ(run.status, 0);
+    const Json year = Json::parse(run.out);
+    EXPECT_EQ(
+        year["inputs"],
+        Json::parse(R"({"tilt":"23.5","latitude":"80","solar_day":"24","year":"1","step":"1"})"));
+    ASSERT_EQ(year["rows"].size(), 361u);
+    EXPECT_EQ(year["rows"][180], Json::parse(R"({"from_solstice":"180","day_of_year":"0.5",
+                                 "daylight":"24","night":"0","sun":"polar-day"})"));
+    EXPECT_EQ(year["shortest_daylight"], "0");
+    EXPECT_EQ(year["polar_day"]["length"], "0.367088965696837");
+    EXPECT_EQ(year["polar_night"]["start"], "293.923986174569");
+}
+
+TEST(Year, FaultsAsInTheSingleMode) {
+    const Invocation run = Companion({"year", "--tilt", "0", "--latitude", "100"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "daylight-cli: Division by zero\n");
+    const Invocation json = Companion({"year", "--json", "--year", "1e400"});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(json.out, R"({"fault":"overflow","message":"Overflow"})"
+                        "\n");
+}
+
+TEST(Year, WhereTheWindowStopsAtTheArcCosineTheYearGoesOn) {
+    for (const char* latitude : {"66.5", "-66.5", "-80", "90", "-90"}) {
+        EXPECT_EQ(Companion({"year", "--latitude", latitude}).status, 0) << latitude;
+    }
+    EXPECT_EQ(Companion({"year", "--tilt", "120", "--latitude", "-20"}).status, 0);
+    EXPECT_EQ(Companion({"year", "--tilt", "90", "--latitude", "-38"}).status, 0);
+}
+
+TEST(Year, UnusableCommandLinesExitTwo) {
+    const std::vector<std::vector<std::string>> lines = {{"year", "--step", "0"},
+                                                         {"year", "--step", "400"},
+                                                         {"year", "--step", "abc"},
+                                                         {"year", "--step", "nan"},
+                                                         {"year", "--csv", "--json"},
+                                                         {"year", "--from-solstice", "90"},
+                                                         {"--from-solstice", "90", "year"},
+                                                         {"--batch", "year"},
+                                                         {"--json", "year"},
+                                                         {"year", "--chart", "year.txt"},
+                                                         {"year", "extra"}};
+    for (const auto& line : lines) {
+        const Invocation run = Companion(line);
+        EXPECT_EQ(run.status, 2) << testing::PrintToString(line);
+        EXPECT_EQ(run.out, "") << testing::PrintToString(line);
+    }
+}
+
+TEST(Year, HelpNamesTheOptions) {
+    const Invocation run = Companion({"year", "--help"});
+    EXPECT_EQ(run.status, 0);
+    for (const char* text : {"--tilt", "--latitude", "--solar-day", "--year", "--step", "--csv",
+                             "--json", "--chart", "polar-day"}) {
+        EXPECT_THAT(run.out, HasSubstr(text));
+    }
+    EXPECT_THAT(run.out, testing::Not(HasSubstr("--from-solstice")));
+}
+
+TEST(Year, ChartsAreWrittenOrTheReasonGiven) {
+    const std::string png = testing::TempDir() + "daylight-year.png";
+    std::remove(png.c_str());
+    const Invocation run = Companion({"year", "--latitude", "70", "--chart", png});
+    EXPECT_EQ(run.status, 0);
+    std::ifstream file(png, std::ios::binary);
+    char signature[8] = {};
+    file.read(signature, sizeof signature);
+    EXPECT_EQ(std::string(signature, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    const Invocation bad = Companion({"year", "--chart", "/nonexistent/dir/year.svg"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_THAT(bad.err, HasSubstr("cannot write /nonexistent/dir/year.svg"));
 }
 
 // The golden file: the window replays the same cases.

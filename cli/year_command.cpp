@@ -1,0 +1,138 @@
+#include "year_command.h"
+
+#include <charconv>
+#include <ostream>
+#include <string_view>
+
+#include "chart/year_chart.h"
+#include "daylight/year.h"
+#include "fields.h"
+
+namespace companion {
+namespace {
+
+using daycalc::PolarSpan;
+using daycalc::YearPoint;
+using daycalc::YearView;
+using rt::TextFromDouble;
+
+constexpr std::string_view kColumns = "from_solstice,day_of_year,daylight,night,sun";
+
+Json SpanJson(const std::optional<PolarSpan>& span) {
+    if (!span) return nullptr;
+    return {{"start", TextFromDouble(span->start)},
+            {"end", TextFromDouble(span->end)},
+            {"length", TextFromDouble(span->length)}};
+}
+
+Json YearJson(const YearView& view, double step) {
+    Json rows = Json::array();
+    for (const YearPoint& p : view.points) {
+        rows.push_back({{"from_solstice", TextFromDouble(p.fromSolstice)},
+                        {"day_of_year", TextFromDouble(p.dayOfYear)},
+                        {"daylight", TextFromDouble(p.daylight)},
+                        {"night", TextFromDouble(p.night)},
+                        {"sun", daycalc::SunName(p.sun)}});
+    }
+    return {{"inputs",
+             {{"tilt", TextFromDouble(view.tilt)},
+              {"latitude", TextFromDouble(view.latitude)},
+              {"solar_day", TextFromDouble(view.solarDay)},
+              {"year", TextFromDouble(view.year)},
+              {"step", TextFromDouble(step)}}},
+            {"rows", std::move(rows)},
+            {"shortest_daylight", TextFromDouble(view.shortestDaylight)},
+            {"longest_daylight", TextFromDouble(view.longestDaylight)},
+            {"polar_day", SpanJson(view.polarDay)},
+            {"polar_night", SpanJson(view.polarNight)}};
+}
+
+void PrintSpan(std::ostream& out, std::string_view name, const std::optional<PolarSpan>& span) {
+    out << "# " << name << ": ";
+    if (!span) {
+        out << "none\n";
+        return;
+    }
+    out << "from " << TextFromDouble(span->start) << " to " << TextFromDouble(span->end)
+        << " degrees past the winter solstice, " << TextFromDouble(span->length)
+        << " in the unit of the year\n";
+}
+
+// The table as CSV with a header line, and the summary after it as comment lines.
+void PrintCsv(std::ostream& out, const YearView& view) {
+    out << kColumns << '\n';
+    for (const YearPoint& p : view.points) {
+        out << TextFromDouble(p.fromSolstice) << ',' << TextFromDouble(p.dayOfYear) << ','
+            << TextFromDouble(p.daylight) << ',' << TextFromDouble(p.night) << ','
+            << daycalc::SunName(p.sun) << '\n';
+    }
+    out << "# shortest daylight: " << TextFromDouble(view.shortestDaylight) << '\n'
+        << "# longest daylight: " << TextFromDouble(view.longestDaylight) << '\n';
+    PrintSpan(out, "polar day", view.polarDay);
+    PrintSpan(out, "polar night", view.polarNight);
+}
+
+std::string CheckStep(const std::string& text) {
+    double step = 0;
+    const char* end = text.data() + text.size();
+    const auto read = std::from_chars(text.data(), end, step);
+    if (read.ec != std::errc() || read.ptr != end) return "the step is not a number";
+    if (step >= daycalc::kFinestYearStep && step <= daycalc::kCoarsestYearStep) return "";
+    return "the step must be from " + TextFromDouble(daycalc::kFinestYearStep) + " to " +
+           TextFromDouble(daycalc::kCoarsestYearStep) + " degrees";
+}
+
+std::string CheckChartName(const std::string& path) {
+    return chart::FormatOf(path) ? "" : "the chart's file name must end in .svg or .png";
+}
+
+}  // namespace
+
+CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearRequest& request) {
+    CLI::App* year = app.add_subcommand(
+        "year",
+        "Daylight and night at every point of the year, from 0 to 360 degrees past the winter\n"
+        "solstice; where the sun never rises or never sets the row says polar-night or\n"
+        "polar-day. After the rows: the shortest and longest daylight, and the spans of polar\n"
+        "day and night (start and end in degrees, length in the unit of the year).");
+    for (const InputField& f : kInputFields) {
+        if (f.text == &daycalc::DaylightInputs::fromSolstice) continue;  // the year has them all
+        year->add_option(f.option, inputs.*(f.text), f.help)->capture_default_str();
+    }
+    year->add_option("--step", request.step, "Degrees from one row to the next")
+        ->capture_default_str()
+        ->check(CheckStep);
+    CLI::Option* csv = year->add_flag("--csv", request.csv, "CSV with a header line (the default)");
+    year->add_flag("--json", request.json, "One JSON object: inputs, rows and summary")
+        ->excludes(csv);
+    year->add_option("--chart", request.chart,
+                     "Also draw the year into FILE.svg or FILE.png (800 x 500)")
+        ->check(CheckChartName);
+    return year;
+}
+
+int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, std::ostream& out,
+            std::ostream& err) {
+    const daycalc::YearOutcome outcome = daycalc::ComputeYear(inputs, request.step);
+    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
+        if (request.json) {
+            out << Dump(FaultJson(*fault)) << '\n';
+        } else {
+            err << "daylight-cli: " << fault->message() << '\n';
+        }
+        return kFault;
+    }
+    const YearView& view = std::get<YearView>(outcome);
+    if (request.json) {
+        out << Dump(YearJson(view, request.step)) << '\n';
+    } else {
+        PrintCsv(out, view);
+    }
+    if (request.chart.empty()) return kResults;
+    const std::string problem = chart::WriteYearChart(view, request.chart);
+    if (problem.empty()) return kResults;
+    err << "daylight-cli: cannot write " << request.chart << ": " << problem << '\n';
+    return kBadInput;
+}
+
+}  // namespace companion

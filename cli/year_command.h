@@ -1,0 +1,26 @@
+// The year command: a row for every point of the year, a summary, and on request a chart.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <iosfwd>
+#include <string>
+
+#include "daylight/daylight.h"
+
+namespace companion {
+
+struct YearRequest {
+    double step = 1;
+    bool csv = false;
+    bool json = false;
+    std::string chart;
+};
+
+// Adds "year" to the app; its value options fill the same inputs as the app's own.
+CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearRequest& request);
+
+// Prints the year and writes its chart; returns the exit status.
+int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, std::ostream& out,
+            std::ostream& err);
+
+}  // namespace companion
