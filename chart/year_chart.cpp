@@ -9,6 +9,7 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <optional>
 
 namespace chart {
@@ -23,11 +24,11 @@ const QColor kPolarNight(59, 74, 107, 70);
 const QColor kGrid(220, 220, 220);
 const QColor kSeasons(150, 150, 150);
 
-// A number for an axis: the 15-digit form of the value rounded to four significant digits.
+// A number for an axis: the 15-digit form of the value rounded to six significant digits.
 QString AxisText(double value) {
     char digits[32];
     const char* end =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 3).ptr;
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 5).ptr;
     double rounded = 0;
     std::from_chars(digits, end, rounded);
     return QString::fromStdString(rt::TextFromDouble(rounded + 0.0));  // + 0.0: never "-0"
@@ -137,15 +138,22 @@ void PaintYearAxis(QPainter& p, const Frame& f, const YearView& view) {
                QStringLiteral("degrees past the winter solstice, and the day of the year"));
 }
 
+// The curve through the rows; a row less than half a pixel from the last one drawn is left
+// out, so that a fine step does not make a file of megabytes.
 void PaintCurve(QPainter& p, const Frame& f, const YearView& view) {
     QPainterPath path;
+    QPointF last;
     for (const daycalc::YearPoint& point : view.points) {
         const QPointF at(f.X(point.fromSolstice), f.Y(point.daylight));
+        const bool close = std::abs(at.x() - last.x()) < 0.5 && std::abs(at.y() - last.y()) < 0.5;
         if (path.elementCount() == 0) {
             path.moveTo(at);
-        } else {
+        } else if (!close || &point == &view.points.back()) {
             path.lineTo(at);
+        } else {
+            continue;
         }
+        last = at;
     }
     p.setPen(QPen(kCurve, f.Px(2.5), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
