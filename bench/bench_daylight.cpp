@@ -3,9 +3,11 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "daylight/daylight.h"
+#include "daylight/year.h"
 
 namespace {
 
@@ -38,6 +40,26 @@ void BM_TextFromDouble(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TextFromDouble);
+
+// The year at a point every 0.036 degrees, 10,001 rows, each row's numbers made into the texts
+// the companion prints.
+void BM_YearOf10000Points(benchmark::State& state) {
+    const daycalc::DaylightInputs inputs{.latitude = "70"};
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        const daycalc::YearOutcome year = daycalc::ComputeYear(inputs, 0.036);
+        const auto& points = std::get<daycalc::YearView>(year).points;
+        for (const daycalc::YearPoint& p : points) {
+            for (double x : {p.fromSolstice, p.dayOfYear, p.daylight, p.night}) {
+                benchmark::DoNotOptimize(rt::TextFromDouble(x));
+            }
+        }
+        rows = points.size();
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows));
+    state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK(BM_YearOf10000Points)->Unit(benchmark::kMillisecond);
 
 double PlainRead(const std::string& text) {
     double value = 0;

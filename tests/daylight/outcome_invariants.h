@@ -7,6 +7,7 @@
 #include <string>
 
 #include "daylight/daylight.h"
+#include "daylight/year.h"
 
 namespace oracle {
 
@@ -46,6 +47,28 @@ inline std::string OutcomeProblem(const daycalc::DaylightInputs& in,
     }
     if (!MakeTheWhole(r.minDay, r.maxDay, solarDay)) return "Min Day + Max Day != solar day";
     if (!MakeTheWhole(r.daylight, r.night, solarDay)) return "Daylight + Night != solar day";
+    return "";
+}
+
+// Says what is wrong with a year, or nothing: it stops only where the window stops too, for the
+// same reason, and every row is finite and makes the solar day.
+inline std::string YearProblem(const daycalc::DaylightInputs& in,
+                               const daycalc::YearOutcome& outcome) {
+    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
+        daycalc::DaylightInputs window = in;
+        window.fromSolstice = "0";  // the year does not read it
+        const daycalc::DaylightOutcome pressed = daycalc::ComputeDaylight(window);
+        const auto* alike = std::get_if<rt::Fault>(&pressed);
+        if (!alike || alike->kind() != fault->kind()) return "a fault the window does not have";
+        return "";
+    }
+    const double solarDay = rt::ValFromText(in.solarDay);
+    for (const daycalc::YearPoint& p : std::get<daycalc::YearView>(outcome).points) {
+        if (!std::isfinite(p.daylight) || !std::isfinite(p.night)) return "a row not finite";
+        if (std::fabs(p.daylight + p.night - solarDay) > 1e-14 * std::fabs(solarDay)) {
+            return "daylight + night != solar day at " + rt::TextFromDouble(p.fromSolstice);
+        }
+    }
     return "";
 }
 
