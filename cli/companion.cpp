@@ -99,7 +99,8 @@ int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
         "solar_day, from_solstice, year (missing ones take the defaults above). Each non-blank\n"
         "line gets one output line: {\"min\",\"max\",\"day\",\"night\",\"full\"}, or\n"
         "{\"fault\",\"message\"}, or {\"error\"} for a line that is not such an object.\n"
-        "Exit status: 0 results, 1 a fault, 2 a batch with an error line or a bad command line.");
+        "Exit status: 0 results, 1 a fault, 2 a batch with an error line, a bad command line\n"
+        "or a chart that could not be written.");
     DaylightInputs inputs;
     bool json = false, batch = false;
     app.add_flag("--json", json, "Print one JSON object instead of captioned lines");

@@ -99,7 +99,10 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
         if (f.text == &daycalc::DaylightInputs::fromSolstice) continue;  // the year has them all
         year->add_option(f.option, inputs.*(f.text), f.help)->capture_default_str();
     }
-    year->add_option("--step", request.step, "Degrees from one row to the next")
+    year->footer(
+        "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing number, no\n"
+        "tilt beyond the pole), 2 a bad command line or a chart that could not be written.");
+    year->add_option("--step", request.step, "Degrees from one row to the next, 0.001 to 360")
         ->capture_default_str()
         ->check(CheckStep);
     CLI::Option* csv = year->add_flag("--csv", request.csv, "CSV with a header line (the default)");

@@ -71,14 +71,15 @@ PolarSpan SpanAround(double solstice, Number w, const Planet& p) {
 PolarSpans SpansOf(const Planet& p) {
     // x2 at the winter solstice; at the summer solstice it is the same with the other sign.
     const Number k = p.tanL * p.tanT;
-    // Beyond its polar circle the window measures the full daylight from x; so does the year,
-    // which stops as the window does where x cannot be formed (no tilt beyond the pole).
+    const bool sunStaysUpOrDown = std::fabs(k.value()) >= 1;
     const bool beyondPolarCircle = !(Radians(90) - p.T >= p.L);
-    if (!beyondPolarCircle && std::fabs(k.value()) < 1) return {};
+    if (!sunStaysUpOrDown && !beyondPolarCircle) return {};
+    // 1/k, formed as the window forms it for its Full Daylight beyond the polar circle, so that
+    // the year stops where the window stops (no tilt beyond the pole).
     const Number x = rt::Tan(Radians(90) - p.L) / p.tanT;
-    if (std::fabs(k.value()) < 1) return {};
-    // The sun stays up, or down, while the hour angle's cosine is beyond ±1: for aCos(|x|)
-    // either side of a solstice; none at all where x has rounded to ±1.
+    if (!sunStaysUpOrDown) return {};
+    // The sun stays up, or down, for aCos(|x|) either side of a solstice; for no time at all
+    // where x has rounded to ±1.
     const Number absX = std::fabs(x.value());
     const Number w = absX >= 1 ? Number(0) : aCos(absX);
     const PolarSpan aroundWinter = SpanAround(0, w, p);

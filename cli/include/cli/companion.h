@@ -6,7 +6,8 @@
 namespace companion {
 
 // Runs daylight-cli with its arguments on the given streams and returns the exit status:
-// 0 for results, 1 for a fault, 2 for a batch with a bad line or a command line it can't use.
+// 0 for results, 1 for a fault, 2 for a batch with a bad line, a command line it can't use or a
+// chart it could not write.
 int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace companion
