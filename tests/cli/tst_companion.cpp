@@ -228,14 +228,6 @@ TEST(Year, FaultsAsInTheSingleMode) {
                         "\n");
 }
 
-TEST(Year, WhereTheWindowStopsAtTheArcCosineTheYearGoesOn) {
-    for (const char* latitude : {"66.5", "-66.5", "-80", "90", "-90"}) {
-        EXPECT_EQ(Companion({"year", "--latitude", latitude}).status, 0) << latitude;
-    }
-    EXPECT_EQ(Companion({"year", "--tilt", "120", "--latitude", "-20"}).status, 0);
-    EXPECT_EQ(Companion({"year", "--tilt", "90", "--latitude", "-38"}).status, 0);
-}
-
 TEST(Year, UnusableCommandLinesExitTwo) {
     const std::vector<std::vector<std::string>> lines = {{"year", "--step", "0"},
                                                          {"year", "--step", "400"},

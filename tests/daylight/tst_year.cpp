@@ -236,14 +236,6 @@ TEST(YearView, BeyondThePolarCircleTheSpansMatchTheWindowsFullDaylight) {
     }
 }
 
-TEST(YearView, EightyDegreesSouthWrapsItsPolarDayThroughTheWinterSolstice) {
-    const YearView year = YearOf({.latitude = "-80"});
-    ASSERT_TRUE(year.polarDay);
-    EXPECT_NEAR(year.polarDay->start, 293.924, 1e-3);
-    EXPECT_NEAR(year.polarDay->end, 66.076, 1e-3);
-    EXPECT_NEAR(year.polarDay->length, 134.079, 1e-3);
-}
-
 struct YearFault {
     const char* name;
     DaylightInputs inputs;
