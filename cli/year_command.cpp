@@ -25,26 +25,33 @@ Json SpanJson(const std::optional<PolarSpan>& span) {
             {"length", TextFromDouble(span->length)}};
 }
 
-Json YearJson(const YearView& view, double step) {
-    Json rows = Json::array();
+Json RowJson(const YearPoint& p) {
+    return {{"from_solstice", TextFromDouble(p.fromSolstice)},
+            {"day_of_year", TextFromDouble(p.dayOfYear)},
+            {"daylight", TextFromDouble(p.daylight)},
+            {"night", TextFromDouble(p.night)},
+            {"sun", daycalc::SunName(p.sun)}};
+}
+
+// One JSON object: the inputs as read, the rows, the summary. The rows go out one by one, so a
+// year of 360,001 rows takes no more memory than its points.
+void PrintJson(std::ostream& out, const YearView& view, double step) {
+    const Json inputs = {{"tilt", TextFromDouble(view.tilt)},
+                         {"latitude", TextFromDouble(view.latitude)},
+                         {"solar_day", TextFromDouble(view.solarDay)},
+                         {"year", TextFromDouble(view.year)},
+                         {"step", TextFromDouble(step)}};
+    out << R"({"inputs":)" << Dump(inputs) << R"(,"rows":[)";
+    const char* separator = "";
     for (const YearPoint& p : view.points) {
-        rows.push_back({{"from_solstice", TextFromDouble(p.fromSolstice)},
-                        {"day_of_year", TextFromDouble(p.dayOfYear)},
-                        {"daylight", TextFromDouble(p.daylight)},
-                        {"night", TextFromDouble(p.night)},
-                        {"sun", daycalc::SunName(p.sun)}});
+        out << separator << Dump(RowJson(p));
+        separator = ",";
     }
-    return {{"inputs",
-             {{"tilt", TextFromDouble(view.tilt)},
-              {"latitude", TextFromDouble(view.latitude)},
-              {"solar_day", TextFromDouble(view.solarDay)},
-              {"year", TextFromDouble(view.year)},
-              {"step", TextFromDouble(step)}}},
-            {"rows", std::move(rows)},
-            {"shortest_daylight", TextFromDouble(view.shortestDaylight)},
-            {"longest_daylight", TextFromDouble(view.longestDaylight)},
-            {"polar_day", SpanJson(view.polarDay)},
-            {"polar_night", SpanJson(view.polarNight)}};
+    const Json summary = {{"shortest_daylight", TextFromDouble(view.shortestDaylight)},
+                          {"longest_daylight", TextFromDouble(view.longestDaylight)},
+                          {"polar_day", SpanJson(view.polarDay)},
+                          {"polar_night", SpanJson(view.polarNight)}};
+    out << "]," << Dump(summary).substr(1) << '\n';  // the summary's members, and the last brace
 }
 
 void PrintSpan(std::ostream& out, std::string_view name, const std::optional<PolarSpan>& span) {
@@ -127,7 +134,7 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
     }
     const YearView& view = std::get<YearView>(outcome);
     if (request.json) {
-        out << Dump(YearJson(view, request.step)) << '\n';
+        PrintJson(out, view, request.step);
     } else {
         PrintCsv(out, view);
     }
