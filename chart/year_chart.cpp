@@ -94,7 +94,7 @@ void ShadeSpan(QPainter& p, const Frame& f, const PolarSpan& span, const QColor&
 void PaintHoursAxis(QPainter& p, const Frame& f, const YearView& view) {
     p.setFont(f.Font(12));
     for (int quarter = 0; quarter <= 4; ++quarter) {
-        const double daylight = view.solarDay * quarter / 4;
+        const double daylight = view.solarDay / 4 * quarter;  // never past the largest double
         const double y = f.Y(daylight);
         p.setPen(kGrid);
         p.drawLine(QPointF(f.Plot().left(), y), QPointF(f.Plot().right(), y));
@@ -125,7 +125,7 @@ void PaintYearAxis(QPainter& p, const Frame& f, const YearView& view) {
         const QRectF below(x - f.Px(40), plot.bottom() + f.Px(4), f.Px(80), f.Px(16));
         p.drawText(below, Qt::AlignCenter, QStringLiteral("%1°").arg(degrees));
         p.drawText(below.translated(0, f.Px(16)), Qt::AlignCenter,
-                   AxisText(view.year * degrees / 360));
+                   AxisText(view.year / 360 * degrees));
         if (season && degrees < 360) {
             p.setFont(f.Font(10));
             p.drawText(QPointF(x + f.Px(3), plot.top() + f.Px(12)),

@@ -11,9 +11,10 @@
 
 namespace {
 
-daycalc::YearView Year(const char* latitude, const char* tilt = "23.5") {
-    return std::get<daycalc::YearView>(
-        daycalc::ComputeYear({.tilt = tilt, .latitude = latitude}, 1));
+daycalc::YearView Year(const char* latitude, const char* tilt = "23.5", const char* solarDay = "24",
+                       const char* year = "365.25") {
+    return std::get<daycalc::YearView>(daycalc::ComputeYear(
+        {.tilt = tilt, .latitude = latitude, .solarDay = solarDay, .year = year}, 1));
 }
 
 // How many pixels of the image are near the colour, whatever the antialiasing left.
@@ -57,21 +58,32 @@ class TstYearChart : public QObject {
     }
 
     void svgParsesWithItsTitleLegendAndCurve_data() {
-        QTest::addColumn<QString>("latitude");
+        QTest::addColumn<QByteArray>("latitude");
+        QTest::addColumn<QByteArray>("solarDay");
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QStringList>("absent");
         QTest::newRow("north of the circle")
-            << "70" << QStringList{"Polar day", "Polar night", "latitude 70°"} << QStringList{};
+            << QByteArray("70") << QByteArray("24")
+            << QStringList{"Polar day", "Polar night", "70°"} << QStringList{};
         QTest::newRow("south of the circle")
-            << "-80" << QStringList{"Polar day", "Polar night", "latitude -80°"} << QStringList{};
-        QTest::newRow("mid-latitude") << "38" << QStringList{"latitude 38°", "summer solstice"}
+            << QByteArray("-80") << QByteArray("24")
+            << QStringList{"Polar day", "Polar night", "-80°"} << QStringList{};
+        QTest::newRow("mid-latitude") << QByteArray("38") << QByteArray("24")
+                                      << QStringList{"latitude 38°", "summer solstice"}
                                       << QStringList{"Polar day", "Polar night"};
+        QTest::newRow("largest numbers")
+            << QByteArray("80") << QByteArray("1.7e308")
+            << QStringList{"solar day 1.7E+308, year 1.7E+308", "4.25E+307"}
+            << QStringList{"Infinity", "inf", "nan"};
     }
     void svgParsesWithItsTitleLegendAndCurve() {
-        QFETCH(QString, latitude);
+        QFETCH(QByteArray, latitude);
+        QFETCH(QByteArray, solarDay);
         QFETCH(QStringList, texts);
         QFETCH(QStringList, absent);
-        const QString path = Written("year.SVG", Year(latitude.toUtf8().constData()));
+        const char* year = solarDay == "24" ? "365.25" : solarDay.constData();
+        const QString path =
+            Written("year.SVG", Year(latitude.constData(), "23.5", solarDay.constData(), year));
         QVERIFY(!path.isEmpty());
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
