@@ -39,15 +39,15 @@ void PrintCaptioned(std::ostream& out, const DaylightResults& r) {
 
 int RunOnce(const DaylightInputs& inputs, bool json, std::ostream& out, std::ostream& err) {
     const DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
-    const auto* fault = std::get_if<rt::Fault>(&outcome);
+    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
+        return ReportFault(*fault, json, out, err);
+    }
     if (json) {
         out << Dump(OutcomeJson(outcome)) << '\n';
-    } else if (fault) {
-        err << "daylight-cli: " << fault->message() << '\n';
     } else {
         PrintCaptioned(out, std::get<DaylightResults>(outcome));
     }
-    return fault ? kFault : kResults;
+    return kResults;
 }
 
 // Fills the inputs from one batch line, or says what is wrong with it.

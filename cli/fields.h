@@ -3,6 +3,7 @@
 
 #include <array>
 #include <nlohmann/json.hpp>
+#include <ostream>
 #include <string>
 
 #include "daylight/daylight.h"
@@ -20,6 +21,16 @@ inline std::string Dump(const Json& json) {
 
 inline Json FaultJson(const rt::Fault& fault) {
     return {{"fault", fault.kindName()}, {"message", fault.message()}};
+}
+
+// A fault as every command reports it: a JSON object on the output, or a line on the errors.
+inline int ReportFault(const rt::Fault& fault, bool json, std::ostream& out, std::ostream& err) {
+    if (json) {
+        out << Dump(FaultJson(fault)) << '\n';
+    } else {
+        err << "daylight-cli: " << fault.message() << '\n';
+    }
+    return kFault;
 }
 
 // The batch fields, the command-line options and the inputs they fill, in one table.

@@ -1,5 +1,6 @@
 #include "year_command.h"
 
+#include <array>
 #include <charconv>
 #include <ostream>
 #include <string_view>
@@ -16,7 +17,24 @@ using daycalc::YearPoint;
 using daycalc::YearView;
 using rt::TextFromDouble;
 
-constexpr std::string_view kColumns = "from_solstice,day_of_year,daylight,night,sun";
+constexpr std::array<std::string_view, 5> kColumns = {"from_solstice", "day_of_year", "daylight",
+                                                      "night", "sun"};
+
+// A row's texts, in the order of the columns.
+std::array<std::string, 5> RowTexts(const YearPoint& p) {
+    return {TextFromDouble(p.fromSolstice), TextFromDouble(p.dayOfYear), TextFromDouble(p.daylight),
+            TextFromDouble(p.night), std::string(daycalc::SunName(p.sun))};
+}
+
+template <typename Text>
+void PrintCsvLine(std::ostream& out, const std::array<Text, 5>& texts) {
+    const char* separator = "";
+    for (const Text& text : texts) {
+        out << separator << text;
+        separator = ",";
+    }
+    out << '\n';
+}
 
 Json SpanJson(const std::optional<PolarSpan>& span) {
     if (!span) return nullptr;
@@ -26,11 +44,10 @@ Json SpanJson(const std::optional<PolarSpan>& span) {
 }
 
 Json RowJson(const YearPoint& p) {
-    return {{"from_solstice", TextFromDouble(p.fromSolstice)},
-            {"day_of_year", TextFromDouble(p.dayOfYear)},
-            {"daylight", TextFromDouble(p.daylight)},
-            {"night", TextFromDouble(p.night)},
-            {"sun", daycalc::SunName(p.sun)}};
+    const std::array<std::string, 5> texts = RowTexts(p);
+    Json row = Json::object();
+    for (std::size_t i = 0; i < kColumns.size(); ++i) row[std::string(kColumns[i])] = texts[i];
+    return row;
 }
 
 // One JSON object: the inputs as read, the rows, the summary. The rows go out one by one, so a
@@ -67,12 +84,8 @@ void PrintSpan(std::ostream& out, std::string_view name, const std::optional<Pol
 
 // The table as CSV with a header line, and the summary after it as comment lines.
 void PrintCsv(std::ostream& out, const YearView& view) {
-    out << kColumns << '\n';
-    for (const YearPoint& p : view.points) {
-        out << TextFromDouble(p.fromSolstice) << ',' << TextFromDouble(p.dayOfYear) << ','
-            << TextFromDouble(p.daylight) << ',' << TextFromDouble(p.night) << ','
-            << daycalc::SunName(p.sun) << '\n';
-    }
+    PrintCsvLine(out, kColumns);
+    for (const YearPoint& p : view.points) PrintCsvLine(out, RowTexts(p));
     out << "# shortest daylight: " << TextFromDouble(view.shortestDaylight) << '\n'
         << "# longest daylight: " << TextFromDouble(view.longestDaylight) << '\n';
     PrintSpan(out, "polar day", view.polarDay);
@@ -125,12 +138,7 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
             std::ostream& err) {
     const daycalc::YearOutcome outcome = daycalc::ComputeYear(inputs, request.step);
     if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
-        if (request.json) {
-            out << Dump(FaultJson(*fault)) << '\n';
-        } else {
-            err << "daylight-cli: " << fault->message() << '\n';
-        }
-        return kFault;
+        return ReportFault(*fault, request.json, out, err);
     }
     const YearView& view = std::get<YearView>(outcome);
     if (request.json) {
