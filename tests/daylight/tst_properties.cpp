@@ -55,6 +55,12 @@ class InputMaker {
     std::mt19937_64 rng_;
 };
 
+// The texts of a press, for a failure message.
+std::string Where(const daycalc::DaylightInputs& in) {
+    return "tilt \"" + in.tilt + "\" latitude \"" + in.latitude + "\" solar day \"" + in.solarDay +
+           "\" from solstice \"" + in.fromSolstice + "\" year \"" + in.year + "\"";
+}
+
 std::string KindOf(const daycalc::DaylightOutcome& outcome) {
     if (const auto* fault = std::get_if<rt::Fault>(&outcome)) return std::string(fault->kindName());
     return std::get<daycalc::DaylightResults>(outcome).fullDaylight.empty() ? "non-polar" : "polar";
@@ -66,9 +72,7 @@ TEST(Properties, EveryPressGivesTextsThatFitTogetherOrOneFault) {
     for (int i = 0; i < kPresses; ++i) {
         const daycalc::DaylightInputs inputs = maker.Next();
         const daycalc::DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
-        const std::string where = "tilt \"" + inputs.tilt + "\" latitude \"" + inputs.latitude +
-                                  "\" solar day \"" + inputs.solarDay + "\" from solstice \"" +
-                                  inputs.fromSolstice + "\" year \"" + inputs.year + "\"";
+        const std::string where = Where(inputs);
         ASSERT_EQ(oracle::OutcomeProblem(inputs, outcome), "") << where;
         ASSERT_EQ(KindOf(daycalc::ComputeDaylight(inputs)), KindOf(outcome)) << where;
         if (const auto* results = std::get_if<daycalc::DaylightResults>(&outcome)) {
@@ -92,9 +96,7 @@ TEST(Properties, AYearStopsOnlyWhereTheWindowStopsAlike) {
     for (int i = 0; i < kPresses / 5; ++i) {
         const daycalc::DaylightInputs inputs = maker.Next();
         const daycalc::YearOutcome year = daycalc::ComputeYear(inputs, 30);
-        ASSERT_EQ(oracle::YearProblem(inputs, year), "")
-            << "tilt \"" << inputs.tilt << "\" latitude \"" << inputs.latitude << "\" solar day \""
-            << inputs.solarDay << "\" year \"" << inputs.year << "\"";
+        ASSERT_EQ(oracle::YearProblem(inputs, year), "") << Where(inputs);
         faults += std::holds_alternative<rt::Fault>(year);
     }
     EXPECT_GT(faults, 0);
