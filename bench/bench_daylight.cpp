@@ -93,8 +93,12 @@ void BM_PlainStdFloor(benchmark::State& state) {
         const double MinDay = PlainArcCosine(x1) / PlainRadians(180) * RP;
         const double x2 = std::tan(L) * std::cos(A) * std::tan(T);
         const double Daylight = PlainArcCosine(x2) / PlainRadians(180) * RP;
-        daycalc::DaylightResults results{PlainText(MinDay), PlainText(RP - MinDay),
-                                         PlainText(Daylight), PlainText(RP - Daylight), ""};
+        daycalc::DaylightResults results{.polar = false,
+                                         .minDay = PlainText(MinDay),
+                                         .maxDay = PlainText(RP - MinDay),
+                                         .daylight = PlainText(Daylight),
+                                         .night = PlainText(RP - Daylight),
+                                         .fullDaylight = ""};
         benchmark::DoNotOptimize(results);
     }
 }

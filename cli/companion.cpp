@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "fields.h"
+#include "output.h"
 #include "year_command.h"
 
 namespace companion {
@@ -15,6 +15,8 @@ namespace {
 using daycalc::DaylightInputs;
 using daycalc::DaylightOutcome;
 using daycalc::DaylightResults;
+using daycalc::InputField;
+using daycalc::kInputFields;
 
 Json OutcomeJson(const DaylightOutcome& outcome) {
     if (const auto* fault = std::get_if<rt::Fault>(&outcome)) return FaultJson(*fault);
@@ -99,8 +101,8 @@ int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
         "solar_day, from_solstice, year (missing ones take the defaults above). Each non-blank\n"
         "line gets one output line: {\"min\",\"max\",\"day\",\"night\",\"full\"}, or\n"
         "{\"fault\",\"message\"}, or {\"error\"} for a line that is not such an object.\n"
-        "Exit status: 0 results, 1 a fault, 2 a batch with an error line, a bad command line\n"
-        "or a chart that could not be written.");
+        "Exit status: 0 results, 1 a fault, 2 a bad command line or a batch with an error line.\n"
+        "A batch whose lines are all faults exits 0: each fault is that line's answer.");
     DaylightInputs inputs;
     bool json = false, batch = false;
     app.add_flag("--json", json, "Print one JSON object instead of captioned lines");
@@ -109,7 +111,8 @@ int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
             ->excludes("--json");
     for (const InputField& f : kInputFields) {
         batchFlag->excludes(
-            app.add_option(f.option, inputs.*(f.text), f.help)->capture_default_str());
+            app.add_option(std::string(f.option), inputs.*(f.text), std::string(f.help))
+                ->capture_default_str());
     }
     YearRequest yearRequest;
     CLI::App* year = AddYearCommand(app, inputs, yearRequest);

@@ -7,7 +7,7 @@
 
 #include "chart/year_chart.h"
 #include "daylight/year.h"
-#include "fields.h"
+#include "output.h"
 
 namespace companion {
 namespace {
@@ -115,9 +115,10 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
         "solstice; where the sun never rises or never sets the row says polar-night or\n"
         "polar-day. After the rows: the shortest and longest daylight, and the spans of polar\n"
         "day and night (start and end in degrees, length in the unit of the year).");
-    for (const InputField& f : kInputFields) {
+    for (const daycalc::InputField& f : daycalc::kInputFields) {
         if (f.text == &daycalc::DaylightInputs::fromSolstice) continue;  // the year has them all
-        year->add_option(f.option, inputs.*(f.text), f.help)->capture_default_str();
+        year->add_option(std::string(f.option), inputs.*(f.text), std::string(f.help))
+            ->capture_default_str();
     }
     year->footer(
         "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing number, no\n"
@@ -150,7 +151,7 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
     const std::string problem = chart::WriteYearChart(view, request.chart);
     if (problem.empty()) return kResults;
     err << "daylight-cli: cannot write " << request.chart << ": " << problem << '\n';
-    return kBadInput;
+    return kChartNotWritten;
 }
 
 }  // namespace companion

@@ -1,6 +1,6 @@
 // Five texts, split at NUL bytes, into the whole calculation: texts that fit together or one
-// fault, and the same texts again for the same inputs; and the year of the same planet, which
-// stops only where the window stops alike.
+// fault, and the same texts again for the same inputs; and the year of the same planet, whose
+// every row is finite and makes the solar day.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -10,18 +10,15 @@
 
 namespace {
 
+// The texts in the order of the input table, each up to the next NUL byte.
 daycalc::DaylightInputs Split(std::string_view data) {
-    std::string texts[5];
-    for (std::string& text : texts) {
+    daycalc::DaylightInputs inputs;
+    for (const daycalc::InputField& f : daycalc::kInputFields) {
         const std::size_t end = std::min(data.find('\0'), data.size());
-        text = data.substr(0, end);
+        inputs.*(f.text) = data.substr(0, end);
         data.remove_prefix(std::min(end + 1, data.size()));
     }
-    return {.tilt = texts[0],
-            .latitude = texts[1],
-            .solarDay = texts[2],
-            .fromSolstice = texts[3],
-            .year = texts[4]};
+    return inputs;
 }
 
 }  // namespace

@@ -170,8 +170,7 @@ void Form1::WriteResults(const daycalc::DaylightResults& r) {
     const auto show = [](QLabel* label, const std::string& text) {
         ShowResult(label, QString::fromStdString(text));
     };
-    const bool polar = !r.fullDaylight.empty();
-    if (polar) {
+    if (r.polar) {
         show(lblFull, r.fullDaylight);
     } else {
         show(lblDay, r.daylight);

@@ -1,24 +1,71 @@
-// The window-free calculation: five input texts in, five result texts out, or a fault.
+// The calculation: five input texts in, five result texts out, or a fault.
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "runtime/runtime.h"
 
 namespace daycalc {
 
-// The texts of the five input boxes; each starts at the window's starting text.
-struct DaylightInputs {
-    std::string tilt = "23.5";
-    std::string latitude = "38";
-    std::string solarDay = "24";
-    std::string fromSolstice = "0";
-    std::string year = "365.25";
+struct DaylightInputs;
+
+// One of the five inputs, as every front end shows it.
+struct InputField {
+    std::string_view caption;           // the box's caption: "Tilt"
+    std::string_view field;             // its field in a JSON object: "tilt"
+    std::string_view option;            // the companion's option: "--tilt"
+    std::string_view help;              // what the option's help says of it
+    std::string_view start;             // the text it starts with: "23.5"
+    std::string DaylightInputs::*text;  // the member of the inputs it fills
 };
 
-// The texts of the five result labels; a label that stays empty has an empty text.
+// The starting text of one member of the inputs, from the table below.
+std::string StartingText(std::string DaylightInputs::*text);
+
+// The five input texts; each starts at its starting text.
+struct DaylightInputs {
+    std::string tilt = StartingText(&DaylightInputs::tilt);
+    std::string latitude = StartingText(&DaylightInputs::latitude);
+    std::string solarDay = StartingText(&DaylightInputs::solarDay);
+    std::string fromSolstice = StartingText(&DaylightInputs::fromSolstice);
+    std::string year = StartingText(&DaylightInputs::year);
+};
+
+// The five inputs in the order they are read. Adding an input means a member above and a row here.
+inline constexpr std::array<InputField, 5> kInputFields{{
+    {"Tilt", "tilt", "--tilt", "Tilt: axial tilt in degrees", "23.5", &DaylightInputs::tilt},
+    {"Latitude", "latitude", "--latitude", "Latitude in degrees (south below 0)", "38",
+     &DaylightInputs::latitude},
+    {"Solar Day", "solar_day", "--solar-day", "Solar Day: length of one day, in any unit", "24",
+     &DaylightInputs::solarDay},
+    {"Deg from Winter Solstice", "from_solstice", "--from-solstice",
+     "Deg from Winter Solstice: 0 winter, 180 summer", "0", &DaylightInputs::fromSolstice},
+    {"Length of Year", "year", "--year", "Length of Year, in any unit", "365.25",
+     &DaylightInputs::year},
+}};
+
+inline std::string StartingText(std::string DaylightInputs::*text) {
+    for (const InputField& f : kInputFields) {
+        if (f.text == text) return std::string(f.start);
+    }
+    return {};
+}
+
+// The row of the table with this caption, or none.
+constexpr const InputField* InputCaptioned(std::string_view caption) {
+    for (const InputField& f : kInputFields) {
+        if (f.caption == caption) return &f;
+    }
+    return nullptr;
+}
+
+// The five result texts. Beyond the polar circle the sun stays up for part of the year: Full
+// Daylight is filled, Daylight and Night stay empty. Elsewhere it is the other way round.
 struct DaylightResults {
+    bool polar = false;
     std::string minDay;
     std::string maxDay;
     std::string daylight;

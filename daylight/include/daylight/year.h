@@ -25,7 +25,9 @@ struct YearPoint {
 };
 
 // A stretch of the year through which the sun stays up, or stays down. One around the winter
-// solstice wraps through 0: it starts near 360 and ends after 0.
+// solstice wraps through 0: it starts near 360 and ends after 0. Where the sun only touches the
+// horizon at a solstice (its sunset cosine there is exactly 1 or -1), that one day is polar and
+// its span has no length: it starts and ends at the solstice.
 struct PolarSpan {
     double start;   // degrees past the winter solstice
     double end;     // degrees past the winter solstice
@@ -54,6 +56,9 @@ constexpr double kCoarsestYearStep = 360;
 
 // The year for the tilt, latitude, solar day and year texts of the inputs (the point of the
 // year is not read): a point every `stepDegrees` from 0, and one at 360 that closes the year.
+// Where the sun never sets or never rises the rows say so instead of stopping; the year stops
+// only where reading a text overflows, or where the single calculation stops on its full-daylight
+// quotient beyond the polar circle (no tilt, or too small a tilt, beyond the pole).
 YearOutcome ComputeYear(const DaylightInputs& inputs, double stepDegrees);
 
 }  // namespace daycalc
