@@ -47,7 +47,7 @@ TEST(ReadingProperty, SimpleTextsReadAsFromCharsWithoutBlanks) {
 
 TEST(ReadingProperty, AnyTextReadsANumberOrOverflows) {
     std::mt19937_64 rng(7);
-    const std::string alphabet = "0123456789.eE+- \t\n\rx,&H\xff";
+    const std::string alphabet = "0123456789.eE+- \t\n\rx,\xff";
     for (int i = 0; i < kSamples; ++i) {
         const std::string text = RandomText(rng, alphabet, 40);
         try {
