@@ -1,7 +1,6 @@
 #include "chart/year_chart.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
@@ -183,31 +182,6 @@ void PaintLegend(QPainter& p, const Frame& f, const YearView& view) {
     }
 }
 
-// Keeps Qt's notes about the session it runs in (no runtime directory, no screen) from the
-// user; what goes wrong with the chart itself comes back as a message of its own.
-void OnlyCriticalMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) qt_message_output(type, context, text);
-}
-
-// Qt draws text only once a GUI application exists; this one is made where there is none, and
-// needs no screen. Qt takes its options out of the arguments, so each one has its own.
-class OffscreenApplication {
-  public:
-    OffscreenApplication() {
-        if (QCoreApplication::instance()) return;
-        qInstallMessageHandler(OnlyCriticalMessages);
-        app_.emplace(argc_, argv_);
-    }
-
-  private:
-    int argc_ = 3;
-    char name_[13] = "daylight-cli";
-    char option_[10] = "-platform";
-    char platform_[10] = "offscreen";
-    char* argv_[4] = {name_, option_, platform_, nullptr};
-    std::optional<QGuiApplication> app_;
-};
-
 std::string WriteSvg(const YearView& view, const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
@@ -249,17 +223,9 @@ void PaintYearChart(QPainter& p, int width, int height, const YearView& view) {
     PaintLegend(p, f, view);
 }
 
-std::optional<Format> FormatOf(std::string_view path) {
-    const QString name = QString::fromUtf8(path.data(), qsizetype(path.size()));
-    if (name.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) return Format::Svg;
-    if (name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) return Format::Png;
-    return std::nullopt;
-}
-
 std::string WriteYearChart(const YearView& view, const std::string& path) {
     const std::optional<Format> format = FormatOf(path);
     if (!format) return "the file name must end in .svg or .png";
-    const OffscreenApplication app;
     const QString file = QString::fromStdString(path);
     return *format == Format::Svg ? WriteSvg(view, file) : WritePng(view, file);
 }

@@ -255,20 +255,26 @@ TEST(Year, HelpNamesTheOptions) {
         EXPECT_THAT(run.out, HasSubstr(text));
     }
     EXPECT_THAT(run.out, testing::Not(HasSubstr("--from-solstice")));
+    EXPECT_EQ(run.out.find("Also draw the year") != std::string::npos, DAYLIGHT_WITH_CHART)
+        << "--chart is offered exactly where charts are built";
 }
 
+// The chart is drawn by a program of its own, found beside the companion's executable.
 TEST(Year, ChartsAreWrittenOrTheReasonGiven) {
-    const std::string png = testing::TempDir() + "daylight-year.png";
+    if (!DAYLIGHT_WITH_CHART) GTEST_SKIP() << "built without charts";
+    const std::string cli = DAYLIGHT_CLI_PATH, png = testing::TempDir() + "daylight-year.png";
     std::remove(png.c_str());
-    const Invocation run = Companion({"year", "--latitude", "70", "--chart", png});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(std::system((cli + " year --latitude 70 --chart " + png + " >/dev/null").c_str()), 0);
     std::ifstream file(png, std::ios::binary);
     char signature[8] = {};
     file.read(signature, sizeof signature);
     EXPECT_EQ(std::string(signature, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    const Invocation bad = Companion({"year", "--chart", "/nonexistent/dir/year.svg"});
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_THAT(bad.err, HasSubstr("cannot write /nonexistent/dir/year.svg"));
+    const std::string errors = testing::TempDir() + "daylight-year.err";
+    const std::string bad = cli + " year --chart /nonexistent/dir/year.svg >/dev/null 2>" + errors;
+    EXPECT_EQ(WEXITSTATUS(std::system(bad.c_str())), 2);
+    std::ifstream reason(errors);
+    EXPECT_THAT(std::string(std::istreambuf_iterator<char>(reason), {}),
+                HasSubstr("daylight-cli: cannot write /nonexistent/dir/year.svg: "));
 }
 
 // The golden file: the window replays the same cases.

@@ -1,0 +1,16 @@
+// The year's chart is drawn by a program of its own, daylight-chart, so that the companion loads
+// Qt's libraries only when it is asked for a chart.
+#pragma once
+
+#include <string>
+
+#include "daylight/daylight.h"
+
+namespace companion {
+
+// Runs daylight-chart for the year of the inputs at the step; says why no chart was written, or
+// nothing. It is looked for beside the running program, then where it is installed.
+std::string DrawYearChart(const daycalc::DaylightInputs& inputs, double step,
+                          const std::string& path);
+
+}  // namespace companion
