@@ -1,17 +1,29 @@
-// The window's controls as data: kinds, containers, captions and places in twips.
+// The window's controls as data: kinds, containers, captions and places in twips, and which of
+// Form1's typed members each control fills. The table checks itself as it compiles.
 #pragma once
+
+#include <string_view>
+#include <variant>
+
+#include "daylight/daylight.h"
+#include "window/form1.h"
 
 namespace form {
 
 enum class Kind { Frame, TextBox, Label, Button };
 
+// The member of Form1Controls a control fills; frames fill none.
+using Slot = std::variant<std::monostate, QLineEdit * Form1Controls::*, QLabel * Form1Controls::*,
+                          QPushButton * Form1Controls::*>;
+
 struct Control {
-    const char* name;
+    std::string_view name;
     Kind kind;
-    const char* container;
-    const char* caption;  // a frame's or the button's caption, a text box's starting text
+    std::string_view container;
+    std::string_view caption;  // a frame's or the button's caption, a text box's starting text
     int left, top, width, height;
     int tabIndex;
+    Slot slot;
 };
 
 struct Line {
@@ -23,31 +35,33 @@ struct Line {
 constexpr int kFormWidth = 5070;
 constexpr int kFormHeight = 5865;
 
+using C = Form1Controls;
+
 // Each control is placed relative to its container; a container comes before what it holds.
 // clang-format off
 constexpr Control kControls[] = {
-    // name       kind           container  caption or text             left   top  width height tab
-    {"Frame1",   Kind::Frame,   "Form1",   "Solar Day",                 360,  240, 2055, 735,  5},
-    {"txtRP",    Kind::TextBox, "Frame1",  "24",                        120,  240, 1815, 375,  0},
-    {"Frame2",   Kind::Frame,   "Form1",   "Latitude",                  360, 1080, 2055, 735,  7},
-    {"txtLat",   Kind::TextBox, "Frame2",  "38",                        120,  240, 1815, 375,  2},
-    {"Frame3",   Kind::Frame,   "Form1",   "Tilt",                      360, 1920, 2055, 735,  8},
-    {"txtTilt",  Kind::TextBox, "Frame3",  "23.5",                      120,  240, 1815, 375,  4},
-    {"Frame4",   Kind::Frame,   "Form1",   "Min Day",                   360, 3360, 2055, 735,  9},
-    {"lblMin",   Kind::Label,   "Frame4",  "",                          120,  240, 1815, 375, 11},
-    {"Frame5",   Kind::Frame,   "Form1",   "Max Day",                   360, 4200, 2055, 735, 10},
-    {"lblMax",   Kind::Label,   "Frame5",  "",                          120,  240, 1815, 375, 12},
-    {"Command1", Kind::Button,  "Form1",   "Compute",                   360, 5160, 1215, 495,  6},
-    {"Frame6",   Kind::Frame,   "Form1",   "Deg from Winter Solstice", 2640,  240, 2175, 735, 13},
-    {"txtAlpha", Kind::TextBox, "Frame6",  "0",                         120,  240, 1935, 375,  1},
-    {"Frame9",   Kind::Frame,   "Form1",   "Length of Year",           2640, 1080, 2175, 735, 18},
-    {"txtY",     Kind::TextBox, "Frame9",  "365.25",                    120,  240, 1935, 375,  3},
-    {"Frame10",  Kind::Frame,   "Form1",   "Full Daylight",            2640, 2400, 2175, 735, 19},
-    {"lblFull",  Kind::Label,   "Frame10", "",                          120,  240, 1935, 375, 20},
-    {"Frame7",   Kind::Frame,   "Form1",   "Daylight",                 2640, 3360, 2175, 735, 14},
-    {"lblDay",   Kind::Label,   "Frame7",  "",                          120,  240, 1935, 375, 15},
-    {"Frame8",   Kind::Frame,   "Form1",   "Night",                    2640, 4200, 2175, 735, 16},
-    {"lblNight", Kind::Label,   "Frame8",  "",                          120,  240, 1935, 375, 17},
+    // name       kind           container  caption or text             left   top  width height tab  member
+    {"Frame1",   Kind::Frame,   "Form1",   "Solar Day",                 360,  240, 2055, 735,  5, {}},
+    {"txtRP",    Kind::TextBox, "Frame1",  "24",                        120,  240, 1815, 375,  0, &C::txtRP},
+    {"Frame2",   Kind::Frame,   "Form1",   "Latitude",                  360, 1080, 2055, 735,  7, {}},
+    {"txtLat",   Kind::TextBox, "Frame2",  "38",                        120,  240, 1815, 375,  2, &C::txtLat},
+    {"Frame3",   Kind::Frame,   "Form1",   "Tilt",                      360, 1920, 2055, 735,  8, {}},
+    {"txtTilt",  Kind::TextBox, "Frame3",  "23.5",                      120,  240, 1815, 375,  4, &C::txtTilt},
+    {"Frame4",   Kind::Frame,   "Form1",   "Min Day",                   360, 3360, 2055, 735,  9, {}},
+    {"lblMin",   Kind::Label,   "Frame4",  "",                          120,  240, 1815, 375, 11, &C::lblMin},
+    {"Frame5",   Kind::Frame,   "Form1",   "Max Day",                   360, 4200, 2055, 735, 10, {}},
+    {"lblMax",   Kind::Label,   "Frame5",  "",                          120,  240, 1815, 375, 12, &C::lblMax},
+    {"Command1", Kind::Button,  "Form1",   "Compute",                   360, 5160, 1215, 495,  6, &C::Command1},
+    {"Frame6",   Kind::Frame,   "Form1",   "Deg from Winter Solstice", 2640,  240, 2175, 735, 13, {}},
+    {"txtAlpha", Kind::TextBox, "Frame6",  "0",                         120,  240, 1935, 375,  1, &C::txtAlpha},
+    {"Frame9",   Kind::Frame,   "Form1",   "Length of Year",           2640, 1080, 2175, 735, 18, {}},
+    {"txtY",     Kind::TextBox, "Frame9",  "365.25",                    120,  240, 1935, 375,  3, &C::txtY},
+    {"Frame10",  Kind::Frame,   "Form1",   "Full Daylight",            2640, 2400, 2175, 735, 19, {}},
+    {"lblFull",  Kind::Label,   "Frame10", "",                          120,  240, 1935, 375, 20, &C::lblFull},
+    {"Frame7",   Kind::Frame,   "Form1",   "Daylight",                 2640, 3360, 2175, 735, 14, {}},
+    {"lblDay",   Kind::Label,   "Frame7",  "",                          120,  240, 1935, 375, 15, &C::lblDay},
+    {"Frame8",   Kind::Frame,   "Form1",   "Night",                    2640, 4200, 2175, 735, 16, {}},
+    {"lblNight", Kind::Label,   "Frame8",  "",                          120,  240, 1935, 375, 17, &C::lblNight},
 };
 
 // The stepped rule between the inputs and the results, on Form1.
@@ -63,5 +77,65 @@ constexpr Line kLines[] = {
 // high-density screens.
 constexpr int kTwipsPerPixel = 15;
 constexpr int Pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+
+// The checks. The control a name stands for, or none.
+constexpr const Control* Named(std::string_view name) {
+    for (const Control& c : kControls) {
+        if (c.name == name) return &c;
+    }
+    return nullptr;
+}
+
+constexpr bool TabIndicesAreUnique() {
+    for (const Control& a : kControls) {
+        for (const Control& b : kControls) {
+            if (&a != &b && a.tabIndex == b.tabIndex) return false;
+        }
+    }
+    return true;
+}
+static_assert(TabIndicesAreUnique(), "two controls share a tab index");
+
+// Building goes down the table, so a frame must be made before the controls it holds.
+constexpr bool ContainersComeFirst() {
+    for (const Control& c : kControls) {
+        const Control* container = Named(c.container);
+        if (c.container != "Form1" && (!container || container >= &c)) return false;
+        if (container && container->kind != Kind::Frame) return false;
+    }
+    return true;
+}
+static_assert(ContainersComeFirst(), "a control comes before its container");
+
+// Each kind fills a member of its own type, and every member is filled once.
+constexpr bool EveryMemberFilledOnceByItsKind() {
+    int filled = 0;
+    for (const Control& c : kControls) {
+        const std::size_t type = c.kind == Kind::Frame     ? 0
+                                 : c.kind == Kind::TextBox ? 1
+                                 : c.kind == Kind::Label   ? 2
+                                                           : 3;
+        if (c.slot.index() != type) return false;
+        for (const Control& other : kControls) {
+            if (&other < &c && type != 0 && other.slot == c.slot) return false;
+        }
+        filled += type != 0;
+    }
+    return filled == 11;
+}
+static_assert(EveryMemberFilledOnceByItsKind(), "a control fills a member not of its kind");
+
+// Each text box sits in the frame captioned as its input, and starts with its starting text.
+constexpr bool TextBoxesAreTheInputs() {
+    int boxes = 0;
+    for (const Control& c : kControls) {
+        if (c.kind != Kind::TextBox) continue;
+        const daycalc::InputField* input = daycalc::InputCaptioned(Named(c.container)->caption);
+        if (!input || input->start != c.caption) return false;
+        ++boxes;
+    }
+    return boxes == int(daycalc::kInputFields.size());
+}
+static_assert(TextBoxesAreTheInputs(), "a text box's caption or starting text is not its input's");
 
 }  // namespace form

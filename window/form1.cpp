@@ -2,13 +2,14 @@
 
 #include <QFrame>
 #include <QGroupBox>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
 #include <map>
+#include <string_view>
+#include <variant>
 
 #include "controls.h"
 #include "daylight/daylight.h"
@@ -44,32 +45,6 @@ void ShowResult(QLabel* label, const QString& text) {
     label->setToolTip(text);
 }
 
-QWidget* MakeControl(const form::Control& c, QWidget* container) {
-    const QString caption = QString::fromUtf8(c.caption);
-    switch (c.kind) {
-        case Kind::Frame:
-            return new QGroupBox(caption, container);
-        case Kind::TextBox: {
-            auto* box = new QLineEdit(caption, container);
-            box->setFont(ValueFont());
-            return box;
-        }
-        case Kind::Label: {
-            auto* label = new QLabel(container);
-            label->setFont(ValueFont());
-            label->setTextInteractionFlags(Qt::TextSelectableByMouse);  // results can be copied
-            label->setFocusPolicy(Qt::NoFocus);
-            return label;
-        }
-        case Kind::Button:
-            break;
-    }
-    auto* button = new QPushButton(caption, container);
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
 // A straight segment from the line table: a plain one-pixel rule over its bounding box.
 void MakeLine(const form::Line& line, QWidget* form) {
     auto* rule = new QFrame(form);
@@ -83,26 +58,8 @@ void MakeLine(const form::Line& line, QWidget* form) {
     rule->setGeometry(QRect(topLeft, bottomRight));
 }
 
-// Builds every control of the table, gives the text boxes and labels their frame's caption as
-// accessible name, and chains the focus through the focusable ones by tab index.
-void BuildControls(QWidget* form) {
-    QHash<QString, QWidget*> byName{{QStringLiteral("Form1"), form}};
-    std::map<int, QWidget*> focusOrder;
-    for (const form::Control& c : form::kControls) {
-        QWidget* container = byName.value(QString::fromUtf8(c.container));
-        QWidget* widget = MakeControl(c, container);
-        widget->setObjectName(QString::fromUtf8(c.name));
-        widget->setGeometry(Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height));
-        byName.insert(widget->objectName(), widget);
-        if (auto* frame = qobject_cast<QGroupBox*>(container)) {
-            widget->setAccessibleName(frame->title());
-        }
-        if (c.kind == Kind::TextBox || c.kind == Kind::Button) focusOrder[c.tabIndex] = widget;
-    }
-    for (auto it = focusOrder.begin(); std::next(it) != focusOrder.end(); ++it) {
-        QWidget::setTabOrder(it->second, std::next(it)->second);
-    }
-    for (const form::Line& line : form::kLines) MakeLine(line, form);
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 QString Hint(rt::FaultKind kind) {
@@ -132,22 +89,63 @@ QString Hint(rt::FaultKind kind) {
 Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(tr("Daylight"));
-    BuildControls(this);
-    txtRP = findChild<QLineEdit*>(QStringLiteral("txtRP"));
-    txtLat = findChild<QLineEdit*>(QStringLiteral("txtLat"));
-    txtTilt = findChild<QLineEdit*>(QStringLiteral("txtTilt"));
-    txtAlpha = findChild<QLineEdit*>(QStringLiteral("txtAlpha"));
-    txtY = findChild<QLineEdit*>(QStringLiteral("txtY"));
-    lblMin = findChild<QLabel*>(QStringLiteral("lblMin"));
-    lblMax = findChild<QLabel*>(QStringLiteral("lblMax"));
-    lblDay = findChild<QLabel*>(QStringLiteral("lblDay"));
-    lblNight = findChild<QLabel*>(QStringLiteral("lblNight"));
-    lblFull = findChild<QLabel*>(QStringLiteral("lblFull"));
-    Command1 = findChild<QPushButton*>(QStringLiteral("Command1"));
+    BuildControls();
     connect(Command1, &QPushButton::clicked, this, &Form1::ComputeDaylight);
 
     resize(Pixels(form::kFormWidth), Pixels(form::kFormHeight));
     txtRP->setFocus();
+}
+
+// Builds every control of the table into its container and the member it fills, gives the text
+// boxes and labels their frame's caption as accessible name, and chains the focus through the
+// focusable ones by tab index.
+void Form1::BuildControls() {
+    std::map<std::string_view, QWidget*> built{{"Form1", this}};
+    std::map<int, QWidget*> focusOrder;
+    Form1Controls& members = *this;
+    for (const form::Control& c : form::kControls) {
+        QWidget* container = built.at(c.container);
+        QWidget* widget = nullptr;
+        switch (c.kind) {
+            case Kind::Frame:
+                widget = new QGroupBox(Text(c.caption), container);
+                break;
+            case Kind::TextBox: {
+                auto* box = new QLineEdit(Text(c.caption), container);
+                box->setFont(ValueFont());
+                members.*std::get<QLineEdit * Form1Controls::*>(c.slot) = box;
+                focusOrder[c.tabIndex] = widget = box;
+                break;
+            }
+            case Kind::Label: {
+                auto* label = new QLabel(container);
+                label->setFont(ValueFont());
+                label->setTextInteractionFlags(Qt::TextSelectableByMouse);  // results can be copied
+                label->setFocusPolicy(Qt::NoFocus);
+                members.*std::get<QLabel * Form1Controls::*>(c.slot) = label;
+                widget = label;
+                break;
+            }
+            case Kind::Button: {
+                auto* button = new QPushButton(Text(c.caption), container);
+                button->setAutoDefault(false);
+                button->setDefault(false);
+                members.*std::get<QPushButton * Form1Controls::*>(c.slot) = button;
+                focusOrder[c.tabIndex] = widget = button;
+                break;
+            }
+        }
+        widget->setObjectName(Text(c.name));
+        widget->setGeometry(Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height));
+        if (auto* frame = qobject_cast<QGroupBox*>(container)) {
+            widget->setAccessibleName(frame->title());
+        }
+        built[c.name] = widget;
+    }
+    for (auto it = focusOrder.begin(); std::next(it) != focusOrder.end(); ++it) {
+        QWidget::setTabOrder(it->second, std::next(it)->second);
+    }
+    for (const form::Line& line : form::kLines) MakeLine(line, this);
 }
 
 void Form1::ClearLabels() {

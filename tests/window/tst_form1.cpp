@@ -1,5 +1,6 @@
 // The window, driven as a user drives it: offscreen, with clicks and keys.
 #include <QFile>
+#include <QGroupBox>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -17,26 +18,13 @@ namespace {
 
 const char* const kLabels[] = {"lblMin", "lblMax", "lblDay", "lblNight", "lblFull"};
 
-// The golden file's fields, the boxes they stand for and the boxes' starting texts.
-struct BoxField {
-    const char* field;
-    const char* box;
-    std::string daycalc::DaylightInputs::*start;
-};
-const BoxField kBoxes[] = {{"tilt", "txtTilt", &daycalc::DaylightInputs::tilt},
-                           {"latitude", "txtLat", &daycalc::DaylightInputs::latitude},
-                           {"solar_day", "txtRP", &daycalc::DaylightInputs::solarDay},
-                           {"from_solstice", "txtAlpha", &daycalc::DaylightInputs::fromSolstice},
-                           {"year", "txtY", &daycalc::DaylightInputs::year}};
 const std::pair<const char*, const char*> kLabelOfField[] = {{"min", "lblMin"},
                                                              {"max", "lblMax"},
                                                              {"day", "lblDay"},
                                                              {"night", "lblNight"},
                                                              {"full", "lblFull"}};
 
-QString StartingText(const BoxField& b) {
-    return QString::fromStdString(daycalc::DaylightInputs{}.*(b.start));
-}
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), text.size()); }
 
 }  // namespace
 
@@ -52,6 +40,13 @@ class TstForm1 : public QObject {
         return widget;
     }
     QLineEdit* Box(const char* name) { return Control<QLineEdit>(name); }
+    // The text box of an input: the one in the frame with the input's caption.
+    QLineEdit* BoxOf(const daycalc::InputField& input) {
+        for (QGroupBox* frame : form->findChildren<QGroupBox*>()) {
+            if (frame->title() == Text(input.caption)) return frame->findChild<QLineEdit*>();
+        }
+        qFatal("no box captioned %s", input.caption.data());
+    }
     QString Label(const char* name) { return Control<QLabel>(name)->text(); }
     QMessageBox* Report() { return Control<QMessageBox>("faultReport"); }
     void Press() { QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton); }
@@ -70,7 +65,9 @@ class TstForm1 : public QObject {
     void cleanup() { form.reset(); }
 
     void freshWindowShowsStartingTextsAndEmptyLabels() {
-        for (const BoxField& b : kBoxes) QCOMPARE(Box(b.box)->text(), StartingText(b));
+        for (const daycalc::InputField& f : daycalc::kInputFields) {
+            QCOMPARE(BoxOf(f)->text(), Text(f.start));
+        }
         VerifyLabelsEmpty();
         QCOMPARE(form->windowTitle(), QStringLiteral("Daylight"));
         QCOMPARE(Control<QPushButton>("Command1")->text(), QStringLiteral("Compute"));
@@ -236,8 +233,9 @@ class TstForm1 : public QObject {
     void goldenFile() {
         QFETCH(QJsonObject, input);
         QFETCH(QJsonObject, output);
-        for (const BoxField& b : kBoxes) {
-            Type(b.box, input.contains(b.field) ? input[b.field].toString() : StartingText(b));
+        for (const daycalc::InputField& f : daycalc::kInputFields) {
+            const QString field = Text(f.field);
+            BoxOf(f)->setText(input.contains(field) ? input[field].toString() : Text(f.start));
         }
         QSignalSpy reports(form.get(), &Form1::faultReported);
         Press();

@@ -15,7 +15,22 @@ namespace rt {
 class Fault;
 }
 
-class Form1 : public QWidget {
+// The controls the window's code works with, typed, filled in as the control table is built.
+struct Form1Controls {
+    QLineEdit* txtRP = nullptr;
+    QLineEdit* txtLat = nullptr;
+    QLineEdit* txtTilt = nullptr;
+    QLineEdit* txtAlpha = nullptr;
+    QLineEdit* txtY = nullptr;
+    QLabel* lblMin = nullptr;
+    QLabel* lblMax = nullptr;
+    QLabel* lblDay = nullptr;
+    QLabel* lblNight = nullptr;
+    QLabel* lblFull = nullptr;
+    QPushButton* Command1 = nullptr;
+};
+
+class Form1 : public QWidget, private Form1Controls {
     Q_OBJECT
 
   public:
@@ -31,19 +46,9 @@ class Form1 : public QWidget {
     void faultReported(const QString& kind);
 
   private:
+    void BuildControls();
     void WriteResults(const daycalc::DaylightResults& results);
     void ReportFault(const rt::Fault& fault);
 
-    QLineEdit* txtRP;
-    QLineEdit* txtLat;
-    QLineEdit* txtTilt;
-    QLineEdit* txtAlpha;
-    QLineEdit* txtY;
-    QLabel* lblMin;
-    QLabel* lblMax;
-    QLabel* lblDay;
-    QLabel* lblNight;
-    QLabel* lblFull;
-    QPushButton* Command1;
     QMessageBox* report = nullptr;
 };
