@@ -1,29 +1,33 @@
 #include "runtime/runtime.h"
 
 namespace rt {
-namespace {
-
-struct FaultTexts {
-    std::string_view message;
-    std::string_view kindName;
-};
-
-// In the order of FaultKind.
-constexpr FaultTexts kFaultTexts[] = {
-    {"Invalid argument", "invalid-argument"},
-    {"Division by zero", "division-by-zero"},
-    {"Overflow", "overflow"},
-    {"Invalid operation", "invalid-operation"},
-};
-
-}  // namespace
 
 std::string_view Fault::message() const noexcept {
-    return kFaultTexts[static_cast<int>(kind_)].message;
+    switch (kind_) {
+        case FaultKind::InvalidArgument:
+            return "Invalid argument";
+        case FaultKind::DivisionByZero:
+            return "Division by zero";
+        case FaultKind::Overflow:
+            return "Overflow";
+        case FaultKind::InvalidOperation:
+            return "Invalid operation";
+    }
+    return "";
 }
 
 std::string_view Fault::kindName() const noexcept {
-    return kFaultTexts[static_cast<int>(kind_)].kindName;
+    switch (kind_) {
+        case FaultKind::InvalidArgument:
+            return "invalid-argument";
+        case FaultKind::DivisionByZero:
+            return "division-by-zero";
+        case FaultKind::Overflow:
+            return "overflow";
+        case FaultKind::InvalidOperation:
+            return "invalid-operation";
+    }
+    return "";
 }
 
 void Raise(FaultKind kind) { throw Fault(kind); }

@@ -43,6 +43,9 @@ struct Numeral {
     long long leadingExponent = 0;
 };
 
+// An exponent's digits stop counting here: far beyond any double (10^±309), so the sign of the
+// leading exponent still tells overflow from underflow, and far below where a long long could
+// overflow however many digits follow.
 constexpr long long kExponentCap = 1'000'000'000;
 
 // Digits with at most one full stop. Returns the count of digits.

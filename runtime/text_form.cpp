@@ -8,7 +8,10 @@
 namespace rt {
 namespace {
 
+// Fifteen digits: every decimal of fifteen digits survives the trip through a double, so the
+// text never shows a digit the double does not hold.
 constexpr int kSignificantDigits = 15;
+// Plain notation while it needs no more than the fifteen digits and three leading zeros.
 constexpr int kLowestPlainExponent = -4;
 constexpr int kHighestPlainExponent = 14;
 

@@ -9,7 +9,12 @@
 
 namespace rt {
 
-enum class FaultKind { InvalidArgument, DivisionByZero, Overflow, InvalidOperation };
+enum class FaultKind {
+    InvalidArgument,   // the square root of a negative number: an arc cosine beyond ±1
+    DivisionByZero,    // a finite non-zero number over 0: an arc cosine of exactly ±1, no tilt
+    Overflow,          // a finite step that ends beyond the largest double, or such a numeral
+    InvalidOperation,  // a step with no defined result, such as 0 · ∞ or ∞ − ∞
+};
 
 // A fault stops a computation; it carries its kind, a message for people ("Division by zero")
 // and a stable name for programs ("division-by-zero").
@@ -29,12 +34,23 @@ class Fault : public std::exception {
 [[noreturn]] void Raise(FaultKind kind);
 
 // The lenient reading: the number at the start of the text, blanks, tabs and line feeds
-// ignored wherever they stand; no number reads as 0. A numeral beyond the double range is an
+// ignored wherever they stand; no number reads as 0. A number is an optional sign, digits with
+// at most one full stop (the only decimal point, whatever the locale), and an optional exponent
+// "e" or "E" with an optional sign and at least one digit. It is rounded correctly to a double;
+// one too small for a double reads as 0 with its sign, one beyond the double range is an
 // overflow fault.
+//   "23.5" → 23.5        " 2 3 . 5 deg" → 23.5    "23,5" → 23       "-1e3" → -1000
+//   "2e" → 2             "abc" → 0                "" → 0            "0x10" → 0
+//   "1e-400" → 0         "1e400" → overflow
 double ValFromText(std::string_view text);
 
-// The default text form: 15 significant digits, no trailing zeros, plain notation for decimal
-// exponents -4 to 14 and "1.5E-07" beyond, always a full stop.
+// The default text form: the double rounded correctly to 15 significant digits, no trailing
+// zeros, no point for a whole number. Plain where the first digit's decimal exponent is -4 to 14,
+// otherwise a mantissa and "E" with a sign and at least two digits. Always a full stop.
+//   12 → "12"                      9.352084178252251 → "9.35208417825225"
+//   0.0001 → "0.0001"              0.00001 → "1E-05"
+//   1e15 → "1E+15"                 -3.898177945687441e-321 → "-3.89817794568744E-321"
+//   1.7976931348623157e308 → "1.79769313486232E+308", which reads back as an overflow
 std::string TextFromDouble(double x);
 
 // A double whose every operation is checked: a result that is not a number is an invalid
