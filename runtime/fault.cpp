@@ -1,34 +1,33 @@
 #include "runtime/runtime.h"
 
 namespace rt {
+namespace {
 
-std::string_view Fault::message() const noexcept {
-    switch (kind_) {
+struct FaultTexts {
+    std::string_view message;
+    std::string_view kindName;
+};
+
+// A switch, so that the compiler names any kind left without its texts.
+FaultTexts TextsOf(FaultKind kind) {
+    switch (kind) {
         case FaultKind::InvalidArgument:
-            return "Invalid argument";
+            return {"Invalid argument", "invalid-argument"};
         case FaultKind::DivisionByZero:
-            return "Division by zero";
+            return {"Division by zero", "division-by-zero"};
         case FaultKind::Overflow:
-            return "Overflow";
+            return {"Overflow", "overflow"};
         case FaultKind::InvalidOperation:
-            return "Invalid operation";
+            return {"Invalid operation", "invalid-operation"};
     }
-    return "";
+    return {"Fault", "fault"};
 }
 
-std::string_view Fault::kindName() const noexcept {
-    switch (kind_) {
-        case FaultKind::InvalidArgument:
-            return "invalid-argument";
-        case FaultKind::DivisionByZero:
-            return "division-by-zero";
-        case FaultKind::Overflow:
-            return "overflow";
-        case FaultKind::InvalidOperation:
-            return "invalid-operation";
-    }
-    return "";
-}
+}  // namespace
+
+std::string_view Fault::message() const noexcept { return TextsOf(kind_).message; }
+
+std::string_view Fault::kindName() const noexcept { return TextsOf(kind_).kindName; }
 
 void Raise(FaultKind kind) { throw Fault(kind); }
 

@@ -2,6 +2,7 @@
 // Form1's typed members each control fills. The table checks itself as it compiles.
 #pragma once
 
+#include <iterator>
 #include <string_view>
 #include <variant>
 
@@ -78,18 +79,21 @@ constexpr Line kLines[] = {
 constexpr int kTwipsPerPixel = 15;
 constexpr int Pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
 
-// The checks. The control a name stands for, or none.
-constexpr const Control* Named(std::string_view name) {
-    for (const Control& c : kControls) {
-        if (c.name == name) return &c;
+// The checks, by index: a sanitizer's build does not take pointers into constant expressions.
+constexpr int kCount = int(std::size(kControls));
+
+// The index of the control a name stands for, or -1.
+constexpr int IndexOf(std::string_view name) {
+    for (int i = 0; i < kCount; ++i) {
+        if (kControls[i].name == name) return i;
     }
-    return nullptr;
+    return -1;
 }
 
 constexpr bool TabIndicesAreUnique() {
-    for (const Control& a : kControls) {
-        for (const Control& b : kControls) {
-            if (&a != &b && a.tabIndex == b.tabIndex) return false;
+    for (int i = 0; i < kCount; ++i) {
+        for (int j = 0; j < i; ++j) {
+            if (kControls[i].tabIndex == kControls[j].tabIndex) return false;
         }
     }
     return true;
@@ -98,10 +102,12 @@ static_assert(TabIndicesAreUnique(), "two controls share a tab index");
 
 // Building goes down the table, so a frame must be made before the controls it holds.
 constexpr bool ContainersComeFirst() {
-    for (const Control& c : kControls) {
-        const Control* container = Named(c.container);
-        if (c.container != "Form1" && (!container || container >= &c)) return false;
-        if (container && container->kind != Kind::Frame) return false;
+    for (int i = 0; i < kCount; ++i) {
+        if (kControls[i].container == "Form1") continue;
+        const int container = IndexOf(kControls[i].container);
+        if (container < 0 || container >= i || kControls[container].kind != Kind::Frame) {
+            return false;
+        }
     }
     return true;
 }
@@ -110,14 +116,15 @@ static_assert(ContainersComeFirst(), "a control comes before its container");
 // Each kind fills a member of its own type, and every member is filled once.
 constexpr bool EveryMemberFilledOnceByItsKind() {
     int filled = 0;
-    for (const Control& c : kControls) {
+    for (int i = 0; i < kCount; ++i) {
+        const Control& c = kControls[i];
         const std::size_t type = c.kind == Kind::Frame     ? 0
                                  : c.kind == Kind::TextBox ? 1
                                  : c.kind == Kind::Label   ? 2
                                                            : 3;
         if (c.slot.index() != type) return false;
-        for (const Control& other : kControls) {
-            if (&other < &c && type != 0 && other.slot == c.slot) return false;
+        for (int j = 0; j < i; ++j) {
+            if (type != 0 && kControls[j].slot == c.slot) return false;
         }
         filled += type != 0;
     }
@@ -130,8 +137,12 @@ constexpr bool TextBoxesAreTheInputs() {
     int boxes = 0;
     for (const Control& c : kControls) {
         if (c.kind != Kind::TextBox) continue;
-        const daycalc::InputField* input = daycalc::InputCaptioned(Named(c.container)->caption);
-        if (!input || input->start != c.caption) return false;
+        const std::string_view caption = kControls[IndexOf(c.container)].caption;
+        bool found = false;
+        for (const daycalc::InputField& input : daycalc::kInputFields) {
+            if (input.caption == caption) found = input.start == c.caption;
+        }
+        if (!found) return false;
         ++boxes;
     }
     return boxes == int(daycalc::kInputFields.size());

@@ -54,14 +54,6 @@ inline std::string StartingText(std::string DaylightInputs::*text) {
     return {};
 }
 
-// The row of the table with this caption, or none.
-constexpr const InputField* InputCaptioned(std::string_view caption) {
-    for (const InputField& f : kInputFields) {
-        if (f.caption == caption) return &f;
-    }
-    return nullptr;
-}
-
 // The five result texts. Beyond the polar circle the sun stays up for part of the year: Full
 // Daylight is filled, Daylight and Night stay empty. Elsewhere it is the other way round.
 struct DaylightResults {
