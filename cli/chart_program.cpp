@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "chart/format.h"
+
 extern char** environ;
 
 namespace companion {
@@ -56,6 +58,15 @@ std::string ReadAll(int fd) {
 }
 
 }  // namespace
+
+bool AddChartOption(CLI::App& year, std::string& path) {
+    year.add_option("--chart", path, "Also draw the year into FILE.svg or FILE.png (800 x 500)")
+        ->check([](const std::string& name) -> std::string {
+            if (chart::FormatOf(name)) return "";
+            return "the chart's file name must end in .svg or .png";
+        });
+    return true;
+}
 
 std::string DrawYearChart(const daycalc::DaylightInputs& inputs, double step,
                           const std::string& path) {

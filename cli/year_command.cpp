@@ -5,12 +5,9 @@
 #include <ostream>
 #include <string_view>
 
+#include "chart_program.h"
 #include "daylight/year.h"
 #include "output.h"
-#if DAYLIGHT_WITH_CHART
-#include "chart/format.h"
-#include "chart_program.h"
-#endif
 
 namespace companion {
 namespace {
@@ -19,8 +16,6 @@ using daycalc::PolarSpan;
 using daycalc::YearPoint;
 using daycalc::YearView;
 using rt::TextFromDouble;
-
-constexpr bool kWithChart = DAYLIGHT_WITH_CHART;
 
 constexpr std::array<std::string_view, 5> kColumns = {"from_solstice", "day_of_year", "daylight",
                                                       "night", "sun"};
@@ -107,12 +102,6 @@ std::string CheckStep(const std::string& text) {
            TextFromDouble(daycalc::kCoarsestYearStep) + " degrees";
 }
 
-#if DAYLIGHT_WITH_CHART
-std::string CheckChartName(const std::string& path) {
-    return chart::FormatOf(path) ? "" : "the chart's file name must end in .svg or .png";
-}
-#endif
-
 }  // namespace
 
 CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearRequest& request) {
@@ -127,23 +116,19 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
         year->add_option(std::string(f.option), inputs.*(f.text), std::string(f.help))
             ->capture_default_str();
     }
-    year->footer(
-        "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing number, no\n"
-        "tilt beyond the pole), 2 a bad command line" +
-        std::string(kWithChart ? " or a chart that could not be written."
-                               : ".\nThis daylight-cli was built without charts: --chart is not "
-                                 "offered."));
     year->add_option("--step", request.step, "Degrees from one row to the next, 0.001 to 360")
         ->capture_default_str()
         ->check(CheckStep);
     CLI::Option* csv = year->add_flag("--csv", request.csv, "CSV with a header line (the default)");
     year->add_flag("--json", request.json, "One JSON object: inputs, rows and summary")
         ->excludes(csv);
-#if DAYLIGHT_WITH_CHART
-    year->add_option("--chart", request.chart,
-                     "Also draw the year into FILE.svg or FILE.png (800 x 500)")
-        ->check(CheckChartName);
-#endif
+    const bool charts = AddChartOption(*year, request.chart);
+    year->footer(
+        "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing number, no\n"
+        "tilt beyond the pole), 2 a bad command line" +
+        std::string(charts ? " or a chart that could not be written."
+                           : ".\nThis daylight-cli was built without charts: --chart is not "
+                             "offered."));
     return year;
 }
 
@@ -159,16 +144,12 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
     } else {
         PrintCsv(out, view);
     }
-#if DAYLIGHT_WITH_CHART
     if (request.chart.empty()) return kResults;
     out.flush();  // the rows come before anything the chart has to say
     const std::string problem = DrawYearChart(inputs, request.step, request.chart);
     if (problem.empty()) return kResults;
     err << "daylight-cli: cannot write " << request.chart << ": " << problem << '\n';
     return kChartNotWritten;
-#else
-    return kResults;
-#endif
 }
 
 }  // namespace companion
