@@ -2,9 +2,9 @@
 # offscreen, so that a failing function names itself.
 # Usage: cmake -DPROGRAM=path -DNAME=name -DOUT=file -P qtest_functions.cmake
 execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${PROGRAM} -functions
-                OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+                OUTPUT_VARIABLE listing ERROR_VARIABLE errors RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
-    message(FATAL_ERROR "${PROGRAM} -functions failed: ${status}")
+    message(FATAL_ERROR "${PROGRAM} -functions failed: ${status}\n${errors}")
 endif()
 string(REGEX MATCHALL "[A-Za-z_][A-Za-z0-9_]*\\(\\)" functions "${listing}")
 set(entries "")
