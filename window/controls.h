@@ -4,6 +4,7 @@
 
 #include <iterator>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 #include "daylight/daylight.h"
@@ -14,8 +15,8 @@ namespace form {
 enum class Kind { Frame, TextBox, Label, Button };
 
 // The member of Form1Controls a control fills; frames fill none.
-using Slot = std::variant<std::monostate, QLineEdit * Form1Controls::*, QLabel * Form1Controls::*,
-                          QPushButton * Form1Controls::*>;
+using Slot = std::variant<std::monostate, QLineEdit * Form1Controls::*,
+                          ResultLabel * Form1Controls::*, QPushButton * Form1Controls::*>;
 
 struct Control {
     std::string_view name;
@@ -63,6 +64,25 @@ constexpr Control kControls[] = {
     {"lblDay",   Kind::Label,   "Frame7",  "",                          120,  240, 1935, 375, 15, &C::lblDay},
     {"Frame8",   Kind::Frame,   "Form1",   "Night",                    2640, 4200, 2175, 735, 16, {}},
     {"lblNight", Kind::Label,   "Frame8",  "",                          120,  240, 1935, 375, 17, &C::lblNight},
+};
+
+// What each box and result means, with its unit or sign, for its tooltip.
+constexpr std::pair<std::string_view, std::string_view> kTips[] = {
+    {"txtRP", "The length of one solar day, from noon to noon, in any unit (24 for hours on the "
+              "Earth). Min Day, Max Day, Daylight and Night come in this unit."},
+    {"txtLat", "Latitude in degrees: north positive, south negative."},
+    {"txtTilt", "Axial tilt in degrees: how far the axis leans from upright to the orbit (23.5 "
+                "for the Earth)."},
+    {"txtAlpha", "The chosen day, as degrees past the northern winter solstice: 0 winter "
+                 "solstice, 90 spring equinox, 180 summer solstice, 270 autumn equinox."},
+    {"txtY", "The length of the year, in any unit (365.25 days for the Earth). Full Daylight "
+             "comes in this unit."},
+    {"lblMin", "The shortest daylight of the year, in the unit of the Solar Day."},
+    {"lblMax", "The longest daylight of the year, in the unit of the Solar Day."},
+    {"lblDay", "Daylight on the chosen day, in the unit of the Solar Day."},
+    {"lblNight", "Night on the chosen day, in the unit of the Solar Day."},
+    {"lblFull", "Beyond the polar circle: the part of the year with the sun always up, in the "
+                "unit of the Length of Year."},
 };
 
 // The stepped rule between the inputs and the results, on Form1.
@@ -148,5 +168,17 @@ constexpr bool TextBoxesAreTheInputs() {
     return boxes == int(daycalc::kInputFields.size());
 }
 static_assert(TextBoxesAreTheInputs(), "a text box's caption or starting text is not its input's");
+
+// Every box and result has a tooltip.
+constexpr bool EveryBoxAndResultHasATip() {
+    for (const Control& c : kControls) {
+        if (c.kind != Kind::TextBox && c.kind != Kind::Label) continue;
+        bool found = false;
+        for (const auto& [name, tip] : kTips) found = found || name == c.name;
+        if (!found) return false;
+    }
+    return true;
+}
+static_assert(EveryBoxAndResultHasATip(), "a box or result has no tooltip");
 
 }  // namespace form

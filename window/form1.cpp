@@ -6,13 +6,16 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <algorithm>
 #include <map>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "controls.h"
 #include "daylight/daylight.h"
+#include "result_label.h"
 
 namespace {
 
@@ -31,18 +34,28 @@ QFont ValueFont() {
     return font;
 }
 
-// Shows a result whole: a text too wide for its label is set smaller rather than cut, since a
-// cut number reads as a different number. The tooltip carries it too.
-void ShowResult(QLabel* label, const QString& text) {
+// The value font for one press: the largest, down from the value size, at which every value
+// fits its label whole, since a cut number reads as a different number. One size for the
+// whole press, so that no value looks more or less important than another.
+QFont FittingValueFont(const std::vector<std::pair<ResultLabel*, QString>>& values) {
     QFont font = ValueFont();
-    const int room = label->contentsRect().width();
-    while (QFontMetrics(font).horizontalAdvance(text) > room &&
-           font.pointSizeF() > kSmallestPointSize) {
+    const auto fits = [&] {
+        const QFontMetrics metrics(font);
+        return std::all_of(values.begin(), values.end(), [&](const auto& value) {
+            return metrics.horizontalAdvance(value.second) <= value.first->contentsRect().width();
+        });
+    };
+    while (!fits() && font.pointSizeF() > kSmallestPointSize) {
         font.setPointSizeF(font.pointSizeF() - 0.25);
     }
-    label->setFont(font);
-    label->setText(text);
-    label->setToolTip(text);
+    return font;
+}
+
+QString TipOf(std::string_view name) {
+    for (const auto& [control, tip] : form::kTips) {
+        if (control == name) return QString::fromUtf8(tip.data(), qsizetype(tip.size()));
+    }
+    return {};
 }
 
 // A straight segment from the line table: a plain one-pixel rule over its bounding box.
@@ -91,9 +104,15 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     setWindowTitle(tr("Daylight"));
     BuildControls();
     connect(Command1, &QPushButton::clicked, this, &Form1::ComputeDaylight);
+    // Return on the focused button presses it, as Space does; in a text box it does nothing.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        new QShortcut(QKeySequence(key), Command1, Command1, &QPushButton::click,
+                      Qt::WidgetShortcut);
+    }
 
     resize(Pixels(form::kFormWidth), Pixels(form::kFormHeight));
     txtRP->setFocus();
+    txtRP->selectAll();  // typing replaces the starting text
 }
 
 // Builds every control of the table into its container and the member it fills, gives the text
@@ -118,11 +137,11 @@ void Form1::BuildControls() {
                 break;
             }
             case Kind::Label: {
-                auto* label = new QLabel(container);
+                auto* label = new ResultLabel(
+                    qobject_cast<QGroupBox*>(container)->title(), [this] { return AllResults(); },
+                    container);
                 label->setFont(ValueFont());
-                label->setTextInteractionFlags(Qt::TextSelectableByMouse);  // results can be copied
-                label->setFocusPolicy(Qt::NoFocus);
-                members.*std::get<QLabel * Form1Controls::*>(c.slot) = label;
+                members.*std::get<ResultLabel * Form1Controls::*>(c.slot) = label;
                 widget = label;
                 break;
             }
@@ -137,9 +156,10 @@ void Form1::BuildControls() {
         }
         widget->setObjectName(Text(c.name));
         widget->setGeometry(Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height));
-        if (auto* frame = qobject_cast<QGroupBox*>(container)) {
-            widget->setAccessibleName(frame->title());
+        if (c.kind == Kind::TextBox) {
+            widget->setAccessibleName(qobject_cast<QGroupBox*>(container)->title());
         }
+        widget->setToolTip(TipOf(c.name));
         built[c.name] = widget;
     }
     for (auto it = focusOrder.begin(); std::next(it) != focusOrder.end(); ++it) {
@@ -149,7 +169,9 @@ void Form1::BuildControls() {
 }
 
 void Form1::ClearLabels() {
-    for (QLabel* label : {lblMin, lblMax, lblDay, lblNight, lblFull}) ShowResult(label, QString());
+    for (ResultLabel* label : {lblMin, lblMax, lblDay, lblNight, lblFull}) {
+        label->showValue(QString(), ValueFont());
+    }
 }
 
 void Form1::ComputeDaylight() {
@@ -165,17 +187,29 @@ void Form1::ComputeDaylight() {
 }
 
 void Form1::WriteResults(const daycalc::DaylightResults& r) {
-    const auto show = [](QLabel* label, const std::string& text) {
-        ShowResult(label, QString::fromStdString(text));
+    std::vector<std::pair<ResultLabel*, QString>> values;
+    const auto add = [&](ResultLabel* label, const std::string& text) {
+        values.emplace_back(label, QString::fromStdString(text));
     };
     if (r.polar) {
-        show(lblFull, r.fullDaylight);
+        add(lblFull, r.fullDaylight);
     } else {
-        show(lblDay, r.daylight);
-        show(lblNight, r.night);
+        add(lblDay, r.daylight);
+        add(lblNight, r.night);
     }
-    show(lblMin, r.minDay);
-    show(lblMax, r.maxDay);
+    add(lblMin, r.minDay);
+    add(lblMax, r.maxDay);
+    const QFont font = FittingValueFont(values);
+    for (ResultLabel* label : {lblMin, lblMax, lblDay, lblNight, lblFull}) label->setFont(font);
+    for (const auto& [label, text] : values) label->showValue(text, font);
+}
+
+QString Form1::AllResults() const {
+    QString lines;
+    for (const ResultLabel* label : {lblMin, lblMax, lblDay, lblNight, lblFull}) {
+        lines += label->caption() + u'\t' + label->text() + u'\n';
+    }
+    return lines;
 }
 
 // The press stops with the labels empty; the window, the typed texts and the next press go on.

@@ -1,10 +1,13 @@
 // The window, driven as a user drives it: offscreen, with clicks and keys.
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -198,25 +201,70 @@ class TstForm1 : public QObject {
         }
     }
 
-    void enterInABoxDoesNotComputeSpaceOnTheButtonDoes() {
+    void enterInABoxDoesNotComputeSpaceOrReturnOnTheButtonDo() {
         QTest::keyClick(Box("txtLat"), Qt::Key_Return);
         QTest::keyClick(Box("txtLat"), Qt::Key_Enter);
         VerifyLabelsEmpty();
         auto* button = Control<QPushButton>("Command1");
         QVERIFY(!button->isDefault() && !button->autoDefault());
         button->setFocus();
-        QTest::keyClick(button, Qt::Key_Space);
-        QCOMPARE(Label("lblMin"), QStringLiteral("9.35208417825225"));
+        for (const auto key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+            form->ClearLabels();
+            QTest::keyClick(button, key);
+            QCOMPARE(Label("lblMin"), QStringLiteral("9.35208417825225"));
+        }
     }
 
-    void longResultsShowEveryDigit() {
+    // A long value is set smaller rather than cut, and the values of its press with it.
+    void longResultsShowEveryDigitAtOneSizePerPress() {
         Type("txtRP", "-1e-320");
         Press();
         auto* label = Control<QLabel>("lblMin");
         QCOMPARE(label->text(), QStringLiteral("-3.89817794568744E-321"));
         QVERIFY(QFontMetrics(label->font()).horizontalAdvance(label->text()) <=
                 label->contentsRect().width());
-        QCOMPARE(label->toolTip(), label->text());
+        QVERIFY(label->font().pointSizeF() < 9.75);
+        for (const char* name : kLabels) QCOMPARE(Control<QLabel>(name)->font(), label->font());
+        Type("txtRP", "24");
+        Press();
+        QCOMPARE(label->font().pointSizeF(), 9.75);
+    }
+
+    // Whole numbers to the clipboard: from the menu, by Ctrl+C, and selected by a double click;
+    // a screen reader hears each result with its caption.
+    void resultsAreCopiedAndSpokenWhole() {
+        Press();
+        auto* label = Control<QLabel>("lblMin");
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        QCOMPARE(label->accessibleName(), QStringLiteral("Min Day: 9.35208417825225"));
+
+        QTest::mouseDClick(label, Qt::LeftButton, {}, label->rect().center());
+        QCOMPARE(label->selectedText(), label->text());
+        clipboard->clear();
+        QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->text(), label->text());
+
+        QContextMenuEvent click(QContextMenuEvent::Mouse, label->rect().center(),
+                                label->mapToGlobal(label->rect().center()));
+        QApplication::sendEvent(label, &click);
+        auto* menu = label->findChild<QMenu*>();
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("Copy"));
+        clipboard->clear();
+        menu->actions().at(0)->trigger();
+        QCOMPARE(clipboard->text(), QStringLiteral("9.35208417825225"));
+        menu->actions().at(1)->trigger();
+        QCOMPARE(clipboard->text(), QStringLiteral("Min Day\t9.35208417825225\n"
+                                                   "Max Day\t14.6479158217478\n"
+                                                   "Daylight\t9.35208417825225\n"
+                                                   "Night\t14.6479158217478\n"
+                                                   "Full Daylight\t\n"));
+        menu->close();
+    }
+
+    void typingAtStartReplacesTheSolarDay() {
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10"));
+        QCOMPARE(Box("txtRP")->text(), QStringLiteral("10"));
     }
 
     void goldenFile_data() {

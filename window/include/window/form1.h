@@ -3,10 +3,10 @@
 
 #include <QWidget>
 
-class QLabel;
 class QLineEdit;
 class QMessageBox;
 class QPushButton;
+class ResultLabel;
 
 namespace daycalc {
 struct DaylightResults;
@@ -22,11 +22,11 @@ struct Form1Controls {
     QLineEdit* txtTilt = nullptr;
     QLineEdit* txtAlpha = nullptr;
     QLineEdit* txtY = nullptr;
-    QLabel* lblMin = nullptr;
-    QLabel* lblMax = nullptr;
-    QLabel* lblDay = nullptr;
-    QLabel* lblNight = nullptr;
-    QLabel* lblFull = nullptr;
+    ResultLabel* lblMin = nullptr;
+    ResultLabel* lblMax = nullptr;
+    ResultLabel* lblDay = nullptr;
+    ResultLabel* lblNight = nullptr;
+    ResultLabel* lblFull = nullptr;
     QPushButton* Command1 = nullptr;
 };
 
@@ -48,6 +48,8 @@ class Form1 : public QWidget, private Form1Controls {
   private:
     void BuildControls();
     void WriteResults(const daycalc::DaylightResults& results);
+    // The five results as lines "Caption<TAB>text", for the clipboard.
+    QString AllResults() const;
     void ReportFault(const rt::Fault& fault);
 
     QMessageBox* report = nullptr;
