@@ -19,7 +19,7 @@ using daycalc::InputField;
 using daycalc::kInputFields;
 
 Json OutcomeJson(const DaylightOutcome& outcome) {
-    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) return FaultJson(*fault);
+    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) return StopJson(*stop);
     const auto& r = std::get<DaylightResults>(outcome);
     return {{"min", r.minDay},
             {"max", r.maxDay},
@@ -41,8 +41,8 @@ void PrintCaptioned(std::ostream& out, const DaylightResults& r) {
 
 int RunOnce(const DaylightInputs& inputs, bool json, std::ostream& out, std::ostream& err) {
     const DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
-    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
-        return ReportFault(*fault, json, out, err);
+    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) {
+        return ReportStop(*stop, json, out, err);
     }
     if (json) {
         out << Dump(OutcomeJson(outcome)) << '\n';
@@ -100,7 +100,7 @@ int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
         "Batch: each input line is a JSON object with any of the string fields tilt, latitude,\n"
         "solar_day, from_solstice, year (missing ones take the defaults above). Each non-blank\n"
         "line gets one output line: {\"min\",\"max\",\"day\",\"night\",\"full\"}, or\n"
-        "{\"fault\",\"message\"}, or {\"error\"} for a line that is not such an object.\n"
+        "{\"fault\",\"message\",\"hint\"}, or {\"error\"} for a line that is not such an object.\n"
         "Exit status: 0 results, 1 a fault, 2 a bad command line or a batch with an error line.\n"
         "A batch whose lines are all faults exits 0: each fault is that line's answer.");
     DaylightInputs inputs;

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "runtime/runtime.h"
+#include "daylight/daylight.h"
 #include "status.h"
 
 namespace companion {
@@ -20,12 +20,35 @@ inline Json FaultJson(const rt::Fault& fault) {
     return {{"fault", fault.kindName()}, {"message", fault.message()}};
 }
 
+// A stopped press: the fault, and the hint of what to change, as the window gives it.
+inline std::string HintText(const daycalc::DaylightStop& stop) {
+    return stop.cause + " " + stop.hint;
+}
+
+inline Json StopJson(const daycalc::DaylightStop& stop) {
+    Json json = FaultJson(stop.fault);
+    json["hint"] = HintText(stop);
+    return json;
+}
+
 // A fault as every command reports it: a JSON object on the output, or a line on the errors.
 inline int ReportFault(const rt::Fault& fault, bool json, std::ostream& out, std::ostream& err) {
     if (json) {
         out << Dump(FaultJson(fault)) << '\n';
     } else {
         err << "daylight-cli: " << fault.message() << '\n';
+    }
+    return kFault;
+}
+
+// A stopped press likewise, with its hint: a field of the object, or a second line.
+inline int ReportStop(const daycalc::DaylightStop& stop, bool json, std::ostream& out,
+                      std::ostream& err) {
+    if (json) {
+        out << Dump(StopJson(stop)) << '\n';
+    } else {
+        err << "daylight-cli: " << stop.message() << '\n'
+            << "daylight-cli: hint: " << HintText(stop) << '\n';
     }
     return kFault;
 }

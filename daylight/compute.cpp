@@ -1,3 +1,4 @@
+#include "explain.h"
 #include "planet.h"
 
 namespace daycalc {
@@ -5,11 +6,13 @@ namespace {
 
 using rt::TextFromDouble;
 
-DaylightResults NonPolar(const Planet& p) {
+DaylightResults NonPolar(const Planet& p, Stage& stage) {
+    stage = Stage::ShortestDay;
     // The shortest day divides by the tangent of the co-tilt: tan L · tan T at the solstice.
     const Number x1 = rt::Tan(p.L) / rt::Tan(Radians(90) - p.T);
     const Number MinDay = ShareOf(x1, p.RP);
     const Number MaxDay = p.RP - MinDay;
+    stage = Stage::ChosenDay;
     const Number x2 = SunsetCosine(p, rt::Cos(p.A));
     const Number Daylight = ShareOf(x2, p.RP);
     const Number Night = p.RP - Daylight;
@@ -21,7 +24,8 @@ DaylightResults NonPolar(const Planet& p) {
             .fullDaylight = ""};
 }
 
-DaylightResults Polar(const Planet& p) {
+DaylightResults Polar(const Planet& p, Stage& stage) {
+    stage = Stage::FullDaylight;
     // Beyond the polar circle the shortest day is none and the longest is the whole solar day;
     // the sun stays up while its declination exceeds the co-latitude.
     const Number x = FullDaylightQuotient(p);
@@ -36,11 +40,14 @@ DaylightResults Polar(const Planet& p) {
 
 }  // namespace
 
-DaylightOutcome ComputeDaylight(const DaylightInputs& inputs) try {
-    const Planet p = ReadPlanet(inputs, PointOfYear::Read);
-    return BeyondPolarCircle(p) ? Polar(p) : NonPolar(p);
-} catch (const rt::Fault& fault) {
-    return fault;
+DaylightOutcome ComputeDaylight(const DaylightInputs& inputs) {
+    Stage stage = Stage::Reading;
+    try {
+        const Planet p = ReadPlanet(inputs, PointOfYear::Read);
+        return BeyondPolarCircle(p) ? Polar(p, stage) : NonPolar(p, stage);
+    } catch (const rt::Fault& fault) {
+        return Explain(inputs, fault, stage);
+    }
 }
 
 }  // namespace daycalc

@@ -75,28 +75,6 @@ QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-QString Hint(rt::FaultKind kind) {
-    switch (kind) {
-        case rt::FaultKind::DivisionByZero:
-            return Form1::tr(
-                "The latitude lies exactly on a polar circle, or the tilt is 0 beyond the pole. "
-                "Change the latitude or the tilt a little.");
-        case rt::FaultKind::InvalidArgument:
-            return Form1::tr(
-                "The latitude lies beyond the southern polar circle for this tilt. Try a latitude "
-                "nearer the equator, or a smaller tilt.");
-        case rt::FaultKind::Overflow:
-            return Form1::tr(
-                "A number is too large for the calculation, or the tilt too small for a latitude "
-                "beyond the pole. Use more moderate values.");
-        case rt::FaultKind::InvalidOperation:
-            break;
-    }
-    return Form1::tr(
-        "These values have no defined result, such as a tilt of 90 at the equator. Change the "
-        "tilt or the latitude.");
-}
-
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
@@ -132,6 +110,10 @@ void Form1::BuildControls() {
             case Kind::TextBox: {
                 auto* box = new QLineEdit(Text(c.caption), container);
                 box->setFont(ValueFont());
+                const QString caption = qobject_cast<QGroupBox*>(container)->title();
+                for (const daycalc::InputField& f : daycalc::kInputFields) {
+                    if (Text(f.caption) == caption) inputBoxes.emplace_back(f.text, box);
+                }
                 members.*std::get<QLineEdit * Form1Controls::*>(c.slot) = box;
                 focusOrder[c.tabIndex] = widget = box;
                 break;
@@ -176,13 +158,10 @@ void Form1::ClearLabels() {
 
 void Form1::ComputeDaylight() {
     ClearLabels();
-    const daycalc::DaylightInputs inputs{.tilt = txtTilt->text().toStdString(),
-                                         .latitude = txtLat->text().toStdString(),
-                                         .solarDay = txtRP->text().toStdString(),
-                                         .fromSolstice = txtAlpha->text().toStdString(),
-                                         .year = txtY->text().toStdString()};
+    daycalc::DaylightInputs inputs;
+    for (const auto& [input, box] : inputBoxes) inputs.*input = box->text().toStdString();
     const daycalc::DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
-    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) return ReportFault(*fault);
+    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) return ReportStop(*stop);
     WriteResults(std::get<daycalc::DaylightResults>(outcome));
 }
 
@@ -212,15 +191,33 @@ QString Form1::AllResults() const {
     return lines;
 }
 
+QLineEdit* Form1::BoxOf(std::string daycalc::DaylightInputs::*input) const {
+    for (const auto& [held, box] : inputBoxes) {
+        if (held == input) return box;
+    }
+    return txtRP;
+}
+
 // The press stops with the labels empty; the window, the typed texts and the next press go on.
-void Form1::ReportFault(const rt::Fault& fault) {
+// The report leads with the cause and says what to change; closing it puts the focus in the
+// first box it names.
+void Form1::ReportStop(const daycalc::DaylightStop& stop) {
     if (!report) {  // made on the first fault: most sessions never need it, and start-up is faster
         report =
             new QMessageBox(QMessageBox::Warning, tr("Daylight"), QString(), QMessageBox::Ok, this);
         report->setObjectName(QStringLiteral("faultReport"));
     }
-    report->setText(QString::fromUtf8(fault.message().data(), fault.message().size()));
-    report->setInformativeText(Hint(fault.kind()));
+    const QString kind = Text(stop.kindName());
+    report->setText(QString::fromStdString(stop.cause));
+    report->setInformativeText(QString::fromStdString(stop.hint) + QStringLiteral("\n\n") +
+                               tr("The calculation stopped with: %1.").arg(Text(stop.message())));
+    QLineEdit* first =
+        BoxOf(stop.boxes.empty() ? &daycalc::DaylightInputs::latitude : stop.boxes.front());
+    report->disconnect(this);
+    connect(report, &QMessageBox::finished, this, [first] {
+        first->setFocus();
+        first->selectAll();
+    });
     report->open();  // modal over the window, without a nested event loop
-    emit faultReported(QString::fromUtf8(fault.kindName().data(), fault.kindName().size()));
+    emit faultReported(kind);
 }

@@ -31,8 +31,18 @@ inline bool MakeTheWhole(const std::string& part1, const std::string& part2, dou
 // Says what is wrong with the outcome of the inputs, or nothing when it holds.
 inline std::string OutcomeProblem(const daycalc::DaylightInputs& in,
                                   const daycalc::DaylightOutcome& outcome) {
-    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
-        return fault->kindName().empty() ? "a fault without a kind" : "";
+    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) {
+        if (stop->kindName().empty()) return "a fault without a kind";
+        if (stop->cause.empty() || stop->hint.empty() || stop->boxes.empty()) {
+            return "a stop without its cause, hint or boxes";
+        }
+        for (const auto box : stop->boxes) {
+            for (const daycalc::InputField& f : daycalc::kInputFields) {
+                const bool named = (stop->cause + stop->hint).find(f.caption) != std::string::npos;
+                if (f.text == box && !named) return "a hint that does not name its box";
+            }
+        }
+        return "";
     }
     const auto& r = std::get<daycalc::DaylightResults>(outcome);
     const double solarDay = rt::ValFromText(in.solarDay);

@@ -47,12 +47,13 @@ TEST(EdgeCases, GoldenFileTextForText) {
         const auto outcome = ComputeDaylight(inputs);
         const auto& out = c["output"];
         if (out.contains("fault")) {
-            ASSERT_TRUE(std::holds_alternative<rt::Fault>(outcome)) << "no fault";
-            EXPECT_EQ(std::get<rt::Fault>(outcome).kindName(), out["fault"].get<std::string>());
+            ASSERT_TRUE(std::holds_alternative<daycalc::DaylightStop>(outcome)) << "no fault";
+            EXPECT_EQ(std::get<daycalc::DaylightStop>(outcome).kindName(),
+                      out["fault"].get<std::string>());
             continue;
         }
         ASSERT_TRUE(std::holds_alternative<DaylightResults>(outcome))
-            << std::get<rt::Fault>(outcome).message();
+            << std::get<daycalc::DaylightStop>(outcome).message();
         const std::string full = out["full"];
         const DaylightResults expected{.polar = !full.empty(),
                                        .minDay = out["min"],
@@ -67,7 +68,7 @@ TEST(EdgeCases, GoldenFileTextForText) {
 
 DaylightResults ResultsOf(const DaylightInputs& inputs) {
     const auto outcome = ComputeDaylight(inputs);
-    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
+    if (const auto* fault = std::get_if<daycalc::DaylightStop>(&outcome)) {
         ADD_FAILURE() << "fault: " << fault->message();
         return {};
     }
@@ -166,5 +167,107 @@ TEST(Invariants, YearMattersOnlyBeyondThePolarCircle) {
     EXPECT_EQ(ResultsOf(With("23.5", "38", "0", "24", "1")), ResultsOf(DaylightInputs{}));
     EXPECT_EQ(ResultsOf(With("23.5", "38", "0", "24", "junk")).minDay, kShort);
 }
+
+}  // namespace
+
+namespace {
+
+using Box = std::string DaylightInputs::*;
+constexpr Box kTilt = &DaylightInputs::tilt, kLatitude = &DaylightInputs::latitude;
+
+struct StopCase {
+    const char* name;
+    DaylightInputs inputs;
+    const char* kind;
+    daycalc::Stage stage;
+    std::vector<Box> boxes;  // the boxes the hint names, the first to change first
+};
+
+std::ostream& operator<<(std::ostream& os, const StopCase& c) { return os << c.name; }
+
+const StopCase kStops[] = {
+    {"OnThePolarCircle",
+     {.latitude = "66.5"},
+     "division-by-zero",
+     daycalc::Stage::ShortestDay,
+     {kLatitude, kTilt}},
+    {"OnTheSouthernPolarCircle",
+     {.latitude = "-66.5"},
+     "division-by-zero",
+     daycalc::Stage::ShortestDay,
+     {kLatitude, kTilt}},
+    {"NoTiltAtThePole",
+     {.tilt = "0", .latitude = "90"},
+     "division-by-zero",
+     daycalc::Stage::ShortestDay,
+     {kLatitude, kTilt}},
+    {"BeyondTheSouthernPolarCircle",
+     {.latitude = "-80"},
+     "invalid-argument",
+     daycalc::Stage::ShortestDay,
+     {kLatitude, &DaylightInputs::fromSolstice}},
+    {"RightAngleTiltSouth",
+     {.tilt = "90", .latitude = "-38"},
+     "division-by-zero",
+     daycalc::Stage::ShortestDay,
+     {kTilt}},
+    {"RightAngleTiltAtTheEquator",
+     {.tilt = "90", .latitude = "0"},
+     "invalid-operation",
+     daycalc::Stage::ShortestDay,
+     {kTilt, kLatitude}},
+    {"SteepTiltSouth",
+     {.tilt = "120", .latitude = "-20"},
+     "invalid-argument",
+     daycalc::Stage::FullDaylight,
+     {kTilt, kLatitude}},
+    {"SteepTiltAtTheEquator",
+     {.tilt = "97.77", .latitude = "0"},
+     "invalid-argument",
+     daycalc::Stage::FullDaylight,
+     {kTilt, kLatitude}},
+    {"LatitudeFarBeyondThePole",
+     {.latitude = "1e308"},
+     "invalid-argument",
+     daycalc::Stage::FullDaylight,
+     {kLatitude}},
+    {"NoTiltBeyondThePole",
+     {.tilt = "0", .latitude = "91"},
+     "division-by-zero",
+     daycalc::Stage::FullDaylight,
+     {kLatitude}},
+    {"TinyTiltBeyondThePole",
+     {.tilt = "1e-300", .latitude = "91"},
+     "overflow",
+     daycalc::Stage::FullDaylight,
+     {kLatitude}},
+    {"SolarDayTooLarge",
+     {.solarDay = "1e400"},
+     "overflow",
+     daycalc::Stage::Reading,
+     {&DaylightInputs::solarDay}},
+    {"YearTooLarge",
+     {.year = "1e400"},
+     "overflow",
+     daycalc::Stage::Reading,
+     {&DaylightInputs::year}},
+};
+
+class Stops : public testing::TestWithParam<StopCase> {};
+
+// Where the press stopped chooses the hint, and the hint names its boxes (the property test
+// checks that on every random press).
+TEST_P(Stops, SayWhereThePressStoppedAndWhichBoxToChange) {
+    const StopCase& c = GetParam();
+    const auto outcome = ComputeDaylight(c.inputs);
+    ASSERT_TRUE(std::holds_alternative<daycalc::DaylightStop>(outcome));
+    const auto& stop = std::get<daycalc::DaylightStop>(outcome);
+    EXPECT_EQ(stop.kindName(), c.kind);
+    EXPECT_EQ(stop.stage, c.stage);
+    EXPECT_EQ(stop.boxes, c.boxes) << stop.cause << "\n" << stop.hint;
+}
+
+INSTANTIATE_TEST_SUITE_P(Hints, Stops, testing::ValuesIn(kStops),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -62,7 +62,8 @@ std::string Where(const daycalc::DaylightInputs& in) {
 }
 
 std::string KindOf(const daycalc::DaylightOutcome& outcome) {
-    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) return std::string(fault->kindName());
+    if (const auto* fault = std::get_if<daycalc::DaylightStop>(&outcome))
+        return std::string(fault->kindName());
     return std::get<daycalc::DaylightResults>(outcome).polar ? "polar" : "non-polar";
 }
 

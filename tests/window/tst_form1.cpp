@@ -165,11 +165,12 @@ class TstForm1 : public QObject {
             const char* year;
             const char* message;  // none for the good press
             const char* kind;
-        } presses[] = {{"23.5", "66.5", "365.25", "Division by zero", "division-by-zero"},
-                       {"23.5", "-80", "365.25", "Invalid argument", "invalid-argument"},
-                       {"23.5", "38", "1e400", "Overflow", "overflow"},
-                       {"90", "0", "365.25", "Invalid operation", "invalid-operation"},
-                       {"23.5", "0", "365.25", nullptr, nullptr}};
+            const char* box;  // the first the report names, which has the focus once it closes
+        } presses[] = {{"23.5", "66.5", "365.25", "Division by zero", "division-by-zero", "txtLat"},
+                       {"23.5", "-80", "365.25", "Invalid argument", "invalid-argument", "txtLat"},
+                       {"23.5", "38", "1e400", "Overflow", "overflow", "txtY"},
+                       {"90", "0", "365.25", "Invalid operation", "invalid-operation", "txtTilt"},
+                       {"23.5", "0", "365.25", nullptr, nullptr, nullptr}};
         QSignalSpy reports(form.get(), &Form1::faultReported);
         Press();  // fills the labels, so the first fault must empty them
         int faults = 0;
@@ -193,11 +194,12 @@ class TstForm1 : public QObject {
             QCOMPARE(reports.count(), ++faults);
             QCOMPARE(reports.last().at(0).toString(), QString::fromLatin1(press.kind));
             QVERIFY(Report()->isVisible());
-            QCOMPARE(Report()->text(), QString::fromLatin1(press.message));
-            QVERIFY(!Report()->informativeText().isEmpty());  // the hint
+            QVERIFY(!Report()->text().isEmpty());  // the cause
+            QVERIFY(Report()->informativeText().contains(QString::fromLatin1(press.message)));
             VerifyLabelsEmpty();
             QTest::keyClick(Report(), Qt::Key_Escape);
             QTRY_VERIFY(!Report()->isVisible());
+            QTRY_COMPARE(QApplication::focusWidget(), Box(press.box));
         }
     }
 
@@ -290,7 +292,7 @@ class TstForm1 : public QObject {
         if (output.contains("fault")) {
             QCOMPARE(reports.count(), 1);
             QCOMPARE(reports.at(0).at(0).toString(), output["fault"].toString());
-            QCOMPARE(Report()->text(), output["message"].toString());
+            QVERIFY(Report()->informativeText().contains(output["message"].toString()));
             VerifyLabelsEmpty();
             return;
         }

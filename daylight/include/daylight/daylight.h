@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "runtime/runtime.h"
 
@@ -67,14 +68,30 @@ struct DaylightResults {
     friend bool operator==(const DaylightResults&, const DaylightResults&) = default;
 };
 
-using DaylightOutcome = std::variant<DaylightResults, rt::Fault>;
+// Where a press stopped: reading a box, or computing one of the results.
+enum class Stage { Reading, ShortestDay, ChosenDay, FullDaylight };
+
+// A press that stopped: the fault, where it arose, and in plain words why and what to change.
+struct DaylightStop {
+    rt::Fault fault;
+    Stage stage;
+    std::string cause;  // "Latitude 66.5 lies exactly on the polar circle of a tilt of 23.5."
+    std::string hint;   // what to change, naming the boxes by their captions
+    std::vector<std::string DaylightInputs::*> boxes;  // the boxes named, the first to change first
+
+    rt::FaultKind kind() const noexcept { return fault.kind(); }
+    std::string_view message() const noexcept { return fault.message(); }
+    std::string_view kindName() const noexcept { return fault.kindName(); }
+};
+
+using DaylightOutcome = std::variant<DaylightResults, DaylightStop>;
 
 // Degrees to radians, with π taken afresh as four times the arc tangent of 1.
 rt::Number Radians(rt::Number degrees);
 // The arc cosine, from the arc tangent and the square root; 1 and -1 are a division by zero.
 rt::Number aCos(rt::Number x);
 
-// Reads the five texts and computes the day lengths, or the fault that stopped it.
+// Reads the five texts and computes the day lengths, or says where and why it stopped.
 DaylightOutcome ComputeDaylight(const DaylightInputs& inputs);
 
 }  // namespace daycalc

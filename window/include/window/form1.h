@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
+#include <utility>
+#include <vector>
 
 class QLineEdit;
 class QMessageBox;
@@ -9,11 +12,10 @@ class QPushButton;
 class ResultLabel;
 
 namespace daycalc {
+struct DaylightInputs;
 struct DaylightResults;
-}
-namespace rt {
-class Fault;
-}
+struct DaylightStop;
+}  // namespace daycalc
 
 // The controls the window's code works with, typed, filled in as the control table is built.
 struct Form1Controls {
@@ -50,7 +52,10 @@ class Form1 : public QWidget, private Form1Controls {
     void WriteResults(const daycalc::DaylightResults& results);
     // The five results as lines "Caption<TAB>text", for the clipboard.
     QString AllResults() const;
-    void ReportFault(const rt::Fault& fault);
+    void ReportStop(const daycalc::DaylightStop& stop);
+    QLineEdit* BoxOf(std::string daycalc::DaylightInputs::*input) const;
 
+    // Each text box with the input it holds, as building finds them by their frames' captions.
+    std::vector<std::pair<std::string daycalc::DaylightInputs::*, QLineEdit*>> inputBoxes;
     QMessageBox* report = nullptr;
 };
