@@ -9,9 +9,9 @@ if(NOT status EQUAL 0)
 endif()
 set(paths bin/daylight-cli)
 if(WINDOW)
-    list(APPEND paths bin/daylight share/applications/org.daylightcalc.Daylight.desktop
-                      share/metainfo/org.daylightcalc.Daylight.metainfo.xml
-                      share/icons/hicolor/scalable/apps/org.daylightcalc.Daylight.svg)
+    list(APPEND paths bin/daylight share/applications/org.daylightcalc.daylight.desktop share/doc/Daylight/LICENSE
+                      share/metainfo/org.daylightcalc.daylight.metainfo.xml
+                      share/icons/hicolor/scalable/apps/org.daylightcalc.daylight.svg)
 endif()
 foreach(path IN LISTS paths)
     if(NOT EXISTS ${prefix}/${path})

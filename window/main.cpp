@@ -6,8 +6,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Daylight"));
-    QApplication::setDesktopFileName(QStringLiteral("org.daylightcalc.Daylight"));
+    QApplication::setApplicationName(QStringLiteral(DAYLIGHT_APP_NAME));
+    QApplication::setDesktopFileName(QStringLiteral("org.daylightcalc.daylight"));
     Form1 form;
     form.show();
     // The icon needs the SVG renderer; loading it once the window is up shows the window sooner.
