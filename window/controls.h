@@ -97,7 +97,16 @@ constexpr Line kLines[] = {
 // 15 twips make one pixel at 96 dots per inch; Qt scales device-independent pixels further on
 // high-density screens.
 constexpr int kTwipsPerPixel = 15;
-constexpr int Pixels(int twips) { return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel; }
+
+// The desktop font the table is laid out for, in points. A larger desktop font scales the whole
+// layout, and the values' font, in proportion; a smaller one leaves them as the table has them.
+constexpr double kDesktopPointSize = 9;
+
+// Pixels at a layout scale, rounded to the nearest.
+constexpr int Pixels(int twips, double scale) {
+    const double pixels = twips * scale / kTwipsPerPixel;
+    return int(pixels + 0.5);
+}
 
 // The checks, by index: a sanitizer's build does not take pointers into constant expressions.
 constexpr int kCount = int(std::size(kControls));

@@ -1,6 +1,6 @@
 #include "window/form1.h"
 
-#include <QFrame>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "caption_frame.h"
 #include "controls.h"
 #include "daylight/daylight.h"
 #include "result_label.h"
@@ -22,14 +23,22 @@ namespace {
 using form::Kind;
 using form::Pixels;
 
+// The layout scale the desktop's font asks for: 1 at the table's font and below.
+double LayoutScale() {
+    const QFont font = QApplication::font();
+    const double points =
+        font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;
+    return std::max(1.0, points / form::kDesktopPointSize);
+}
+
 constexpr double kValuePointSize = 9.75;
 constexpr double kSmallestPointSize = 6;
 
 // A plain sans-serif face for the values, with narrow digits so that fifteen of them fit.
-QFont ValueFont() {
+QFont ValueFont(double scale) {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(kValuePointSize);
+    font.setPointSizeF(kValuePointSize * scale);
     font.setWeight(QFont::Normal);
     return font;
 }
@@ -37,8 +46,8 @@ QFont ValueFont() {
 // The value font for one press: the largest, down from the value size, at which every value
 // fits its label whole, since a cut number reads as a different number. One size for the
 // whole press, so that no value looks more or less important than another.
-QFont FittingValueFont(const std::vector<std::pair<ResultLabel*, QString>>& values) {
-    QFont font = ValueFont();
+QFont FittingValueFont(const std::vector<std::pair<ResultLabel*, QString>>& values, double scale) {
+    QFont font = ValueFont(scale);
     const auto fits = [&] {
         const QFontMetrics metrics(font);
         return std::all_of(values.begin(), values.end(), [&](const auto& value) {
@@ -58,16 +67,16 @@ QString TipOf(std::string_view name) {
     return {};
 }
 
-// A straight segment from the line table: a plain one-pixel rule over its bounding box.
-void MakeLine(const form::Line& line, QWidget* form) {
-    auto* rule = new QFrame(form);
+// A straight segment from the line table: a bar as thick as the frames' borders from one end
+// to the other.
+void MakeLine(const form::Line& line, double scale, QWidget* form) {
+    auto* rule = new RuleSegment(form);
     rule->setObjectName(QString::fromUtf8(line.name));
-    rule->setFrameShape(line.y1 == line.y2 ? QFrame::HLine : QFrame::VLine);
-    rule->setFrameShadow(QFrame::Plain);
-    rule->setLineWidth(1);
-    const QPoint topLeft(Pixels(std::min(line.x1, line.x2)), Pixels(std::min(line.y1, line.y2)));
-    const QPoint bottomRight(Pixels(std::max(line.x1, line.x2)),
-                             Pixels(std::max(line.y1, line.y2)));
+    const int thickness = BorderWidth(scale);
+    const QPoint topLeft(Pixels(std::min(line.x1, line.x2), scale),
+                         Pixels(std::min(line.y1, line.y2), scale));
+    const QPoint bottomRight(Pixels(std::max(line.x1, line.x2), scale) + thickness - 1,
+                             Pixels(std::max(line.y1, line.y2), scale) + thickness - 1);
     rule->setGeometry(QRect(topLeft, bottomRight));
 }
 
@@ -80,6 +89,7 @@ QString Text(std::string_view text) {
 Form1::Form1(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(tr("Daylight"));
+    scale = LayoutScale();
     BuildControls();
     connect(Command1, &QPushButton::clicked, this, &Form1::ComputeDaylight);
     // Return on the focused button presses it, as Space does; in a text box it does nothing.
@@ -88,7 +98,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
                       Qt::WidgetShortcut);
     }
 
-    resize(Pixels(form::kFormWidth), Pixels(form::kFormHeight));
+    // The table's client area, grown with the desktop's font; never smaller.
+    const QSize client(Pixels(form::kFormWidth, scale), Pixels(form::kFormHeight, scale));
+    setMinimumSize(client);
+    resize(client);
     txtRP->setFocus();
     txtRP->selectAll();  // typing replaces the starting text
 }
@@ -105,11 +118,11 @@ void Form1::BuildControls() {
         QWidget* widget = nullptr;
         switch (c.kind) {
             case Kind::Frame:
-                widget = new QGroupBox(Text(c.caption), container);
+                widget = new CaptionFrame(Text(c.caption), scale, container);
                 break;
             case Kind::TextBox: {
                 auto* box = new QLineEdit(Text(c.caption), container);
-                box->setFont(ValueFont());
+                box->setFont(ValueFont(scale));
                 const QString caption = qobject_cast<QGroupBox*>(container)->title();
                 for (const daycalc::InputField& f : daycalc::kInputFields) {
                     if (Text(f.caption) == caption) inputBoxes.emplace_back(f.text, box);
@@ -122,7 +135,7 @@ void Form1::BuildControls() {
                 auto* label = new ResultLabel(
                     qobject_cast<QGroupBox*>(container)->title(), [this] { return AllResults(); },
                     container);
-                label->setFont(ValueFont());
+                label->setFont(ValueFont(scale));
                 members.*std::get<ResultLabel * Form1Controls::*>(c.slot) = label;
                 widget = label;
                 break;
@@ -137,7 +150,9 @@ void Form1::BuildControls() {
             }
         }
         widget->setObjectName(Text(c.name));
-        widget->setGeometry(Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height));
+        widget->setGeometry(QRect(
+            QPoint(Pixels(c.left, scale), Pixels(c.top, scale)),
+            QPoint(Pixels(c.left + c.width, scale) - 1, Pixels(c.top + c.height, scale) - 1)));
         if (c.kind == Kind::TextBox) {
             widget->setAccessibleName(qobject_cast<QGroupBox*>(container)->title());
         }
@@ -147,12 +162,12 @@ void Form1::BuildControls() {
     for (auto it = focusOrder.begin(); std::next(it) != focusOrder.end(); ++it) {
         QWidget::setTabOrder(it->second, std::next(it)->second);
     }
-    for (const form::Line& line : form::kLines) MakeLine(line, this);
+    for (const form::Line& line : form::kLines) MakeLine(line, scale, this);
 }
 
 void Form1::ClearLabels() {
     for (ResultLabel* label : {lblMin, lblMax, lblDay, lblNight, lblFull}) {
-        label->showValue(QString(), ValueFont());
+        label->showValue(QString(), ValueFont(scale));
     }
 }
 
@@ -178,7 +193,7 @@ void Form1::WriteResults(const daycalc::DaylightResults& r) {
     }
     add(lblMin, r.minDay);
     add(lblMax, r.maxDay);
-    const QFont font = FittingValueFont(values);
+    const QFont font = FittingValueFont(values, scale);
     for (ResultLabel* label : {lblMin, lblMax, lblDay, lblNight, lblFull}) label->setFont(font);
     for (const auto& [label, text] : values) label->showValue(text, font);
 }

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <memory>
 
+#include "caption_frame.h"
 #include "daylight/daylight.h"
 #include "window/form1.h"
 
@@ -96,6 +97,84 @@ class TstForm1 : public QObject {
         QWidget* widget = form->findChild<QWidget*>(control);
         QVERIFY(widget);
         QCOMPARE(QRect(widget->mapTo(form.get(), QPoint(0, 0)), widget->size()), onForm);
+    }
+
+    // At the table's desktop font and larger ones: the layout grows in proportion, never below
+    // the table; every caption, value and the button's caption fits whole; nothing overlaps;
+    // and the stepped rule is painted as thick as the frames' borders.
+    void layoutFollowsTheDesktopFont_data() {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("smaller than the table's") << 7.0 << 1.0;
+        QTest::newRow("the table's") << 9.0 << 1.0;
+        for (const double points : {10.0, 11.0, 12.0, 14.0}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1 pt").arg(points))) << points << points / 9;
+        }
+    }
+    void layoutFollowsTheDesktopFont() {
+        QFETCH(double, points);
+        QFETCH(double, scale);
+        const QFont desktop = QApplication::font();
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), int(points)));
+        form = std::make_unique<Form1>();
+        QApplication::setFont(desktop);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        Type("txtLat", "-41.5");
+        Press();
+
+        const QSize table(qRound(338 * scale), qRound(391 * scale));
+        QCOMPARE(form->size(), table);
+        QCOMPARE(form->minimumSize(), table);
+        QCOMPARE(Control<QLineEdit>("txtY")->font().pointSizeF(), 9.75 * scale);
+        const QList<QWidget*> placed = form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* a : placed) {
+            QVERIFY2(QRect(QPoint(), form->size()).contains(a->geometry()),
+                     qPrintable(a->objectName()));
+            for (QWidget* b : placed) {
+                if (a != b && !a->objectName().startsWith(u"Line") &&
+                    !b->objectName().startsWith(u"Line")) {
+                    QVERIFY2(!a->geometry().intersects(b->geometry()),
+                             qPrintable(a->objectName() + QStringLiteral(" overlaps ") +
+                                        b->objectName()));
+                }
+            }
+        }
+        for (const auto* frame : form->findChildren<CaptionFrame*>()) {
+            const QRect caption = frame->captionRect();
+            QVERIFY2(caption.right() < frame->width() && caption.left() >= 0,
+                     qPrintable(frame->title()));
+            for (const auto* child : frame->findChildren<QWidget*>()) {
+                QVERIFY2(frame->rect().contains(child->geometry()),
+                         qPrintable(child->objectName()));
+                QVERIFY2(caption.bottom() < child->y(),
+                         qPrintable(frame->title() + QStringLiteral(" on its box")));
+                if (const auto* label = qobject_cast<const QLabel*>(child)) {
+                    QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <=
+                                 label->contentsRect().width(),
+                             qPrintable(label->objectName()));
+                }
+            }
+        }
+        auto* button = Control<QPushButton>("Command1");
+        const QFontMetrics buttonMetrics(button->font());
+        QVERIFY(buttonMetrics.horizontalAdvance(button->text()) < button->width() - 8);
+        QVERIFY(buttonMetrics.height() < button->height() - 4);
+
+        // Painted: the rule under Tilt and the foot of its frame, counted in pixels.
+        const QImage image = form->grab().toImage();
+        const auto thickness = [&](QPoint from, QPoint step) {
+            const QRgb line = image.pixel(from);
+            int count = 0;
+            for (QPoint at = from; image.valid(at) && image.pixel(at) == line; at += step) ++count;
+            return count;
+        };
+        auto* rule = Control<QWidget>("Line1");
+        auto* tilt = Control<QWidget>("Frame3");
+        const QPoint ruleMiddle(rule->geometry().center().x(), rule->y());
+        const QPoint frameFoot(tilt->geometry().center().x(), tilt->geometry().bottom());
+        QCOMPARE(thickness(ruleMiddle, QPoint(0, 1)), thickness(frameFoot, QPoint(0, -1)));
+        QVERIFY(thickness(ruleMiddle, QPoint(0, 1)) >= 1);
     }
 
     void valueFontIsPlainSansAtNineAndThreeQuarterPoints() {

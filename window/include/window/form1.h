@@ -57,5 +57,6 @@ class Form1 : public QWidget, private Form1Controls {
 
     // Each text box with the input it holds, as building finds them by their frames' captions.
     std::vector<std::pair<std::string daycalc::DaylightInputs::*, QLineEdit*>> inputBoxes;
+    double scale = 1;  // the layout's, from the desktop's font
     QMessageBox* report = nullptr;
 };

@@ -1,0 +1,80 @@
+#include "caption_frame.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The caption starts this far in from the frame's left edge, with a gap either side where the
+// border line is left out; it may run up to that gap before the right border.
+constexpr double kCaptionInset = 4;
+constexpr double kCaptionGap = 2;
+constexpr double kSmallestCaptionPointSize = 6;
+
+QColor LineColour(const QPalette& palette) { return palette.color(QPalette::Mid); }
+
+}  // namespace
+
+int BorderWidth(double scale) { return std::max(1, int(std::lround(scale))); }
+
+int CaptionFrame::border() const { return BorderWidth(scale_); }
+
+CaptionFrame::CaptionFrame(const QString& caption, double scale, QWidget* parent)
+    : QGroupBox(caption, parent), scale_(scale) {
+    FitCaption();
+}
+
+int CaptionFrame::Px(double pixels) const { return int(std::lround(pixels * scale_)); }
+
+// The caption shrinks until it fits between the insets, never below a readable size.
+void CaptionFrame::FitCaption() {
+    captionFont_ = font();
+    const int room = width() - Px(kCaptionInset + kCaptionGap) - Px(kCaptionGap) - border();
+    while (QFontMetrics(captionFont_).horizontalAdvance(title()) > room &&
+           captionFont_.pointSizeF() > kSmallestCaptionPointSize) {
+        captionFont_.setPointSizeF(captionFont_.pointSizeF() - 0.25);
+    }
+}
+
+QRect CaptionFrame::captionRect() const {
+    const QFontMetrics metrics(captionFont_);
+    return {Px(kCaptionInset + kCaptionGap), 0, metrics.horizontalAdvance(title()),
+            metrics.height()};
+}
+
+void CaptionFrame::resizeEvent(QResizeEvent* event) {
+    QGroupBox::resizeEvent(event);
+    FitCaption();
+}
+
+void CaptionFrame::changeEvent(QEvent* event) {
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange) FitCaption();
+}
+
+void CaptionFrame::paintEvent(QPaintEvent*) {
+    const QRect caption = captionRect();
+    const int border = this->border();
+    const int lineTop = caption.center().y() - border / 2;
+    const int gap = Px(kCaptionGap);
+
+    QPainter painter(this);
+    const QColor line = LineColour(palette());
+    // The top border, left out behind the caption; then the sides and the foot.
+    painter.fillRect(QRect(0, lineTop, caption.left() - gap, border), line);
+    painter.fillRect(QRect(QPoint(caption.right() + 1 + gap, lineTop),
+                           QPoint(width() - 1, lineTop + border - 1)),
+                     line);
+    painter.fillRect(QRect(0, lineTop, border, height() - lineTop), line);
+    painter.fillRect(QRect(width() - border, lineTop, border, height() - lineTop), line);
+    painter.fillRect(QRect(0, height() - border, width(), border), line);
+    painter.setFont(captionFont_);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(caption, Qt::AlignLeft | Qt::AlignTop, title());
+}
+
+void RuleSegment::paintEvent(QPaintEvent*) {
+    QPainter(this).fillRect(rect(), LineColour(palette()));
+}

@@ -1,0 +1,39 @@
+// A frame that draws its caption on its top border line, whatever the style: the look the
+// control table is laid out for, with the caption set smaller where it would not fit whole.
+#pragma once
+
+#include <QGroupBox>
+
+// The thickness of a frame's border and of the stepped rule, in pixels at a layout scale.
+int BorderWidth(double scale);
+
+class CaptionFrame : public QGroupBox {
+  public:
+    CaptionFrame(const QString& caption, double scale, QWidget* parent);
+
+    // The caption's font and where it is drawn, in the frame's coordinates.
+    const QFont& captionFont() const { return captionFont_; }
+    QRect captionRect() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    int Px(double pixels) const;  // pixels at the layout scale
+    int border() const;
+    void FitCaption();
+
+    double scale_;
+    QFont captionFont_;
+};
+
+// A straight segment of the stepped rule: a filled bar as thick as the frames' borders.
+class RuleSegment : public QWidget {
+  public:
+    explicit RuleSegment(QWidget* parent) : QWidget(parent) {}
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
