@@ -1,6 +1,7 @@
 // The floor for start-up: a Qt Widgets window of the same size with nothing in it; with --label,
 // one line of text, which brings in the font database as any window with text must; with
-// --widgets, the same kinds and numbers of widgets as Daylight's window, doing nothing.
+// --widgets, the same kinds and numbers of widgets as Daylight's window, with its value font,
+// doing nothing.
 #include <QApplication>
 #include <QFrame>
 #include <QGroupBox>
@@ -25,6 +26,9 @@ int main(int argc, char* argv[]) {
             QWidget* inside = i % 2 ? static_cast<QWidget*>(new QLabel(frame))
                                     : new QLineEdit(QStringLiteral("24"), frame);
             inside->setGeometry(8, 16, 121, 25);
+            QFont values(QStringLiteral("Liberation Sans"));
+            values.setPointSizeF(9.75);
+            inside->setFont(values);
         }
         new QPushButton(QStringLiteral("Compute"), &window);
         for (int i = 0; i < 3; ++i) {
