@@ -60,9 +60,13 @@ QFont FittingValueFont(const std::vector<std::pair<ResultLabel*, QString>>& valu
     return font;
 }
 
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
 QString TipOf(std::string_view name) {
     for (const auto& [control, tip] : form::kTips) {
-        if (control == name) return QString::fromUtf8(tip.data(), qsizetype(tip.size()));
+        if (control == name) return Text(tip);
     }
     return {};
 }
@@ -78,10 +82,6 @@ void MakeLine(const form::Line& line, double scale, QWidget* form) {
     const QPoint bottomRight(Pixels(std::max(line.x1, line.x2), scale) + thickness - 1,
                              Pixels(std::max(line.y1, line.y2), scale) + thickness - 1);
     rule->setGeometry(QRect(topLeft, bottomRight));
-}
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 }  // namespace
