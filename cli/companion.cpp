@@ -1,11 +1,13 @@
 #include "cli/companion.h"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
+#include <cerrno>
 #include <istream>
 #include <ostream>
 #include <string>
 
+#include "batch.h"
+#include "input_option.h"
 #include "output.h"
 #include "year_command.h"
 
@@ -17,16 +19,6 @@ using daycalc::DaylightOutcome;
 using daycalc::DaylightResults;
 using daycalc::InputField;
 using daycalc::kInputFields;
-
-Json OutcomeJson(const DaylightOutcome& outcome) {
-    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) return StopJson(*stop);
-    const auto& r = std::get<DaylightResults>(outcome);
-    return {{"min", r.minDay},
-            {"max", r.maxDay},
-            {"day", r.daylight},
-            {"night", r.night},
-            {"full", r.fullDaylight}};
-}
 
 void PrintCaptioned(std::ostream& out, const DaylightResults& r) {
     const std::pair<const char*, const std::string&> lines[] = {{"Min Day", r.minDay},
@@ -45,52 +37,16 @@ int RunOnce(const DaylightInputs& inputs, bool json, std::ostream& out, std::ost
         return ReportStop(*stop, json, out, err);
     }
     if (json) {
-        out << Dump(OutcomeJson(outcome)) << '\n';
+        WriteOutcome(out, outcome);
     } else {
         PrintCaptioned(out, std::get<DaylightResults>(outcome));
     }
     return kResults;
 }
 
-// Fills the inputs from one batch line, or says what is wrong with it.
-std::string ReadBatchLine(const std::string& line, DaylightInputs& inputs) {
-    const Json json = Json::parse(line, nullptr, false);
-    if (json.is_discarded()) return "not valid JSON";
-    if (!json.is_object()) return "not a JSON object";
-    for (const auto& [key, value] : json.items()) {
-        const auto* known = std::find_if(kInputFields.begin(), kInputFields.end(),
-                                         [&](const InputField& f) { return key == f.field; });
-        if (known == kInputFields.end()) return "unknown field \"" + key + "\"";
-        if (!value.is_string()) return "field \"" + key + "\" is not a string";
-        inputs.*(known->text) = value.get<std::string>();
-    }
-    return "";
-}
-
-bool IsBlankLine(const std::string& line) {
-    return line.find_first_not_of(" \t\r") == std::string::npos;
-}
-
-int RunBatch(std::istream& in, std::ostream& out) {
-    int status = kResults;
-    std::string line;
-    for (long long number = 1; std::getline(in, line); ++number) {
-        if (IsBlankLine(line)) continue;
-        DaylightInputs inputs;
-        const std::string problem = ReadBatchLine(line, inputs);
-        if (problem.empty()) {
-            out << Dump(OutcomeJson(daycalc::ComputeDaylight(inputs))) << '\n';
-        } else {
-            out << Dump({{"error", "line " + std::to_string(number) + ": " + problem}}) << '\n';
-            status = kBadInput;
-        }
-    }
-    return status;
-}
-
-}  // namespace
-
-int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err) {
+// Parses the command line and runs the command it names.
+int Command(int argc, const char* const* argv, std::istream& in, std::ostream& out,
+            std::ostream& err) {
     CLI::App app{
         "Lengths of day and night on a planet whose axis is tilted against its orbit.\n"
         "Each value is read as the window reads its boxes: blanks ignored, the number at the\n"
@@ -109,11 +65,7 @@ int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
     CLI::Option* batchFlag =
         app.add_flag("--batch", batch, "Read JSON Lines from standard input, one line each")
             ->excludes("--json");
-    for (const InputField& f : kInputFields) {
-        batchFlag->excludes(
-            app.add_option(std::string(f.option), inputs.*(f.text), std::string(f.help))
-                ->capture_default_str());
-    }
+    for (const InputField& f : kInputFields) batchFlag->excludes(AddInputOption(app, f, inputs));
     YearRequest yearRequest;
     CLI::App* year = AddYearCommand(app, inputs, yearRequest);
     for (const char* single : {"--json", "--batch", "--from-solstice"}) {
@@ -126,7 +78,18 @@ int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
         return code == 0 ? kResults : kBadInput;
     }
     if (year->parsed()) return RunYear(inputs, yearRequest, out, err);
-    return batch ? RunBatch(in, out) : RunOnce(inputs, json, out, err);
+    return batch ? RunBatch(in, out, err) : RunOnce(inputs, json, out, err);
+}
+
+}  // namespace
+
+int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err) {
+    errno = 0;
+    const int status = Command(argc, argv, in, out, err);
+    if (status == kOutputNotWritten || status == kInputNotRead) return status;  // reported
+    // Nothing counts as done until it is out: help text and results alike.
+    out.flush();
+    return out ? status : ReportWriteFailure(err);
 }
 
 }  // namespace companion

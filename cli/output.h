@@ -1,6 +1,8 @@
 // What every command writes: JSON that stays valid whatever bytes the texts hold, and faults.
 #pragma once
 
+#include <cerrno>
+#include <cstring>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
@@ -29,6 +31,33 @@ inline Json StopJson(const daycalc::DaylightStop& stop) {
     Json json = FaultJson(stop.fault);
     json["hint"] = HintText(stop);
     return json;
+}
+
+// The answer to a press as one JSON line: the five texts, or the stop with its hint. The texts
+// of the results need no escaping, so they are written as they are.
+inline void WriteOutcome(std::ostream& out, const daycalc::DaylightOutcome& outcome) {
+    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) {
+        out << Dump(StopJson(*stop)) << '\n';
+        return;
+    }
+    const auto& r = std::get<daycalc::DaylightResults>(outcome);
+    out << R"({"min":")" << r.minDay << R"(","max":")" << r.maxDay << R"(","day":")" << r.daylight
+        << R"(","night":")" << r.night << R"(","full":")" << r.fullDaylight << "\"}\n";
+}
+
+// The output or the input failed: a line on the errors with the system's reason, and the status.
+inline int ReportStreamFailure(std::ostream& err, const char* what, int status) {
+    const int cause = errno;
+    err << "daylight-cli: " << what;
+    if (cause != 0) err << ": " << std::strerror(cause);
+    err << '\n';
+    return status;
+}
+inline int ReportWriteFailure(std::ostream& err) {
+    return ReportStreamFailure(err, "could not write the output", kOutputNotWritten);
+}
+inline int ReportReadFailure(std::ostream& err) {
+    return ReportStreamFailure(err, "could not read the input", kInputNotRead);
 }
 
 // A fault as every command reports it: a JSON object on the output, or a line on the errors.

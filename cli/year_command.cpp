@@ -7,6 +7,7 @@
 
 #include "chart_program.h"
 #include "daylight/year.h"
+#include "input_option.h"
 #include "output.h"
 
 namespace companion {
@@ -61,6 +62,7 @@ void PrintJson(std::ostream& out, const YearView& view, double step) {
     out << R"({"inputs":)" << Dump(inputs) << R"(,"rows":[)";
     const char* separator = "";
     for (const YearPoint& p : view.points) {
+        if (!out) return;  // a full disk: stop at once, the caller says so
         out << separator << Dump(RowJson(p));
         separator = ",";
     }
@@ -85,7 +87,10 @@ void PrintSpan(std::ostream& out, std::string_view name, const std::optional<Pol
 // The table as CSV with a header line, and the summary after it as comment lines.
 void PrintCsv(std::ostream& out, const YearView& view) {
     PrintCsvLine(out, kColumns);
-    for (const YearPoint& p : view.points) PrintCsvLine(out, RowTexts(p));
+    for (const YearPoint& p : view.points) {
+        if (!out) return;  // a full disk: stop at once, the caller says so
+        PrintCsvLine(out, RowTexts(p));
+    }
     out << "# shortest daylight: " << TextFromDouble(view.shortestDaylight) << '\n'
         << "# longest daylight: " << TextFromDouble(view.longestDaylight) << '\n';
     PrintSpan(out, "polar day", view.polarDay);
@@ -113,8 +118,7 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
         "day and night (start and end in degrees, length in the unit of the year).");
     for (const daycalc::InputField& f : daycalc::kInputFields) {
         if (f.text == &daycalc::DaylightInputs::fromSolstice) continue;  // the year has them all
-        year->add_option(std::string(f.option), inputs.*(f.text), std::string(f.help))
-            ->capture_default_str();
+        AddInputOption(*year, f, inputs);
     }
     year->add_option("--step", request.step, "Degrees from one row to the next, 0.001 to 360")
         ->capture_default_str()
@@ -144,8 +148,9 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
     } else {
         PrintCsv(out, view);
     }
+    // The rows come before anything the chart has to say; no chart for a year not written.
+    if (!out.flush()) return ReportWriteFailure(err);
     if (request.chart.empty()) return kResults;
-    out.flush();  // the rows come before anything the chart has to say
     const std::string problem = DrawYearChart(inputs, request.step, request.chart);
     if (problem.empty()) return kResults;
     err << "daylight-cli: cannot write " << request.chart << ": " << problem << '\n';

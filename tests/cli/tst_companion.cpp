@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../../cli/batch.h"
 #include "cli/companion.h"
 
 namespace {
@@ -128,6 +130,11 @@ TEST(Companion, UnusableCommandLinesExitTwo) {
     EXPECT_EQ(Companion({"--tilt"}).status, 2);
     EXPECT_EQ(Companion({"--batch", "--json"}).status, 2);
     EXPECT_EQ(Companion({"--batch", "--tilt", "10"}).status, 2) << "batch lines carry the values";
+    const Invocation forgotten = Companion({"--latitude", "--json"});
+    EXPECT_EQ(forgotten.status, 2) << "a value that is the next option";
+    EXPECT_THAT(forgotten.err, HasSubstr("--json is the next option"));
+    EXPECT_EQ(Companion({"year", "--tilt", "--step", "1"}).status, 2);
+    EXPECT_EQ(Companion({"--latitude", ""}).status, 0) << "an empty value reads 0";
 }
 
 TEST(Batch, OneOutputLinePerNonBlankInputLineWithErrorsInPlace) {
@@ -167,6 +174,99 @@ TEST(Batch, InvalidBytesNeverBreakTheOutput) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.Lines().size(), 2u);
     for (const std::string& line : run.Lines()) EXPECT_TRUE(Json::accept(line)) << line;
+}
+
+// Lines that look like objects but are not what they seem are error lines, and a line of any
+// length is answered without being kept.
+TEST(Batch, LinesAreBoundedAndExact) {
+    const std::string longKey(100'000, 'k');
+    const std::string input = std::string("{\"latitude\":\"70\"}") + '\0' + " anything\n" +
+                              "{\"tilt\":\"10\",\"tilt\":\"20\"}\n" + "{\"" + longKey +
+                              "\":\"1\"}\n" + std::string(companion::kLongestBatchLine + 1, ' ') +
+                              "\n{\"latitude\":\"0\"}\n" + std::string(3 << 20, '[');
+    const Invocation run = Companion({"--batch"}, input);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_THAT(
+        run.Lines(),
+        ElementsAre(R"({"error":"line 1: holds a NUL byte"})",
+                    R"({"error":"line 2: field \"tilt\" given twice"})",
+                    R"({"error":"line 3: unknown field \")" + longKey.substr(0, 40) + R"(...\""})",
+                    R"({"error":"line 4: longer than 1048576 bytes"})",
+                    R"({"min":"12","max":"12","day":"12","night":"12","full":""})",
+                    R"({"error":"line 6: longer than 1048576 bytes"})"));
+}
+
+// The same inputs, whichever way a line is read: the plain objects read without the JSON
+// library, and lines with escapes, spaces or other bytes read with it.
+TEST(Batch, EveryWayOfWritingALineGivesTheSameAnswer) {
+    const std::string plain = R"({"tilt":"25.19","latitude":"-41.5","from_solstice":"250"})";
+    const Invocation run =
+        Companion({"--batch"}, plain + "\n" +
+                                   R"( { "tilt" : "25.19" , "latitude":"-41.5","from_solstice":)"
+                                   R"("250" } )" +
+                                   "\n" +
+                                   R"({"tilt":"25.19","latitude":"-41.5","from_sol)"
+                                   R"(stice":"2\u0035\u0030"})" +
+                                   "\n");
+    ASSERT_EQ(run.Lines().size(), 3u);
+    EXPECT_EQ(run.Lines()[1], run.Lines()[0]);
+    EXPECT_EQ(run.Lines()[2], run.Lines()[0]);
+}
+
+// A stream buffer that takes so many bytes and then fails, as a full disk does.
+class FullAfter : public std::streambuf {
+  public:
+    explicit FullAfter(std::size_t room) : room_(room) {}
+    std::size_t written = 0;
+
+  protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        if (written == room_) return traits_type::eof();
+        ++written;
+        return c;
+    }
+
+  private:
+    std::size_t room_;
+};
+
+// An input that gives its text and then fails to read, as a folder given for a file does.
+class FailsAfter : public std::streambuf {
+  public:
+    explicit FailsAfter(std::string text) : text_(std::move(text)) {
+        setg(text_.data(), text_.data(), text_.data() + text_.size());
+    }
+
+  protected:
+    int_type underflow() override { throw std::ios_base::failure("read error"); }
+
+  private:
+    std::string text_;
+};
+
+TEST(Batch, StopsAtTheFirstAnswerItCannotWrite) {
+    std::string lines;
+    for (int i = 0; i < 10'000; ++i) lines += "{}\n";
+    std::istringstream in(lines);
+    FullAfter disk(1000);
+    std::ostream out(&disk);
+    std::ostringstream err;
+    const char* argv[] = {"daylight-cli", "--batch"};
+    EXPECT_EQ(companion::Run(2, argv, in, out, err), 3);
+    EXPECT_THAT(err.str(), testing::StartsWith("daylight-cli: could not write the output"));
+    EXPECT_LT(in.tellg(), std::streamoff(lines.size() / 2)) << "it went on computing";
+}
+
+TEST(Batch, AReadErrorIsReportedAfterTheLinesAlreadyAnswered) {
+    FailsAfter folder("{}\n{\"latitude\":\"0\"}\n");
+    std::istream in(&folder);
+    std::ostringstream out, err;
+    const char* argv[] = {"daylight-cli", "--batch"};
+    EXPECT_EQ(companion::Run(2, argv, in, out, err), 4);
+    const std::string answers = out.str();
+    EXPECT_EQ(std::count(answers.begin(), answers.end(), '\n'), 2);
+    EXPECT_THAT(err.str(), testing::StartsWith("daylight-cli: could not read the input"));
 }
 
 TEST(Batch, EmptyInputGivesNoOutput) {
@@ -303,6 +403,57 @@ TEST(Golden, BatchReplaysTheGoldenFile) {
         lines.push_back(object.dump());
     }
     EXPECT_EQ(lines, expected);
+}
+
+// What a shell command prints on its standard output.
+std::string Shell(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(("bash -c '" + command + "'").c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+        pclose(pipe);
+    }
+    return text;
+}
+
+// Every mode checks that its output went out: a full disk is status 3, with the reason.
+TEST(Executable, NoModeClaimsOutputThatWasNotWritten) {
+    const std::string cli = DAYLIGHT_CLI_PATH;
+    for (const char* args :
+         {"--latitude 10", "--json", "year", "year --json --step 0.01", "--help", "--batch"}) {
+        const std::string errors =
+            Shell("echo {} | " + cli + " " + args + " 2>&1 >/dev/full; echo status $?");
+        EXPECT_EQ(errors,
+                  "daylight-cli: could not write the output: No space left on device\n"
+                  "status 3\n")
+            << args;
+    }
+    EXPECT_EQ(Shell(cli + " --batch </tmp 2>&1; echo status $?"),
+              "daylight-cli: could not read the input: Is a directory\nstatus 4\n");
+}
+
+// A reader that goes away: with SIGPIPE ignored the batch stops at once with status 3; with
+// SIGPIPE as it comes, the quiet end by the signal stays.
+TEST(Executable, ABatchWhoseReaderHasGoneStops) {
+    const std::string cli = DAYLIGHT_CLI_PATH;
+    const std::string batch = "yes {} | head -n 2000000 | " + cli + " --batch 2>/dev/null";
+    EXPECT_EQ(Shell("trap \"\" PIPE; " + batch + " | head -n 1 >/dev/null; echo ${PIPESTATUS[2]}"),
+              "3\n");
+    EXPECT_EQ(Shell(batch + " | head -n 1 >/dev/null; echo ${PIPESTATUS[2]}"), "141\n");
+}
+
+// A co-process writes a line, waits for its answer, then writes the next.
+TEST(Executable, ACoProcessGetsEachAnswerBeforeItsNextLine) {
+    const std::string cli = DAYLIGHT_CLI_PATH;
+    const std::string answers =
+        Shell("coproc C { " + cli +
+              " --batch; }; "
+              "for lat in 0 70; do echo \"{\\\"latitude\\\":\\\"$lat\\\"}\" >&${C[1]}; "
+              "read -t 5 -r line <&${C[0]} && echo \"$line\"; done");
+    EXPECT_EQ(answers,
+              "{\"min\":\"12\",\"max\":\"12\",\"day\":\"12\",\"night\":\"12\",\"full\":\"\"}\n"
+              "{\"min\":\"0\",\"max\":\"24\",\"day\":\"\",\"night\":\"\",\"full\":"
+              "\"67.302500920951\"}\n");
 }
 
 TEST(Executable, ExitStatusesReachTheShell) {
