@@ -1,6 +1,7 @@
 #include "chart/year_chart.h"
 
-#include <QFile>
+#include <QBuffer>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
@@ -10,6 +11,8 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+
+#include "chart/whole_file.h"
 
 namespace chart {
 namespace {
@@ -39,12 +42,14 @@ QString Text(double value) { return QString::fromStdString(rt::TextFromDouble(va
 class Frame {
   public:
     Frame(int width, int height, const YearView& view)
-        : scale_(std::min(width / double(kWidth), height / double(kHeight))),
+        : width_(width),
+          scale_(std::min(width / double(kWidth), height / double(kHeight))),
           plot_(QPointF(84 * scale_, 62 * scale_),
                 QPointF(width - 24 * scale_, height - 92 * scale_)),
           solarDay_(view.solarDay) {}
 
     double Px(double pixelsAtFullSize) const { return pixelsAtFullSize * scale_; }
+    double Width() const { return width_; }
     const QRectF& Plot() const { return plot_; }
     double X(double degrees) const { return plot_.left() + degrees / 360 * plot_.width(); }
     // The share of the solar day in daylight, 0 at the foot of the plot and 1 at its head.
@@ -58,8 +63,21 @@ class Frame {
         font.setBold(bold);
         return font;
     }
+    // The font from `pixels` down at which every text fits the room whole: a label cut at the
+    // edge would read as another number.
+    QFont Fitting(double pixels, const QStringList& texts, double room) const {
+        for (;; pixels -= 0.5) {
+            const QFont font = Font(pixels);
+            const QFontMetricsF metrics(font);
+            const bool fits = std::all_of(texts.begin(), texts.end(), [&](const QString& text) {
+                return metrics.horizontalAdvance(text) <= room;
+            });
+            if (fits || Px(pixels) <= 4) return font;
+        }
+    }
 
   private:
+    double width_;
     double scale_;
     QRectF plot_;
     double solarDay_;
@@ -91,16 +109,22 @@ void ShadeSpan(QPainter& p, const Frame& f, const PolarSpan& span, const QColor&
 }
 
 void PaintHoursAxis(QPainter& p, const Frame& f, const YearView& view) {
-    p.setFont(f.Font(12));
+    QStringList labels;
     for (int quarter = 0; quarter <= 4; ++quarter) {
-        const double daylight = view.solarDay / 4 * quarter;  // never past the largest double
-        const double y = f.Y(daylight);
+        labels << AxisText(view.solarDay / 4 * quarter);  // never past the largest double
+    }
+    // Between the axis's rotated title and the plot.
+    const double left = f.Px(24);
+    p.setFont(f.Fitting(12, labels, f.Plot().left() - f.Px(6) - left));
+    for (int quarter = 0; quarter <= 4; ++quarter) {
+        const double y = f.Y(view.solarDay / 4 * quarter);
         p.setPen(kGrid);
         p.drawLine(QPointF(f.Plot().left(), y), QPointF(f.Plot().right(), y));
         p.setPen(Qt::black);
-        p.drawText(QRectF(0, y - f.Px(8), f.Plot().left() - f.Px(6), f.Px(16)),
-                   Qt::AlignRight | Qt::AlignVCenter, AxisText(daylight));
+        p.drawText(QRectF(left, y - f.Px(8), f.Plot().left() - f.Px(6) - left, f.Px(16)),
+                   Qt::AlignRight | Qt::AlignVCenter, labels[quarter]);
     }
+    p.setFont(f.Font(12));
     p.save();
     p.translate(f.Px(14), f.Plot().center().y());
     p.rotate(-90);
@@ -114,6 +138,11 @@ void PaintYearAxis(QPainter& p, const Frame& f, const YearView& view) {
     static const char* const kSeasonNames[] = {"winter solstice", "equinox", "summer solstice",
                                                "equinox"};
     const QRectF& plot = f.Plot();
+    QStringList days;
+    for (int degrees = 0; degrees <= 360; degrees += 45)
+        days << AxisText(view.year / 360 * degrees);
+    // Narrower than the ticks' spacing, so that the labels at the edges, moved in, keep a gap.
+    const QFont dayFont = f.Fitting(12, days, f.Px(70));
     for (int degrees = 0; degrees <= 360; degrees += 45) {
         const double x = f.X(degrees);
         const bool season = degrees % 90 == 0;
@@ -121,10 +150,12 @@ void PaintYearAxis(QPainter& p, const Frame& f, const YearView& view) {
         p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         p.setPen(Qt::black);
         p.setFont(f.Font(12));
-        const QRectF below(x - f.Px(40), plot.bottom() + f.Px(4), f.Px(80), f.Px(16));
+        // Centred under the tick, but never past the edges of the chart.
+        QRectF below(x - f.Px(40), plot.bottom() + f.Px(4), f.Px(80), f.Px(16));
+        below.moveLeft(std::clamp(below.left(), 0.0, f.Width() - below.width()));
         p.drawText(below, Qt::AlignCenter, QStringLiteral("%1°").arg(degrees));
-        p.drawText(below.translated(0, f.Px(16)), Qt::AlignCenter,
-                   AxisText(view.year / 360 * degrees));
+        p.setFont(dayFont);
+        p.drawText(below.translated(0, f.Px(16)), Qt::AlignCenter, days[degrees / 45]);
         if (season && degrees < 360) {
             p.setFont(f.Font(10));
             p.drawText(QPointF(x + f.Px(3), plot.top() + f.Px(12)),
@@ -182,27 +213,27 @@ void PaintLegend(QPainter& p, const Frame& f, const YearView& view) {
     }
 }
 
-std::string WriteSvg(const YearView& view, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
-    QSvgGenerator svg;
-    svg.setOutputDevice(&file);
-    svg.setSize(QSize(kWidth, kHeight));
-    svg.setViewBox(QRect(0, 0, kWidth, kHeight));
-    svg.setTitle(QStringLiteral("Daylight through the year"));
-    QPainter painter(&svg);
-    PaintYearChart(painter, kWidth, kHeight, view);
-    painter.end();
-    return file.error() == QFileDevice::NoError ? "" : file.errorString().toStdString();
-}
-
-std::string WritePng(const YearView& view, const QString& path) {
-    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
-    QPainter painter(&image);
-    PaintYearChart(painter, kWidth, kHeight, view);
-    painter.end();
-    QImageWriter writer(path, "png");
-    return writer.write(image) ? "" : writer.errorString().toStdString();
+// The chart's bytes in the format: SVG through Qt's generator, PNG through its image writer.
+QByteArray Render(const YearView& view, Format format) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (format == Format::Svg) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(QSize(kWidth, kHeight));
+        svg.setViewBox(QRect(0, 0, kWidth, kHeight));
+        svg.setTitle(QStringLiteral("Daylight through the year"));
+        QPainter painter(&svg);
+        PaintYearChart(painter, kWidth, kHeight, view);
+        painter.end();
+    } else {
+        QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
+        PaintYearChart(painter, kWidth, kHeight, view);
+        painter.end();
+        QImageWriter(&buffer, "png").write(image);
+    }
+    return buffer.data();
 }
 
 }  // namespace
@@ -226,8 +257,9 @@ void PaintYearChart(QPainter& p, int width, int height, const YearView& view) {
 std::string WriteYearChart(const YearView& view, const std::string& path) {
     const std::optional<Format> format = FormatOf(path);
     if (!format) return "the file name must end in .svg or .png";
-    const QString file = QString::fromStdString(path);
-    return *format == Format::Svg ? WriteSvg(view, file) : WritePng(view, file);
+    const QByteArray bytes = Render(view, *format);
+    if (bytes.isEmpty()) return "the chart could not be drawn";
+    return ReplaceWhole(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
 }  // namespace chart

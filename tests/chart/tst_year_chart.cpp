@@ -1,12 +1,21 @@
 // The chart: files that readers accept, and a small chart painted offscreen whose shading
 // follows the polar spans.
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
+#include <csignal>
+#include <fstream>
 
+#include "chart/whole_file.h"
 #include "chart/year_chart.h"
 
 namespace {
@@ -35,6 +44,16 @@ int ShadedBy(daycalc::YearView year, std::optional<daycalc::PolarSpan> daycalc::
         for (int x = 0; x < with.width(); ++x) count += with.pixel(x, y) != without.pixel(x, y);
     }
     return count;
+}
+
+bool Write(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary);
+    return bool(file << text);
+}
+
+std::string Read(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 }  // namespace
@@ -141,10 +160,105 @@ class TstYearChart : public QObject {
     void badFileNamesAreRefusedWithAReason() {
         QVERIFY(
             !chart::WriteYearChart(Year("38"), dir->filePath("year.txt").toStdString()).empty());
-        QVERIFY(!chart::WriteYearChart(Year("38"), "/nonexistent/dir/year.png").empty());
-        QVERIFY(!chart::WriteYearChart(Year("38"), "/nonexistent/dir/year.svg").empty());
+        QCOMPARE(chart::WriteYearChart(Year("38"), "/nonexistent/dir/year.png"),
+                 std::string("No such file or directory"));
         QVERIFY(chart::FormatOf("a.Png") == chart::Format::Png);
         QVERIFY(!chart::FormatOf("a.png.txt"));
+    }
+
+    // Labels for the largest numbers are set smaller, never cut at the chart's edges.
+    void axisLabelsAreNeverCut_data() {
+        QTest::addColumn<QByteArray>("solarDay");
+        QTest::newRow("largest") << QByteArray("1.7e308");
+        QTest::newRow("largest negative") << QByteArray("-1.7e308");
+    }
+    void axisLabelsAreNeverCut() {
+        QFETCH(QByteArray, solarDay);
+        QImage image(chart::kWidth, chart::kHeight, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
+        chart::PaintYearChart(painter, image.width(), image.height(),
+                              Year("80", "23.5", solarDay.constData(), solarDay.constData()));
+        painter.end();
+        for (const int x : {0, 1, image.width() - 2, image.width() - 1}) {
+            for (int y = 0; y < image.height(); ++y) {
+                QVERIFY2(image.pixel(x, y) == qRgb(255, 255, 255),
+                         qPrintable(QStringLiteral("ink at the edge, %1, %2").arg(x).arg(y)));
+            }
+        }
+    }
+
+    // Files are replaced whole or not at all, and only regular ones.
+    void replacesAFileWholeKeepingItsMode() {
+        const std::string path = dir->filePath("whole.svg").toStdString();
+        QVERIFY(Write(path, "old"));
+        chmod(path.c_str(), 0640);
+        QCOMPARE(chart::ReplaceWhole(path, "new"), std::string());
+        QCOMPARE(Read(path), std::string("new"));
+        struct stat after {};
+        stat(path.c_str(), &after);
+        QCOMPARE(after.st_mode & 07777, mode_t(0640));
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Hidden | QDir::Files).filter(".daylight"),
+                 QStringList());
+    }
+
+    void refusesWhatIsNotARegularFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("points");  // where a link points, or nothing
+        QTest::newRow("a folder") << "folder" << QString();
+        QTest::newRow("a device") << "/dev/null" << QString();
+        QTest::newRow("a link to a device") << "device-link"
+                                            << "/dev/null";
+        QTest::newRow("a link to a folder") << "folder-link" << dir->path();
+    }
+    void refusesWhatIsNotARegularFile() {
+        QFETCH(QString, name);
+        QFETCH(QString, points);
+        const std::string path =
+            name.startsWith(u'/') ? name.toStdString() : dir->filePath(name).toStdString();
+        if (name == u"folder") QVERIFY(QDir(dir->path()).mkpath(name));
+        if (!points.isEmpty()) QVERIFY(QFile::link(points, QString::fromStdString(path)));
+        struct stat before {
+        }, after{};
+        lstat(path.c_str(), &before);
+        QVERIFY(!chart::ReplaceWhole(path, "chart").empty());
+        lstat(path.c_str(), &after);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
+    }
+
+    void aLinkToAFileReplacesTheFile() {
+        const std::string file = dir->filePath("linked.png").toStdString();
+        const std::string link = dir->filePath("link.png").toStdString();
+        QVERIFY(Write(file, "old"));
+        QVERIFY(symlink(file.c_str(), link.c_str()) == 0);
+        QCOMPARE(chart::ReplaceWhole(link, "new"), std::string());
+        QCOMPARE(Read(file), std::string("new"));
+        QVERIFY(QFileInfo(QString::fromStdString(link)).isSymLink());
+    }
+
+    // A disk that fills part-way: the old file stays as it was, and no temporary file is left.
+    void aFullDiskLeavesTheOldFile() {
+        const std::string path = dir->filePath("full.svg").toStdString();
+        QVERIFY(Write(path, "old"));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small{100, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        const std::string reason = chart::ReplaceWhole(path, std::string(1000, 'x'));
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QCOMPARE(reason, std::string("File too large"));
+        QCOMPARE(Read(path), std::string("old"));
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Hidden | QDir::Files).filter(".daylight"),
+                 QStringList());
+    }
+
+    // The name is used byte for byte, also where it is not UTF-8.
+    void aNameThatIsNotUtf8IsKeptByteForByte() {
+        const std::string path = dir->path().toStdString() + "/year-\xff.svg";
+        QCOMPARE(chart::WriteYearChart(Year("38"), path), std::string());
+        struct stat seen {};
+        QCOMPARE(stat(path.c_str(), &seen), 0);
     }
 };
 
