@@ -209,7 +209,8 @@ void PaintLegend(QPainter& p, const Frame& f, const YearView& view) {
         {view.polarDay, {QStringLiteral("Polar day"), kPolarDay}},
         {view.polarNight, {QStringLiteral("Polar night"), kPolarNight}}};
     for (const auto& [span, look] : spans) {
-        if (span) entry(look.first, [&](const QRectF& key) { p.fillRect(key, look.second); });
+        const QColor colour = look.second;  // a copy: lambdas capture no structured bindings
+        if (span) entry(look.first, [&](const QRectF& key) { p.fillRect(key, colour); });
     }
 }
 
