@@ -1,5 +1,7 @@
 #include "batch.h"
 
+#include <algorithm>
+#include <cstring>
 #include <ios>
 #include <istream>
 #include <ostream>
@@ -16,30 +18,63 @@ using daycalc::DaylightInputs;
 
 enum class Read { Line, TooLong, End, Failed };
 
-// The next line, without its line feed, in `line`; a line longer than the cap is read to its
-// end but not kept. A read error (a folder for an input, say) ends the input with Failed.
-Read ReadLine(std::streambuf& in, std::string& line) {
-    line.clear();
-    bool tooLong = false;
-    try {
+// Lines from a stream buffer, a chunk at a time: what the buffer holds is taken whole and
+// searched for line feeds, and more is asked for only when it is used up, so that a co-process
+// that waits for an answer is never waited for in turn.
+class LineReader {
+  public:
+    explicit LineReader(std::streambuf& in) : in_(in) {}
+
+    // The next line, without its line feed; a line longer than the cap is read to its end but not
+    // kept. A read error (a folder for an input, say) ends the input with Failed.
+    Read Next(std::string& line) {
+        line.clear();
+        bool tooLong = false, any = false;
         for (;;) {
-            const int c = in.sbumpc();
-            if (c == std::char_traits<char>::eof()) {
-                if (line.empty() && !tooLong) return Read::End;
+            if (at_ == chunk_.size() && !Fill()) {
+                if (failed_) return Read::Failed;
+                if (!any) return Read::End;
                 break;
             }
-            if (c == '\n') break;
-            if (line.size() < kLongestBatchLine) {
-                line.push_back(char(c));
-            } else {
-                tooLong = true;
-            }
+            any = true;
+            const char* start = chunk_.data() + at_;
+            const std::size_t left = chunk_.size() - at_;
+            const char* feed = static_cast<const char*>(std::memchr(start, '\n', left));
+            const std::size_t length = feed ? std::size_t(feed - start) : left;
+            const std::size_t room = kLongestBatchLine - std::min(line.size(), kLongestBatchLine);
+            tooLong = tooLong || length > room;
+            line.append(start, std::min(length, room));
+            at_ += length + (feed ? 1 : 0);
+            if (feed) break;
         }
-    } catch (const std::ios_base::failure&) {
-        return Read::Failed;
+        return tooLong ? Read::TooLong : Read::Line;
     }
-    return tooLong ? Read::TooLong : Read::Line;
-}
+
+    // Whether more input is at hand without waiting for it.
+    bool Waiting() const { return at_ < chunk_.size() || in_.in_avail() > 0; }
+
+  private:
+    bool Fill() {
+        constexpr std::streamsize kChunk = 1 << 16;
+        try {
+            if (std::char_traits<char>::eq_int_type(in_.sgetc(), std::char_traits<char>::eof())) {
+                return false;
+            }
+            chunk_.resize(std::size_t(std::clamp(in_.in_avail(), std::streamsize(1), kChunk)));
+            chunk_.resize(std::size_t(in_.sgetn(chunk_.data(), std::streamsize(chunk_.size()))));
+        } catch (const std::ios_base::failure&) {
+            failed_ = true;
+            return false;
+        }
+        at_ = 0;
+        return !chunk_.empty();
+    }
+
+    std::streambuf& in_;
+    std::string chunk_;
+    std::size_t at_ = 0;
+    bool failed_ = false;
+};
 
 bool IsBlankLine(std::string_view line) {
     return line.find_first_not_of(" \t\r") == std::string_view::npos;
@@ -160,9 +195,9 @@ std::string ReadBatchLine(const std::string& line, DaylightInputs& inputs) {
 int RunBatch(std::istream& in, std::ostream& out, std::ostream& err) {
     int status = kResults;
     std::string line;
-    std::streambuf& input = *in.rdbuf();
+    LineReader input(*in.rdbuf());
     for (long long number = 1;; ++number) {
-        const Read read = ReadLine(input, line);
+        const Read read = input.Next(line);
         if (read == Read::End) break;
         if (read == Read::Failed) return ReportReadFailure(err);
         if (read == Read::Line && IsBlankLine(line)) continue;
@@ -177,7 +212,7 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err) {
             status = kBadInput;
         }
         // A co-process gets each answer before it sends its next line; a file, large writes.
-        if (input.in_avail() <= 0) out.flush();
+        if (!input.Waiting()) out.flush();
         if (!out) return ReportWriteFailure(err);
     }
     return status;

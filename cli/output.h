@@ -33,16 +33,36 @@ inline Json StopJson(const daycalc::DaylightStop& stop) {
     return json;
 }
 
-// The answer to a press as one JSON line: the five texts, or the stop with its hint. The texts
-// of the results need no escaping, so they are written as they are.
-inline void WriteOutcome(std::ostream& out, const daycalc::DaylightOutcome& outcome) {
-    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) {
-        out << Dump(StopJson(*stop)) << '\n';
-        return;
+// Whether a text goes into JSON as it is: printable ASCII without quotes or backslashes.
+inline bool PlainInJson(std::string_view text) {
+    for (const char c : text) {
+        if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') return false;
     }
-    const auto& r = std::get<daycalc::DaylightResults>(outcome);
-    out << R"({"min":")" << r.minDay << R"(","max":")" << r.maxDay << R"(","day":")" << r.daylight
-        << R"(","night":")" << r.night << R"(","full":")" << r.fullDaylight << "\"}\n";
+    return true;
+}
+
+// The answer to a press as one JSON line: the five texts, or the stop with its hint. Texts that
+// need no escaping, as every result's and every hint's do, are written as they are, in one write.
+inline void WriteOutcome(std::ostream& out, const daycalc::DaylightOutcome& outcome) {
+    std::string line;
+    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) {
+        const std::string hint = HintText(*stop);
+        if (!PlainInJson(hint)) {
+            out << Dump(StopJson(*stop)) << '\n';
+            return;
+        }
+        line.append(R"({"fault":")").append(stop->kindName());
+        line.append(R"(","message":")").append(stop->message());
+        line.append(R"(","hint":")").append(hint).append("\"}\n");
+    } else {
+        const auto& r = std::get<daycalc::DaylightResults>(outcome);
+        line.append(R"({"min":")").append(r.minDay);
+        line.append(R"(","max":")").append(r.maxDay);
+        line.append(R"(","day":")").append(r.daylight);
+        line.append(R"(","night":")").append(r.night);
+        line.append(R"(","full":")").append(r.fullDaylight).append("\"}\n");
+    }
+    out.write(line.data(), std::streamsize(line.size()));
 }
 
 // The output or the input failed: a line on the errors with the system's reason, and the status.
