@@ -57,8 +57,10 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         "solar_day, from_solstice, year (missing ones take the defaults above). Each non-blank\n"
         "line gets one output line: {\"min\",\"max\",\"day\",\"night\",\"full\"}, or\n"
         "{\"fault\",\"message\",\"hint\"}, or {\"error\"} for a line that is not such an object.\n"
-        "Exit status: 0 results, 1 a fault, 2 a bad command line or a batch with an error line.\n"
-        "A batch whose lines are all faults exits 0: each fault is that line's answer.");
+        "Exit status: 0 results, 1 a fault, 2 a bad command line or a batch with an error line,\n"
+        "3 output that could not be written, 4 a batch input that could not be read. A batch\n"
+        "whose lines are all faults exits 0: each fault is that line's answer. Lines longer\n"
+        "than 1 MiB, with a NUL byte or a field given twice are error lines.");
     DaylightInputs inputs;
     bool json = false, batch = false;
     app.add_flag("--json", json, "Print one JSON object instead of captioned lines");

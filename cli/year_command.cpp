@@ -130,9 +130,9 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
     year->footer(
         "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing number, no\n"
         "tilt beyond the pole), 2 a bad command line" +
-        std::string(charts ? " or a chart that could not be written."
-                           : ".\nThis daylight-cli was built without charts: --chart is not "
-                             "offered."));
+        std::string(charts ? " or a chart that could not be written" : "") +
+        ",\n3 output that could not be written." +
+        (charts ? "" : "\nThis daylight-cli was built without charts: --chart is not offered."));
     return year;
 }
 

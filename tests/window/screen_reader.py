@@ -53,6 +53,7 @@ def results(app):
 
 def main():
     env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    pyatspi.Registry.getDesktop(0)  # the registry is up before the window looks for it
     window = subprocess.Popen([sys.argv[1]], env=env, stderr=subprocess.DEVNULL)
     try:
         app = app_named("daylight")
