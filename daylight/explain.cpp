@@ -90,18 +90,20 @@ Why AtTheShortestDay(const DaylightInputs& in, rt::FaultKind kind, double tilt, 
     }
     if (kind == rt::FaultKind::InvalidArgument) {
         const double later = HalfAYearLater(rt::ValFromText(in.fromSolstice));
-        return {"Latitude " + Text(latitude) +
-                    " lies beyond the southern polar circle of a tilt "
-                    "of " +
-                    Text(tilt) + ", at " + Text(-circle) +
-                    ", where the sun stays up or down for days; this calculation stops there.",
-                "The same day half a year later in the north has the same daylight and night: "
-                "type Latitude " +
-                    Text(-latitude) + " and Deg from Winter Solstice " + Text(later) +
-                    ". For the whole year with its polar day and night, run "
-                    "daylight-cli year --tilt " +
-                    Text(tilt) + " --latitude " + Text(latitude) + ".",
-                {kLatitude, kFromSolstice}};
+        const std::string cause = "Latitude " + Text(latitude) +
+                                  " lies beyond the southern polar circle of a tilt of " +
+                                  Text(tilt) + ", at " + Text(-circle) +
+                                  ", where the sun stays up or down for days; this calculation "
+                                  "stops there.";
+        const std::string north =
+            "The same day half a year later in the north has the same "
+            "daylight and night: type Latitude " +
+            Text(-latitude) + " and Deg from Winter Solstice " + Text(later) + ".";
+        const std::string year =
+            " For the whole year with its polar day and night, run "
+            "daylight-cli year --tilt " +
+            Text(tilt) + " --latitude " + Text(latitude) + ".";
+        return {cause, north + year, {kLatitude, kFromSolstice}};
     }
     return {};
 }

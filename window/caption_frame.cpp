@@ -31,6 +31,9 @@ int CaptionFrame::Px(double pixels) const { return int(std::lround(pixels * scal
 // The caption shrinks until it fits between the insets, never below a readable size.
 void CaptionFrame::FitCaption() {
     captionFont_ = font();
+    if (captionFont_.pointSizeF() <= 0) {  // a desktop font given in pixels
+        captionFont_.setPointSizeF(captionFont_.pixelSize() * 72.0 / 96.0);
+    }
     const int room = width() - Px(kCaptionInset + kCaptionGap) - Px(kCaptionGap) - border();
     while (QFontMetrics(captionFont_).horizontalAdvance(title()) > room &&
            captionFont_.pointSizeF() > kSmallestCaptionPointSize) {
