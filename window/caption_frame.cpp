@@ -19,6 +19,18 @@ QColor LineColour(const QPalette& palette) { return palette.color(QPalette::Mid)
 
 int BorderWidth(double scale) { return std::max(1, int(std::lround(scale))); }
 
+double PointsOf(const QFont& font) {
+    return font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;
+}
+
+QFont ShrunkToFit(QFont font, double smallest, const std::function<bool(const QFont&)>& fits) {
+    font.setPointSizeF(PointsOf(font));
+    while (!fits(font) && font.pointSizeF() > smallest) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    return font;
+}
+
 int CaptionFrame::border() const { return BorderWidth(scale_); }
 
 CaptionFrame::CaptionFrame(const QString& caption, double scale, QWidget* parent)
@@ -30,15 +42,10 @@ int CaptionFrame::Px(double pixels) const { return int(std::lround(pixels * scal
 
 // The caption shrinks until it fits between the insets, never below a readable size.
 void CaptionFrame::FitCaption() {
-    captionFont_ = font();
-    if (captionFont_.pointSizeF() <= 0) {  // a desktop font given in pixels
-        captionFont_.setPointSizeF(captionFont_.pixelSize() * 72.0 / 96.0);
-    }
     const int room = width() - Px(kCaptionInset + kCaptionGap) - Px(kCaptionGap) - border();
-    while (QFontMetrics(captionFont_).horizontalAdvance(title()) > room &&
-           captionFont_.pointSizeF() > kSmallestCaptionPointSize) {
-        captionFont_.setPointSizeF(captionFont_.pointSizeF() - 0.25);
-    }
+    captionFont_ = ShrunkToFit(font(), kSmallestCaptionPointSize, [&](const QFont& font) {
+        return QFontMetrics(font).horizontalAdvance(title()) <= room;
+    });
 }
 
 QRect CaptionFrame::captionRect() const {

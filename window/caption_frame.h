@@ -3,9 +3,17 @@
 #pragma once
 
 #include <QGroupBox>
+#include <functional>
 
 // The thickness of a frame's border and of the stepped rule, in pixels at a layout scale.
 int BorderWidth(double scale);
+
+// The font's size in points, also where it was given in pixels (at 96 dots per inch).
+double PointsOf(const QFont& font);
+
+// The font made smaller a quarter point at a time until what it sets fits, but no smaller than
+// `smallest` points: a text set smaller reads right, a text cut reads as another.
+QFont ShrunkToFit(QFont font, double smallest, const std::function<bool(const QFont&)>& fits);
 
 class CaptionFrame : public QGroupBox {
   public:

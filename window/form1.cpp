@@ -25,10 +25,7 @@ using form::Pixels;
 
 // The layout scale the desktop's font asks for: 1 at the table's font and below.
 double LayoutScale() {
-    const QFont font = QApplication::font();
-    const double points =
-        font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 72.0 / 96.0;
-    return std::max(1.0, points / form::kDesktopPointSize);
+    return std::max(1.0, PointsOf(QApplication::font()) / form::kDesktopPointSize);
 }
 
 constexpr double kValuePointSize = 9.75;
@@ -47,17 +44,12 @@ QFont ValueFont(double scale) {
 // fits its label whole, since a cut number reads as a different number. One size for the
 // whole press, so that no value looks more or less important than another.
 QFont FittingValueFont(const std::vector<std::pair<ResultLabel*, QString>>& values, double scale) {
-    QFont font = ValueFont(scale);
-    const auto fits = [&] {
+    return ShrunkToFit(ValueFont(scale), kSmallestPointSize, [&](const QFont& font) {
         const QFontMetrics metrics(font);
         return std::all_of(values.begin(), values.end(), [&](const auto& value) {
             return metrics.horizontalAdvance(value.second) <= value.first->contentsRect().width();
         });
-    };
-    while (!fits() && font.pointSizeF() > kSmallestPointSize) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    }
-    return font;
+    });
 }
 
 QString Text(std::string_view text) {
