@@ -1,6 +1,5 @@
 #include "caption_frame.h"
 
-#include <QEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -34,34 +33,23 @@ QFont ShrunkToFit(QFont font, double smallest, const std::function<bool(const QF
 int CaptionFrame::border() const { return BorderWidth(scale_); }
 
 CaptionFrame::CaptionFrame(const QString& caption, double scale, QWidget* parent)
-    : QGroupBox(caption, parent), scale_(scale) {
-    FitCaption();
-}
+    : QGroupBox(caption, parent), scale_(scale) {}
 
 int CaptionFrame::Px(double pixels) const { return int(std::lround(pixels * scale_)); }
 
-// The caption shrinks until it fits between the insets, never below a readable size.
-void CaptionFrame::FitCaption() {
+// The frame's font, shrunk until the caption fits between the insets, never below a readable
+// size; worked out from the frame's width and font whenever it is asked for.
+QFont CaptionFrame::captionFont() const {
     const int room = width() - Px(kCaptionInset + kCaptionGap) - Px(kCaptionGap) - border();
-    captionFont_ = ShrunkToFit(font(), kSmallestCaptionPointSize, [&](const QFont& font) {
+    return ShrunkToFit(font(), kSmallestCaptionPointSize, [&](const QFont& font) {
         return QFontMetrics(font).horizontalAdvance(title()) <= room;
     });
 }
 
 QRect CaptionFrame::captionRect() const {
-    const QFontMetrics metrics(captionFont_);
+    const QFontMetrics metrics(captionFont());
     return {Px(kCaptionInset + kCaptionGap), 0, metrics.horizontalAdvance(title()),
             metrics.height()};
-}
-
-void CaptionFrame::resizeEvent(QResizeEvent* event) {
-    QGroupBox::resizeEvent(event);
-    FitCaption();
-}
-
-void CaptionFrame::changeEvent(QEvent* event) {
-    QGroupBox::changeEvent(event);
-    if (event->type() == QEvent::FontChange) FitCaption();
 }
 
 void CaptionFrame::paintEvent(QPaintEvent*) {
@@ -80,7 +68,7 @@ void CaptionFrame::paintEvent(QPaintEvent*) {
     painter.fillRect(QRect(0, lineTop, border, height() - lineTop), line);
     painter.fillRect(QRect(width() - border, lineTop, border, height() - lineTop), line);
     painter.fillRect(QRect(0, height() - border, width(), border), line);
-    painter.setFont(captionFont_);
+    painter.setFont(captionFont());
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(caption, Qt::AlignLeft | Qt::AlignTop, title());
 }

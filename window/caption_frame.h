@@ -20,21 +20,17 @@ class CaptionFrame : public QGroupBox {
     CaptionFrame(const QString& caption, double scale, QWidget* parent);
 
     // The caption's font and where it is drawn, in the frame's coordinates.
-    const QFont& captionFont() const { return captionFont_; }
+    QFont captionFont() const;
     QRect captionRect() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
   private:
     int Px(double pixels) const;  // pixels at the layout scale
     int border() const;
-    void FitCaption();
 
     double scale_;
-    QFont captionFont_;
 };
 
 // A straight segment of the stepped rule: a filled bar as thick as the frames' borders.
