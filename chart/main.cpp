@@ -1,14 +1,23 @@
-// daylight-chart: draws the year's chart into a file, for the companion, which loads no Qt of its
-// own. Usage: daylight-chart FILE TILT LATITUDE SOLAR_DAY YEAR STEP
-// The four values are texts read as the companion reads them, the step a number in degrees.
+// daylight-chart: draws a chart into a file, for the companion, which loads no Qt of its own.
+// Usage:
+//   daylight-chart year FILE TILT LATITUDE SOLAR_DAY YEAR STEP
+//     the four values texts read as the companion reads them, the step in degrees;
+//   daylight-chart sky FILE TILT LATITUDE SOLAR_DAY YEAR ECCENTRICITY PERIHELION HORIZON STEP
+//   daylight-chart map FILE TILT LATITUDE SOLAR_DAY YEAR ECCENTRICITY PERIHELION HORIZON STEP
+//                      LATITUDE_STEP
+//     every value a number (the map's latitude unused).
 // Exit status: 0 written, 1 the year stopped at a fault, 2 anything else; the reason goes to the
 // standard error as one line.
 #include <QGuiApplication>
 #include <charconv>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "chart/sky_chart.h"
 #include "chart/year_chart.h"
 
 namespace {
@@ -19,28 +28,101 @@ void OnlyCriticalMessages(QtMsgType type, const QMessageLogContext& context, con
     if (type == QtCriticalMsg || type == QtFatalMsg) qt_message_output(type, context, text);
 }
 
+std::optional<double> NumberOf(const char* text) {
+    double value = 0;
+    const char* end = text + std::strlen(text);
+    const auto read = std::from_chars(text, end, value);
+    if (read.ec != std::errc() || read.ptr != end) return std::nullopt;
+    return value;
+}
+
+// The sky's inputs from the eight numbers that follow the file, or none.
+std::optional<daycalc::SkyInputs> SkyInputsOf(char** values) {
+    std::vector<double> v;
+    for (int i = 0; i < 8; ++i) {
+        const std::optional<double> value = NumberOf(values[i]);
+        if (!value) return std::nullopt;
+        v.push_back(*value);
+    }
+    return daycalc::SkyInputs{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]};
+}
+
+// What the chart shows, worked out before Qt starts: a function that writes it, or a status and
+// a reason.
+struct Job {
+    int status = 0;
+    std::string reason;
+    std::function<std::string(const std::string&)> write;
+};
+
+Job YearJob(char** argv) {
+    const daycalc::DaylightInputs inputs{
+        .tilt = argv[0], .latitude = argv[1], .solarDay = argv[2], .year = argv[3]};
+    const std::optional<double> step = NumberOf(argv[4]);
+    if (!step) return {2, "the step is not a number", {}};
+    daycalc::YearOutcome year = daycalc::ComputeYear(inputs, *step);
+    if (const auto* fault = std::get_if<rt::Fault>(&year))
+        return {1, std::string(fault->message()), {}};
+    return {0, "", [view = std::get<daycalc::YearView>(std::move(year))](const std::string& path) {
+                return chart::WriteYearChart(view, path);
+            }};
+}
+
+Job SkyJob(char** argv) {
+    const std::optional<daycalc::SkyInputs> in = SkyInputsOf(argv);
+    if (!in) return {2, "a value is not a number", {}};
+    daycalc::SkyOutcome sky = daycalc::ComputeSky(*in);
+    if (const auto* error = std::get_if<daycalc::SkyError>(&sky)) return {2, error->reason, {}};
+    return {0, "", [view = std::get<daycalc::SkyView>(std::move(sky))](const std::string& path) {
+                return chart::WriteSkyChart(view, path);
+            }};
+}
+
+Job MapJob(char** argv) {
+    const std::optional<daycalc::SkyInputs> in = SkyInputsOf(argv);
+    const std::optional<double> latitudeStep = NumberOf(argv[8]);
+    if (!in || !latitudeStep) return {2, "a value is not a number", {}};
+    const auto latitudes = daycalc::MapLatitudes(*latitudeStep);
+    if (const auto* error = std::get_if<daycalc::SkyError>(&latitudes))
+        return {2, error->reason, {}};
+    if (std::string problem = daycalc::SkyProblem(*in); !problem.empty()) return {2, problem, {}};
+    chart::SkyMap map{.inputs = *in,
+                      .latitudes = std::get<std::vector<double>>(latitudes),
+                      .days = daycalc::RowDays(*in),
+                      .cells = {}};
+    if (double(map.latitudes.size()) * double(map.days.size()) > chart::kMostMapCells) {
+        return {2, "the map has too many rows to draw; take larger steps", {}};
+    }
+    for (const double latitude : map.latitudes) {
+        daycalc::SkyInputs at = *in;
+        at.latitude = latitude;
+        const daycalc::SkyModel model(at);
+        for (const double t : map.days) map.cells.push_back(model.RowAt(t));
+    }
+    return {0, "", [map = std::move(map)](const std::string& path) {
+                return chart::WriteSkyMap(map, path);
+            }};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 7) {
-        std::cerr << "usage: daylight-chart FILE TILT LATITUDE SOLAR_DAY YEAR STEP\n";
+    const std::string_view kind = argc > 1 ? argv[1] : "";
+    Job job;
+    if (kind == "year" && argc == 8) {
+        job = YearJob(argv + 3);
+    } else if (kind == "sky" && argc == 11) {
+        job = SkyJob(argv + 3);
+    } else if (kind == "map" && argc == 12) {
+        job = MapJob(argv + 3);
+    } else {
+        std::cerr << "usage: daylight-chart year|sky|map FILE VALUE...\n";
         return 2;
     }
-    const std::string path = argv[1];
-    const daycalc::DaylightInputs inputs{
-        .tilt = argv[2], .latitude = argv[3], .solarDay = argv[4], .year = argv[5]};
-    double step = 0;
-    const char* stepEnd = argv[6] + std::strlen(argv[6]);
-    if (std::from_chars(argv[6], stepEnd, step).ptr != stepEnd) {
-        std::cerr << "the step is not a number\n";
-        return 2;
+    if (!job.write) {
+        std::cerr << job.reason << '\n';
+        return job.status;
     }
-    const daycalc::YearOutcome year = daycalc::ComputeYear(inputs, step);
-    if (const auto* fault = std::get_if<rt::Fault>(&year)) {
-        std::cerr << fault->message() << '\n';
-        return 1;
-    }
-
     // Text is drawn only once a GUI application exists; this one needs no screen.
     qInstallMessageHandler(OnlyCriticalMessages);
     char platformOption[] = "-platform";
@@ -48,7 +130,7 @@ int main(int argc, char** argv) {
     char* qtArgv[] = {argv[0], platformOption, offscreen, nullptr};
     int qtArgc = 3;
     const QGuiApplication app(qtArgc, qtArgv);
-    const std::string problem = chart::WriteYearChart(std::get<daycalc::YearView>(year), path);
+    const std::string problem = job.write(argv[2]);
     if (problem.empty()) return 0;
     std::cerr << problem << '\n';
     return 2;

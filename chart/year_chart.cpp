@@ -1,18 +1,13 @@
 #include "chart/year_chart.h"
 
-#include <QBuffer>
 #include <QFontMetricsF>
-#include <QImage>
-#include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSvgGenerator>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <optional>
 
-#include "chart/whole_file.h"
+#include "render.h"
 
 namespace chart {
 namespace {
@@ -25,18 +20,6 @@ const QColor kPolarDay(246, 213, 92, 150);
 const QColor kPolarNight(59, 74, 107, 70);
 const QColor kGrid(220, 220, 220);
 const QColor kSeasons(150, 150, 150);
-
-// A number for an axis: the 15-digit form of the value rounded to six significant digits.
-QString AxisText(double value) {
-    char digits[32];
-    const char* end =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 5).ptr;
-    double rounded = 0;
-    std::from_chars(digits, end, rounded);
-    return QString::fromStdString(rt::TextFromDouble(rounded + 0.0));  // + 0.0: never "-0"
-}
-
-QString Text(double value) { return QString::fromStdString(rt::TextFromDouble(value)); }
 
 // Where things go: the plot's rectangle, and degrees and daylight mapped into it.
 class Frame {
@@ -57,23 +40,9 @@ class Frame {
         const double share = solarDay_ != 0 ? daylight / solarDay_ : 0;
         return plot_.bottom() - share * plot_.height();
     }
-    QFont Font(double pixels, bool bold = false) const {
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(std::max(1, int(Px(pixels))));
-        font.setBold(bold);
-        return font;
-    }
-    // The font from `pixels` down at which every text fits the room whole: a label cut at the
-    // edge would read as another number.
+    QFont Font(double pixels, bool bold = false) const { return ChartFont(Px(pixels), bold); }
     QFont Fitting(double pixels, const QStringList& texts, double room) const {
-        for (;; pixels -= 0.5) {
-            const QFont font = Font(pixels);
-            const QFontMetricsF metrics(font);
-            const bool fits = std::all_of(texts.begin(), texts.end(), [&](const QString& text) {
-                return metrics.horizontalAdvance(text) <= room;
-            });
-            if (fits || Px(pixels) <= 4) return font;
-        }
+        return FittingFont(Px(pixels), 4, texts, room);
     }
 
   private:
@@ -214,29 +183,6 @@ void PaintLegend(QPainter& p, const Frame& f, const YearView& view) {
     }
 }
 
-// The chart's bytes in the format: SVG through Qt's generator, PNG through its image writer.
-QByteArray Render(const YearView& view, Format format) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (format == Format::Svg) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(QSize(kWidth, kHeight));
-        svg.setViewBox(QRect(0, 0, kWidth, kHeight));
-        svg.setTitle(QStringLiteral("Daylight through the year"));
-        QPainter painter(&svg);
-        PaintYearChart(painter, kWidth, kHeight, view);
-        painter.end();
-    } else {
-        QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&image);
-        PaintYearChart(painter, kWidth, kHeight, view);
-        painter.end();
-        QImageWriter(&buffer, "png").write(image);
-    }
-    return buffer.data();
-}
-
 }  // namespace
 
 void PaintYearChart(QPainter& p, int width, int height, const YearView& view) {
@@ -256,11 +202,9 @@ void PaintYearChart(QPainter& p, int width, int height, const YearView& view) {
 }
 
 std::string WriteYearChart(const YearView& view, const std::string& path) {
-    const std::optional<Format> format = FormatOf(path);
-    if (!format) return "the file name must end in .svg or .png";
-    const QByteArray bytes = Render(view, *format);
-    if (bytes.isEmpty()) return "the chart could not be drawn";
-    return ReplaceWhole(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    return WriteChart(
+        path, QStringLiteral("Daylight through the year"),
+        [&](QPainter& p, int width, int height) { PaintYearChart(p, width, height, view); });
 }
 
 }  // namespace chart

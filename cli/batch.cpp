@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "daylight/planets.h"
 #include "output.h"
 
 namespace companion {
@@ -94,7 +95,7 @@ const daycalc::InputField* FieldNamed(std::string_view key) {
     return nullptr;
 }
 
-// The common line, an object of plain strings with known keys, read without building JSON:
+// The common line, an object of plain strings with the inputs' keys, read without building JSON:
 // printable ASCII without escapes. Anything else returns false and goes to the JSON library,
 // which gives the same inputs where this accepts a line, and every error where it does not.
 class FlatObject {
@@ -173,7 +174,15 @@ std::string ReadWithLibrary(const std::string& line, DaylightInputs& inputs) {
     if (json.is_discarded()) return "not valid JSON";
     if (!json.is_object()) return "not a JSON object";
     if (!twice.empty()) return "field \"" + Echo(twice) + "\" given twice";
+    // A planet gives its values first, so that the line's own fields take their place.
+    if (const auto planet = json.find("planet"); planet != json.end()) {
+        if (!planet->is_string()) return "field \"planet\" is not a string";
+        const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(planet->get<std::string>());
+        if (!preset) return "unknown planet \"" + Echo(planet->get<std::string>()) + "\"";
+        for (const auto& [member, text] : daycalc::PlanetTexts(*preset)) inputs.*member = text;
+    }
     for (const auto& item : json.items()) {
+        if (item.key() == "planet") continue;
         const daycalc::InputField* field = FieldNamed(item.key());
         if (!field) return "unknown field \"" + Echo(item.key()) + "\"";
         if (!item.value().is_string()) return "field \"" + item.key() + "\" is not a string";

@@ -35,12 +35,6 @@ fs::path FindProgram() {
     return {};
 }
 
-// The shortest text that reads back to exactly the step.
-std::string StepText(double step) {
-    char buffer[32];
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, step).ptr);
-}
-
 // Everything the program wrote to the pipe, without its last line feed.
 std::string ReadAll(int fd) {
     std::string text;
@@ -59,8 +53,14 @@ std::string ReadAll(int fd) {
 
 }  // namespace
 
-bool AddChartOption(CLI::App& year, std::string& path) {
-    year.add_option("--chart", path, "Also draw the year into FILE.svg or FILE.png (800 x 500)")
+std::string ExactText(double value) {
+    char buffer[32];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+bool AddChartOption(CLI::App& command, std::string& path, const std::string& what) {
+    command
+        .add_option("--chart", path, "Also draw " + what + " into FILE.svg or FILE.png (800 x 500)")
         ->check([](const std::string& name) -> std::string {
             if (chart::FormatOf(name)) return "";
             return "the chart's file name must end in .svg or .png";
@@ -68,13 +68,10 @@ bool AddChartOption(CLI::App& year, std::string& path) {
     return true;
 }
 
-std::string DrawYearChart(const daycalc::DaylightInputs& inputs, double step,
-                          const std::string& path) {
+std::string DrawChart(std::vector<std::string> args) {
     const fs::path program = FindProgram();
     if (program.empty()) return std::string(kProgram) + " is not installed";
-    std::vector<std::string> args = {
-        std::string(kProgram), path,        inputs.tilt,   inputs.latitude,
-        inputs.solarDay,       inputs.year, StepText(step)};
+    args.insert(args.begin(), std::string(kProgram));
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

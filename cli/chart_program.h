@@ -4,18 +4,22 @@
 
 #include <CLI/CLI.hpp>
 #include <string>
+#include <vector>
 
 #include "daylight/daylight.h"
 
 namespace companion {
 
-// Offers --chart FILE.svg or FILE.png on the year command, where this build draws charts, and
-// says whether it does.
-bool AddChartOption(CLI::App& year, std::string& path);
+// Offers --chart FILE.svg or FILE.png on a command, where this build draws charts, and says
+// whether it does.
+bool AddChartOption(CLI::App& command, std::string& path, const std::string& what);
 
-// Runs daylight-chart for the year of the inputs at the step; says why no chart was written, or
-// nothing. It is looked for beside the running program, then where it is installed.
-std::string DrawYearChart(const daycalc::DaylightInputs& inputs, double step,
-                          const std::string& path);
+// Runs daylight-chart with the arguments: the kind of chart, the file, and the values, for
+// instance {"year", "out.svg", "23.5", "38", "24", "365.25", "1"}. Says why no chart was written,
+// or nothing. It is looked for beside the running program, then where it is installed.
+std::string DrawChart(std::vector<std::string> args);
+
+// The shortest text that reads back to exactly the number, for passing numbers on.
+std::string ExactText(double value);
 
 }  // namespace companion

@@ -7,8 +7,11 @@
 #include <string>
 
 #include "batch.h"
+#include "daylight/planets.h"
 #include "input_option.h"
 #include "output.h"
+#include "planet_option.h"
+#include "sky_command.h"
 #include "year_command.h"
 
 namespace companion {
@@ -44,6 +47,28 @@ int RunOnce(const DaylightInputs& inputs, bool json, std::ostream& out, std::ost
     return kResults;
 }
 
+// Whether an option of that name was given to the app or to any of its commands.
+bool Given(const CLI::App& app, const std::string& name) {
+    const CLI::Option* own = app.get_option_no_throw(name);
+    if (own && own->count() > 0) return true;
+    for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
+        if (Given(*command, name)) return true;
+    }
+    return false;
+}
+
+// Fills the inputs and the orbit that the planet gives and no option gave.
+void TakePlanet(const CLI::App& app, const daycalc::PlanetPreset& planet, DaylightInputs& inputs,
+                SkyRequest& sky) {
+    for (const auto& [member, text] : daycalc::PlanetTexts(planet)) {
+        for (const InputField& f : kInputFields) {
+            if (f.text == member && !Given(app, std::string(f.option))) inputs.*member = text;
+        }
+    }
+    if (!Given(app, "--eccentricity")) sky.eccentricity = planet.eccentricity;
+    if (!Given(app, "--perihelion")) sky.perihelion = planet.perihelion;
+}
+
 // Parses the command line and runs the command it names.
 int Command(int argc, const char* const* argv, std::istream& in, std::ostream& out,
             std::ostream& err) {
@@ -54,7 +79,8 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         "daylight-cli"};
     app.footer(
         "Batch: each input line is a JSON object with any of the string fields tilt, latitude,\n"
-        "solar_day, from_solstice, year (missing ones take the defaults above). Each non-blank\n"
+        "solar_day, from_solstice, year and planet (missing ones take the planet's values or the\n"
+        "defaults above). Each non-blank\n"
         "line gets one output line: {\"min\",\"max\",\"day\",\"night\",\"full\"}, or\n"
         "{\"fault\",\"message\",\"hint\"}, or {\"error\"} for a line that is not such an object.\n"
         "Exit status: 0 results, 1 a fault, 2 a bad command line or a batch with an error line,\n"
@@ -68,10 +94,17 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         app.add_flag("--batch", batch, "Read JSON Lines from standard input, one line each")
             ->excludes("--json");
     for (const InputField& f : kInputFields) batchFlag->excludes(AddInputOption(app, f, inputs));
+    std::string planet;
+    batchFlag->excludes(AddPlanetOption(app, planet));
     YearRequest yearRequest;
     CLI::App* year = AddYearCommand(app, inputs, yearRequest);
-    for (const char* single : {"--json", "--batch", "--from-solstice"}) {
-        year->excludes(app.get_option(single));
+    SkyRequest skyRequest;
+    CLI::App* sky = AddSkyCommand(app, inputs, skyRequest);
+    for (CLI::App* command : {year, sky}) {
+        AddPlanetOption(*command, planet);
+        for (const char* single : {"--json", "--batch", "--from-solstice"}) {
+            command->excludes(app.get_option(single));
+        }
     }
     try {
         app.parse(argc, argv);
@@ -79,7 +112,11 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         const int code = app.exit(e, out, err);
         return code == 0 ? kResults : kBadInput;
     }
+    if (const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(planet)) {
+        TakePlanet(app, *preset, inputs, skyRequest);
+    }
     if (year->parsed()) return RunYear(inputs, yearRequest, out, err);
+    if (sky->parsed()) return RunSky(inputs, skyRequest, out, err);
     return batch ? RunBatch(in, out, err) : RunOnce(inputs, json, out, err);
 }
 

@@ -80,6 +80,13 @@ inline int ReportReadFailure(std::ostream& err) {
     return ReportStreamFailure(err, "could not read the input", kInputNotRead);
 }
 
+// What became of a chart that follows the rows: the status, and the reason it was not written.
+inline int ReportChart(const std::string& problem, const std::string& path, std::ostream& err) {
+    if (problem.empty()) return kResults;
+    err << "daylight-cli: cannot write " << path << ": " << problem << '\n';
+    return kChartNotWritten;
+}
+
 // A fault as every command reports it: a JSON object on the output, or a line on the errors.
 inline int ReportFault(const rt::Fault& fault, bool json, std::ostream& out, std::ostream& err) {
     if (json) {

@@ -1,12 +1,14 @@
-// A build without charts offers no --chart, so the year never asks for one.
+// A build without charts offers no --chart, so no command ever asks for one.
 #include "chart_program.h"
 
 namespace companion {
 
-bool AddChartOption(CLI::App&, std::string&) { return false; }
+bool AddChartOption(CLI::App&, std::string&, const std::string&) { return false; }
 
-std::string DrawYearChart(const daycalc::DaylightInputs&, double, const std::string&) {
+std::string DrawChart(std::vector<std::string>) {
     return "this daylight-cli was built without charts";
 }
+
+std::string ExactText(double) { return ""; }
 
 }  // namespace companion

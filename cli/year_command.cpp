@@ -9,6 +9,7 @@
 #include "daylight/year.h"
 #include "input_option.h"
 #include "output.h"
+#include "table.h"
 
 namespace companion {
 namespace {
@@ -27,28 +28,11 @@ std::array<std::string, 5> RowTexts(const YearPoint& p) {
             TextFromDouble(p.night), std::string(daycalc::SunName(p.sun))};
 }
 
-template <typename Text>
-void PrintCsvLine(std::ostream& out, const std::array<Text, 5>& texts) {
-    const char* separator = "";
-    for (const Text& text : texts) {
-        out << separator << text;
-        separator = ",";
-    }
-    out << '\n';
-}
-
 Json SpanJson(const std::optional<PolarSpan>& span) {
     if (!span) return nullptr;
     return {{"start", TextFromDouble(span->start)},
             {"end", TextFromDouble(span->end)},
             {"length", TextFromDouble(span->length)}};
-}
-
-Json RowJson(const YearPoint& p) {
-    const std::array<std::string, 5> texts = RowTexts(p);
-    Json row = Json::object();
-    for (std::size_t i = 0; i < kColumns.size(); ++i) row[std::string(kColumns[i])] = texts[i];
-    return row;
 }
 
 // One JSON object: the inputs as read, the rows, the summary. The rows go out one by one, so a
@@ -63,7 +47,7 @@ void PrintJson(std::ostream& out, const YearView& view, double step) {
     const char* separator = "";
     for (const YearPoint& p : view.points) {
         if (!out) return;  // a full disk: stop at once, the caller says so
-        out << separator << Dump(RowJson(p));
+        out << separator << Dump(RowJson(kColumns, RowTexts(p)));
         separator = ",";
     }
     const Json summary = {{"shortest_daylight", TextFromDouble(view.shortestDaylight)},
@@ -126,7 +110,7 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
     CLI::Option* csv = year->add_flag("--csv", request.csv, "CSV with a header line (the default)");
     year->add_flag("--json", request.json, "One JSON object: inputs, rows and summary")
         ->excludes(csv);
-    const bool charts = AddChartOption(*year, request.chart);
+    const bool charts = AddChartOption(*year, request.chart, "the year");
     year->footer(
         "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing number, no\n"
         "tilt beyond the pole), 2 a bad command line" +
@@ -151,10 +135,9 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
     // The rows come before anything the chart has to say; no chart for a year not written.
     if (!out.flush()) return ReportWriteFailure(err);
     if (request.chart.empty()) return kResults;
-    const std::string problem = DrawYearChart(inputs, request.step, request.chart);
-    if (problem.empty()) return kResults;
-    err << "daylight-cli: cannot write " << request.chart << ": " << problem << '\n';
-    return kChartNotWritten;
+    return ReportChart(DrawChart({"year", request.chart, inputs.tilt, inputs.latitude,
+                                  inputs.solarDay, inputs.year, ExactText(request.step)}),
+                       request.chart, err);
 }
 
 }  // namespace companion

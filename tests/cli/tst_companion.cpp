@@ -386,12 +386,16 @@ TEST(Year, HelpNamesTheOptions) {
 TEST(Year, ChartsAreWrittenOrTheReasonGiven) {
     if (!DAYLIGHT_WITH_CHART) GTEST_SKIP() << "built without charts";
     const std::string cli = DAYLIGHT_CLI_PATH, png = testing::TempDir() + "daylight-year.png";
-    std::remove(png.c_str());
-    EXPECT_EQ(std::system((cli + " year --latitude 70 --chart " + png + " >/dev/null").c_str()), 0);
-    std::ifstream file(png, std::ios::binary);
-    char signature[8] = {};
-    file.read(signature, sizeof signature);
-    EXPECT_EQ(std::string(signature, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    for (const char* command : {"year --latitude 70", "sky --planet mars --latitude 70",
+                                "sky --map --latitude-step 5 --step 10"}) {
+        std::remove(png.c_str());
+        const std::string line = cli + " " + command + " --chart " + png + " >/dev/null";
+        EXPECT_EQ(std::system(line.c_str()), 0) << command;
+        std::ifstream file(png, std::ios::binary);
+        char signature[8] = {};
+        file.read(signature, sizeof signature);
+        EXPECT_EQ(std::string(signature, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << command;
+    }
     const std::string errors = testing::TempDir() + "daylight-year.err";
     const std::string bad = cli + " year --chart /nonexistent/dir/year.svg >/dev/null 2>" + errors;
     EXPECT_EQ(WEXITSTATUS(std::system(bad.c_str())), 2);
@@ -481,6 +485,113 @@ TEST(Executable, ExitStatusesReachTheShell) {
     EXPECT_EQ(std::system((cli + " >/dev/null").c_str()), 0);
     EXPECT_EQ(WEXITSTATUS(std::system((cli + " --latitude 66.5 2>/dev/null").c_str())), 1);
     EXPECT_EQ(WEXITSTATUS(std::system(("echo x | " + cli + " --batch >/dev/null").c_str())), 2);
+}
+
+// The sky: its table, its summary, its map, and the planets that every mode takes.
+TEST(Sky, CsvRowsRunFromTheSolsticeToTheYearAndASummaryFollows) {
+    const Invocation run = Companion({"sky", "--step", "100"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = run.Lines();
+    ASSERT_EQ(lines.size(), 1u + 5 + 9);
+    EXPECT_EQ(lines[0],
+              "day,orbit_angle,declination,daylight,civil,nautical,astronomical,night,sun");
+    EXPECT_THAT(lines[1], testing::StartsWith("0,0,-23.5,"));
+    EXPECT_THAT(lines[5], testing::StartsWith("365.25,360,-23.5,"));
+    EXPECT_THAT(lines[6], testing::StartsWith("# shortest daylight: "));
+    EXPECT_EQ(lines[11], "# autumn equinox: 273.9375");
+    EXPECT_EQ(lines.back(), "# longest twilight-only stretch: 0");
+}
+
+TEST(Sky, JsonHoldsTheInputsTheRowsAndTheSummary) {
+    const Invocation run = Companion({"sky", "--latitude", "80", "--step", "30", "--json"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const Json sky = Json::parse(run.out);
+    EXPECT_EQ(sky["inputs"]["horizon"], "-0.833333333333333");
+    EXPECT_EQ(sky["rows"].size(), 14u);
+    EXPECT_EQ(sky["rows"][6]["sun"], "polar-day");
+    EXPECT_EQ(sky["polar_day"].size(), 1u);
+    EXPECT_EQ(sky["polar_night"][0]["length"], sky["longest_twilight_only"]);
+}
+
+TEST(Sky, TheMapHasARowForEveryLatitudeAndDay) {
+    const Invocation run = Companion({"sky", "--map", "--latitude-step", "45", "--step", "100"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = run.Lines();
+    ASSERT_EQ(lines.size(), 1u + 5 * 5);
+    EXPECT_EQ(lines[0], "latitude,day,daylight,sun");
+    EXPECT_EQ(lines[1], "-90,0,24,polar-day");
+    EXPECT_EQ(lines.back(), "90,365.25,0,polar-night");
+}
+
+// Each value is refused with its reason, before anything is written.
+TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"sky", "--eccentricity", "1"}, "eccentricity must be from 0 up to but not including 1"},
+        {{"sky", "--eccentricity", "-0.5"}, "eccentricity must be from 0"},
+        {{"sky", "--eccentricity", "e"}, "--eccentricity"},
+        {{"sky", "--horizon", "dusk"}, "the horizon must be sunrise, geometric or a number"},
+        {{"sky", "--horizon", "-6 "}, "the horizon must be sunrise, geometric or a number"},
+        {{"sky", "--horizon", "100"}, "the horizon must be from -90 to 90 degrees"},
+        {{"sky", "--step", "0"}, "the step must be above 0"},
+        {{"sky", "--latitude", "91"}, "the latitude must be from -90 to 90 degrees"},
+        {{"sky", "--solar-day", "-24"}, "the solar day must be above 0"},
+        {{"sky", "--planet", "vulcan"}, "unknown planet vulcan; known are mercury, venus, earth"},
+        {{"--planet", "vulcan"}, "unknown planet vulcan"},
+        {{"sky", "--map", "--latitude", "10"}, "--latitude excludes --map"},
+        {{"sky", "--latitude-step", "2"}, "requires --map"},
+        {{"sky", "--map", "--latitude-step", "0"}, "the latitude step must be"},
+        {{"--batch", "--planet", "mars"}, "excludes --planet"},
+    };
+    for (const auto& [args, reason] : cases) {
+        const Invocation run = Companion(args);
+        EXPECT_EQ(run.status, 2) << reason;
+        EXPECT_EQ(run.out, "") << reason;
+        EXPECT_THAT(run.err, HasSubstr(reason));
+    }
+}
+
+// A planet gives what the options would; an option given as well takes its place.
+TEST(Planets, EveryModeTakesThePlanetAndOptionsGivenOverrideIt) {
+    const auto mars = [](std::vector<std::string> args, const char* tilt = "25.19") {
+        for (const char* value : {"--tilt", tilt, "--solar-day", "24.6597", "--year", "668.6"}) {
+            args.push_back(value);
+        }
+        return args;
+    };
+    const std::pair<std::vector<std::string>, std::vector<std::string>> same[] = {
+        {{"--planet", "mars", "--latitude", "50"}, mars({"--latitude", "50"})},
+        {{"--planet", "mars", "--tilt", "10"}, mars({}, "10")},
+        {{"year", "--planet", "mars", "--step", "30"}, mars({"year", "--step", "30"})},
+        {{"sky", "--planet", "mars", "--step", "50"},
+         mars({"sky", "--step", "50", "--eccentricity", "0.0934", "--perihelion", "341"})},
+        {{"sky", "--planet", "mars", "--eccentricity", "0", "--step", "50"},
+         mars({"sky", "--step", "50", "--perihelion", "341"})},
+    };
+    for (const auto& [planet, spelled] : same) {
+        const Invocation a = Companion(planet), b = Companion(spelled);
+        EXPECT_EQ(a.status, 0) << a.err;
+        EXPECT_EQ(a.out, b.out) << planet[0];
+    }
+    const Invocation batch = Companion(
+        {"--batch"}, R"({"planet":"mars","latitude":"70"})"
+                     "\n"
+                     R"({"tilt":"25.19","solar_day":"24.6597","year":"668.6","latitude":"70"})"
+                     "\n"
+                     R"({"tilt":"10","planet":"mars"})"
+                     "\n"
+                     R"({"tilt":"10","solar_day":"24.6597","year":"668.6"})"
+                     "\n"
+                     R"({"planet":"vulcan"})"
+                     "\n"
+                     R"({"planet":3})"
+                     "\n");
+    const std::vector<std::string> lines = batch.Lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], lines[1]);
+    EXPECT_EQ(lines[2], lines[3]);
+    EXPECT_EQ(lines[4], R"({"error":"line 5: unknown planet \"vulcan\""})");
+    EXPECT_EQ(lines[5], R"({"error":"line 6: field \"planet\" is not a string"})");
+    EXPECT_EQ(batch.status, 2);
 }
 
 }  // namespace

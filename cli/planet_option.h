@@ -1,0 +1,31 @@
+// --planet: a planet of the solar system gives the values no option on the command line gives.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <string>
+
+#include "daylight/planets.h"
+
+namespace companion {
+
+inline std::string PlanetNames() {
+    std::string names;
+    for (const daycalc::PlanetPreset& p : daycalc::kPlanets) {
+        names += (names.empty() ? "" : ", ") + std::string(p.name);
+    }
+    return names;
+}
+
+inline CLI::Option* AddPlanetOption(CLI::App& command, std::string& name) {
+    return command
+        .add_option("--planet", name,
+                    "A planet's tilt, solar day (hours), year (its solar days) and orbit; options\n"
+                    "given as well take their place. One of " +
+                        PlanetNames())
+        ->check([](const std::string& value) -> std::string {
+            if (daycalc::PlanetNamed(value)) return "";
+            return "unknown planet " + value + "; known are " + PlanetNames();
+        });
+}
+
+}  // namespace companion

@@ -1,0 +1,290 @@
+#include "sky_command.h"
+
+#include <array>
+#include <charconv>
+#include <optional>
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+#include "chart_program.h"
+#include "daylight/sky.h"
+#include "input_option.h"
+#include "output.h"
+#include "table.h"
+
+namespace companion {
+namespace {
+
+using daycalc::SkyInputs;
+using daycalc::SkyRow;
+using daycalc::SkySpan;
+using daycalc::SkyView;
+using rt::TextFromDouble;
+
+constexpr std::array<std::string_view, 9> kColumns = {"day",          "orbit_angle", "declination",
+                                                      "daylight",     "civil",       "nautical",
+                                                      "astronomical", "night",       "sun"};
+constexpr std::array<std::string_view, 4> kMapColumns = {"latitude", "day", "daylight", "sun"};
+
+std::array<std::string, 9> RowTexts(const SkyRow& r) {
+    return {TextFromDouble(r.day),
+            TextFromDouble(r.orbitAngle),
+            TextFromDouble(r.declination),
+            TextFromDouble(r.daylight),
+            TextFromDouble(r.civil),
+            TextFromDouble(r.nautical),
+            TextFromDouble(r.astronomical),
+            TextFromDouble(r.night),
+            std::string(daycalc::SunName(r.sun))};
+}
+
+std::array<std::string, 4> MapTexts(double latitude, const SkyRow& r) {
+    return {TextFromDouble(latitude), TextFromDouble(r.day), TextFromDouble(r.daylight),
+            std::string(daycalc::SunName(r.sun))};
+}
+
+// "sunrise", "geometric", or a number of degrees and nothing else.
+std::optional<double> HorizonOf(const std::string& text) {
+    if (text == "sunrise") return daycalc::kSunriseHorizon;
+    if (text == "geometric") return daycalc::kGeometricHorizon;
+    double degrees = 0;
+    const char* end = text.data() + text.size();
+    const auto read = std::from_chars(text.data(), end, degrees);
+    if (read.ec != std::errc() || read.ptr != end) return std::nullopt;
+    return degrees;
+}
+
+Json InputsJson(const SkyInputs& in) {
+    return {{"tilt", TextFromDouble(in.tilt)},
+            {"latitude", TextFromDouble(in.latitude)},
+            {"solar_day", TextFromDouble(in.solarDay)},
+            {"year", TextFromDouble(in.year)},
+            {"eccentricity", TextFromDouble(in.eccentricity)},
+            {"perihelion", TextFromDouble(in.perihelion)},
+            {"horizon", TextFromDouble(in.horizon)},
+            {"step", TextFromDouble(in.step)}};
+}
+
+Json SpansJson(const std::vector<SkySpan>& spans) {
+    Json list = Json::array();
+    for (const SkySpan& s : spans) {
+        list.push_back({{"start", TextFromDouble(s.start)},
+                        {"end", TextFromDouble(s.end)},
+                        {"length", TextFromDouble(s.length)}});
+    }
+    return list;
+}
+
+constexpr std::array<std::string_view, 4> kSeasonNames = {"winter solstice", "spring equinox",
+                                                          "summer solstice", "autumn equinox"};
+
+// The summary, each entry a name and a JSON value, for both forms.
+Json SummaryJson(const SkyView& v) {
+    Json summary = {
+        {"shortest_daylight",
+         {{"day", TextFromDouble(v.shortestDay)},
+          {"daylight", TextFromDouble(v.shortestDaylight)}}},
+        {"longest_daylight",
+         {{"day", TextFromDouble(v.longestDay)}, {"daylight", TextFromDouble(v.longestDaylight)}}}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        std::string name(kSeasonNames[i]);
+        name[name.find(' ')] = '_';
+        summary[name] = TextFromDouble(v.seasons[i]);
+    }
+    summary["polar_day"] = SpansJson(v.polarDays);
+    summary["polar_night"] = SpansJson(v.polarNights);
+    summary["longest_twilight_only"] = TextFromDouble(v.longestTwilightOnly);
+    return summary;
+}
+
+// Rows one by one, so that a long year takes no more memory than its rows.
+template <typename Rows, typename Texts>
+void PrintJsonRows(std::ostream& out, const Rows& rows, const Texts& texts) {
+    out << R"(,"rows":[)";
+    const char* separator = "";
+    for (const auto& row : rows) {
+        if (!out) return;  // a full disk: stop at once, the caller says so
+        out << separator << Dump(texts(row));
+        separator = ",";
+    }
+    out << ']';
+}
+
+void PrintSpans(std::ostream& out, std::string_view name, const std::vector<SkySpan>& spans) {
+    if (spans.empty()) out << "# " << name << ": none\n";
+    for (const SkySpan& s : spans) {
+        out << "# " << name << ": from " << TextFromDouble(s.start) << " to "
+            << TextFromDouble(s.end) << ", " << TextFromDouble(s.length)
+            << " in the unit of the year\n";
+    }
+}
+
+void PrintSky(std::ostream& out, const SkyView& v, bool json) {
+    if (json) {
+        out << R"({"inputs":)" << Dump(InputsJson(v.inputs));
+        PrintJsonRows(out, v.rows, [](const SkyRow& r) { return RowJson(kColumns, RowTexts(r)); });
+        out << ',' << Dump(SummaryJson(v)).substr(1) << '\n';
+        return;
+    }
+    PrintCsvLine(out, kColumns);
+    for (const SkyRow& r : v.rows) {
+        if (!out) return;
+        PrintCsvLine(out, RowTexts(r));
+    }
+    out << "# shortest daylight: " << TextFromDouble(v.shortestDaylight) << " on day "
+        << TextFromDouble(v.shortestDay) << '\n'
+        << "# longest daylight: " << TextFromDouble(v.longestDaylight) << " on day "
+        << TextFromDouble(v.longestDay) << '\n';
+    for (std::size_t i = 0; i < 4; ++i) {
+        out << "# " << kSeasonNames[i] << ": " << TextFromDouble(v.seasons[i]) << '\n';
+    }
+    PrintSpans(out, "polar day", v.polarDays);
+    PrintSpans(out, "polar night", v.polarNights);
+    out << "# longest twilight-only stretch: " << TextFromDouble(v.longestTwilightOnly) << '\n';
+}
+
+// Every latitude's rows, computed as they are printed.
+void PrintMap(std::ostream& out, SkyInputs in, const std::vector<double>& latitudes,
+              double latitudeStep, bool json) {
+    const std::vector<double> days = daycalc::RowDays(in);
+    const auto eachRow = [&](const auto& print) {
+        for (const double latitude : latitudes) {
+            in.latitude = latitude;
+            const daycalc::SkyModel model(in);
+            for (const double t : days) {
+                if (!out) return;
+                print(latitude, model.RowAt(t));
+            }
+        }
+    };
+    if (!json) {
+        PrintCsvLine(out, kMapColumns);
+        eachRow(
+            [&](double latitude, const SkyRow& r) { PrintCsvLine(out, MapTexts(latitude, r)); });
+        return;
+    }
+    Json inputs = InputsJson(in);
+    inputs.erase("latitude");
+    inputs["latitude_step"] = TextFromDouble(latitudeStep);
+    out << R"({"inputs":)" << Dump(inputs) << R"(,"rows":[)";
+    const char* separator = "";
+    eachRow([&](double latitude, const SkyRow& r) {
+        out << separator << Dump(RowJson(kMapColumns, MapTexts(latitude, r)));
+        separator = ",";
+    });
+    out << "]}\n";
+}
+
+int BadValue(std::ostream& err, const std::string& reason) {
+    err << "daylight-cli: " << reason << '\n';
+    return kBadInput;
+}
+
+std::vector<std::string> ChartArgs(std::string kind, const std::string& path, const SkyInputs& in) {
+    std::vector<std::string> args = {std::move(kind), path};
+    for (double value : {in.tilt, in.latitude, in.solarDay, in.year, in.eccentricity, in.perihelion,
+                         in.horizon, in.step}) {
+        args.push_back(ExactText(value));
+    }
+    return args;
+}
+
+}  // namespace
+
+CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyRequest& request) {
+    CLI::App* sky = app.add_subcommand(
+        "sky",
+        "The sky as it is: the sun on an elliptical orbit, rising and setting at a horizon that\n"
+        "allows for refraction and the sun's disc, and the civil, nautical and astronomical\n"
+        "twilights (the sun down to 6, 12 and 18 degrees below the horizon). Time runs from the\n"
+        "northern winter solstice in the unit of the year; each row splits the solar day into\n"
+        "daylight, the three twilights and the night. After the rows: the shortest and longest\n"
+        "daylight, the solstices and equinoxes, the spans of polar day and night, and the\n"
+        "longest stretch of twilight without daylight.");
+    CLI::Option* latitude = nullptr;
+    for (const daycalc::InputField& f : daycalc::kInputFields) {
+        if (f.text == &daycalc::DaylightInputs::fromSolstice) continue;
+        CLI::Option* option = AddInputOption(*sky, f, inputs);
+        if (f.text == &daycalc::DaylightInputs::latitude) latitude = option;
+    }
+    sky->add_option("--eccentricity", request.eccentricity,
+                    "Eccentricity of the orbit, from 0 up to but not including 1")
+        ->capture_default_str();
+    sky->add_option("--perihelion", request.perihelion,
+                    "Orbit angle of the perihelion, degrees past the winter solstice")
+        ->capture_default_str();
+    sky->add_option("--horizon", request.horizon,
+                    "Altitude of the sun's centre at sunrise and sunset: sunrise (-50', for 34'\n"
+                    "of refraction and a 16' half disc), geometric (0) or degrees")
+        ->capture_default_str()
+        ->check([](const std::string& text) -> std::string {
+            if (HorizonOf(text)) return "";
+            return "the horizon must be sunrise, geometric or a number of degrees";
+        });
+    sky->add_option("--step", request.step, "From one row to the next, in the unit of the year")
+        ->capture_default_str();
+    CLI::Option* csv = sky->add_flag("--csv", request.csv, "CSV with a header line (the default)");
+    sky->add_flag("--json", request.json, "One JSON object: inputs, rows and summary")
+        ->excludes(csv);
+    CLI::Option* map = sky->add_flag(
+        "--map", request.map,
+        "Every latitude from -90 to 90: CSV latitude,day,daylight,sun, or JSON rows so named");
+    map->excludes(latitude);
+    sky->add_option("--latitude-step", request.latitudeStep, "Degrees between a map's latitudes")
+        ->capture_default_str()
+        ->needs(map);
+    const bool charts = AddChartOption(
+        *sky, request.chart, "the daylight and twilights, or with --map the map of daylight,");
+    sky->footer(
+        "Exit status: 0 the sky, 1 a number too large to read, 2 a bad command line or value" +
+        std::string(charts ? " or a chart that could not be written" : "") +
+        ",\n3 output that could not be written." +
+        (charts ? "" : "\nThis daylight-cli was built without charts: --chart is not offered."));
+    return sky;
+}
+
+int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std::ostream& out,
+           std::ostream& err) {
+    SkyInputs in{};
+    try {
+        in = {.tilt = rt::ValFromText(inputs.tilt),
+              .latitude = request.map ? 0 : rt::ValFromText(inputs.latitude),
+              .solarDay = rt::ValFromText(inputs.solarDay),
+              .year = rt::ValFromText(inputs.year),
+              .eccentricity = request.eccentricity,
+              .perihelion = request.perihelion,
+              .horizon = *HorizonOf(request.horizon),
+              .step = request.step};
+    } catch (const rt::Fault& fault) {
+        return ReportFault(fault, request.json, out, err);
+    }
+    // Every value is checked before a line is written: nothing goes out half.
+    std::vector<std::string> chart;
+    if (request.map) {
+        const auto latitudes = daycalc::MapLatitudes(request.latitudeStep);
+        if (const auto* error = std::get_if<daycalc::SkyError>(&latitudes)) {
+            return BadValue(err, error->reason);
+        }
+        if (const std::string problem = daycalc::SkyProblem(in); !problem.empty()) {
+            return BadValue(err, problem);
+        }
+        PrintMap(out, in, std::get<std::vector<double>>(latitudes), request.latitudeStep,
+                 request.json);
+        chart = ChartArgs("map", request.chart, in);
+        chart.push_back(ExactText(request.latitudeStep));
+    } else {
+        const daycalc::SkyOutcome sky = daycalc::ComputeSky(in);
+        if (const auto* error = std::get_if<daycalc::SkyError>(&sky)) {
+            return BadValue(err, error->reason);
+        }
+        PrintSky(out, std::get<SkyView>(sky), request.json);
+        chart = ChartArgs("sky", request.chart, in);
+    }
+    // The rows come before anything the chart has to say; no chart for rows not written.
+    if (!out.flush()) return ReportWriteFailure(err);
+    if (request.chart.empty()) return kResults;
+    return ReportChart(DrawChart(chart), request.chart, err);
+}
+
+}  // namespace companion

@@ -1,0 +1,32 @@
+// The sky command: the real sky's day through the year, with its twilights, for one latitude or
+// for every latitude as a map.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <iosfwd>
+#include <string>
+
+#include "daylight/daylight.h"
+
+namespace companion {
+
+struct SkyRequest {
+    double eccentricity = 0;
+    double perihelion = 0;
+    std::string horizon = "sunrise";
+    double step = 1;
+    bool csv = false;
+    bool json = false;
+    std::string chart;
+    bool map = false;
+    double latitudeStep = 1;
+};
+
+// Adds "sky" to the app; its value options fill the same inputs as the app's own.
+CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyRequest& request);
+
+// Prints the sky, or its map, and draws its chart; returns the exit status.
+int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std::ostream& out,
+           std::ostream& err);
+
+}  // namespace companion

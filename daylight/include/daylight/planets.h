@@ -1,0 +1,57 @@
+// Planets of the solar system, for trying the calculation on a real world.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "daylight/daylight.h"
+
+namespace daycalc {
+
+// The values of a planet: the three texts it gives the inputs, and its orbit. The solar day is in
+// hours, the year (solstice to solstice) in the planet's own solar days.
+struct PlanetPreset {
+    std::string_view name;
+    std::string_view tilt;
+    std::string_view solarDay;
+    std::string_view year;
+    double eccentricity;
+    double perihelion;  // the orbit angle of the perihelion, degrees past the winter solstice
+};
+
+// Sources: the NASA planetary fact sheets (obliquity to orbit, length of day, orbital period and
+// eccentricity), the year being the orbital period in the planet's solar days. The perihelion's
+// angle past the northern winter solstice is worked out by scripts/planet-angles from the fact
+// sheets' orbits and the IAU's poles of rotation; for the Earth and Mars it gives the published
+// 12.95 and 341. Venus, Uranus and Pluto turn backwards: their tilts are above 90.
+inline constexpr std::array<PlanetPreset, 9> kPlanets{{
+    {"mercury", "0.034", "4222.6", "0.5", 0.2056, 139.29},
+    {"venus", "177.36", "2802", "1.9246", 0.0068, 163.73},
+    {"earth", "23.4393", "24", "365.2422", 0.0167, 12.95},
+    {"mars", "25.19", "24.6597", "668.6", 0.0934, 341},
+    {"jupiter", "3.13", "9.9259", "10475.84", 0.0489, 147.09},
+    {"saturn", "26.73", "10.656", "24232.48", 0.0565, 9.47},
+    {"uranus", "97.77", "17.24", "42717.49", 0.0457, 95.46},
+    {"neptune", "28.32", "16.11", "89667.04", 0.0113, 92.21},
+    {"pluto", "122.53", "153.282", "14179.36", 0.2488, 94.55},
+}};
+
+// The planet of that name, or none.
+inline const PlanetPreset* PlanetNamed(std::string_view name) {
+    for (const PlanetPreset& p : kPlanets) {
+        if (p.name == name) return &p;
+    }
+    return nullptr;
+}
+
+// The inputs a planet fills, each with its text.
+inline std::array<std::pair<std::string DaylightInputs::*, std::string_view>, 3> PlanetTexts(
+    const PlanetPreset& p) {
+    return {{{&DaylightInputs::tilt, p.tilt},
+             {&DaylightInputs::solarDay, p.solarDay},
+             {&DaylightInputs::year, p.year}}};
+}
+
+}  // namespace daycalc

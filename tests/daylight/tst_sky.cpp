@@ -1,0 +1,228 @@
+// The sky model: invariants every sky keeps, on a table of planets, latitudes and horizons;
+// Kepler's equation against its own residual; agreement with the year view on a circular orbit.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "daylight/planets.h"
+#include "daylight/sky.h"
+
+namespace {
+
+using daycalc::SkyInputs;
+using daycalc::SkyModel;
+using daycalc::SkyRow;
+using daycalc::SkyView;
+using daycalc::Sun;
+
+struct Sky {
+    const char* name;
+    const char* planet;
+    double latitude;
+    double horizon = daycalc::kSunriseHorizon;
+    double eccentricity = -1;  // the planet's unless given
+    double step = 0.5;
+
+    SkyInputs Inputs() const {
+        const daycalc::PlanetPreset& p = *daycalc::PlanetNamed(planet);
+        return {.tilt = rt::ValFromText(p.tilt),
+                .latitude = latitude,
+                .solarDay = rt::ValFromText(p.solarDay),
+                .year = rt::ValFromText(p.year),
+                .eccentricity = eccentricity >= 0 ? eccentricity : p.eccentricity,
+                .perihelion = p.perihelion,
+                .horizon = horizon,
+                .step = step};
+    }
+};
+
+std::ostream& operator<<(std::ostream& os, const Sky& s) { return os << s.name; }
+
+const Sky kSkies[] = {
+    {"Earth60N", "earth", 60},
+    {"Earth80NGeometric", "earth", 80, daycalc::kGeometricHorizon},
+    {"Earth70S", "earth", -70},
+    {"EarthEquatorWhereTheEquinoxesAreShortest", "earth", 0},
+    {"EarthPole", "earth", 90},
+    {"Mars70N", "mars", 70},
+    {"PlutoTiltedPast90", "pluto", 40, daycalc::kSunriseHorizon, -1, 20},
+    {"UranusLyingOnItsSide", "uranus", -10, daycalc::kGeometricHorizon, -1, 200},
+    {"VenusYearOfTwoDays", "venus", 30, daycalc::kSunriseHorizon, -1, 0.01},
+    {"EccentricMarsWithADeepHorizon", "mars", 60, -10, 0.9},
+    {"MountainHorizon", "earth", 45, 5},
+    {"NearlyParabolic", "earth", 52, daycalc::kSunriseHorizon, 0.99},
+};
+
+class EverySky : public testing::TestWithParam<Sky> {
+  protected:
+    SkyView View() const {
+        const daycalc::SkyOutcome outcome = daycalc::ComputeSky(GetParam().Inputs());
+        if (const auto* error = std::get_if<daycalc::SkyError>(&outcome)) {
+            ADD_FAILURE() << error->reason;
+            return {};
+        }
+        return std::get<SkyView>(outcome);
+    }
+};
+
+// Whether t lies in the span, round the circle of the year, to a tolerance.
+bool InSpan(const daycalc::SkySpan& s, double t, double year) {
+    const double from = std::fmod(t - s.start + 2 * year, year);
+    return from <= s.length + 1e-9 * year || year - from <= 1e-9 * year;
+}
+
+bool InAny(const std::vector<daycalc::SkySpan>& spans, double t, double year) {
+    for (const auto& s : spans) {
+        if (InSpan(s, t, year)) return true;
+    }
+    return false;
+}
+
+TEST_P(EverySky, TheFivePartsMakeTheSolarDayOnEveryRow) {
+    const SkyView v = View();
+    const double rp = v.inputs.solarDay;
+    for (const SkyRow& r : v.rows) {
+        const double parts[] = {r.daylight, r.civil, r.nautical, r.astronomical, r.night};
+        double sum = 0;
+        for (const double part : parts) {
+            ASSERT_TRUE(part >= 0 && part <= rp) << "day " << r.day << ": " << part;
+            sum += part;
+        }
+        EXPECT_NEAR(sum, rp, 1e-12 * rp) << "day " << r.day;
+        const bool rises = r.daylight > 0 && r.daylight < rp;
+        EXPECT_EQ(r.sun == Sun::Rises, rises) << "day " << r.day;
+        EXPECT_EQ(r.sun == Sun::PolarDay, r.daylight == rp) << "day " << r.day;
+    }
+}
+
+// The orbit angle comes from solving Kepler's equation; the day of an orbit angle from the
+// closed form the other way. Each checks the other.
+TEST_P(EverySky, TheOrbitRunsOnceRoundAndEachAngleLeadsBackToItsDay) {
+    const SkyView v = View();
+    const SkyModel model(v.inputs);
+    ASSERT_GE(v.rows.size(), 2u);
+    EXPECT_EQ(v.rows.front().orbitAngle, 0);
+    EXPECT_NEAR(v.rows.back().orbitAngle, 360, 1e-9);
+    EXPECT_EQ(v.rows.back().day, v.inputs.year);
+    for (std::size_t i = 1; i < v.rows.size(); ++i) {
+        const SkyRow& r = v.rows[i];
+        EXPECT_GT(r.orbitAngle, v.rows[i - 1].orbitAngle);
+        if (i + 1 < v.rows.size()) {
+            EXPECT_NEAR(model.DayOfOrbitAngle(r.orbitAngle), r.day, 1e-9 * v.inputs.year);
+        }
+    }
+}
+
+// The southern latitude has the northern one's day half an orbit later.
+TEST_P(EverySky, TheMirroredLatitudeHasTheSameSkyHalfAnOrbitLater) {
+    SkyInputs north = GetParam().Inputs(), south = north;
+    south.latitude = -north.latitude;
+    const SkyModel n(north), s(south);
+    for (double angle = 0; angle < 360; angle += 7.5) {
+        for (const double altitude : {north.horizon, daycalc::kAstronomicalDusk}) {
+            EXPECT_NEAR(s.TimeAbove(angle + 180, altitude), n.TimeAbove(angle, altitude),
+                        1e-12 * north.solarDay);
+        }
+    }
+}
+
+TEST_P(EverySky, PolarRowsLieInTheirSpansAndOthersOutside) {
+    const SkyView v = View();
+    const double year = v.inputs.year;
+    for (const SkyRow& r : v.rows) {
+        EXPECT_EQ(InAny(v.polarDays, r.day, year), r.sun == Sun::PolarDay) << "day " << r.day;
+        EXPECT_EQ(InAny(v.polarNights, r.day, year), r.sun == Sun::PolarNight) << "day " << r.day;
+    }
+}
+
+TEST_P(EverySky, TheShortestAndLongestDaylightBoundEveryRowAndAreReached) {
+    const SkyView v = View();
+    const SkyModel model(v.inputs);
+    for (const SkyRow& r : v.rows) {
+        EXPECT_GE(r.daylight, v.shortestDaylight - 1e-12 * v.inputs.solarDay);
+        EXPECT_LE(r.daylight, v.longestDaylight + 1e-12 * v.inputs.solarDay);
+    }
+    EXPECT_NEAR(model.RowAt(v.shortestDay).daylight, v.shortestDaylight, 1e-9 * v.inputs.solarDay);
+    EXPECT_NEAR(model.RowAt(v.longestDay).daylight, v.longestDaylight, 1e-9 * v.inputs.solarDay);
+}
+
+INSTANTIATE_TEST_SUITE_P(Skies, EverySky, testing::ValuesIn(kSkies),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Kepler, TheEccentricAnomalySolvesTheEquationToTheLastBits) {
+    for (const double e : {0.0, 0.0167, 0.2488, 0.5, 0.9, 0.99, 0.999999}) {
+        for (double m = -10; m <= 10; m += 0.01) {
+            const double E = daycalc::EccentricAnomaly(m, e);
+            EXPECT_NEAR(E - e * std::sin(E), m, 4e-15 * std::max(1.0, std::fabs(m)))
+                << "e " << e << ", M " << m;
+        }
+    }
+}
+
+// With e = 0 the orbit angle is the window's angle past the winter solstice; at the solstices and
+// equinoxes the two models see the same declination, and with the geometric horizon the same day.
+TEST(SkyAndYear, OnACircularOrbitTheyAgreeAtTheSolsticesAndEquinoxes) {
+    const std::pair<const char*, const char*> planets[] = {
+        {"23.5", "38"}, {"23.5", "-52"}, {"25.19", "70"}, {"82.23", "-10"}, {"3.13", "0"}};
+    for (const auto& [tilt, latitude] : planets) {
+        const daycalc::DaylightInputs texts{.tilt = tilt, .latitude = latitude};
+        const daycalc::YearView year = std::get<daycalc::YearView>(daycalc::ComputeYear(texts, 90));
+        const SkyModel sky({.tilt = rt::ValFromText(tilt),
+                            .latitude = rt::ValFromText(latitude),
+                            .solarDay = 24,
+                            .year = 365.25,
+                            .eccentricity = 0,
+                            .perihelion = 0,
+                            .horizon = daycalc::kGeometricHorizon,
+                            .step = 1});
+        for (const daycalc::YearPoint& p : year.points) {
+            EXPECT_NEAR(sky.RowAt(p.dayOfYear).daylight, p.daylight, 1e-9 * 24)
+                << tilt << " at " << latitude << ", " << p.fromSolstice << " degrees";
+        }
+    }
+}
+
+TEST(Sky, NoTiltAtThePoleIsOnePolarDayAllYear) {
+    const SkyView v = std::get<SkyView>(daycalc::ComputeSky({.tilt = 0,
+                                                             .latitude = 90,
+                                                             .solarDay = 24,
+                                                             .year = 360,
+                                                             .eccentricity = 0,
+                                                             .perihelion = 0,
+                                                             .horizon = daycalc::kSunriseHorizon,
+                                                             .step = 30}));
+    ASSERT_EQ(v.polarDays.size(), 1u);
+    EXPECT_EQ(v.polarDays[0].start, 0);
+    EXPECT_EQ(v.polarDays[0].length, 360);
+    EXPECT_TRUE(v.polarNights.empty());
+}
+
+TEST(Sky, EveryUnusableValueIsRefusedWithItsReason) {
+    struct Case {
+        double SkyInputs::*value;
+        double set;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {&SkyInputs::eccentricity, 1, "the eccentricity must be from 0 up to but not including 1"},
+        {&SkyInputs::eccentricity, -0.1,
+         "the eccentricity must be from 0 up to but not including 1"},
+        {&SkyInputs::latitude, 90.5, "the latitude must be from -90 to 90 degrees"},
+        {&SkyInputs::horizon, -91, "the horizon must be from -90 to 90 degrees"},
+        {&SkyInputs::horizon, NAN, "the horizon is not a finite number"},
+        {&SkyInputs::solarDay, 0, "the solar day must be above 0"},
+        {&SkyInputs::year, -1, "the year must be above 0"},
+        {&SkyInputs::step, 0, "the step must be above 0"},
+        {&SkyInputs::step, 1e-4, "the step must be at least a millionth of the year"},
+        {&SkyInputs::perihelion, INFINITY, "the perihelion is not a finite number"},
+    };
+    for (const Case& c : cases) {
+        SkyInputs in = kSkies[0].Inputs();
+        EXPECT_EQ(daycalc::SkyProblem(in), "");
+        in.*c.value = c.set;
+        EXPECT_EQ(daycalc::SkyProblem(in), c.reason);
+    }
+}
+
+}  // namespace
