@@ -71,4 +71,18 @@ TEST(TextFormProperty, AnyFiniteDoubleGetsItsFifteenDigitsInTheRightLayout) {
     }
 }
 
+// Doubles whose exact value ends right at half a unit of the fifteenth digit, or near it: whole
+// numbers and a half of sixteen digits, and doubles of few bits whose decimals end early.
+TEST(TextFormProperty, HalfwayCasesRoundToEven) {
+    std::mt19937_64 rng(15);
+    for (int i = 0; i < kSamples; ++i) {
+        const double half = double(std::int64_t(rng() % 2'000'000'000'000'000)) / 2 + 0.5;
+        const double fewBits = std::ldexp(double(rng() >> 44), int(rng() % 2100) - 1100);
+        for (const double x : {half, -half, fewBits}) {
+            if (x == 0 || !std::isfinite(x)) continue;
+            ASSERT_EQ(oracle::TextFormProblem(x, rt::TextFromDouble(x)), "") << x;
+        }
+    }
+}
+
 }  // namespace
