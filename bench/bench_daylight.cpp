@@ -4,9 +4,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <sstream>
 #include <string>
 
+#include "cli/companion.h"
 #include "daylight/daylight.h"
+#include "daylight/planets.h"
+#include "daylight/sky.h"
 #include "daylight/year.h"
 
 namespace {
@@ -41,13 +45,13 @@ void BM_TextFromDouble(benchmark::State& state) {
 }
 BENCHMARK(BM_TextFromDouble);
 
-// The year at a point every 0.036 degrees, 10,001 rows, each row's numbers made into the texts
-// the companion prints.
-void BM_YearOf10000Points(benchmark::State& state) {
-    const daycalc::DaylightInputs inputs{.latitude = "70"};
+// A year and a sky at their finest steps, each row made into the texts the companion prints: the
+// cost of a row, the year's against the sky's.
+void BM_YearAtTheFinestStep(benchmark::State& state) {
+    const daycalc::DaylightInputs inputs{.latitude = "60"};
     std::size_t rows = 0;
     for (auto _ : state) {
-        const daycalc::YearOutcome year = daycalc::ComputeYear(inputs, 0.036);
+        const daycalc::YearOutcome year = daycalc::ComputeYear(inputs, daycalc::kFinestYearStep);
         const auto& points = std::get<daycalc::YearView>(year).points;
         for (const daycalc::YearPoint& p : points) {
             for (double x : {p.fromSolstice, p.dayOfYear, p.daylight, p.night}) {
@@ -58,7 +62,46 @@ void BM_YearOf10000Points(benchmark::State& state) {
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows));
 }
-BENCHMARK(BM_YearOf10000Points);
+BENCHMARK(BM_YearAtTheFinestStep)->Unit(benchmark::kMillisecond);
+
+void BM_SkyAtTheFinestStep(benchmark::State& state) {
+    const daycalc::PlanetPreset& earth = *daycalc::PlanetNamed("earth");
+    const double year = rt::ValFromText(earth.year);
+    const daycalc::SkyInputs in{.tilt = rt::ValFromText(earth.tilt),
+                                .latitude = 60,
+                                .solarDay = rt::ValFromText(earth.solarDay),
+                                .year = year,
+                                .eccentricity = earth.eccentricity,
+                                .perihelion = earth.perihelion,
+                                .horizon = daycalc::kSunriseHorizon,
+                                .step = year / daycalc::kMostSkyRows};
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        const daycalc::SkyOutcome sky = daycalc::ComputeSky(in);
+        const auto& view = std::get<daycalc::SkyView>(sky);
+        for (const daycalc::SkyRow& r : view.rows) {
+            for (double x : {r.day, r.orbitAngle, r.declination, r.daylight, r.civil, r.nautical,
+                             r.astronomical, r.night}) {
+                benchmark::DoNotOptimize(rt::TextFromDouble(x));
+            }
+        }
+        rows = view.rows.size();
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows));
+}
+BENCHMARK(BM_SkyAtTheFinestStep)->Unit(benchmark::kMillisecond);
+
+// The map of the Earth at every degree and every day, 181 by 366 rows, as the companion prints
+// it as CSV.
+void BM_SkyMapAsCsv(benchmark::State& state) {
+    const char* argv[] = {"daylight-cli", "sky", "--planet", "earth", "--map"};
+    for (auto _ : state) {
+        std::istringstream in;
+        std::ostringstream out, err;
+        benchmark::DoNotOptimize(companion::Run(int(std::size(argv)), argv, in, out, err));
+    }
+}
+BENCHMARK(BM_SkyMapAsCsv)->Unit(benchmark::kMillisecond);
 
 double PlainRead(const std::string& text) {
     double value = 0;

@@ -82,22 +82,24 @@ Job MapJob(char** argv) {
     const std::optional<daycalc::SkyInputs> in = SkyInputsOf(argv);
     const std::optional<double> latitudeStep = NumberOf(argv[8]);
     if (!in || !latitudeStep) return {2, "a value is not a number", {}};
-    const auto latitudes = daycalc::MapLatitudes(*latitudeStep);
-    if (const auto* error = std::get_if<daycalc::SkyError>(&latitudes))
+    const auto latitudes = daycalc::MapLatitudes(*in, *latitudeStep);
+    if (const auto* error = std::get_if<daycalc::SkyError>(&latitudes)) {
         return {2, error->reason, {}};
-    if (std::string problem = daycalc::SkyProblem(*in); !problem.empty()) return {2, problem, {}};
+    }
     chart::SkyMap map{.inputs = *in,
                       .latitudes = std::get<std::vector<double>>(latitudes),
                       .days = daycalc::RowDays(*in),
-                      .cells = {}};
-    if (double(map.latitudes.size()) * double(map.days.size()) > chart::kMostMapCells) {
-        return {2, "the map has too many rows to draw; take larger steps", {}};
-    }
+                      .daylight = {},
+                      .sun = {}};
     for (const double latitude : map.latitudes) {
         daycalc::SkyInputs at = *in;
         at.latitude = latitude;
         const daycalc::SkyModel model(at);
-        for (const double t : map.days) map.cells.push_back(model.RowAt(t));
+        for (const double t : map.days) {
+            const daycalc::SkyRow row = model.RowAt(t);
+            map.daylight.push_back(row.daylight);
+            map.sun.push_back(row.sun);
+        }
     }
     return {0, "", [map = std::move(map)](const std::string& path) {
                 return chart::WriteSkyMap(map, path);

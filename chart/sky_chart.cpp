@@ -172,10 +172,10 @@ QColor Ramp(double share) {
                   mix(stops[i].blue(), stops[i + 1].blue()));
 }
 
-QColor CellColour(const SkyRow& row, double solarDay) {
-    if (row.sun == Sun::PolarDay) return kPolarDay;
-    if (row.sun == Sun::PolarNight) return kPolarNight;
-    return Ramp(row.daylight / solarDay);
+QColor CellColour(double daylight, Sun sun, double solarDay) {
+    if (sun == Sun::PolarDay) return kPolarDay;
+    if (sun == Sun::PolarNight) return kPolarNight;
+    return Ramp(daylight / solarDay);
 }
 
 // The lines along which the daylight is a given share of the solar day, found in every square of
@@ -183,7 +183,7 @@ QColor CellColour(const SkyRow& row, double solarDay) {
 QPainterPath Contour(const SkyMap& map, double level,
                      const std::function<QPointF(double, double)>& at) {
     QPainterPath path;
-    const auto value = [&](std::size_t l, std::size_t d) { return map.At(l, d).daylight; };
+    const auto value = [&](std::size_t l, std::size_t d) { return map.daylight[map.At(l, d)]; };
     for (std::size_t l = 0; l + 1 < map.latitudes.size(); ++l) {
         for (std::size_t d = 0; d + 1 < map.days.size(); ++d) {
             // The corners in turn round the square, and where the level crosses each side.
@@ -261,8 +261,9 @@ void PaintSkyMap(QPainter& p, int width, int height, const SkyMap& map) {
     QImage cells(int(map.days.size()), int(map.latitudes.size()), QImage::Format_RGB32);
     for (std::size_t l = 0; l < map.latitudes.size(); ++l) {
         for (std::size_t d = 0; d < map.days.size(); ++d) {
-            cells.setPixelColor(int(d), int(map.latitudes.size() - 1 - l),
-                                CellColour(map.At(l, d), in.solarDay));
+            cells.setPixelColor(
+                int(d), int(map.latitudes.size() - 1 - l),
+                CellColour(map.daylight[map.At(l, d)], map.sun[map.At(l, d)], in.solarDay));
         }
     }
     p.drawImage(f.plot, cells);

@@ -262,12 +262,9 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
     // Every value is checked before a line is written: nothing goes out half.
     std::vector<std::string> chart;
     if (request.map) {
-        const auto latitudes = daycalc::MapLatitudes(request.latitudeStep);
+        const auto latitudes = daycalc::MapLatitudes(in, request.latitudeStep);
         if (const auto* error = std::get_if<daycalc::SkyError>(&latitudes)) {
             return BadValue(err, error->reason);
-        }
-        if (const std::string problem = daycalc::SkyProblem(in); !problem.empty()) {
-            return BadValue(err, problem);
         }
         PrintMap(out, in, std::get<std::vector<double>>(latitudes), request.latitudeStep,
                  request.json);

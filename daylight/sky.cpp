@@ -17,6 +17,9 @@ constexpr double kDegree = kPi / 180;
 constexpr int kSpanSamples = 1440;
 constexpr double kSpanSample = 360.0 / kSpanSamples;
 
+// The cosine of an angle from -90° to 90° from its sine.
+double CosOf(double sine) { return std::sqrt((1 - sine) * (1 + sine)); }
+
 // The edge between an angle where a condition does not hold and one where it does, to the last
 // bit: the angle on the side where it holds.
 template <typename Holds>
@@ -71,6 +74,28 @@ std::vector<double> DaylightExtremes(const SkyInputs& in) {
     return angles;
 }
 
+// Kepler's equation for a mean anomaly from -π to π, where E − e · sin E − M rises.
+double ReducedEccentricAnomaly(double m, double e) {
+    double low = -kPi, high = kPi;
+    // Two terms of the series in e: within e³ of the root, two Newton steps from it at most.
+    double E = std::clamp(m + e * std::sin(m) * (1 + e * std::cos(m)), low, high);
+    // Newton's error after a step s is about e / (2 (1 − e)) · s²: up to e = 0.99 a step below
+    // 1e-9 leaves less than 1e-16; beyond, the steps go on until they stop changing E.
+    const double closeEnough = e <= 0.99 ? 1e-9 : 0;
+    for (int i = 0; i < 100; ++i) {
+        const double f = E - e * std::sin(E) - m;
+        if (f == 0) break;
+        (f < 0 ? low : high) = E;
+        const double newton = E - f / (1 - e * std::cos(E));
+        const bool inside = newton > low && newton < high;
+        const double next = inside ? newton : (low + high) / 2;  // else halve the bracket
+        const double step = std::fabs(next - E);
+        E = next;
+        if ((inside && step <= closeEnough) || step <= 2 * DBL_EPSILON * std::fabs(E)) break;
+    }
+    return E;
+}
+
 }  // namespace
 
 std::string SkyProblem(const SkyInputs& in) {
@@ -100,23 +125,9 @@ std::string SkyProblem(const SkyInputs& in) {
 }
 
 double EccentricAnomaly(double meanAnomaly, double e) {
-    // The root for M reduced to [-π, π] lies in the same interval, where E − e · sin E − M rises.
+    // The root for M reduced to [-π, π] lies in the same interval.
     const double m = std::remainder(meanAnomaly, 2 * kPi);
-    double low = -kPi, high = kPi;
-    double E = std::clamp(m + e * std::sin(m), low, high);
-    for (int i = 0; i < 100; ++i) {
-        const double f = E - e * std::sin(E) - m;
-        if (f == 0) break;
-        (f < 0 ? low : high) = E;
-        double next = E - f / (1 - e * std::cos(E));
-        if (!(next > low && next < high)) next = (low + high) / 2;  // Newton left the bracket
-        if (std::fabs(next - E) <= 2 * DBL_EPSILON * std::fabs(E) || next == E) {
-            E = next;
-            break;
-        }
-        E = next;
-    }
-    return E + (meanAnomaly - m);
+    return ReducedEccentricAnomaly(m, e) + (meanAnomaly - m);
 }
 
 SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
@@ -140,10 +151,11 @@ SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
 double SkyModel::EquationOfCentre(double meanAnomaly) const {
     const double e = in_.eccentricity;
     const double m = std::remainder(meanAnomaly, 2 * kPi);
-    const double E = EccentricAnomaly(m, e);
-    const double trueAnomaly =
-        2 * std::atan2(std::sqrt(1 + e) * std::sin(E / 2), std::sqrt(1 - e) * std::cos(E / 2));
-    return std::remainder(trueAnomaly - m, 2 * kPi);
+    const double E = ReducedEccentricAnomaly(m, e);
+    // The true anomaly's cosine and sine are cos E − e and √(1 − e²) · sin E, over 1 − e · cos E.
+    const double trueAnomaly = std::atan2(std::sqrt(1 - e * e) * std::sin(E), std::cos(E) - e);
+    const double centre = trueAnomaly - m;
+    return centre > kPi ? centre - 2 * kPi : centre < -kPi ? centre + 2 * kPi : centre;
 }
 
 double SkyModel::OrbitAngleAt(double t) const {
@@ -178,7 +190,11 @@ double SkyModel::SinDeclination(double orbitDegrees) const {
 // cos H = (sin h − sin L · sin δ) / (cos L · cos δ). With the sun at a pole of the sky its
 // altitude does not change through the day: it counts as staying above h, or below it.
 double SkyModel::CosHourAngle(double sinDeclination, double sinAltitude) const {
-    const double cosDeclination = std::sqrt((1 - sinDeclination) * (1 + sinDeclination));
+    return CosHourAngle(sinDeclination, CosOf(sinDeclination), sinAltitude);
+}
+
+double SkyModel::CosHourAngle(double sinDeclination, double cosDeclination,
+                              double sinAltitude) const {
     const double rise = sinAltitude - sinL_ * sinDeclination;
     const double across = cosL_ * cosDeclination;
     if (across == 0) return rise > 0 ? 1 : -1;
@@ -208,9 +224,12 @@ double SkyModel::TimeAbove(double orbitDegrees, double altitude) const {
 SkyRow SkyModel::RowAt(double t) const {
     const double lambda = OrbitAngleAt(t);
     const double s = SinDeclination(lambda);
+    std::array<double, 4> cosines;  // of the hour angles of the horizon and each dusk
+    const double cosDeclination = CosOf(s);
+    for (std::size_t i = 0; i < 4; ++i) cosines[i] = CosHourAngle(s, cosDeclination, sinLimits_[i]);
     std::array<double, 4> above;  // time above the horizon and each dusk, each at least the last
-    for (std::size_t i = 0; i < 4; ++i) above[i] = TimeAboveCosine(CosHourAngle(s, sinLimits_[i]));
-    const double c = CosHourAngle(s, sinLimits_[0]);
+    for (std::size_t i = 0; i < 4; ++i) above[i] = TimeAboveCosine(cosines[i]);
+    const double c = cosines[0];
     const Sun sun = c >= 1 ? Sun::PolarNight : c <= -1 ? Sun::PolarDay : Sun::Rises;
     return {.day = t,
             .orbitAngle = lambda,
@@ -230,9 +249,15 @@ std::vector<double> RowDays(const SkyInputs& in) {
     return days;
 }
 
-std::variant<std::vector<double>, SkyError> MapLatitudes(double step) {
-    if (!(step > 0 && 180 / step <= kMostMapLatitudes)) {
-        return SkyError{"the latitude step must be from 0.0018 to 180 degrees"};
+std::variant<std::vector<double>, SkyError> MapLatitudes(const SkyInputs& in, double step) {
+    SkyInputs anyLatitude = in;
+    anyLatitude.latitude = 0;
+    if (std::string problem = SkyProblem(anyLatitude); !problem.empty()) return SkyError{problem};
+    if (!(step > 0 && step <= 180))
+        return SkyError{"the latitude step must be above 0 and at most 180"};
+    const double rows = (std::ceil(180 / step) + 1) * (std::ceil(in.year / in.step) + 1);
+    if (rows > kMostMapRows) {
+        return SkyError{"the map would have more than 10000000 rows; take larger steps"};
     }
     std::vector<double> latitudes;
     for (double k = 0; - 90 + k * step < 90; ++k) latitudes.push_back(-90 + k * step);
@@ -244,7 +269,9 @@ SkyOutcome ComputeSky(const SkyInputs& in) {
     if (std::string problem = SkyProblem(in); !problem.empty()) return SkyError{problem};
     const SkyModel model(in);
     SkyView view{.inputs = in};
-    for (const double t : RowDays(in)) view.rows.push_back(model.RowAt(t));
+    const std::vector<double> days = RowDays(in);
+    view.rows.reserve(days.size());
+    for (const double t : days) view.rows.push_back(model.RowAt(t));
 
     // The daylight depends on the declination alone, which turns only at the solstices.
     view.shortestDaylight = view.longestDaylight = model.TimeAbove(0, in.horizon);

@@ -11,20 +11,18 @@ class QPainter;
 
 namespace chart {
 
-// The map's values: for every latitude (south to north) a row of every day's daylight and sun.
+// The map's values: for every latitude (south to north) every day's daylight and sun.
 struct SkyMap {
     daycalc::SkyInputs inputs;  // its latitude unused
     std::vector<double> latitudes;
     std::vector<double> days;
-    std::vector<daycalc::SkyRow> cells;  // latitude by latitude, day by day
+    std::vector<double> daylight;  // latitude by latitude, day by day
+    std::vector<daycalc::Sun> sun;
 
-    const daycalc::SkyRow& At(std::size_t latitude, std::size_t day) const {
-        return cells[latitude * days.size() + day];
+    std::size_t At(std::size_t latitude, std::size_t day) const {
+        return latitude * days.size() + day;
     }
 };
-
-// The most cells a map chart is drawn from.
-constexpr double kMostMapCells = 4e6;
 
 void PaintSkyChart(QPainter& painter, int width, int height, const daycalc::SkyView& view);
 void PaintSkyMap(QPainter& painter, int width, int height, const SkyMap& map);

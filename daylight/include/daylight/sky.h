@@ -83,6 +83,7 @@ class SkyModel {
     double EquationOfCentre(double meanAnomaly) const;
     double SinDeclination(double orbitDegrees) const;
     double CosHourAngle(double sinDeclination, double sinAltitude) const;
+    double CosHourAngle(double sinDeclination, double cosDeclination, double sinAltitude) const;
     double TimeAboveCosine(double cosHourAngle) const;
 
     SkyInputs in_;
@@ -122,10 +123,13 @@ using SkyOutcome = std::variant<SkyView, SkyError>;
 
 SkyOutcome ComputeSky(const SkyInputs& in);
 
-// The latitudes of a map, from -90 to 90 by the step, 90 always the last; the step must be
-// above 0 and give at most this many.
-constexpr double kMostMapLatitudes = 1e5;
-std::variant<std::vector<double>, SkyError> MapLatitudes(double step);
+// A map with more rows than this, latitudes times days, is taken for mistaken steps.
+constexpr double kMostMapRows = 1e7;
+
+// The latitudes of a map, from -90 to 90 by the step, 90 always the last; or why there is no
+// map: a problem with the inputs (whose latitude is not read), a step not above 0, or more rows
+// than the most.
+std::variant<std::vector<double>, SkyError> MapLatitudes(const SkyInputs& in, double step);
 
 // The t of the rows: 0, S, 2S, ... below Y, and Y.
 std::vector<double> RowDays(const SkyInputs& in);
