@@ -160,10 +160,10 @@ double SkyModel::EquationOfCentre(double meanAnomaly) const {
 
 double SkyModel::OrbitAngleAt(double t) const {
     // The even motion of a circular orbit: a whole turn in a year.
-    const double even = 360 * t / in_.year;
+    const double even = t / in_.year * 360;
     if (in_.eccentricity == 0) return even;
     // The ellipse runs ahead of it or behind it by the equation of the centre.
-    const double mean = meanAtSolstice_ + 2 * kPi * t / in_.year;
+    const double mean = meanAtSolstice_ + t / in_.year * (2 * kPi);
     return even + (EquationOfCentre(mean) - centreAtSolstice_) / kDegree;
 }
 
