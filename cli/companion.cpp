@@ -80,8 +80,8 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     app.footer(
         "Batch: each input line is a JSON object with any of the string fields tilt, latitude,\n"
         "solar_day, from_solstice, year and planet (missing ones take the planet's values or the\n"
-        "defaults above). Each non-blank\n"
-        "line gets one output line: {\"min\",\"max\",\"day\",\"night\",\"full\"}, or\n"
+        "defaults above). Each non-blank line gets one output line:\n"
+        "{\"min\",\"max\",\"day\",\"night\",\"full\"}, or\n"
         "{\"fault\",\"message\",\"hint\"}, or {\"error\"} for a line that is not such an object.\n"
         "Exit status: 0 results, 1 a fault, 2 a bad command line or a batch with an error line,\n"
         "3 output that could not be written, 4 a batch input that could not be read. A batch\n"

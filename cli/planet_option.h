@@ -19,8 +19,8 @@ inline std::string PlanetNames() {
 inline CLI::Option* AddPlanetOption(CLI::App& command, std::string& name) {
     return command
         .add_option("--planet", name,
-                    "A planet's tilt, solar day (hours), year (its solar days) and orbit; options\n"
-                    "given as well take their place. One of " +
+                    "A planet's tilt, solar day (hours), year (its solar days) and orbit;\n"
+                    "options given as well take their place. One of\n" +
                         PlanetNames())
         ->check([](const std::string& value) -> std::string {
             if (daycalc::PlanetNamed(value)) return "";

@@ -215,8 +215,8 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                     "Orbit angle of the perihelion, degrees past the winter solstice")
         ->capture_default_str();
     sky->add_option("--horizon", request.horizon,
-                    "Altitude of the sun's centre at sunrise and sunset: sunrise (-50', for 34'\n"
-                    "of refraction and a 16' half disc), geometric (0) or degrees")
+                    "Altitude of the sun's centre at sunrise and sunset: sunrise\n"
+                    "(-50', for 34' of refraction and a 16' half disc), geometric (0) or degrees")
         ->capture_default_str()
         ->check([](const std::string& text) -> std::string {
             if (HorizonOf(text)) return "";
@@ -227,19 +227,18 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
     CLI::Option* csv = sky->add_flag("--csv", request.csv, "CSV with a header line (the default)");
     sky->add_flag("--json", request.json, "One JSON object: inputs, rows and summary")
         ->excludes(csv);
-    CLI::Option* map = sky->add_flag(
-        "--map", request.map,
-        "Every latitude from -90 to 90: CSV latitude,day,daylight,sun, or JSON rows so named");
+    CLI::Option* map = sky->add_flag("--map", request.map,
+                                     "Every latitude from -90 to 90 by the latitude step:\n"
+                                     "CSV latitude,day,daylight,sun, or JSON rows so named");
     map->excludes(latitude);
     sky->add_option("--latitude-step", request.latitudeStep, "Degrees between a map's latitudes")
         ->capture_default_str()
         ->needs(map);
-    const bool charts = AddChartOption(
-        *sky, request.chart, "the daylight and twilights, or with --map the map of daylight,");
+    const bool charts = AddChartOption(*sky, request.chart, "the sky (or the map)");
     sky->footer(
         "Exit status: 0 the sky, 1 a number too large to read, 2 a bad command line or value" +
-        std::string(charts ? " or a chart that could not be written" : "") +
-        ",\n3 output that could not be written." +
+        std::string(charts ? "\nor a chart that could not be written" : "") +
+        ", 3 output that could not be written." +
         (charts ? "" : "\nThis daylight-cli was built without charts: --chart is not offered."));
     return sky;
 }
