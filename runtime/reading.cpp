@@ -1,5 +1,6 @@
-#include <algorithm>
-#include <charconv>
+#include <fast_float/fast_float.h>
+
+#include <cmath>
 #include <string>
 
 #include "runtime/runtime.h"
@@ -34,37 +35,28 @@ class Cursor {
     std::size_t pos_ = 0;
 };
 
-// The numeral matched at the start of the text, without its sign, ready for std::from_chars,
-// and the decimal exponent of its leading non-zero digit, which tells an overflowing numeral
-// from an underflowing one.
+// The numeral matched at the start of the text, without its sign and blanks, ready for
+// from_chars.
 struct Numeral {
     std::string chars;
     bool negative = false;
-    long long leadingExponent = 0;
 };
-
-// An exponent's digits stop counting here: far beyond any double (10^±309), so the sign of the
-// leading exponent still tells overflow from underflow, and far below where a long long could
-// overflow however many digits follow.
-constexpr long long kExponentCap = 1'000'000'000;
 
 // Digits with at most one full stop. Returns the count of digits.
 long long TakeMantissa(Cursor& cursor, Numeral& numeral) {
-    long long digits = 0, digitsBeforePoint = -1, firstNonZero = -1;
+    long long digits = 0;
+    bool point = false;
     for (;; cursor.Advance()) {
         const char c = cursor.Peek();
         if (IsDigit(c)) {
-            if (c != '0' && firstNonZero < 0) firstNonZero = digits;
             ++digits;
-        } else if (c == '.' && digitsBeforePoint < 0) {
-            digitsBeforePoint = digits;
+        } else if (c == '.' && !point) {
+            point = true;
         } else {
             break;
         }
         numeral.chars += c;
     }
-    if (digitsBeforePoint < 0) digitsBeforePoint = digits;
-    numeral.leadingExponent = digitsBeforePoint - std::max(firstNonZero, 0LL) - 1;
     return digits;
 }
 
@@ -77,12 +69,7 @@ void TakeExponent(Cursor& cursor, Numeral& numeral) {
     if (!negative) probe.Take('+');
     if (!IsDigit(probe.Peek())) return;
     numeral.chars += negative ? "e-" : "e";
-    long long exponent = 0;
-    for (; IsDigit(probe.Peek()); probe.Advance()) {
-        numeral.chars += probe.Peek();
-        exponent = std::min(exponent * 10 + (probe.Peek() - '0'), kExponentCap);
-    }
-    numeral.leadingExponent += negative ? -exponent : exponent;
+    for (; IsDigit(probe.Peek()); probe.Advance()) numeral.chars += probe.Peek();
     cursor = probe;
 }
 
@@ -96,13 +83,12 @@ double ValFromText(std::string_view text) {
     if (TakeMantissa(cursor, numeral) == 0) return 0;
     TakeExponent(cursor, numeral);
 
+    // Rounded correctly, to an infinity beyond the largest double and to 0 or a subnormal below
+    // the smallest, by fast_float, the same on every compiler and C++ library.
     double magnitude = 0;
     const char* first = numeral.chars.data();
-    const auto [end, error] = std::from_chars(first, first + numeral.chars.size(), magnitude);
-    if (error == std::errc::result_out_of_range) {
-        if (numeral.leadingExponent >= 0) Raise(FaultKind::Overflow);
-        magnitude = 0;
-    }
+    fast_float::from_chars(first, first + numeral.chars.size(), magnitude);
+    if (std::isinf(magnitude)) Raise(FaultKind::Overflow);
     return numeral.negative ? -magnitude : magnitude;
 }
 
