@@ -20,7 +20,7 @@
 
 namespace {
 
-using form::Kind;
+using face::Kind;
 using form::Pixels;
 
 // The layout scale the desktop's font asks for: 1 at the table's font and below.
@@ -57,7 +57,7 @@ QString Text(std::string_view text) {
 }
 
 QString TipOf(std::string_view name) {
-    for (const auto& [control, tip] : form::kTips) {
+    for (const auto& [control, tip] : face::kTips) {
         if (control == name) return Text(tip);
     }
     return {};
@@ -65,7 +65,7 @@ QString TipOf(std::string_view name) {
 
 // A straight segment from the line table: a bar as thick as the frames' borders from one end
 // to the other.
-void MakeLine(const form::Line& line, double scale, QWidget* form) {
+void MakeLine(const face::Line& line, double scale, QWidget* form) {
     auto* rule = new RuleSegment(form);
     rule->setObjectName(QString::fromUtf8(line.name));
     const int thickness = BorderWidth(scale);
@@ -91,7 +91,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     }
 
     // The table's client area, grown with the desktop's font; never smaller.
-    const QSize client(Pixels(form::kFormWidth, scale), Pixels(form::kFormHeight, scale));
+    const QSize client(Pixels(face::kFormWidth, scale), Pixels(face::kFormHeight, scale));
     setMinimumSize(client);
     resize(client);
     txtRP->setFocus();
@@ -105,7 +105,7 @@ void Form1::BuildControls() {
     std::map<std::string_view, QWidget*> built{{"Form1", this}};
     std::map<int, QWidget*> focusOrder;
     Form1Controls& members = *this;
-    for (const form::Control& c : form::kControls) {
+    for (const face::Control& c : face::kControls) {
         QWidget* container = built.at(c.container);
         QWidget* widget = nullptr;
         switch (c.kind) {
@@ -119,7 +119,7 @@ void Form1::BuildControls() {
                 for (const daycalc::InputField& f : daycalc::kInputFields) {
                     if (Text(f.caption) == caption) inputBoxes.emplace_back(f.text, box);
                 }
-                members.*std::get<QLineEdit * Form1Controls::*>(c.slot) = box;
+                members.*std::get<QLineEdit * Form1Controls::*>(form::SlotOf(c.name)) = box;
                 focusOrder[c.tabIndex] = widget = box;
                 break;
             }
@@ -128,7 +128,7 @@ void Form1::BuildControls() {
                     qobject_cast<QGroupBox*>(container)->title(), [this] { return AllResults(); },
                     container);
                 label->setFont(ValueFont(scale));
-                members.*std::get<ResultLabel * Form1Controls::*>(c.slot) = label;
+                members.*std::get<ResultLabel * Form1Controls::*>(form::SlotOf(c.name)) = label;
                 widget = label;
                 break;
             }
@@ -136,7 +136,7 @@ void Form1::BuildControls() {
                 auto* button = new QPushButton(Text(c.caption), container);
                 button->setAutoDefault(false);
                 button->setDefault(false);
-                members.*std::get<QPushButton * Form1Controls::*>(c.slot) = button;
+                members.*std::get<QPushButton * Form1Controls::*>(form::SlotOf(c.name)) = button;
                 focusOrder[c.tabIndex] = widget = button;
                 break;
             }
@@ -154,7 +154,7 @@ void Form1::BuildControls() {
     for (auto it = focusOrder.begin(); std::next(it) != focusOrder.end(); ++it) {
         QWidget::setTabOrder(it->second, std::next(it)->second);
     }
-    for (const form::Line& line : form::kLines) MakeLine(line, scale, this);
+    for (const face::Line& line : face::kLines) MakeLine(line, scale, this);
 }
 
 void Form1::ClearLabels() {
