@@ -1,8 +1,8 @@
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -48,17 +48,28 @@ TwoDoubles ExactProduct(double a, double b) {
     return {p, ((x.hi * y.hi - p) + x.hi * y.lo + x.lo * y.hi) + x.lo * y.lo};
 }
 
+// A double's bits and back (std::bit_cast, which not every C++ library has yet).
+std::uint64_t BitsOf(double x) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits;
+}
+double DoubleOf(std::uint64_t bits) {
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    return x;
+}
+
 // 2^n for n from -1022 to 1023, exactly.
-double TwoToThe(int n) { return std::bit_cast<double>(std::uint64_t(1023 + n) << 52); }
+double TwoToThe(int n) { return DoubleOf(std::uint64_t(1023 + n) << 52); }
 
 // x = f · 2^e2 with f from 0.5 to below 1, for a finite x above 0.
 double Significand(double x, int& e2) {
     int scale = 0;
     if (x < TwoToThe(-1022)) x *= TwoToThe(54), scale = 54;  // below the normal numbers
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
+    const std::uint64_t bits = BitsOf(x);
     e2 = int(bits >> 52) - 1022 - scale;
-    return std::bit_cast<double>((bits & ((std::uint64_t(1) << 52) - 1)) |
-                                 (std::uint64_t(1022) << 52));
+    return DoubleOf((bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1022) << 52));
 }
 
 // f · 10^k · 2^e2 to 104 bits or so, for a significand f from 0.5 to 1, where that lies from

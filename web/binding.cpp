@@ -1,0 +1,197 @@
+// What the page asks of the core, as plain JavaScript values: the calculation of a press, and the
+// year and the sky that the chart beneath draws. Every number the page shows is a text made here.
+#include <emscripten/bind.h>
+
+#include <string>
+
+#include "daylight/daylight.h"
+#include "daylight/face.h"
+#include "daylight/sky.h"
+#include "daylight/year.h"
+
+namespace {
+
+using emscripten::val;
+
+std::string Field(std::string daycalc::DaylightInputs::*member) {
+    for (const daycalc::InputField& f : daycalc::kInputFields) {
+        if (f.text == member) return std::string(f.field);
+    }
+    return "";
+}
+
+daycalc::DaylightInputs InputsOf(const val& texts) {
+    daycalc::DaylightInputs inputs;
+    for (const daycalc::InputField& f : daycalc::kInputFields) {
+        const val text = texts[std::string(f.field)];
+        if (text.isString()) inputs.*(f.text) = text.as<std::string>();
+    }
+    return inputs;
+}
+
+std::string_view KindName(face::Kind kind) {
+    switch (kind) {
+        case face::Kind::Frame:
+            return "frame";
+        case face::Kind::TextBox:
+            return "textbox";
+        case face::Kind::Label:
+            return "label";
+        case face::Kind::Button:
+            return "button";
+    }
+    return "";
+}
+
+// The calculator's face: every control with its kind, container, caption, place in twips, tab
+// index and tip, a text box with the field of the input it holds; the rule; the size.
+val Face() {
+    val controls = val::array();
+    for (const face::Control& c : face::kControls) {
+        val control = val::object();
+        control.set("name", std::string(c.name));
+        control.set("kind", std::string(KindName(c.kind)));
+        control.set("container", std::string(c.container));
+        control.set("caption", std::string(c.caption));
+        for (const auto& [key, value] : {std::pair{"left", c.left},
+                                         {"top", c.top},
+                                         {"width", c.width},
+                                         {"height", c.height},
+                                         {"tabIndex", c.tabIndex}}) {
+            control.set(key, value);
+        }
+        for (const auto& [name, tip] : face::kTips) {
+            if (name == c.name) control.set("tip", std::string(tip));
+        }
+        if (c.kind == face::Kind::TextBox) {
+            const std::string_view frame = face::kControls[face::IndexOf(c.container)].caption;
+            for (const daycalc::InputField& f : daycalc::kInputFields) {
+                if (f.caption == frame) control.set("field", std::string(f.field));
+            }
+        }
+        controls.call<void>("push", control);
+    }
+    val lines = val::array();
+    for (const face::Line& l : face::kLines) {
+        val line = val::object();
+        line.set("name", std::string(l.name));
+        for (const auto& [key, value] :
+             {std::pair{"x1", l.x1}, {"y1", l.y1}, {"x2", l.x2}, {"y2", l.y2}}) {
+            line.set(key, value);
+        }
+        lines.call<void>("push", line);
+    }
+    val form = val::object();
+    form.set("width", face::kFormWidth);
+    form.set("height", face::kFormHeight);
+    form.set("controls", controls);
+    form.set("lines", lines);
+    return form;
+}
+
+// A press on the texts by field: {results} by label, or {stop: {fault, message, cause, hint,
+// boxes}} with the boxes named by their fields, the first to change first.
+val Compute(const val& texts) {
+    const daycalc::DaylightOutcome outcome = daycalc::ComputeDaylight(InputsOf(texts));
+    val answer = val::object();
+    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) {
+        val s = val::object();
+        s.set("fault", std::string(stop->kindName()));
+        s.set("message", std::string(stop->message()));
+        s.set("cause", stop->cause);
+        s.set("hint", stop->hint);
+        val boxes = val::array();
+        for (const auto member : stop->boxes) boxes.call<void>("push", Field(member));
+        s.set("boxes", boxes);
+        answer.set("stop", s);
+        return answer;
+    }
+    // Each result by the label that shows it.
+    const auto& r = std::get<daycalc::DaylightResults>(outcome);
+    val results = val::object();
+    results.set("lblMin", r.minDay);
+    results.set("lblMax", r.maxDay);
+    results.set("lblDay", r.daylight);
+    results.set("lblNight", r.night);
+    results.set("lblFull", r.fullDaylight);
+    answer.set("results", results);
+    return answer;
+}
+
+val Span(double start, double end) {
+    val span = val::object();
+    span.set("start", start);
+    span.set("end", end);
+    return span;
+}
+
+// Quarter marks of a whole, as texts for an axis.
+val Quarters(double whole) {
+    val marks = val::array();
+    for (int quarter = 0; quarter <= 4; ++quarter) {
+        marks.call<void>("push", rt::TextFromDouble(whole / 4 * quarter));
+    }
+    return marks;
+}
+
+// The year at every degree for the chart: each row's share of the solar day in daylight, by the
+// window's model and, where the sky can be made, its four limits (the sun above the horizon, and
+// above -6, -12 and -18 degrees) on a circular orbit; the polar spans in degrees; axis texts.
+// Or {fault} where the year stops.
+val Chart(const val& texts) {
+    const daycalc::DaylightInputs inputs = InputsOf(texts);
+    const daycalc::YearOutcome outcome = daycalc::ComputeYear(inputs, 1);
+    val chart = val::object();
+    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
+        chart.set("fault", std::string(fault->message()));
+        return chart;
+    }
+    const auto& year = std::get<daycalc::YearView>(outcome);
+    val daylight = val::array();
+    for (const daycalc::YearPoint& p : year.points) {
+        daylight.call<void>("push", year.solarDay != 0 ? p.daylight / year.solarDay : 0.0);
+    }
+    chart.set("daylight", daylight);
+    val spans = val::array();
+    for (const auto& [span, kind] : {std::pair{year.polarDay, "day"}, {year.polarNight, "night"}}) {
+        if (!span) continue;
+        val s = Span(span->start, span->end);
+        s.set("kind", std::string(kind));
+        spans.call<void>("push", s);
+    }
+    chart.set("spans", spans);
+    chart.set("hours", Quarters(year.solarDay));
+    chart.set("days", Quarters(year.year));
+    const daycalc::SkyInputs sky{.tilt = year.tilt,
+                                 .latitude = year.latitude,
+                                 .solarDay = year.solarDay,
+                                 .year = year.year,
+                                 .eccentricity = 0,
+                                 .perihelion = 0,
+                                 .horizon = daycalc::kSunriseHorizon,
+                                 .step = year.year / 360};
+    if (daycalc::SkyProblem(sky).empty()) {
+        const daycalc::SkyModel model(sky);
+        val limits = val::array();
+        for (int degrees = 0; degrees <= 360; ++degrees) {
+            const daycalc::SkyRow r = model.RowAt(sky.year / 360 * degrees);
+            val row = val::array();
+            double above = 0;
+            for (const double part : {r.daylight, r.civil, r.nautical, r.astronomical}) {
+                above += part;
+                row.call<void>("push", above / sky.solarDay);
+            }
+            limits.call<void>("push", row);
+        }
+        chart.set("twilight", limits);
+    }
+    return chart;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(daylight) {
+    emscripten::function("face", &Face);
+    emscripten::function("compute", &Compute);
+    emscripten::function("chart", &Chart);
+}

@@ -1,0 +1,316 @@
+// The page around the core: it builds the calculator's face from the core's own table, sends the
+// boxes' texts to the core on each press and shows the texts it gets back. No number is worked
+// out here; the chart only places the core's numbers on the screen.
+'use strict';
+
+(() => {
+  const loaded = performance.now();
+  const $ = (id) => document.getElementById(id);
+  const svgNS = 'http://www.w3.org/2000/svg';
+  // A length in the face's twips: --twip is the form's em over 240, the window's 15 twips to
+  // the pixel at a 16 pixel em.
+  const em = (twips) => `calc(var(--twip) * ${twips})`;
+  const kLongestParameter = 1000;
+
+  // The face: frames, boxes, results, the button and the rule, placed as in the window. Frames
+  // go into the page in the order of the first focusable thing they hold, so that Tab goes
+  // through the boxes in the window's order.
+  function buildFace(face) {
+    const form = $('Form1');
+    form.style.width = em(face.width);
+    form.style.height = em(face.height);
+    const byName = new Map(face.controls.map((c) => [c.name, c]));
+    const firstTab = (c) => Math.min(
+      ...face.controls.filter((d) => d.name === c.name || d.container === c.name)
+        .filter((d) => d.kind === 'textbox' || d.kind === 'button').map((d) => d.tabIndex),
+      1000 + c.tabIndex);
+    const placed = new Map([['Form1', form]]);
+    const order = [...face.controls].sort((a, b) => {
+      const depth = (c) => (c.container === 'Form1' ? 0 : 1);
+      return depth(a) - depth(b) || firstTab(a) - firstTab(b);
+    });
+    const boxes = [];
+    for (const c of order) {
+      let element;
+      if (c.kind === 'frame') {
+        element = document.createElement('fieldset');
+        element.className = 'frame';
+        const legend = document.createElement('legend');
+        legend.textContent = c.caption;
+        element.append(legend);
+      } else if (c.kind === 'textbox') {
+        element = document.createElement('input');
+        element.value = c.caption;
+        element.autocomplete = 'off';
+        element.spellcheck = false;
+        element.setAttribute('aria-label', byName.get(c.container).caption);
+        boxes.push({ element, field: c.field, caption: byName.get(c.container).caption });
+      } else if (c.kind === 'label') {
+        element = document.createElement('output');
+        element.setAttribute('aria-label', byName.get(c.container).caption);
+      } else {
+        element = document.createElement('button');
+        element.type = 'button';
+        element.textContent = c.caption;
+      }
+      element.id = c.name;
+      if (c.tip) element.title = c.tip;
+      Object.assign(element.style, {
+        left: em(c.left), top: em(c.top), width: em(c.width), height: em(c.height),
+      });
+      placed.get(c.container).append(element);
+      placed.set(c.name, element);
+    }
+    for (const l of face.lines) {
+      const rule = document.createElement('div');
+      rule.className = 'rule';
+      rule.id = l.name;
+      rule.setAttribute('aria-hidden', 'true');
+      Object.assign(rule.style, {
+        left: em(Math.min(l.x1, l.x2)), top: em(Math.min(l.y1, l.y2)),
+        width: `calc(${em(Math.abs(l.x2 - l.x1))} + 2px)`,
+        height: `calc(${em(Math.abs(l.y2 - l.y1))} + 2px)`,
+      });
+      form.append(rule);
+    }
+    fitCaptions(form);
+    const results = face.controls.filter((c) => c.kind === 'label')
+      .map((c) => ({ element: $(c.name), caption: byName.get(c.container).caption }));
+    return { boxes, results, face };
+  }
+
+  // A caption that would not fit its frame whole is set smaller, as in the window.
+  function fitCaptions(form) {
+    for (const legend of form.querySelectorAll('legend')) {
+      const room = legend.parentElement.clientWidth - 16;
+      for (let size = 0.8; legend.offsetWidth > room && size > 0.5; size -= 0.025) {
+        legend.style.fontSize = `${size}em`;
+      }
+    }
+  }
+
+  // The address's values: the known fields, each once, of a reasonable length and without
+  // control characters; everything else is named in a note and left alone.
+  function readAddress(boxes) {
+    const fields = new Set(boxes.map((b) => b.field));
+    const taken = new Map();
+    const ignored = [];
+    for (const [key, value] of new URLSearchParams(location.search)) {
+      if (!fields.has(key)) ignored.push(`${key} (not a value of this calculator)`);
+      else if (taken.has(key)) ignored.push(`${key} (given twice; the first is used)`);
+      else if (value.length > kLongestParameter) ignored.push(`${key} (too long)`);
+      else if (/[\u0000-\u001f\u007f]/.test(value)) ignored.push(`${key} (control characters)`);
+      else taken.set(key, value);
+    }
+    const note = $('note');
+    if (ignored.length > 0) {
+      note.textContent = `Left out of the address: ${ignored.join(', ')}.`;
+      note.hidden = false;
+    }
+    return taken;
+  }
+
+  function start(core) {
+    const { boxes, results, face } = buildFace(core.face());
+    const button = $('Command1');
+    const report = $('report');
+    const copy = $('copy');
+    const link = $('link');
+    const announce = $('announce');
+    let firstResult = null;
+
+    const texts = () => Object.fromEntries(boxes.map((b) => [b.field, b.element.value]));
+
+    function clearReport() {
+      report.hidden = true;
+      report.textContent = '';
+      for (const b of boxes) {
+        b.element.removeAttribute('aria-invalid');
+        b.element.removeAttribute('aria-describedby');
+        b.element.parentElement.classList.remove('named');
+      }
+    }
+
+    // The report stands beside the first box it names; every box it names is marked.
+    function showStop(stop) {
+      const named = stop.boxes.map((field) => boxes.find((b) => b.field === field)).filter(Boolean);
+      const title = document.createElement('strong');
+      title.textContent = `${stop.message}.`;
+      const text = document.createElement('p');
+      text.textContent = `${stop.cause} ${stop.hint}`;
+      report.replaceChildren(title, text);
+      for (const b of named) {
+        b.element.setAttribute('aria-invalid', 'true');
+        b.element.setAttribute('aria-describedby', 'report');
+        b.element.parentElement.classList.add('named');
+      }
+      const first = named[0];
+      const top = first ? face.controls.find((c) => c.name === first.element.parentElement.id).top : 0;
+      report.style.setProperty('--report-top', em(top));
+      report.hidden = false;
+      announce.textContent = `${stop.message}. ${stop.cause} ${stop.hint}`;
+      if (first) first.element.focus();
+    }
+
+    // One size for all the values of a press: the largest at which each fits whole.
+    function fitValues() {
+      let size = 1;
+      const fits = () => results.every((r) => r.element.scrollWidth <= r.element.clientWidth);
+      for (const r of results) r.element.style.fontSize = '';
+      while (!fits() && size > 0.55) {
+        size -= 0.05;
+        for (const r of results) r.element.style.fontSize = `${size}em`;
+      }
+    }
+
+    function press() {
+      for (const r of results) r.element.textContent = '';  // emptied at each press
+      clearReport();
+      const values = texts();
+      const answer = core.compute(values);
+      if (answer.stop) {
+        showStop(answer.stop);
+        copy.disabled = true;
+      } else {
+        for (const r of results) r.element.textContent = answer.results[r.element.id];
+        fitValues();
+        copy.disabled = false;
+        announce.textContent = results.filter((r) => r.element.textContent !== '')
+          .map((r) => `${r.caption}: ${r.element.textContent}`).join(', ');
+        if (firstResult === null) {
+          firstResult = performance.now() - loaded;
+          document.body.dataset.firstResultMs = firstResult.toFixed(1);
+        }
+      }
+      const address = new URLSearchParams(values);
+      history.replaceState(null, '', `?${address}`);
+      link.href = location.href;
+      drawChart(core.chart(values));
+    }
+
+    copy.addEventListener('click', async () => {
+      const lines = results.map((r) => `${r.caption}\t${r.element.textContent}`).join('\n');
+      try {
+        await navigator.clipboard.writeText(`${lines}\n`);
+        copy.textContent = 'Copied';
+      } catch {
+        copy.textContent = 'Select the values to copy them';
+      }
+      setTimeout(() => { copy.textContent = 'Copy all results'; }, 2000);
+    });
+    button.addEventListener('click', press);
+    button.disabled = false;
+    link.href = location.href;
+
+    const given = readAddress(boxes);
+    for (const b of boxes) if (given.has(b.field)) b.element.value = given.get(b.field);
+    if (given.size > 0) {
+      press();
+    } else {
+      drawChart(core.chart(texts()));
+      boxes[0].element.focus();
+      boxes[0].element.select();  // typing replaces the starting text, as in the window
+    }
+  }
+
+  // The chart: the window's daylight as a line over the sky's daylight and twilights (with
+  // refraction, on a circular orbit), the polar day and night as bars above, 0 to 360 degrees.
+  function drawChart(chart) {
+    const box = $('chart');
+    const width = 800, height = 340;
+    const plot = { left: 64, right: 784, top: 34, bottom: 300 };
+    const svg = document.createElementNS(svgNS, 'svg');
+    svg.setAttribute('viewBox', `0 0 ${width} ${height}`);
+    svg.setAttribute('role', 'img');
+    svg.setAttribute('aria-label', 'Daylight through the year, with the twilights and the polar day and night');
+    box.replaceChildren(svg);  // in the page, so that texts can be measured
+    const add = (name, attributes, text) => {
+      const element = document.createElementNS(svgNS, name);
+      for (const [key, value] of Object.entries(attributes)) element.setAttribute(key, value);
+      if (text !== undefined) element.textContent = text;
+      svg.append(element);
+      return element;
+    };
+    const x = (degrees) => plot.left + (degrees / 360) * (plot.right - plot.left);
+    const y = (share) => plot.bottom - share * (plot.bottom - plot.top);
+    if (chart.fault) {
+      add('text', { x: width / 2, y: height / 2, 'text-anchor': 'middle', class: 'label' },
+        `No year to draw: ${chart.fault}`);
+      return;
+    }
+    const area = (shares, className) => {
+      const points = shares.map((s, i) => `${x(i).toFixed(2)},${y(s).toFixed(2)}`);
+      add('polygon', {
+        points: `${x(0)},${y(0)} ${points.join(' ')} ${x(360)},${y(0)}`, class: className,
+      });
+    };
+    add('rect', {
+      x: plot.left, y: plot.top, width: plot.right - plot.left, height: plot.bottom - plot.top,
+      class: chart.twilight ? 'night' : 'plain',
+    });
+    const bands = ['astronomical', 'nautical', 'civil', 'sky-day'];
+    if (chart.twilight) {
+      bands.forEach((band, i) => area(chart.twilight.map((row) => row[3 - i]), band));
+    }
+    add('polyline', {
+      points: chart.daylight.map((s, i) => `${x(i).toFixed(2)},${y(s).toFixed(2)}`).join(' '),
+      class: 'window-day',
+    });
+    for (const span of chart.spans) {
+      const bar = (from, to) => add('rect', {
+        x: x(from), y: plot.top - 14, width: x(to) - x(from), height: 10, class: `polar-${span.kind}`,
+      });
+      if (span.start <= span.end) bar(span.start, span.end);
+      else { bar(span.start, 360); bar(0, span.end); }
+    }
+    add('rect', {
+      x: plot.left, y: plot.top, width: plot.right - plot.left, height: plot.bottom - plot.top,
+      class: 'frame-line',
+    });
+    chart.hours.forEach((text, i) => {
+      add('text', { x: plot.left - 6, y: y(i / 4) + 4, 'text-anchor': 'end', class: 'label' }, text);
+    });
+    chart.days.forEach((text, i) => {
+      // The labels at the ends keep inside the chart.
+      const anchor = i === 0 ? 'start' : i === 4 ? 'end' : 'middle';
+      const at = x(i * 90) + (i === 0 ? -4 : i === 4 ? 4 : 0);
+      add('text', { x: at, y: plot.bottom + 16, 'text-anchor': anchor, class: 'label' }, `${i * 90}°`);
+      add('text', { x: at, y: plot.bottom + 31, 'text-anchor': anchor, class: 'label' }, text);
+    });
+    add('text', { x: (plot.left + plot.right) / 2, y: plot.bottom + 48, 'text-anchor': 'middle', class: 'label' },
+      'degrees past the winter solstice, and the day of the year');
+    const keys = [['window-day', "Daylight (the calculator's formula)"], ['sky-day', 'with refraction'],
+      ['civil', 'civil'], ['nautical', 'nautical'], ['astronomical', 'astronomical twilight'],
+      ['night', 'night'], ['polar-day', 'polar day'], ['polar-night', 'polar night']];
+    // The keys in rows under the chart, as many to a row as fit.
+    let keyX = plot.left, keyY = plot.bottom + 66;
+    for (const [className, text] of keys) {
+      if (!chart.twilight && ['sky-day', 'civil', 'nautical', 'astronomical', 'night'].includes(className)) continue;
+      if (!chart.spans.some((s) => `polar-${s.kind}` === className) && className.startsWith('polar')) continue;
+      const swatch = add('rect', { x: keyX, y: keyY - 9, width: 12, height: 10, class: `key ${className}` });
+      const label = add('text', { x: keyX + 16, y: keyY, class: 'label' }, text);
+      if (keyX + 16 + label.getComputedTextLength() > plot.right) {
+        keyX = plot.left;
+        keyY += 18;
+        swatch.setAttribute('x', keyX);
+        swatch.setAttribute('y', keyY - 9);
+        label.setAttribute('x', keyX + 16);
+        label.setAttribute('y', keyY);
+      }
+      keyX += 24 + label.getComputedTextLength();
+    }
+    svg.setAttribute('viewBox', `0 0 ${width} ${keyY + 10}`);
+  }
+
+  function failed(reason) {
+    const note = $('note');
+    note.textContent = `The calculator could not start: ${reason}`;
+    note.hidden = false;
+  }
+
+  if (typeof DaylightCore !== 'function') {
+    failed('its WebAssembly script did not load.');
+    return;
+  }
+  DaylightCore().then(start, (error) => failed(String(error)));
+})();

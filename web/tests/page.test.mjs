@@ -1,0 +1,173 @@
+// The page in Debian's chromium, headless: the golden file replayed through its boxes and button
+// text for text, a fault with its report beside the box, the keyboard, the address both ways and
+// what it must never run, a phone-sized screen, the page's weight and its time to a first result.
+// Usage: node page.test.mjs SITE_FOLDER GOLDEN_FILE DAYLIGHT_CLI [SCREENSHOT.png]
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { extname, join } from 'node:path';
+import { gzipSync } from 'node:zlib';
+import puppeteer from 'puppeteer-core';
+
+const [site, goldenFile, cli, screenshot] = process.argv.slice(2);
+const kinds = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm', '.svg': 'image/svg+xml' };
+const labels = { min: 'lblMin', max: 'lblMax', day: 'lblDay', night: 'lblNight', full: 'lblFull' };
+const boxOfField = { tilt: 'txtTilt', latitude: 'txtLat', solar_day: 'txtRP', from_solstice: 'txtAlpha', year: 'txtY' };
+
+let failures = 0;
+function check(ok, what) {
+  if (!ok) failures += 1;
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+}
+
+// The site from a server of our own on the loopback, nothing fetched from anywhere else.
+const server = createServer((request, response) => {
+  const name = new URL(request.url, 'http://x').pathname.replace(/^\/$/, '/index.html');
+  try {
+    const body = readFileSync(join(site, name.slice(1)));
+    response.writeHead(200, { 'Content-Type': kinds[extname(name)] ?? 'application/octet-stream' });
+    response.end(body);
+  } catch {
+    response.writeHead(404);
+    response.end();
+  }
+});
+await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+const origin = `http://127.0.0.1:${server.address().port}`;
+
+const profile = mkdtempSync(join(tmpdir(), 'daylight-chromium-'));
+const browser = await puppeteer.launch({
+  executablePath: '/usr/bin/chromium',
+  userDataDir: profile,
+  args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+});
+const page = await browser.newPage();
+const outside = [];
+page.on('request', (r) => { if (!r.url().startsWith(origin)) outside.push(r.url()); });
+const dialogs = [];
+page.on('dialog', async (d) => { dialogs.push(d.message()); await d.dismiss(); });
+
+async function open(query = '') {
+  await page.goto(`${origin}/index.html${query}`, { waitUntil: 'load' });
+  await page.waitForFunction(() => !document.getElementById('Command1')?.disabled);
+}
+const text = (id) => page.$eval(`#${id}`, (e) => e.textContent);
+const value = (id) => page.$eval(`#${id}`, (e) => e.value);
+const results = async () => Object.fromEntries(
+  await Promise.all(Object.entries(labels).map(async ([k, id]) => [k, await text(id)])));
+
+try {
+  await page.setViewport({ width: 1000, height: 1100 });
+  await open();
+
+  // The golden file, line by line through the boxes and the button.
+  const golden = readFileSync(goldenFile, 'utf8').split('\n').filter((l) => l.trim() !== '')
+    .map((l) => JSON.parse(l));
+  const starts = Object.fromEntries(await Promise.all(
+    Object.entries(boxOfField).map(async ([f, id]) => [f, await value(id)])));
+  let same = 0;
+  for (const c of golden) {
+    await page.evaluate((texts) => {
+      for (const [id, t] of Object.entries(texts)) document.getElementById(id).value = t;
+    }, Object.fromEntries(Object.entries(boxOfField).map(([f, id]) => [id, c.input[f] ?? starts[f]])));
+    await page.click('#Command1');
+    const shown = await results();
+    let ok;
+    if (c.output.fault) {
+      const report = await text('report');
+      ok = Object.values(shown).every((t) => t === '') && report.includes(`${c.output.message}.`);
+    } else {
+      ok = Object.entries(labels).every(([k]) => shown[k] === c.output[k]);
+    }
+    if (ok) same += 1;
+    else console.log(`  ${c.name}: ${JSON.stringify(shown)}`);
+  }
+  check(same === golden.length, `golden file through the page: ${same} of ${golden.length} text for text`);
+
+  // A fault: the report beside the named box, the box marked and focused, nothing typed lost.
+  await open();
+  await page.$eval('#txtLat', (e) => { e.value = '66.5'; });
+  await page.click('#Command1');
+  const report = await text('report');
+  check(report.startsWith('Division by zero.') && report.includes('polar circle'),
+    `fault reported inline: "${report.slice(0, 60)}..."`);
+  check(await page.$eval('#txtLat', (e) => e.getAttribute('aria-invalid') === 'true'
+    && document.activeElement === e && e.value === '66.5'), 'the named box is marked, focused and keeps 66.5');
+  check(Object.values(await results()).every((t) => t === ''), 'no result shown after a fault');
+  const beside = await page.evaluate(() => {
+    const r = document.getElementById('report').getBoundingClientRect();
+    const f = document.getElementById('Frame2').getBoundingClientRect();
+    return r.left >= f.right && Math.abs(r.top - f.top) < 8;
+  });
+  check(beside, 'the report stands beside the Latitude frame');
+
+  // The keyboard alone: typing replaces the Solar Day, Tab goes in the window's order, Enter in
+  // a box does not compute, Enter on Compute does.
+  await open();
+  await page.keyboard.type('10');
+  check(await value('txtRP') === '10', 'typing at the start replaces the Solar Day');
+  const order = [];
+  for (let i = 0; i < 5; i += 1) {
+    await page.keyboard.press('Tab');
+    order.push(await page.evaluate(() => document.activeElement.id));
+  }
+  check(order.join(' ') === 'txtAlpha txtLat txtY txtTilt Command1', `Tab order: ${order.join(' ')}`);
+  await page.focus('#txtLat');
+  await page.keyboard.press('Enter');
+  check(await text('lblMin') === '', 'Enter in a box does not compute');
+  await page.focus('#Command1');
+  await page.keyboard.press('Enter');
+  check(await text('lblMin') !== '', 'Enter on Compute computes');
+  const heard = await text('announce');
+  check(heard.startsWith('Min Day: '), `the live region says "${heard.slice(0, 40)}..."`);
+
+  // The address: opening it fills the boxes and computes at once, the same texts as the
+  // companion; a press writes the boxes back into it; what is unknown is named and never run.
+  const scenario = { tilt: '25.19', latitude: '-41.5', solar_day: '24.6597', from_solstice: '45', year: '668.6' };
+  const query = `?${new URLSearchParams(scenario)}&bogus=1&latitude=99`;
+  await open(query);
+  const companion = JSON.parse(execFileSync(cli, ['--json', ...Object.entries(scenario)
+    .flatMap(([k, v]) => [`--${k.replace('_', '-')}`, v])], { encoding: 'utf8' }));
+  const shown = await results();
+  check(Object.entries(labels).every(([k]) => shown[k] === companion[k]),
+    `an address computes at once, as the companion does: ${shown.min}`);
+  const note = await text('note');
+  check(note.includes('bogus') && note.includes('given twice'), `unknown parameters named: "${note}"`);
+  const firstResult = await page.evaluate(() => Number(document.body.dataset.firstResultMs));
+  await page.$eval('#txtAlpha', (e) => { e.value = '200'; });
+  await page.click('#Command1');
+  const address = await page.evaluate(() => location.search);
+  await open(address);
+  check(await value('txtAlpha') === '200' && await text('lblDay') !== '', `a press writes the address: ${address}`);
+  await open(`?latitude=${encodeURIComponent('<img src=x onerror=alert(1)>')}&tilt=${encodeURIComponent('"><script>alert(2)</script>')}`);
+  const injected = await page.evaluate(() => document.querySelectorAll('img, main script').length);
+  check(injected === 0 && dialogs.length === 0 && await value('txtLat') === '<img src=x onerror=alert(1)>',
+    'markup in the address stays text in its box');
+
+  // A phone: nothing wider than the screen.
+  await page.setViewport({ width: 360, height: 740, isMobile: true, hasTouch: true });
+  await open('?latitude=-80');
+  const wide = await page.evaluate(() => document.documentElement.scrollWidth - innerWidth);
+  check(wide <= 0, `a 360 pixel screen needs no sideways scrolling (${wide} pixels over)`);
+
+  if (screenshot) {
+    await page.setViewport({ width: 1000, height: 1000 });
+    await open('?latitude=70&from_solstice=30');
+    await page.screenshot({ path: screenshot, fullPage: true });
+  }
+  check(outside.length === 0, `nothing fetched from elsewhere${outside.length ? `: ${outside[0]}` : ''}`);
+
+  // The weight of what a visit loads, compressed, and the time to a first result.
+  let weight = 0;
+  for (const name of readdirSync(site)) weight += gzipSync(readFileSync(join(site, name)), { level: 9 }).length;
+  check(weight < 300 * 1024, `page weight ${(weight / 1024).toFixed(1)} kB compressed (goal: under 300)`);
+  console.log(`note time from load to the first result: ${firstResult.toFixed(1)} ms (goal: under 200)`);
+} finally {
+  await browser.close();
+  server.close();
+  rmSync(profile, { recursive: true, force: true });
+}
+console.log(failures === 0 ? 'all checks passed' : `${failures} checks failed`);
+process.exit(failures === 0 ? 0 : 1);
