@@ -2,7 +2,8 @@
 // full stop, a leading sign and blanks. Shared by the property tests and the fuzz targets.
 #pragma once
 
-#include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,8 +15,8 @@ struct Reading {
     double value = 0;
 };
 
-// What such a text must read as: std::from_chars on the text with its blanks removed. Nothing
-// for a text outside the family.
+// What such a text must read as: the C library's strtod (in the C locale, which these tests
+// never leave) on the text with its blanks removed. Nothing for a text outside the family.
 inline std::optional<Reading> ExpectedReading(std::string_view text) {
     std::string s;
     for (char c : text) {
@@ -24,25 +25,20 @@ inline std::optional<Reading> ExpectedReading(std::string_view text) {
     const bool negative = !s.empty() && s[0] == '-';
     if (!s.empty() && (s[0] == '+' || s[0] == '-')) s.erase(0, 1);
     int points = 0, digits = 0;
-    bool nonZeroBeforePoint = false;
     for (char c : s) {
         if (c == '.') {
             ++points;
         } else if (c >= '0' && c <= '9') {
             ++digits;
-            nonZeroBeforePoint |= points == 0 && c != '0';
         } else {
             return std::nullopt;
         }
     }
     if (points > 1 || digits == 0) return std::nullopt;
-    double magnitude = 0;
-    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), magnitude);
-    if (end != s.data() + s.size()) return std::nullopt;
-    if (error == std::errc::result_out_of_range) {
-        if (nonZeroBeforePoint) return Reading{true, 0};
-        magnitude = 0;
-    }
+    char* end = nullptr;
+    const double magnitude = std::strtod(s.c_str(), &end);
+    if (end != s.c_str() + s.size()) return std::nullopt;
+    if (std::isinf(magnitude)) return Reading{true, 0};
     return Reading{false, negative ? -magnitude : magnitude};
 }
 

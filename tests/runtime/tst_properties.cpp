@@ -2,9 +2,9 @@
 // seeded random inputs.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -15,6 +15,18 @@
 namespace {
 
 constexpr int kSamples = 100'000;
+
+// A double's bits and back, in the C++ libraries without std::bit_cast as well.
+std::uint64_t BitsOf(double x) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits;
+}
+double DoubleOf(std::uint64_t bits) {
+    double x;
+    std::memcpy(&x, &bits, sizeof x);
+    return x;
+}
 
 std::string RandomText(std::mt19937_64& rng, std::string_view alphabet, int maxLength) {
     std::string text(std::uniform_int_distribution<int>(0, maxLength)(rng), ' ');
@@ -35,9 +47,7 @@ TEST(ReadingProperty, SimpleTextsReadAsFromCharsWithoutBlanks) {
         try {
             const double value = rt::ValFromText(text);
             ASSERT_FALSE(expected->overflow) << '"' << text << '"';
-            ASSERT_EQ(std::bit_cast<std::uint64_t>(value),
-                      std::bit_cast<std::uint64_t>(expected->value))
-                << '"' << text << '"';
+            ASSERT_EQ(BitsOf(value), BitsOf(expected->value)) << '"' << text << '"';
         } catch (const rt::Fault& fault) {
             ASSERT_TRUE(expected->overflow) << '"' << text << "\": " << fault.message();
         }
@@ -61,7 +71,7 @@ TEST(ReadingProperty, AnyTextReadsANumberOrOverflows) {
 TEST(TextFormProperty, AnyFiniteDoubleGetsItsFifteenDigitsInTheRightLayout) {
     std::mt19937_64 rng(42);
     for (int i = 0; i < kSamples; ++i) {
-        const double x = std::bit_cast<double>(rng());
+        const double x = DoubleOf(rng());
         if (!std::isfinite(x)) continue;
         const std::string text = rt::TextFromDouble(x);
         ASSERT_EQ(oracle::TextFormProblem(x, text), "") << text;
