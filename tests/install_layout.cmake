@@ -9,7 +9,7 @@ if(NOT status EQUAL 0)
 endif()
 set(paths bin/daylight-cli)
 if(WINDOW)
-    list(APPEND paths bin/daylight share/applications/org.daylightcalc.daylight.desktop share/doc/Daylight/LICENSE
+    list(APPEND paths bin/daylight share/applications/org.daylightcalc.daylight.desktop share/doc/daylight/LICENSE
                       share/metainfo/org.daylightcalc.daylight.metainfo.xml
                       share/icons/hicolor/scalable/apps/org.daylightcalc.daylight.svg)
 endif()
