@@ -224,9 +224,6 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
         });
     sky->add_option("--step", request.step, "From one row to the next, in the unit of the year")
         ->capture_default_str();
-    CLI::Option* csv = sky->add_flag("--csv", request.csv, "CSV with a header line (the default)");
-    sky->add_flag("--json", request.json, "One JSON object: inputs, rows and summary")
-        ->excludes(csv);
     CLI::Option* map = sky->add_flag("--map", request.map,
                                      "Every latitude from -90 to 90 by the latitude step:\n"
                                      "CSV latitude,day,daylight,sun, or JSON rows so named");
@@ -234,12 +231,9 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
     sky->add_option("--latitude-step", request.latitudeStep, "Degrees between a map's latitudes")
         ->capture_default_str()
         ->needs(map);
-    const bool charts = AddChartOption(*sky, request.chart, "the sky (or the map)");
-    sky->footer(
-        "Exit status: 0 the sky, 1 a number too large to read, 2 a bad command line or value" +
-        std::string(charts ? "\nor a chart that could not be written" : "") +
-        ", 3 output that could not be written." +
-        (charts ? "" : "\nThis daylight-cli was built without charts: --chart is not offered."));
+    AddTableOptions(*sky, request.csv, request.json, request.chart, "the sky (or the map)",
+                    "Exit status: 0 the sky, 1 a number too large to read, 2 a bad command line "
+                    "or\nvalue");
     return sky;
 }
 

@@ -1,13 +1,15 @@
 // Rows of numbers as the year and the sky print them: a CSV line, or a JSON object whose fields
-// are the columns.
+// are the columns; and the options and exit statuses those commands share.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <array>
 #include <cstddef>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "chart_program.h"
 #include "output.h"
 
 namespace companion {
@@ -28,6 +30,20 @@ Json RowJson(const std::array<std::string_view, N>& columns,
     Json row = Json::object();
     for (std::size_t i = 0; i < N; ++i) row[std::string(columns[i])] = texts[i];
     return row;
+}
+
+// Offers --csv (the default), --json and, where this build draws charts, --chart for what is
+// drawn; the footer gives the exit statuses, the first ones as stated, then the chart's and 3.
+inline void AddTableOptions(CLI::App& command, bool& csv, bool& json, std::string& chart,
+                            const std::string& drawn, const std::string& statuses) {
+    CLI::Option* csvFlag = command.add_flag("--csv", csv, "CSV with a header line (the default)");
+    command.add_flag("--json", json, "One JSON object: inputs, rows and summary")
+        ->excludes(csvFlag);
+    const bool charts = AddChartOption(command, chart, drawn);
+    command.footer(
+        statuses + std::string(charts ? " or a chart that could not be written" : "") +
+        ",\n3 output that could not be written." +
+        (charts ? "" : "\nThis daylight-cli was built without charts: --chart is not offered."));
 }
 
 }  // namespace companion

@@ -5,7 +5,6 @@
 #include <ostream>
 #include <string_view>
 
-#include "chart_program.h"
 #include "daylight/year.h"
 #include "input_option.h"
 #include "output.h"
@@ -107,16 +106,9 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
     year->add_option("--step", request.step, "Degrees from one row to the next, 0.001 to 360")
         ->capture_default_str()
         ->check(CheckStep);
-    CLI::Option* csv = year->add_flag("--csv", request.csv, "CSV with a header line (the default)");
-    year->add_flag("--json", request.json, "One JSON object: inputs, rows and summary")
-        ->excludes(csv);
-    const bool charts = AddChartOption(*year, request.chart, "the year");
-    year->footer(
-        "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing number, no\n"
-        "tilt beyond the pole), 2 a bad command line" +
-        std::string(charts ? " or a chart that could not be written" : "") +
-        ",\n3 output that could not be written." +
-        (charts ? "" : "\nThis daylight-cli was built without charts: --chart is not offered."));
+    AddTableOptions(*year, request.csv, request.json, request.chart, "the year",
+                    "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing "
+                    "number, no\ntilt beyond the pole), 2 a bad command line");
     return year;
 }
 
