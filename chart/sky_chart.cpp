@@ -26,8 +26,6 @@ const std::array<const char*, 5> kBandNames = {"Daylight", "Civil twilight", "Na
 const QColor kPolarDay(255, 255, 240);
 const QColor kPolarNight(0, 0, 0);
 const QColor kMarks(120, 120, 120);
-const std::array<const char*, 4> kSeasonNames = {"winter solstice", "spring equinox",
-                                                 "summer solstice", "autumn equinox"};
 
 // The plot's rectangle and the year along it; the vertical scale is each chart's own.
 struct Frame {
@@ -86,7 +84,8 @@ void PaintYearAxis(QPainter& p, const Frame& f, const std::array<double, 4>& sea
         p.setPen(QPen(kMarks, f.Px(1), Qt::DashLine));
         p.drawLine(QPointF(x, f.plot.top()), QPointF(x, f.plot.bottom()));
         p.setPen(Qt::black);
-        const QString name = QString::fromLatin1(kSeasonNames[i]);
+        const std::string_view season = daycalc::kSeasonNames[i];
+        const QString name = QString::fromLatin1(season.data(), qsizetype(season.size()));
         const double width = p.fontMetrics().horizontalAdvance(name);
         const double left = std::clamp(x - width / 2, f.plot.left(), f.plot.right() - width);
         p.drawText(QPointF(left, f.plot.top() - f.Px(5)), name);

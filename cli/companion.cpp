@@ -61,9 +61,7 @@ bool Given(const CLI::App& app, const std::string& name) {
 void TakePlanet(const CLI::App& app, const daycalc::PlanetPreset& planet, DaylightInputs& inputs,
                 SkyRequest& sky) {
     for (const auto& [member, text] : daycalc::PlanetTexts(planet)) {
-        for (const InputField& f : kInputFields) {
-            if (f.text == member && !Given(app, std::string(f.option))) inputs.*member = text;
-        }
+        if (!Given(app, std::string(daycalc::InputFieldOf(member)->option))) inputs.*member = text;
     }
     if (!Given(app, "--eccentricity")) sky.eccentricity = planet.eccentricity;
     if (!Given(app, "--perihelion")) sky.perihelion = planet.perihelion;

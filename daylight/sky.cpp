@@ -20,6 +20,14 @@ constexpr double kSpanSample = 360.0 / kSpanSamples;
 // The cosine of an angle from -90° to 90° from its sine.
 double CosOf(double sine) { return std::sqrt((1 - sine) * (1 + sine)); }
 
+// Whether the sun crosses an altitude that day, from the cosine of its hour angle there: at 1
+// or beyond it never reaches the altitude, at -1 or beyond it never leaves it.
+Sun SunOfCosine(double c) {
+    if (c >= 1) return Sun::PolarNight;
+    if (c <= -1) return Sun::PolarDay;
+    return Sun::Rises;
+}
+
 // The edge between an angle where a condition does not hold and one where it does, to the last
 // bit: the angle on the side where it holds.
 template <typename Holds>
@@ -210,10 +218,7 @@ double SkyModel::TimeAboveCosine(double c) const {
 }
 
 Sun SkyModel::SunOn(double orbitDegrees, double altitude) const {
-    const double c = CosHourAngle(SinDeclination(orbitDegrees), std::sin(altitude * kDegree));
-    if (c >= 1) return Sun::PolarNight;
-    if (c <= -1) return Sun::PolarDay;
-    return Sun::Rises;
+    return SunOfCosine(CosHourAngle(SinDeclination(orbitDegrees), std::sin(altitude * kDegree)));
 }
 
 double SkyModel::TimeAbove(double orbitDegrees, double altitude) const {
@@ -229,8 +234,6 @@ SkyRow SkyModel::RowAt(double t) const {
     for (std::size_t i = 0; i < 4; ++i) cosines[i] = CosHourAngle(s, cosDeclination, sinLimits_[i]);
     std::array<double, 4> above;  // time above the horizon and each dusk, each at least the last
     for (std::size_t i = 0; i < 4; ++i) above[i] = TimeAboveCosine(cosines[i]);
-    const double c = cosines[0];
-    const Sun sun = c >= 1 ? Sun::PolarNight : c <= -1 ? Sun::PolarDay : Sun::Rises;
     return {.day = t,
             .orbitAngle = lambda,
             .declination = std::asin(s) / kDegree,
@@ -239,7 +242,7 @@ SkyRow SkyModel::RowAt(double t) const {
             .nautical = above[2] - above[1],
             .astronomical = above[3] - above[2],
             .night = in_.solarDay - above[3],
-            .sun = sun};
+            .sun = SunOfCosine(cosines[0])};
 }
 
 std::vector<double> RowDays(const SkyInputs& in) {

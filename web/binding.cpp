@@ -13,13 +13,6 @@ namespace {
 
 using emscripten::val;
 
-std::string Field(std::string daycalc::DaylightInputs::*member) {
-    for (const daycalc::InputField& f : daycalc::kInputFields) {
-        if (f.text == member) return std::string(f.field);
-    }
-    return "";
-}
-
 daycalc::DaylightInputs InputsOf(const val& texts) {
     daycalc::DaylightInputs inputs;
     for (const daycalc::InputField& f : daycalc::kInputFields) {
@@ -101,7 +94,9 @@ val Compute(const val& texts) {
         s.set("cause", stop->cause);
         s.set("hint", stop->hint);
         val boxes = val::array();
-        for (const auto member : stop->boxes) boxes.call<void>("push", Field(member));
+        for (const auto member : stop->boxes) {
+            boxes.call<void>("push", std::string(daycalc::InputFieldOf(member)->field));
+        }
         s.set("boxes", boxes);
         answer.set("stop", s);
         return answer;

@@ -48,11 +48,17 @@ inline constexpr std::array<InputField, 5> kInputFields{{
      &DaylightInputs::year},
 }};
 
-inline std::string StartingText(std::string DaylightInputs::*text) {
+// The row of the table for a member of the inputs, or none.
+inline const InputField* InputFieldOf(std::string DaylightInputs::*text) {
     for (const InputField& f : kInputFields) {
-        if (f.text == text) return std::string(f.start);
+        if (f.text == text) return &f;
     }
-    return {};
+    return nullptr;
+}
+
+inline std::string StartingText(std::string DaylightInputs::*text) {
+    const InputField* f = InputFieldOf(text);
+    return f ? std::string(f->start) : std::string();
 }
 
 // The five result texts. Beyond the polar circle the sun stays up for part of the year: Full

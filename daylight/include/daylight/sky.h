@@ -14,6 +14,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -101,14 +102,17 @@ struct SkySpan {
     double length;
 };
 
+// The solstices and equinoxes at orbit angles 0, 90, 180 and 270, named for the north.
+inline constexpr std::array<std::string_view, 4> kSeasonNames = {
+    "winter solstice", "spring equinox", "summer solstice", "autumn equinox"};
+
 struct SkyView {
     SkyInputs inputs;
     std::vector<SkyRow> rows{};  // at t = 0, S, 2S, ... below Y, and one at Y
     // The shortest and the longest daylight, and the first t at which each is reached.
     double shortestDaylight = 0, shortestDay = 0;
     double longestDaylight = 0, longestDay = 0;
-    // The t of the winter solstice, the northern spring equinox, the summer solstice and the
-    // autumn equinox.
+    // The t of each of the seasons named below, in their order.
     std::array<double, 4> seasons{};
     std::vector<SkySpan> polarDays{};    // the sun above the horizon all day
     std::vector<SkySpan> polarNights{};  // below it all day
