@@ -1,7 +1,10 @@
-// The value options that fill the five inputs, the same on every command.
+// The value options that fill the five inputs, the same on every command, and the strict
+// reading of the commands' own numbers.
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <charconv>
+#include <optional>
 #include <string>
 
 #include "daylight/daylight.h"
@@ -20,6 +23,15 @@ inline CLI::Option* AddInputOption(CLI::App& app, const daycalc::InputField& fie
                 return "the value is missing: " + value + " is the next option";
             },
             "");
+}
+
+// An option's number: the whole text one number as from_chars reads it, or none.
+inline std::optional<double> ExactNumber(const std::string& text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto read = std::from_chars(text.data(), end, value);
+    if (read.ec != std::errc() || read.ptr != end) return std::nullopt;
+    return value;
 }
 
 }  // namespace companion

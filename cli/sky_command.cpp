@@ -1,7 +1,6 @@
 #include "sky_command.h"
 
 #include <array>
-#include <charconv>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -48,11 +47,7 @@ std::array<std::string, 4> MapTexts(double latitude, const SkyRow& r) {
 std::optional<double> HorizonOf(const std::string& text) {
     if (text == "sunrise") return daycalc::kSunriseHorizon;
     if (text == "geometric") return daycalc::kGeometricHorizon;
-    double degrees = 0;
-    const char* end = text.data() + text.size();
-    const auto read = std::from_chars(text.data(), end, degrees);
-    if (read.ec != std::errc() || read.ptr != end) return std::nullopt;
-    return degrees;
+    return ExactNumber(text);
 }
 
 Json InputsJson(const SkyInputs& in) {
@@ -76,9 +71,6 @@ Json SpansJson(const std::vector<SkySpan>& spans) {
     return list;
 }
 
-constexpr std::array<std::string_view, 4> kSeasonNames = {"winter solstice", "spring equinox",
-                                                          "summer solstice", "autumn equinox"};
-
 // The summary, each entry a name and a JSON value, for both forms.
 Json SummaryJson(const SkyView& v) {
     Json summary = {
@@ -88,7 +80,7 @@ Json SummaryJson(const SkyView& v) {
         {"longest_daylight",
          {{"day", TextFromDouble(v.longestDay)}, {"daylight", TextFromDouble(v.longestDaylight)}}}};
     for (std::size_t i = 0; i < 4; ++i) {
-        std::string name(kSeasonNames[i]);
+        std::string name(daycalc::kSeasonNames[i]);
         name[name.find(' ')] = '_';
         summary[name] = TextFromDouble(v.seasons[i]);
     }
@@ -96,19 +88,6 @@ Json SummaryJson(const SkyView& v) {
     summary["polar_night"] = SpansJson(v.polarNights);
     summary["longest_twilight_only"] = TextFromDouble(v.longestTwilightOnly);
     return summary;
-}
-
-// Rows one by one, so that a long year takes no more memory than its rows.
-template <typename Rows, typename Texts>
-void PrintJsonRows(std::ostream& out, const Rows& rows, const Texts& texts) {
-    out << R"(,"rows":[)";
-    const char* separator = "";
-    for (const auto& row : rows) {
-        if (!out) return;  // a full disk: stop at once, the caller says so
-        out << separator << Dump(texts(row));
-        separator = ",";
-    }
-    out << ']';
 }
 
 void PrintSpans(std::ostream& out, std::string_view name, const std::vector<SkySpan>& spans) {
@@ -122,9 +101,12 @@ void PrintSpans(std::ostream& out, std::string_view name, const std::vector<SkyS
 
 void PrintSky(std::ostream& out, const SkyView& v, bool json) {
     if (json) {
-        out << R"({"inputs":)" << Dump(InputsJson(v.inputs));
-        PrintJsonRows(out, v.rows, [](const SkyRow& r) { return RowJson(kColumns, RowTexts(r)); });
-        out << ',' << Dump(SummaryJson(v)).substr(1) << '\n';
+        JsonTable table(out, InputsJson(v.inputs));
+        for (const SkyRow& r : v.rows) {
+            if (!out) return;  // a full disk: stop at once, the caller says so
+            table.Row(RowJson(kColumns, RowTexts(r)));
+        }
+        table.End(SummaryJson(v));
         return;
     }
     PrintCsvLine(out, kColumns);
@@ -137,7 +119,7 @@ void PrintSky(std::ostream& out, const SkyView& v, bool json) {
         << "# longest daylight: " << TextFromDouble(v.longestDaylight) << " on day "
         << TextFromDouble(v.longestDay) << '\n';
     for (std::size_t i = 0; i < 4; ++i) {
-        out << "# " << kSeasonNames[i] << ": " << TextFromDouble(v.seasons[i]) << '\n';
+        out << "# " << daycalc::kSeasonNames[i] << ": " << TextFromDouble(v.seasons[i]) << '\n';
     }
     PrintSpans(out, "polar day", v.polarDays);
     PrintSpans(out, "polar night", v.polarNights);
@@ -167,13 +149,11 @@ void PrintMap(std::ostream& out, SkyInputs in, const std::vector<double>& latitu
     Json inputs = InputsJson(in);
     inputs.erase("latitude");
     inputs["latitude_step"] = TextFromDouble(latitudeStep);
-    out << R"({"inputs":)" << Dump(inputs) << R"(,"rows":[)";
-    const char* separator = "";
+    JsonTable table(out, inputs);
     eachRow([&](double latitude, const SkyRow& r) {
-        out << separator << Dump(RowJson(kMapColumns, MapTexts(latitude, r)));
-        separator = ",";
+        table.Row(RowJson(kMapColumns, MapTexts(latitude, r)));
     });
-    out << "]}\n";
+    table.End();
 }
 
 int BadValue(std::ostream& err, const std::string& reason) {

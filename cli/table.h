@@ -32,6 +32,32 @@ Json RowJson(const std::array<std::string_view, N>& columns,
     return row;
 }
 
+// One JSON object for a table, {"inputs":…,"rows":[…], and the summary's members}, written as it
+// goes: the rows one by one, so that a long table takes no more memory than one row.
+class JsonTable {
+  public:
+    JsonTable(std::ostream& out, const Json& inputs) : out_(out) {
+        out_ << R"({"inputs":)" << Dump(inputs) << R"(,"rows":[)";
+    }
+    void Row(const Json& row) {
+        out_ << separator_ << Dump(row);
+        separator_ = ",";
+    }
+    // The end of the rows, the summary's members and the last brace.
+    void End(const Json& summary = Json::object()) {
+        out_ << ']';
+        if (summary.empty()) {
+            out_ << "}\n";
+        } else {
+            out_ << ',' << Dump(summary).substr(1) << '\n';
+        }
+    }
+
+  private:
+    std::ostream& out_;
+    const char* separator_ = "";
+};
+
 // Offers --csv (the default), --json and, where this build draws charts, --chart for what is
 // drawn; the footer gives the exit statuses, the first ones as stated, then the chart's and 3.
 inline void AddTableOptions(CLI::App& command, bool& csv, bool& json, std::string& chart,

@@ -1,7 +1,7 @@
 #include "year_command.h"
 
 #include <array>
-#include <charconv>
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -42,18 +42,15 @@ void PrintJson(std::ostream& out, const YearView& view, double step) {
                          {"solar_day", TextFromDouble(view.solarDay)},
                          {"year", TextFromDouble(view.year)},
                          {"step", TextFromDouble(step)}};
-    out << R"({"inputs":)" << Dump(inputs) << R"(,"rows":[)";
-    const char* separator = "";
+    JsonTable table(out, inputs);
     for (const YearPoint& p : view.points) {
         if (!out) return;  // a full disk: stop at once, the caller says so
-        out << separator << Dump(RowJson(kColumns, RowTexts(p)));
-        separator = ",";
+        table.Row(RowJson(kColumns, RowTexts(p)));
     }
-    const Json summary = {{"shortest_daylight", TextFromDouble(view.shortestDaylight)},
-                          {"longest_daylight", TextFromDouble(view.longestDaylight)},
-                          {"polar_day", SpanJson(view.polarDay)},
-                          {"polar_night", SpanJson(view.polarNight)}};
-    out << "]," << Dump(summary).substr(1) << '\n';  // the summary's members, and the last brace
+    table.End({{"shortest_daylight", TextFromDouble(view.shortestDaylight)},
+               {"longest_daylight", TextFromDouble(view.longestDaylight)},
+               {"polar_day", SpanJson(view.polarDay)},
+               {"polar_night", SpanJson(view.polarNight)}});
 }
 
 void PrintSpan(std::ostream& out, std::string_view name, const std::optional<PolarSpan>& span) {
@@ -81,11 +78,9 @@ void PrintCsv(std::ostream& out, const YearView& view) {
 }
 
 std::string CheckStep(const std::string& text) {
-    double step = 0;
-    const char* end = text.data() + text.size();
-    const auto read = std::from_chars(text.data(), end, step);
-    if (read.ec != std::errc() || read.ptr != end) return "the step is not a number";
-    if (step >= daycalc::kFinestYearStep && step <= daycalc::kCoarsestYearStep) return "";
+    const std::optional<double> step = ExactNumber(text);
+    if (!step) return "the step is not a number";
+    if (*step >= daycalc::kFinestYearStep && *step <= daycalc::kCoarsestYearStep) return "";
     return "the step must be from " + TextFromDouble(daycalc::kFinestYearStep) + " to " +
            TextFromDouble(daycalc::kCoarsestYearStep) + " degrees";
 }
