@@ -61,8 +61,8 @@ Job YearJob(char** argv) {
     const std::optional<double> step = NumberOf(argv[4]);
     if (!step) return {2, "the step is not a number", {}};
     daycalc::YearOutcome year = daycalc::ComputeYear(inputs, *step);
-    if (const auto* fault = std::get_if<rt::Fault>(&year))
-        return {1, std::string(fault->message()), {}};
+    if (const auto* problem = std::get_if<daycalc::Problem>(&year))
+        return {1, problem->message, {}};
     return {0, "", [view = std::get<daycalc::YearView>(std::move(year))](const std::string& path) {
                 return chart::WriteYearChart(view, path);
             }};
@@ -72,7 +72,7 @@ Job SkyJob(char** argv) {
     const std::optional<daycalc::SkyInputs> in = SkyInputsOf(argv);
     if (!in) return {2, "a value is not a number", {}};
     daycalc::SkyOutcome sky = daycalc::ComputeSky(*in);
-    if (const auto* error = std::get_if<daycalc::SkyError>(&sky)) return {2, error->reason, {}};
+    if (const auto* problem = std::get_if<daycalc::Problem>(&sky)) return {2, problem->message, {}};
     return {0, "", [view = std::get<daycalc::SkyView>(std::move(sky))](const std::string& path) {
                 return chart::WriteSkyChart(view, path);
             }};
@@ -83,8 +83,8 @@ Job MapJob(char** argv) {
     const std::optional<double> latitudeStep = NumberOf(argv[8]);
     if (!in || !latitudeStep) return {2, "a value is not a number", {}};
     const auto latitudes = daycalc::MapLatitudes(*in, *latitudeStep);
-    if (const auto* error = std::get_if<daycalc::SkyError>(&latitudes)) {
-        return {2, error->reason, {}};
+    if (const auto* problem = std::get_if<daycalc::Problem>(&latitudes)) {
+        return {2, problem->message, {}};
     }
     chart::SkyMap map{.inputs = *in,
                       .latitudes = std::get<std::vector<double>>(latitudes),

@@ -5,11 +5,11 @@
 #include <ios>
 #include <istream>
 #include <ostream>
-#include <set>
 #include <string>
 #include <string_view>
 
 #include "daylight/planets.h"
+#include "json_line.h"
 #include "output.h"
 
 namespace companion {
@@ -81,122 +81,30 @@ bool IsBlankLine(std::string_view line) {
     return line.find_first_not_of(" \t\r") == std::string_view::npos;
 }
 
-// A key as an error line echoes it: at most its first 40 bytes.
-std::string Echo(std::string_view key) {
-    constexpr std::size_t kLongest = 40;
-    if (key.size() <= kLongest) return std::string(key);
-    return std::string(key.substr(0, kLongest)) + "...";
-}
-
-const daycalc::InputField* FieldNamed(std::string_view key) {
-    for (const daycalc::InputField& f : daycalc::kInputFields) {
-        if (f.field == key) return &f;
-    }
-    return nullptr;
-}
-
-// The common line, an object of plain strings with the inputs' keys, read without building JSON:
-// printable ASCII without escapes. Anything else returns false and goes to the JSON library,
-// which gives the same inputs where this accepts a line, and every error where it does not.
-class FlatObject {
-  public:
-    explicit FlatObject(std::string_view line) : text_(line) {}
-
-    bool Read(DaylightInputs& inputs) {
-        unsigned given = 0;  // one bit a field, so that a field given twice goes to the library
-        SkipBlanks();
-        if (!Take('{')) return false;
-        SkipBlanks();
-        if (!Take('}')) {
-            for (;;) {
-                std::string_view key, value;
-                if (!String(key)) return false;
-                SkipBlanks();
-                if (!Take(':')) return false;
-                SkipBlanks();
-                if (!String(value)) return false;
-                const daycalc::InputField* field = FieldNamed(key);
-                if (!field) return false;
-                const unsigned bit = 1u << (field - daycalc::kInputFields.data());
-                if (given & bit) return false;
-                given |= bit;
-                inputs.*(field->text) = value;
-                SkipBlanks();
-                if (Take('}')) break;
-                if (!Take(',')) return false;
-                SkipBlanks();
-            }
-        }
-        SkipBlanks();
-        return at_ == text_.size();
-    }
-
-  private:
-    void SkipBlanks() {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' ||
-                                      text_[at_] == '\r' || text_[at_] == '\n')) {
-            ++at_;
-        }
-    }
-    bool Take(char c) {
-        if (at_ == text_.size() || text_[at_] != c) return false;
-        ++at_;
-        return true;
-    }
-    bool String(std::string_view& s) {
-        if (!Take('"')) return false;
-        const std::size_t start = at_;
-        while (at_ < text_.size() && text_[at_] != '"') {
-            const char c = text_[at_];
-            if (c < 0x20 || c > 0x7e || c == '\\') return false;
-            ++at_;
-        }
-        s = text_.substr(start, at_ - start);
-        return Take('"');
-    }
-
-    std::string_view text_;
-    std::size_t at_ = 0;
-};
-
-// Fills the inputs from one line through the JSON library, or says what is wrong with it.
-std::string ReadWithLibrary(const std::string& line, DaylightInputs& inputs) {
-    std::string twice;
-    std::set<std::string> seen;
-    const auto duplicates = [&](int depth, Json::parse_event_t event, Json& parsed) {
-        if (depth == 1 && event == Json::parse_event_t::key && twice.empty() &&
-            !seen.insert(parsed.get<std::string>()).second) {
-            twice = parsed.get<std::string>();
-        }
-        return true;
-    };
-    const Json json = Json::parse(line, duplicates, false);
-    if (json.is_discarded()) return "not valid JSON";
-    if (!json.is_object()) return "not a JSON object";
-    if (!twice.empty()) return "field \"" + Echo(twice) + "\" given twice";
-    // A planet gives its values first, so that the line's own fields take their place.
-    if (const auto planet = json.find("planet"); planet != json.end()) {
-        if (!planet->is_string()) return "field \"planet\" is not a string";
-        const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(planet->get<std::string>());
-        if (!preset) return "unknown planet \"" + Echo(planet->get<std::string>()) + "\"";
-        for (const auto& [member, text] : daycalc::PlanetTexts(*preset)) inputs.*member = text;
-    }
-    for (const auto& item : json.items()) {
-        if (item.key() == "planet") continue;
-        const daycalc::InputField* field = FieldNamed(item.key());
-        if (!field) return "unknown field \"" + Echo(item.key()) + "\"";
-        if (!item.value().is_string()) return "field \"" + item.key() + "\" is not a string";
-        inputs.*(field->text) = item.value().get<std::string>();
-    }
-    return "";
-}
-
-// What is wrong with a line, or nothing, with the inputs it fills.
+// Fills the inputs from one line, or says what is wrong with it. A value is a string, or a
+// number read from its JSON text as the same text in a string would be.
 std::string ReadBatchLine(const std::string& line, DaylightInputs& inputs) {
     if (line.find('\0') != std::string::npos) return "holds a NUL byte";
-    if (FlatObject(line).Read(inputs)) return "";
-    inputs = DaylightInputs();
-    return ReadWithLibrary(line, inputs);
+    std::vector<JsonMember> members;
+    if (std::string problem = ReadJsonLine(line, members); !problem.empty()) return problem;
+    // A planet gives its values first, so that the line's own fields take their place.
+    for (const JsonMember& m : members) {
+        if (m.key != "planet") continue;
+        if (m.kind != JsonMember::Kind::String) return "field \"planet\" is not a string";
+        const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(m.text);
+        if (!preset) return "unknown planet \"" + Echo(m.text) + "\"";
+        for (const auto& [member, text] : daycalc::PlanetTexts(*preset)) inputs.*member = text;
+    }
+    for (const JsonMember& m : members) {
+        if (m.key == "planet") continue;
+        const daycalc::InputField* field = daycalc::InputFieldNamed(m.key);
+        if (!field) return "unknown field \"" + Echo(m.key) + "\"";
+        if (m.kind == JsonMember::Kind::Other) {
+            return "field \"" + m.key + "\" is not a string or a number";
+        }
+        inputs.*(field->text) = m.text;
+    }
+    return "";
 }
 
 }  // namespace
@@ -215,7 +123,7 @@ int RunBatch(std::istream& in, std::ostream& out, std::ostream& err) {
             read == Read::TooLong ? "longer than " + std::to_string(kLongestBatchLine) + " bytes"
                                   : ReadBatchLine(line, inputs);
         if (problem.empty()) {
-            WriteOutcome(out, daycalc::ComputeDaylight(inputs));
+            WriteOutcome(out, daycalc::ComputeDaylight(inputs), daycalc::ReadingNotes(inputs));
         } else {
             out << Dump({{"error", "line " + std::to_string(number) + ": " + problem}}) << '\n';
             status = kBadInput;

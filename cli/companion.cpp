@@ -36,8 +36,8 @@ void PrintCaptioned(std::ostream& out, const DaylightResults& r) {
 
 int RunOnce(const DaylightInputs& inputs, bool json, std::ostream& out, std::ostream& err) {
     const DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
-    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) {
-        return ReportStop(*stop, json, out, err);
+    if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
+        return ReportProblem(*problem, json, out, err);
     }
     if (json) {
         WriteOutcome(out, outcome);
@@ -113,9 +113,15 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     if (const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(planet)) {
         TakePlanet(app, *preset, inputs, skyRequest);
     }
+    if (batch) return RunBatch(in, out, err);
+    // The values each command reads, each noted where it was not read whole.
+    std::vector<std::string_view> unread;
+    if (year->parsed() || sky->parsed()) unread.push_back("from_solstice");
+    if (sky->parsed() && skyRequest.map) unread.push_back("latitude");
+    WriteNotes(err, daycalc::ReadingNotes(inputs, unread));
     if (year->parsed()) return RunYear(inputs, yearRequest, out, err);
     if (sky->parsed()) return RunSky(inputs, skyRequest, out, err);
-    return batch ? RunBatch(in, out, err) : RunOnce(inputs, json, out, err);
+    return RunOnce(inputs, json, out, err);
 }
 
 }  // namespace

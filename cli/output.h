@@ -1,11 +1,13 @@
 // What every command writes: JSON that stays valid whatever bytes the texts hold, and faults.
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "daylight/daylight.h"
 #include "status.h"
@@ -18,51 +20,56 @@ inline std::string Dump(const Json& json) {
     return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-inline Json FaultJson(const rt::Fault& fault) {
-    return {{"fault", fault.kindName()}, {"message", fault.message()}};
+// A problem's hint as the companion gives it: the cause, what to change and try, and where the
+// year view has the days.
+inline std::string HintText(const daycalc::Problem& problem) {
+    const std::string year = daycalc::WhereTheYearIs(problem, daycalc::FrontEnd::Desktop);
+    return problem.Text() + (year.empty() ? "" : " " + year);
 }
 
-// A stopped press: the fault, and the hint of what to change, as the window gives it.
-inline std::string HintText(const daycalc::DaylightStop& stop) {
-    return stop.cause + " " + stop.hint;
+// {"fault","message","hint","try"}: the kind, the message, the hint, and the values to try by
+// field ({} where there are none).
+inline Json ProblemJson(const daycalc::Problem& problem) {
+    Json tries = Json::object();
+    for (const daycalc::Try& t : problem.tries) tries[std::string(t.field)] = t.text;
+    return {{"fault", problem.kindName()},
+            {"message", problem.message},
+            {"hint", HintText(problem)},
+            {"try", tries}};
 }
 
-inline Json StopJson(const daycalc::DaylightStop& stop) {
-    Json json = FaultJson(stop.fault);
-    json["hint"] = HintText(stop);
-    return json;
+// The notes on values not read whole, as a JSON array.
+inline Json NotesJson(const std::vector<daycalc::ReadingNote>& notes) {
+    Json list = Json::array();
+    for (const daycalc::ReadingNote& n : notes) list.push_back(n.text);
+    return list;
 }
 
-// Whether a text goes into JSON as it is: printable ASCII without quotes or backslashes.
-inline bool PlainInJson(std::string_view text) {
-    for (const char c : text) {
-        if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') return false;
+// The answer to a press as one JSON line: the five texts, written as they are in one write (every
+// result is plain), or the problem; with "notes" where a value was not read whole.
+inline void WriteOutcome(std::ostream& out, const daycalc::DaylightOutcome& outcome,
+                         const std::vector<daycalc::ReadingNote>& notes = {}) {
+    if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
+        Json json = ProblemJson(*problem);
+        if (!notes.empty()) json["notes"] = NotesJson(notes);
+        out << Dump(json) << '\n';
+        return;
     }
-    return true;
-}
-
-// The answer to a press as one JSON line: the five texts, or the stop with its hint. Texts that
-// need no escaping, as every result's and every hint's do, are written as they are, in one write.
-inline void WriteOutcome(std::ostream& out, const daycalc::DaylightOutcome& outcome) {
+    const auto& r = std::get<daycalc::DaylightResults>(outcome);
     std::string line;
-    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) {
-        const std::string hint = HintText(*stop);
-        if (!PlainInJson(hint)) {
-            out << Dump(StopJson(*stop)) << '\n';
-            return;
-        }
-        line.append(R"({"fault":")").append(stop->kindName());
-        line.append(R"(","message":")").append(stop->message());
-        line.append(R"(","hint":")").append(hint).append("\"}\n");
-    } else {
-        const auto& r = std::get<daycalc::DaylightResults>(outcome);
-        line.append(R"({"min":")").append(r.minDay);
-        line.append(R"(","max":")").append(r.maxDay);
-        line.append(R"(","day":")").append(r.daylight);
-        line.append(R"(","night":")").append(r.night);
-        line.append(R"(","full":")").append(r.fullDaylight).append("\"}\n");
-    }
+    line.append(R"({"min":")").append(r.minDay);
+    line.append(R"(","max":")").append(r.maxDay);
+    line.append(R"(","day":")").append(r.daylight);
+    line.append(R"(","night":")").append(r.night);
+    line.append(R"(","full":")").append(r.fullDaylight).append("\"");
+    if (!notes.empty()) line.append(R"(,"notes":)").append(Dump(NotesJson(notes)));
+    line.append("}\n");
     out.write(line.data(), std::streamsize(line.size()));
+}
+
+// The notes on values not read whole, a line each on the errors; the output stays as it is.
+inline void WriteNotes(std::ostream& err, const std::vector<daycalc::ReadingNote>& notes) {
+    for (const daycalc::ReadingNote& n : notes) err << "daylight-cli: note: " << n.text << '\n';
 }
 
 // The output or the input failed: a line on the errors with the system's reason, and the status.
@@ -87,26 +94,27 @@ inline int ReportChart(const std::string& problem, const std::string& path, std:
     return kChartNotWritten;
 }
 
-// A fault as every command reports it: a JSON object on the output, or a line on the errors.
-inline int ReportFault(const rt::Fault& fault, bool json, std::ostream& out, std::ostream& err) {
+// The one report of a problem, in every command: a JSON object on the output, or lines on the
+// errors (the message, the hint, and the values to try as options). A fault is status 1, a value
+// out of its range 2.
+inline int ReportProblem(const daycalc::Problem& problem, bool json, std::ostream& out,
+                         std::ostream& err) {
     if (json) {
-        out << Dump(FaultJson(fault)) << '\n';
+        out << Dump(ProblemJson(problem)) << '\n';
     } else {
-        err << "daylight-cli: " << fault.message() << '\n';
+        err << "daylight-cli: " << problem.message << '\n'
+            << "daylight-cli: hint: " << HintText(problem) << '\n';
+        if (!problem.tries.empty()) {
+            err << "daylight-cli: try:";
+            for (const daycalc::Try& t : problem.tries) {
+                std::string option = "--" + std::string(t.field);
+                std::replace(option.begin(), option.end(), '_', '-');
+                err << ' ' << option << ' ' << t.text;
+            }
+            err << '\n';
+        }
     }
-    return kFault;
-}
-
-// A stopped press likewise, with its hint: a field of the object, or a second line.
-inline int ReportStop(const daycalc::DaylightStop& stop, bool json, std::ostream& out,
-                      std::ostream& err) {
-    if (json) {
-        out << Dump(StopJson(stop)) << '\n';
-    } else {
-        err << "daylight-cli: " << stop.message() << '\n'
-            << "daylight-cli: hint: " << HintText(stop) << '\n';
-    }
-    return kFault;
+    return problem.fault ? kFault : kBadInput;
 }
 
 }  // namespace companion

@@ -156,11 +156,6 @@ void PrintMap(std::ostream& out, SkyInputs in, const std::vector<double>& latitu
     table.End();
 }
 
-int BadValue(std::ostream& err, const std::string& reason) {
-    err << "daylight-cli: " << reason << '\n';
-    return kBadInput;
-}
-
 std::vector<std::string> ChartArgs(std::string kind, const std::string& path, const SkyInputs& in) {
     std::vector<std::string> args = {std::move(kind), path};
     for (double value : {in.tilt, in.latitude, in.solarDay, in.year, in.eccentricity, in.perihelion,
@@ -219,25 +214,25 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
 
 int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std::ostream& out,
            std::ostream& err) {
-    SkyInputs in{};
-    try {
-        in = {.tilt = rt::ValFromText(inputs.tilt),
-              .latitude = request.map ? 0 : rt::ValFromText(inputs.latitude),
-              .solarDay = rt::ValFromText(inputs.solarDay),
-              .year = rt::ValFromText(inputs.year),
-              .eccentricity = request.eccentricity,
-              .perihelion = request.perihelion,
-              .horizon = *HorizonOf(request.horizon),
-              .step = request.step};
-    } catch (const rt::Fault& fault) {
-        return ReportFault(fault, request.json, out, err);
+    const auto read = daycalc::ReadSkyInputs(inputs, !request.map,
+                                             {.tilt = 0,
+                                              .latitude = 0,
+                                              .solarDay = 0,
+                                              .year = 0,
+                                              .eccentricity = request.eccentricity,
+                                              .perihelion = request.perihelion,
+                                              .horizon = *HorizonOf(request.horizon),
+                                              .step = request.step});
+    if (const auto* problem = std::get_if<daycalc::Problem>(&read)) {
+        return ReportProblem(*problem, request.json, out, err);
     }
+    const SkyInputs& in = std::get<SkyInputs>(read);
     // Every value is checked before a line is written: nothing goes out half.
     std::vector<std::string> chart;
     if (request.map) {
         const auto latitudes = daycalc::MapLatitudes(in, request.latitudeStep);
-        if (const auto* error = std::get_if<daycalc::SkyError>(&latitudes)) {
-            return BadValue(err, error->reason);
+        if (const auto* problem = std::get_if<daycalc::Problem>(&latitudes)) {
+            return ReportProblem(*problem, request.json, out, err);
         }
         PrintMap(out, in, std::get<std::vector<double>>(latitudes), request.latitudeStep,
                  request.json);
@@ -245,8 +240,8 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         chart.push_back(ExactText(request.latitudeStep));
     } else {
         const daycalc::SkyOutcome sky = daycalc::ComputeSky(in);
-        if (const auto* error = std::get_if<daycalc::SkyError>(&sky)) {
-            return BadValue(err, error->reason);
+        if (const auto* problem = std::get_if<daycalc::Problem>(&sky)) {
+            return ReportProblem(*problem, request.json, out, err);
         }
         PrintSky(out, std::get<SkyView>(sky), request.json);
         chart = ChartArgs("sky", request.chart, in);

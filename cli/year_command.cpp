@@ -110,8 +110,8 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
 int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, std::ostream& out,
             std::ostream& err) {
     const daycalc::YearOutcome outcome = daycalc::ComputeYear(inputs, request.step);
-    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
-        return ReportFault(*fault, request.json, out, err);
+    if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
+        return ReportProblem(*problem, request.json, out, err);
     }
     const YearView& view = std::get<YearView>(outcome);
     if (request.json) {

@@ -40,13 +40,18 @@ DaylightResults Polar(const Planet& p, Stage& stage) {
 
 }  // namespace
 
+DaylightResults Calculate(const DaylightInputs& inputs, Stage& stage) {
+    stage = Stage::Reading;
+    const Planet p = ReadPlanet(inputs, PointOfYear::Read);
+    return BeyondPolarCircle(p) ? Polar(p, stage) : NonPolar(p, stage);
+}
+
 DaylightOutcome ComputeDaylight(const DaylightInputs& inputs) {
     Stage stage = Stage::Reading;
     try {
-        const Planet p = ReadPlanet(inputs, PointOfYear::Read);
-        return BeyondPolarCircle(p) ? Polar(p, stage) : NonPolar(p, stage);
+        return Calculate(inputs, stage);
     } catch (const rt::Fault& fault) {
-        return Explain(inputs, fault, stage);
+        return Explain(inputs, fault.kind(), stage, Mode::Single);
     }
 }
 

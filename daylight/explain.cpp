@@ -1,33 +1,91 @@
 #include "explain.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace daycalc {
 namespace {
 
-using Box = std::string DaylightInputs::*;
-constexpr Box kTilt = &DaylightInputs::tilt;
-constexpr Box kLatitude = &DaylightInputs::latitude;
-constexpr Box kFromSolstice = &DaylightInputs::fromSolstice;
+using Values = std::vector<std::pair<std::string_view, std::string>>;
 
-struct Why {
-    std::string cause;
-    std::string hint;
-    std::vector<Box> boxes;
-};
+constexpr std::string_view kTilt = "tilt";
+constexpr std::string_view kLatitude = "latitude";
+constexpr std::string_view kFromSolstice = "from_solstice";
 
 std::string Text(double x) { return rt::TextFromDouble(x); }
 
-// The first box whose number overflows as it is read.
-Why TooLarge(const DaylightInputs& in) {
+// How many decimals a number's text has ("177.36" has 2), or none for the exponent form.
+std::optional<int> DecimalsOf(double x) {
+    const std::string text = Text(x);
+    if (text.find('E') != std::string::npos) return std::nullopt;
+    const std::size_t point = text.find('.');
+    return point == std::string::npos ? 0 : int(text.size() - point - 1);
+}
+
+// a + b as people write it: to as many decimals as the longer of the two, so that 180 − 177.36
+// is 2.64 and not the 2.63999999999999 of the nearest doubles.
+std::string SumText(double a, double b) {
+    const double sum = a + b;
+    const std::optional<int> da = DecimalsOf(a), db = DecimalsOf(b);
+    if (!da || !db) return Text(sum);
+    double scale = 1;
+    for (int i = 0; i < std::max(*da, *db); ++i) scale *= 10;
+    const double scaled = sum * scale;
+    if (!(std::fabs(scaled) < 0x1p53)) return Text(sum);
+    return Text(std::round(scaled) / scale + 0.0);  // + 0.0: no "-0"
+}
+
+// What a hint's values promise: an answer, or one with the day's daylight, or the span of full
+// daylight.
+enum class Promise { Results, Daylight, FullDaylight };
+
+// One way forward: the hint that says it, the boxes it names, and what to type.
+struct Candidate {
+    HintId hint;
+    std::vector<std::string_view> fields;
+    std::vector<Try> tries;
+    Promise promise = Promise::Results;
+};
+
+struct Why {
+    Values values;
+    std::vector<Candidate> candidates;  // in the order they are offered
+    bool yearHasTheDays = false;
+};
+
+DaylightInputs With(DaylightInputs inputs, const std::vector<Try>& tries) {
+    for (const Try& t : tries) inputs.*(InputFieldNamed(t.field)->text) = t.text;
+    return inputs;
+}
+
+// Whether the inputs give what was promised in that mode.
+bool Gives(const DaylightInputs& inputs, Mode mode, Promise promise) {
+    if (mode == Mode::Year) return YearComputes(inputs);
+    Stage stage = Stage::Reading;
+    try {
+        const DaylightResults r = Calculate(inputs, stage);
+        switch (promise) {
+            case Promise::Results:
+                return true;
+            case Promise::Daylight:
+                return !r.daylight.empty();
+            case Promise::FullDaylight:
+                return !r.fullDaylight.empty();
+        }
+    } catch (const rt::Fault&) {
+    }
+    return false;
+}
+
+// The first box whose number overflows as it is read; the year reads no point of the year.
+Why TooLarge(const DaylightInputs& in, Mode mode) {
     for (const InputField& f : kInputFields) {
+        if (mode == Mode::Year && f.field == kFromSolstice) continue;
         try {
             rt::ValFromText(in.*(f.text));
         } catch (const rt::Fault&) {
-            const std::string box(f.caption);
-            return {"The number in " + box + " is too large to compute with.",
-                    "Type a smaller number in " + box + ": numbers run up to about 1.8E+308.",
-                    {f.text}};
+            return {{{"box", std::string(f.caption)}},
+                    {{HintId::TooLarge, {f.field}, {{f.field, std::string(f.start)}}}}};
         }
     }
     return {};
@@ -35,102 +93,92 @@ Why TooLarge(const DaylightInputs& in) {
 
 // Half a year later in the other hemisphere the days are the same: x = tan L · cos A · tan T
 // keeps its value when L changes sign and A moves on by 180.
-double HalfAYearLater(double fromSolstice) {
-    return fromSolstice + 180 < 360 ? fromSolstice + 180 : fromSolstice - 180;
-}
-
-// Tilts beyond 0 to 90 give the days of a tilt within them with the latitude's sign changed,
-// since tan(−T) = tan(180° − T) = −tan T; where that latitude lies beyond the southern polar
-// circle, the same latitude half a year later does.
-Why TiltOutOfRange(const DaylightInputs& in, double tilt, double latitude) {
-    const std::string cause =
-        "The calculation takes tilts from 0 to 90, and " + Text(tilt) + " lies beyond.";
-    if (tilt < -90 || tilt > 180) return {cause, "Type a Tilt from 0 to 90.", {kTilt}};
-    const double same = tilt < 0 ? -tilt : 180 - tilt;
-    const std::string hint = "A tilt of " + Text(tilt) + " gives the same days as a tilt of " +
-                             Text(same) + " with the latitude's sign changed: type Tilt " +
-                             Text(same);
-    if (-latitude >= -(90 - same)) {
-        return {cause, hint + " and Latitude " + Text(-latitude + 0.0) + ".", {kTilt, kLatitude}};
-    }
-    return {cause,
-            hint + ", and to keep Latitude " + Text(latitude) +
-                " go half a year on: Deg from Winter Solstice " +
-                Text(HalfAYearLater(rt::ValFromText(in.fromSolstice))) + ".",
-            {kTilt, kFromSolstice}};
-}
-
-Why AtTheShortestDay(const DaylightInputs& in, rt::FaultKind kind, double tilt, double latitude) {
-    const double circle = 90 - tilt;
-    if (tilt == 90 && kind == rt::FaultKind::InvalidOperation) {
-        return {
-            "With a tilt of exactly 90 the shortest day at the equator has no value: its "
-            "formula meets 0 divided by 0.",
-            "Change the Tilt a little, such as 89.9, or the Latitude.",
-            {kTilt, kLatitude}};
-    }
-    if (tilt == 90) {
-        return {
-            "With a tilt of exactly 90 the shortest day south of the equator has no value: "
-            "its formula divides by the tangent of 90 minus the tilt, which is 0.",
-            "Change the Tilt a little, such as 89.9.",
-            {kTilt}};
-    }
-    if (kind == rt::FaultKind::DivisionByZero) {
-        const bool south = latitude < 0;
-        return {"Latitude " + Text(latitude) + " lies exactly on the " +
-                    (south ? "southern " : "") + "polar circle of a tilt of " + Text(tilt) +
-                    ", where the formula for the shortest day has no value.",
-                "Move the Latitude a little off the circle, such as " +
-                    (south ? Text(latitude + 0.1)
-                           : Text(latitude - 0.1) +
-                                 (latitude + 0.1 <= 90 ? " or " + Text(latitude + 0.1) : "")) +
-                    ", or change the Tilt.",
-                {kLatitude, kTilt}};
-    }
-    if (kind == rt::FaultKind::InvalidArgument) {
-        const double later = HalfAYearLater(rt::ValFromText(in.fromSolstice));
-        const std::string cause = "Latitude " + Text(latitude) +
-                                  " lies beyond the southern polar circle of a tilt of " +
-                                  Text(tilt) + ", at " + Text(-circle) +
-                                  ", where the sun stays up or down for days; this calculation "
-                                  "stops there.";
-        const std::string north =
-            "The same day half a year later in the north has the same "
-            "daylight and night: type Latitude " +
-            Text(-latitude) + " and Deg from Winter Solstice " + Text(later) + ".";
-        const std::string year =
-            " For the whole year with its polar day and night, run "
-            "daylight-cli year --tilt " +
-            Text(tilt) + " --latitude " + Text(latitude) + ".";
-        return {cause, north + year, {kLatitude, kFromSolstice}};
-    }
-    return {};
+std::string HalfAYearLater(double fromSolstice) {
+    return SumText(fromSolstice, fromSolstice + 180 < 360 ? 180 : -180);
 }
 
 Why Explained(const DaylightInputs& in, rt::FaultKind kind, Stage stage) {
-    if (stage == Stage::Reading) return TooLarge(in);
+    if (stage == Stage::Reading) return {};
     // Every text was read once already, so none overflows now.
     const double tilt = rt::ValFromText(in.tilt);
     const double latitude = rt::ValFromText(in.latitude);
+    const double fromSolstice = rt::ValFromText(in.fromSolstice);
+    Values values = {{"tilt", Text(tilt)}, {"latitude", Text(latitude)}};
+    const std::string mirrored = SumText(0, -latitude);
+    const std::string later = HalfAYearLater(fromSolstice);
+    const auto latitudeTry = [](const std::string& text) {
+        return std::vector<Try>{{kLatitude, text}};
+    };
     if (std::fabs(latitude) > 90) {
-        return {"Latitude " + Text(latitude) +
-                    " lies beyond the pole: latitudes run from -90 at "
-                    "the south pole to 90 at the north pole.",
-                "Type a Latitude from -90 to 90.",
-                {kLatitude}};
+        const double side = latitude > 0 ? 1 : -1;
+        Why why{values, {}};
+        // The pole, or just off it, or just inside the polar circle, or the equator.
+        const double circle = rt::ValFromText(SumText(90, -std::fabs(tilt)));
+        for (const std::string& candidate :
+             {Text(90 * side), Text(89.9 * side), SumText(side * circle, -side * 0.1), Text(0)}) {
+            why.candidates.push_back({HintId::BeyondThePole, {kLatitude}, latitudeTry(candidate)});
+        }
+        return why;
     }
-    if (tilt < 0 || tilt > 90) return TiltOutOfRange(in, tilt, latitude);
-    if (stage == Stage::ShortestDay) {
-        Why why = AtTheShortestDay(in, kind, tilt, latitude);
-        if (!why.cause.empty()) return why;
+    if (tilt < -90 || tilt > 180) {
+        return {values,
+                {{HintId::TiltFarBeyond, {kTilt}, {{kTilt, StartingText(&DaylightInputs::tilt)}}}}};
+    }
+    // Tilts beyond 0 to 90 give the days of a tilt within them with the latitude's sign changed,
+    // since tan(−T) = tan(180° − T) = −tan T; the same latitude half a year later has them too.
+    if (tilt < 0 || tilt > 90) {
+        const std::string same = tilt < 0 ? SumText(0, -tilt) : SumText(180, -tilt);
+        values.emplace_back("same", same);
+        return {values,
+                {{HintId::TiltBeyond, {kTilt, kLatitude}, {{kTilt, same}, {kLatitude, mirrored}}},
+                 {HintId::TiltBeyondSouth,
+                  {kTilt, kFromSolstice},
+                  {{kTilt, same}, {kFromSolstice, later}}}}};
+    }
+    if (stage == Stage::ShortestDay && tilt == 90) {
+        if (kind == rt::FaultKind::InvalidOperation) {
+            return {values,
+                    {{HintId::RightAngleAtTheEquator, {kTilt, kLatitude}, {{kTilt, "89.9"}}},
+                     {HintId::RightAngleAtTheEquator, {kTilt, kLatitude}, latitudeTry("0.1")}}};
+        }
+        return {values,
+                {{HintId::RightAngleSouth, {kTilt}, {{kTilt, "89.9"}}},
+                 {HintId::RightAngleSouth,
+                  {kTilt, kLatitude, kFromSolstice},
+                  {{kTilt, "89.9"}, {kLatitude, mirrored}, {kFromSolstice, later}}}}};
+    }
+    if (stage == Stage::ShortestDay && kind == rt::FaultKind::DivisionByZero) {
+        if (latitude < 0) {
+            return {values,
+                    {{HintId::OnTheSouthernPolarCircle,
+                      {kLatitude, kTilt},
+                      latitudeTry(SumText(latitude, 0.1))}}};
+        }
+        return {
+            values,
+            {{HintId::OnThePolarCircle, {kLatitude, kTilt}, latitudeTry(SumText(latitude, -0.1))},
+             {HintId::OnThePolarCircle, {kLatitude, kTilt}, latitudeTry(SumText(latitude, 0.1))}}};
+    }
+    if (stage == Stage::ShortestDay && kind == rt::FaultKind::InvalidArgument && latitude < 0) {
+        values.emplace_back("circle", SumText(tilt, -90));
+        return {values,
+                {{HintId::BeyondTheSouthernPolarCircle,
+                  {kLatitude, kFromSolstice},
+                  {{kLatitude, mirrored}, {kFromSolstice, later}},
+                  Promise::FullDaylight}},
+                true};
     }
     if (stage == Stage::ChosenDay) {
-        return {"On the chosen day the sun at Latitude " + Text(latitude) +
-                    " only touches the horizon, where the formula for daylight has no value.",
-                "Move the Latitude a little towards the equator, or change Deg from Winter "
-                "Solstice.",
-                {kLatitude, kFromSolstice}};
+        const std::string towardsTheEquator = SumText(latitude, latitude > 0 ? -0.1 : 0.1);
+        return {values,
+                {{HintId::TouchesTheHorizon,
+                  {kLatitude, kFromSolstice},
+                  latitudeTry(towardsTheEquator),
+                  Promise::Daylight},
+                 {HintId::TouchesTheHorizon,
+                  {kLatitude, kFromSolstice},
+                  {{kFromSolstice, SumText(fromSolstice, 1)}},
+                  Promise::Daylight}}};
     }
     return {};
 }
@@ -149,17 +197,161 @@ std::string_view StageWords(Stage stage) {
     return "";
 }
 
+// When nothing more is known: a small change to the latitude or the tilt.
+Why NoResult(const DaylightInputs& in, Stage stage) {
+    const double tilt = rt::ValFromText(in.tilt);
+    const double latitude = rt::ValFromText(in.latitude);
+    Why why{{{"stage", std::string(StageWords(stage))}}, {}};
+    for (const auto& [field, value] : {std::pair{kLatitude, latitude}, {kTilt, tilt}}) {
+        for (const double change : {-0.1, 0.1}) {
+            why.candidates.push_back(
+                {HintId::NoResult, {kLatitude, kTilt}, {{field, SumText(value, change)}}});
+        }
+    }
+    return why;
+}
+
+// "Try Latitude 80 and Deg from Winter Solstice 180."
+std::string TrySentence(const std::vector<Try>& tries) {
+    std::string values;
+    for (std::size_t i = 0; i < tries.size(); ++i) {
+        if (i > 0)
+            values += HintTextOf(i + 1 < tries.size() ? HintId::TryComma : HintId::TryAnd).hint;
+        values += CaptionOf(tries[i].field) + " " + tries[i].text;
+    }
+    return Filled(HintTextOf(HintId::Try).hint, {{"values", values}});
+}
+
+// A typed text as a note shows it: control characters as \n, \t or \xNN, a quote or backslash
+// after a backslash, and at most the first 40 bytes (not cutting a character in two), then "...".
+std::string Shown(std::string_view text) {
+    constexpr std::size_t kLongest = 40;
+    std::size_t end = std::min(text.size(), kLongest);
+    while (end < text.size() && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    std::string shown;
+    for (const char c : text.substr(0, end)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (c == '"' || c == '\\') {
+            shown += '\\';
+            shown += c;
+        } else if (byte < 0x20 || byte == 0x7f) {
+            constexpr char kHex[] = "0123456789abcdef";
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 15];
+        } else {
+            shown += c;
+        }
+    }
+    return end < text.size() ? shown + "..." : shown;
+}
+
 }  // namespace
 
-DaylightStop Explain(const DaylightInputs& inputs, const rt::Fault& fault, Stage stage) {
-    Why why = Explained(inputs, fault.kind(), stage);
-    if (why.cause.empty()) {
-        why = {"These values have no result: the calculation stopped at " +
-                   std::string(StageWords(stage)) + ".",
-               "Change the Latitude or the Tilt a little.",
-               {kLatitude, kTilt}};
+std::string Filled(std::string_view pattern,
+                   const std::vector<std::pair<std::string_view, std::string>>& values) {
+    std::string text;
+    while (!pattern.empty()) {
+        const std::size_t open = pattern.find('{');
+        const std::size_t close = pattern.find('}', open);
+        if (open == std::string_view::npos || close == std::string_view::npos) break;
+        text.append(pattern.substr(0, open));
+        const std::string_view name = pattern.substr(open + 1, close - open - 1);
+        const auto value = std::find_if(values.begin(), values.end(),
+                                        [&](const auto& v) { return v.first == name; });
+        text.append(value != values.end() ? std::string_view(value->second)
+                                          : pattern.substr(open, close - open + 1));
+        pattern.remove_prefix(close + 1);
     }
-    return {fault, stage, std::move(why.cause), std::move(why.hint), std::move(why.boxes)};
+    return text.append(pattern);
+}
+
+std::string CaptionOf(std::string_view field) {
+    if (const InputField* f = InputFieldNamed(field)) return std::string(f->caption);
+    std::string caption(field);
+    std::replace(caption.begin(), caption.end(), '_', ' ');
+    if (!caption.empty() && caption[0] >= 'a' && caption[0] <= 'z') caption[0] -= 'a' - 'A';
+    return caption;
+}
+
+std::vector<ReadingNote> ReadingNotes(const DaylightInputs& inputs,
+                                      const std::vector<std::string_view>& unread) {
+    std::vector<ReadingNote> notes;
+    for (const InputField& f : kInputFields) {
+        const std::string& text = inputs.*(f.text);
+        if (std::find(unread.begin(), unread.end(), f.field) != unread.end()) continue;
+        if (rt::ReadWhole(text)) continue;
+        double number = 0;
+        try {
+            number = rt::ValFromText(text);
+        } catch (const rt::Fault&) {
+            continue;
+        }
+        notes.push_back(
+            {f.field, Filled(HintTextOf(HintId::ReadAs).hint, {{"box", std::string(f.caption)},
+                                                               {"text", Shown(text)},
+                                                               {"number", Text(number)}})});
+    }
+    return notes;
+}
+
+std::string WhereTheYearIs(const Problem& problem, FrontEnd frontEnd) {
+    if (!problem.year) return "";
+    if (frontEnd == FrontEnd::Page) return std::string(HintTextOf(HintId::YearOnThePage).hint);
+    return Filled(HintTextOf(HintId::YearOnTheDesktop).hint,
+                  {{"tilt", problem.year->tilt}, {"latitude", problem.year->latitude}});
+}
+
+Problem Explain(const DaylightInputs& inputs, rt::FaultKind kind, Stage stage, Mode mode) {
+    Why why = stage == Stage::Reading ? TooLarge(inputs, mode) : Explained(inputs, kind, stage);
+    // The year reads no point of the year, so it offers nothing that changes one.
+    std::erase_if(why.candidates, [mode](const Candidate& c) {
+        return mode == Mode::Year &&
+               std::find(c.fields.begin(), c.fields.end(), kFromSolstice) != c.fields.end();
+    });
+    if (why.candidates.empty()) why = NoResult(inputs, stage);
+    const auto works = [&](const Candidate& c) {
+        return Gives(With(inputs, c.tries), mode, c.promise);
+    };
+    const auto found = std::find_if(why.candidates.begin(), why.candidates.end(), works);
+    const bool offered = found != why.candidates.end();
+    const Candidate& chosen = offered ? *found : why.candidates.front();
+    const HintText& text = HintTextOf(chosen.hint);
+    Problem problem{
+        .fault = kind,
+        .message = std::string(rt::Fault(kind).message()),
+        .cause = Filled(text.cause, why.values),
+        .hint = Filled(text.hint, why.values),
+        // With nothing to try, only the box the hint names first.
+        .fields = offered ? chosen.fields : std::vector<std::string_view>{chosen.fields.front()},
+        .tries = offered ? chosen.tries : std::vector<Try>{},
+        .year = std::nullopt};
+    if (!problem.tries.empty()) problem.hint += " " + TrySentence(problem.tries);
+    if (why.yearHasTheDays) {
+        problem.year = Problem::Year{Text(rt::ValFromText(inputs.tilt)),
+                                     Text(rt::ValFromText(inputs.latitude))};
+    }
+    return problem;
+}
+
+Problem OutOfRange(std::string message, std::vector<std::string_view> fields,
+                   std::vector<Try> tries) {
+    Problem problem{.fault = std::nullopt,
+                    .message = std::move(message),
+                    .cause = "",
+                    .hint = Filled(HintTextOf(HintId::ValueOutOfRange).hint,
+                                   {{"box", CaptionOf(fields.front())}}),
+                    .fields = std::move(fields),
+                    .tries = std::move(tries),
+                    .year = std::nullopt};
+    if (!problem.tries.empty()) problem.hint += " " + TrySentence(problem.tries);
+    return problem;
 }
 
 }  // namespace daycalc

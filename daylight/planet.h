@@ -52,11 +52,12 @@ inline Number SunsetCosine(const Planet& p, Number cosA) {
 // full daylight this share of the year for the full-daylight quotient.
 inline Number ShareOf(Number c, Number whole) { return aCos(c) / Radians(180) * whole; }
 
-// tan(90° − L) / tan T: beyond the polar circle, the cosine of the orbit angle from the summer
-// solstice at which the sun first sets. With no tilt it is a division by zero, with a tilt too
-// small for the latitude an overflow.
+// tan(90° − L) / |tan T|: beyond the polar circle, the cosine of the orbit angle from the solstice
+// of the polar day at which the sun first sets. A planet that turns backwards (a tilt above 90)
+// has a negative tan T and the same polar day as the tilt 180° − T, hence the magnitude. With no
+// tilt it is a division by zero, with a tilt too small for the latitude an overflow.
 inline Number FullDaylightQuotient(const Planet& p) {
-    return rt::Tan(Radians(90) - p.L) / rt::Tan(p.T);
+    return rt::Tan(Radians(90) - p.L) / Abs(rt::Tan(p.T));
 }
 
 }  // namespace daycalc

@@ -6,6 +6,8 @@
 #include <numbers>
 #include <utility>
 
+#include "explain.h"
+
 namespace daycalc {
 namespace {
 
@@ -106,30 +108,88 @@ double ReducedEccentricAnomaly(double m, double e) {
 
 }  // namespace
 
-std::string SkyProblem(const SkyInputs& in) {
-    const std::pair<const char*, double> values[] = {{"tilt", in.tilt},
-                                                     {"latitude", in.latitude},
-                                                     {"solar day", in.solarDay},
-                                                     {"year", in.year},
-                                                     {"eccentricity", in.eccentricity},
-                                                     {"perihelion", in.perihelion},
-                                                     {"horizon", in.horizon},
-                                                     {"step", in.step}};
-    for (const auto& [name, value] : values) {
-        if (!std::isfinite(value)) return std::string("the ") + name + " is not a finite number";
+namespace {
+
+// The first value out of its range: its field, what is wrong, and a value within range for it,
+// given that the values checked before it are within theirs.
+struct OutOfItsRange {
+    std::string_view field;
+    double SkyInputs::*member;
+    std::string reason;
+    double within;
+};
+
+std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
+    struct Value {
+        std::string_view field;
+        const char* name;
+        double SkyInputs::*member;
+        double usual;  // a value within range: the starting one
+    };
+    const Value values[] = {{"tilt", "tilt", &SkyInputs::tilt, 23.5},
+                            {"latitude", "latitude", &SkyInputs::latitude, 38},
+                            {"solar_day", "solar day", &SkyInputs::solarDay, 24},
+                            {"year", "year", &SkyInputs::year, 365.25},
+                            {"eccentricity", "eccentricity", &SkyInputs::eccentricity, 0},
+                            {"perihelion", "perihelion", &SkyInputs::perihelion, 0},
+                            {"horizon", "horizon", &SkyInputs::horizon, kGeometricHorizon},
+                            {"step", "step", &SkyInputs::step, 1}};
+    for (const Value& v : values) {
+        if (!std::isfinite(in.*v.member)) {
+            return OutOfItsRange{v.field, v.member,
+                                 std::string("the ") + v.name + " is not a finite number", v.usual};
+        }
     }
-    if (!(std::fabs(in.latitude) <= 90)) return "the latitude must be from -90 to 90 degrees";
-    if (!(in.solarDay > 0)) return "the solar day must be above 0";
-    if (!(in.year > 0)) return "the year must be above 0";
+    const auto clamped = [](double value, double bound) { return value < 0 ? -bound : bound; };
+    if (!(std::fabs(in.latitude) <= 90)) {
+        return OutOfItsRange{"latitude", &SkyInputs::latitude,
+                             "the latitude must be from -90 to 90 degrees",
+                             clamped(in.latitude, 90)};
+    }
+    if (!(in.solarDay > 0)) {
+        return OutOfItsRange{"solar_day", &SkyInputs::solarDay, "the solar day must be above 0",
+                             24};
+    }
+    if (!(in.year > 0)) {
+        return OutOfItsRange{"year", &SkyInputs::year, "the year must be above 0", 365.25};
+    }
     if (!(in.eccentricity >= 0 && in.eccentricity < 1)) {
-        return "the eccentricity must be from 0 up to but not including 1";
+        return OutOfItsRange{"eccentricity", &SkyInputs::eccentricity,
+                             "the eccentricity must be from 0 up to but not including 1",
+                             in.eccentricity < 0 ? 0 : 0.99};
     }
-    if (!(std::fabs(in.horizon) <= 90)) return "the horizon must be from -90 to 90 degrees";
-    if (!(in.step > 0)) return "the step must be above 0";
+    if (!(std::fabs(in.horizon) <= 90)) {
+        return OutOfItsRange{"horizon", &SkyInputs::horizon,
+                             "the horizon must be from -90 to 90 degrees", clamped(in.horizon, 90)};
+    }
+    // A day of an Earth-like year, or the whole of a year too short for that.
+    const double aDay = in.year / 365.25 > 0 ? in.year / 365.25 : in.year;
+    if (!(in.step > 0)) {
+        return OutOfItsRange{"step", &SkyInputs::step, "the step must be above 0", aDay};
+    }
     if (in.year / in.step > kMostSkyRows) {
-        return "the step must be at least a millionth of the year";
+        return OutOfItsRange{"step", &SkyInputs::step,
+                             "the step must be at least a millionth of the year", aDay};
     }
-    return "";
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Problem> SkyProblem(const SkyInputs& in) {
+    const std::optional<OutOfItsRange> first = FirstOutOfRange(in);
+    if (!first) return std::nullopt;
+    // Each value out of range in turn takes one within it, until none is left; every check
+    // takes a value whose own check then passes, so each value is taken at most once.
+    SkyInputs within = in;
+    std::vector<std::string_view> fields;
+    std::vector<Try> tries;
+    for (auto bad = first; bad && tries.size() < 8; bad = FirstOutOfRange(within)) {
+        within.*(bad->member) = bad->within;
+        fields.push_back(bad->field);
+        tries.push_back({bad->field, rt::TextFromDouble(bad->within)});
+    }
+    return OutOfRange(first->reason, std::move(fields), std::move(tries));
 }
 
 double EccentricAnomaly(double meanAnomaly, double e) {
@@ -252,15 +312,30 @@ std::vector<double> RowDays(const SkyInputs& in) {
     return days;
 }
 
-std::variant<std::vector<double>, SkyError> MapLatitudes(const SkyInputs& in, double step) {
+// The rows of a map by these steps.
+double MapRows(const SkyInputs& in, double latitudeStep) {
+    return (std::ceil(180 / latitudeStep) + 1) * (std::ceil(in.year / in.step) + 1);
+}
+
+std::variant<std::vector<double>, Problem> MapLatitudes(const SkyInputs& in, double step) {
     SkyInputs anyLatitude = in;
     anyLatitude.latitude = 0;
-    if (std::string problem = SkyProblem(anyLatitude); !problem.empty()) return SkyError{problem};
-    if (!(step > 0 && step <= 180))
-        return SkyError{"the latitude step must be above 0 and at most 180"};
-    const double rows = (std::ceil(180 / step) + 1) * (std::ceil(in.year / in.step) + 1);
-    if (rows > kMostMapRows) {
-        return SkyError{"the map would have more than 10000000 rows; take larger steps"};
+    if (std::optional<Problem> problem = SkyProblem(anyLatitude)) return *std::move(problem);
+    // A latitude step that is within range and keeps the map within its rows: the largest
+    // at 180 keeps it within 2 · (1e6 + 1) rows.
+    const auto within = [&in] {
+        for (const double step : {1.0, 5.0, 15.0, 45.0, 90.0, 180.0}) {
+            if (MapRows(in, step) <= kMostMapRows) return step;
+        }
+        return 180.0;
+    };
+    if (!(step > 0 && step <= 180)) {
+        return OutOfRange("the latitude step must be above 0 and at most 180", {"latitude_step"},
+                          {{"latitude_step", rt::TextFromDouble(within())}});
+    }
+    if (MapRows(in, step) > kMostMapRows) {
+        return OutOfRange("the map would have more than 10000000 rows; take larger steps",
+                          {"latitude_step"}, {{"latitude_step", rt::TextFromDouble(within())}});
     }
     std::vector<double> latitudes;
     for (double k = 0; - 90 + k * step < 90; ++k) latitudes.push_back(-90 + k * step);
@@ -268,8 +343,21 @@ std::variant<std::vector<double>, SkyError> MapLatitudes(const SkyInputs& in, do
     return latitudes;
 }
 
+std::variant<SkyInputs, Problem> ReadSkyInputs(const DaylightInputs& boxes, bool latitude,
+                                               SkyInputs rest) {
+    try {
+        rest.tilt = rt::ValFromText(boxes.tilt);
+        rest.latitude = latitude ? rt::ValFromText(boxes.latitude) : 0;
+        rest.solarDay = rt::ValFromText(boxes.solarDay);
+        rest.year = rt::ValFromText(boxes.year);
+        return rest;
+    } catch (const rt::Fault& fault) {
+        return Explain(boxes, fault.kind(), Stage::Reading, Mode::Year);
+    }
+}
+
 SkyOutcome ComputeSky(const SkyInputs& in) {
-    if (std::string problem = SkyProblem(in); !problem.empty()) return SkyError{problem};
+    if (std::optional<Problem> problem = SkyProblem(in)) return *std::move(problem);
     const SkyModel model(in);
     SkyView view{.inputs = in};
     const std::vector<double> days = RowDays(in);

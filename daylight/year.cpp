@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "explain.h"
 #include "planet.h"
 
 namespace daycalc {
@@ -103,13 +104,27 @@ std::string_view SunName(Sun sun) {
     return "";
 }
 
-YearOutcome ComputeYear(const DaylightInputs& inputs, double stepDegrees) try {
+bool YearComputes(const DaylightInputs& inputs) {
+    try {
+        StopWhereTheSingleCalculationStops(ReadPlanet(inputs, PointOfYear::Unread));
+        return true;
+    } catch (const rt::Fault&) {
+        return false;
+    }
+}
+
+YearOutcome ComputeYear(const DaylightInputs& inputs, double stepDegrees) {
     const double step = std::isnan(stepDegrees)
                             ? kCoarsestYearStep
                             : std::clamp(stepDegrees, kFinestYearStep, kCoarsestYearStep);
-    return Year(ReadPlanet(inputs, PointOfYear::Unread), step);
-} catch (const rt::Fault& fault) {
-    return fault;
+    Stage stage = Stage::Reading;
+    try {
+        const Planet p = ReadPlanet(inputs, PointOfYear::Unread);
+        stage = Stage::FullDaylight;
+        return Year(p, step);
+    } catch (const rt::Fault& fault) {
+        return Explain(inputs, fault.kind(), stage, Mode::Year);
+    }
 }
 
 }  // namespace daycalc

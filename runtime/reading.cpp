@@ -73,15 +73,30 @@ void TakeExponent(Cursor& cursor, Numeral& numeral) {
     cursor = probe;
 }
 
+// The numeral at the start of the text, and whether nothing but blanks follows it.
+struct Taken {
+    Numeral numeral;
+    bool digits = false;
+    bool whole = false;
+};
+
+Taken Take(std::string_view text) {
+    Cursor cursor(text);
+    Taken taken;
+    taken.numeral.negative = cursor.Take('-');
+    if (!taken.numeral.negative) cursor.Take('+');
+    taken.digits = TakeMantissa(cursor, taken.numeral) > 0;
+    if (taken.digits) TakeExponent(cursor, taken.numeral);
+    taken.whole = taken.digits && cursor.AtEnd();
+    return taken;
+}
+
 }  // namespace
 
 double ValFromText(std::string_view text) {
-    Cursor cursor(text);
-    Numeral numeral;
-    numeral.negative = cursor.Take('-');
-    if (!numeral.negative) cursor.Take('+');
-    if (TakeMantissa(cursor, numeral) == 0) return 0;
-    TakeExponent(cursor, numeral);
+    const Taken taken = Take(text);
+    if (!taken.digits) return 0;
+    const Numeral& numeral = taken.numeral;
 
     // Rounded correctly, to an infinity beyond the largest double and to 0 or a subnormal below
     // the smallest, by fast_float, the same on every compiler and C++ library.
@@ -91,5 +106,7 @@ double ValFromText(std::string_view text) {
     if (std::isinf(magnitude)) Raise(FaultKind::Overflow);
     return numeral.negative ? -magnitude : magnitude;
 }
+
+bool ReadWhole(std::string_view text) { return Take(text).whole; }
 
 }  // namespace rt

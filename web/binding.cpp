@@ -82,23 +82,32 @@ val Face() {
     return form;
 }
 
-// A press on the texts by field: {results} by label, or {stop: {fault, message, cause, hint,
-// boxes}} with the boxes named by their fields, the first to change first.
+// A problem as the page shows it: {fault, message, cause, hint, boxes, tries, year}, the boxes
+// and tries by field, the first to change first, and where the page has the days of the year.
+val ProblemVal(const daycalc::Problem& problem) {
+    val p = val::object();
+    p.set("fault", std::string(problem.kindName()));
+    p.set("message", problem.message);
+    p.set("cause", problem.cause);
+    p.set("hint", problem.hint);
+    val boxes = val::array();
+    for (const std::string_view field : problem.fields) {
+        boxes.call<void>("push", std::string(field));
+    }
+    p.set("boxes", boxes);
+    val tries = val::object();
+    for (const daycalc::Try& t : problem.tries) tries.set(std::string(t.field), t.text);
+    p.set("tries", tries);
+    p.set("year", daycalc::WhereTheYearIs(problem, daycalc::FrontEnd::Page));
+    return p;
+}
+
+// A press on the texts by field: {results} by label, or {stop} with its problem.
 val Compute(const val& texts) {
     const daycalc::DaylightOutcome outcome = daycalc::ComputeDaylight(InputsOf(texts));
     val answer = val::object();
-    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) {
-        val s = val::object();
-        s.set("fault", std::string(stop->kindName()));
-        s.set("message", std::string(stop->message()));
-        s.set("cause", stop->cause);
-        s.set("hint", stop->hint);
-        val boxes = val::array();
-        for (const auto member : stop->boxes) {
-            boxes.call<void>("push", std::string(daycalc::InputFieldOf(member)->field));
-        }
-        s.set("boxes", boxes);
-        answer.set("stop", s);
+    if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
+        answer.set("stop", ProblemVal(*problem));
         return answer;
     }
     // Each result by the label that shows it.
@@ -132,13 +141,13 @@ val Quarters(double whole) {
 // The year at every degree for the chart: each row's share of the solar day in daylight, by the
 // window's model and, where the sky can be made, its four limits (the sun above the horizon, and
 // above -6, -12 and -18 degrees) on a circular orbit; the polar spans in degrees; axis texts.
-// Or {fault} where the year stops.
+// Or {stop} with its problem where the year stops.
 val Chart(const val& texts) {
     const daycalc::DaylightInputs inputs = InputsOf(texts);
     const daycalc::YearOutcome outcome = daycalc::ComputeYear(inputs, 1);
     val chart = val::object();
-    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
-        chart.set("fault", std::string(fault->message()));
+    if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
+        chart.set("stop", ProblemVal(*problem));
         return chart;
     }
     const auto& year = std::get<daycalc::YearView>(outcome);
@@ -165,7 +174,7 @@ val Chart(const val& texts) {
                                  .perihelion = 0,
                                  .horizon = daycalc::kSunriseHorizon,
                                  .step = year.year / 360};
-    if (daycalc::SkyProblem(sky).empty()) {
+    if (!daycalc::SkyProblem(sky)) {
         const daycalc::SkyModel model(sky);
         val limits = val::array();
         for (int degrees = 0; degrees <= 360; ++degrees) {

@@ -168,7 +168,7 @@ void Form1::ComputeDaylight() {
     daycalc::DaylightInputs inputs;
     for (const auto& [input, box] : inputBoxes) inputs.*input = box->text().toStdString();
     const daycalc::DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
-    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) return ReportStop(*stop);
+    if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) return ReportStop(*problem);
     WriteResults(std::get<daycalc::DaylightResults>(outcome));
 }
 
@@ -208,18 +208,22 @@ QLineEdit* Form1::BoxOf(std::string daycalc::DaylightInputs::*input) const {
 // The press stops with the labels empty; the window, the typed texts and the next press go on.
 // The report leads with the cause and says what to change; closing it puts the focus in the
 // first box it names.
-void Form1::ReportStop(const daycalc::DaylightStop& stop) {
+void Form1::ReportStop(const daycalc::Problem& problem) {
     if (!report) {  // made on the first fault: most sessions never need it, and start-up is faster
         report =
             new QMessageBox(QMessageBox::Warning, tr("Daylight"), QString(), QMessageBox::Ok, this);
         report->setObjectName(QStringLiteral("faultReport"));
     }
-    const QString kind = Text(stop.kindName());
-    report->setText(QString::fromStdString(stop.cause));
-    report->setInformativeText(QString::fromStdString(stop.hint) + QStringLiteral("\n\n") +
-                               tr("The calculation stopped with: %1.").arg(Text(stop.message())));
-    QLineEdit* first =
-        BoxOf(stop.boxes.empty() ? &daycalc::DaylightInputs::latitude : stop.boxes.front());
+    const QString kind = Text(problem.kindName());
+    const std::string year = daycalc::WhereTheYearIs(problem, daycalc::FrontEnd::Desktop);
+    report->setText(QString::fromStdString(problem.cause));
+    report->setInformativeText(
+        QString::fromStdString(problem.hint + (year.empty() ? "" : " " + year)) +
+        QStringLiteral("\n\n") +
+        tr("The calculation stopped with: %1.").arg(Text(problem.message)));
+    const daycalc::InputField* field =
+        daycalc::InputFieldNamed(problem.fields.empty() ? "latitude" : problem.fields.front());
+    QLineEdit* first = BoxOf(field ? field->text : &daycalc::DaylightInputs::latitude);
     report->disconnect(this);
     connect(report, &QMessageBox::finished, this, [first] {
         first->setFocus();

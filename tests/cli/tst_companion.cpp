@@ -109,7 +109,9 @@ TEST_P(Faults, InJsonNameTheirKind) {
     EXPECT_EQ(run.status, 1);
     Json object = Json::parse(run.out);
     EXPECT_FALSE(object["hint"].get<std::string>().empty());
-    object.erase("hint");  // the core's hints have their own table
+    EXPECT_TRUE(object["try"].is_object());
+    object.erase("hint");  // the core's hints and tries have their own table
+    object.erase("try");
     EXPECT_EQ(object, Json({{"fault", GetParam().kind}, {"message", GetParam().message}}));
 }
 
@@ -145,7 +147,7 @@ TEST(Batch, OneOutputLinePerNonBlankInputLineWithErrorsInPlace) {
         "not json\n"
         "   \t\r\n"
         "[\"tilt\"]\n"
-        "{\"tilt\": 10}\n"
+        "{\"tilt\": true}\n"
         "{\"colour\": \"red\"}\n"
         "{\"latitude\": \"70\", \"year\": \"1\"}\r\n"
         "{\"tilt\": \"0\"}";
@@ -155,9 +157,9 @@ TEST(Batch, OneOutputLinePerNonBlankInputLineWithErrorsInPlace) {
         run.Lines(),
         ElementsAre(
             R"({"min":"9.35208417825225","max":"14.6479158217478","day":"9.35208417825225","night":"14.6479158217478","full":""})",
-            R"({"fault":"division-by-zero","message":"Division by zero","hint":"Latitude 66.5 lies exactly on the polar circle of a tilt of 23.5, where the formula for the shortest day has no value. Move the Latitude a little off the circle, such as 66.4 or 66.6, or change the Tilt."})",
+            R"({"fault":"division-by-zero","message":"Division by zero","hint":"Latitude 66.5 lies exactly on the polar circle of a tilt of 23.5, where the formula for the shortest day has no value. Move the Latitude a little off the circle, or change the Tilt. Try Latitude 66.4.","try":{"latitude":"66.4"}})",
             R"({"error":"line 4: not valid JSON"})", R"({"error":"line 6: not a JSON object"})",
-            R"({"error":"line 7: field \"tilt\" is not a string"})",
+            R"({"error":"line 7: field \"tilt\" is not a string or a number"})",
             R"({"error":"line 8: unknown field \"colour\""})",
             R"({"min":"0","max":"24","day":"","night":"","full":"0.184264205122385"})",
             R"({"min":"12","max":"12","day":"12","night":"12","full":""})"));
@@ -211,6 +213,35 @@ TEST(Batch, EveryWayOfWritingALineGivesTheSameAnswer) {
     ASSERT_EQ(run.Lines().size(), 3u);
     EXPECT_EQ(run.Lines()[1], run.Lines()[0]);
     EXPECT_EQ(run.Lines()[2], run.Lines()[0]);
+}
+
+// A value may be a JSON number, read from its text as the same text in a string is; a value not
+// read whole gets a note on its line, and only there.
+TEST(Batch, NumbersReadAsTheirTextAndNotesOnlyWhereSomethingWasLeftOver) {
+    const std::pair<const char*, const char*> same[] = {
+        {R"({"latitude": 38, "tilt": 23.50})", R"({"latitude": "38", "tilt": "23.50"})"},
+        {R"({"year": 1e400, "latitude": 70})", R"({"year": "1e400", "latitude": "70"})"},
+        {R"({"latitude": -0.5E+2})", R"({"latitude": "-0.5E+2"})"},
+        {R"({"planet": "MARS", "latitude": 70})", R"({"planet": "mars", "latitude": "70"})"},
+    };
+    for (const auto& [number, text] : same) {
+        const Invocation a = Companion({"--batch"}, std::string(number) + "\n");
+        EXPECT_EQ(a.out, Companion({"--batch"}, std::string(text) + "\n").out) << number;
+        EXPECT_THAT(a.out, testing::Not(HasSubstr("error"))) << number;
+    }
+    const Invocation run = Companion({"--batch"}, R"({"latitude": "38S"})"
+                                                  "\n"
+                                                  R"({"latitude": "38"})"
+                                                  "\n"
+                                                  R"({"latitude": 038})"
+                                                  "\n");
+    EXPECT_THAT(run.Lines(),
+                ElementsAre(R"({"min":"9.35208417825225","max":"14.6479158217478","day":)"
+                            R"("9.35208417825225","night":"14.6479158217478","full":"",)"
+                            R"("notes":["Latitude \"38S\" was read as 38"]})",
+                            R"({"min":"9.35208417825225","max":"14.6479158217478","day":)"
+                            R"("9.35208417825225","night":"14.6479158217478","full":""})",
+                            R"({"error":"line 3: not valid JSON"})"));
 }
 
 // A stream buffer that takes so many bytes and then fails, as a full disk does.
@@ -340,15 +371,36 @@ TEST(Year, JsonHoldsInputsRowsAndSummary) {
     EXPECT_EQ(year["polar_night"]["start"], "293.923986174569");
 }
 
-TEST(Year, FaultsAsInTheSingleMode) {
-    const Invocation run = Companion({"year", "--tilt", "0", "--latitude", "100"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "daylight-cli: Division by zero\n");
+// Every command reports a problem the same way: the message, the hint, and options to try on
+// the errors, or one JSON object; a fault is status 1, a value out of its range 2.
+TEST(Problems, EveryCommandReportsThemTheSameWay) {
+    const Invocation single = Companion({"--latitude", "-66.5"});
+    EXPECT_EQ(single.status, 1);
+    EXPECT_EQ(single.out, "");
+    EXPECT_EQ(single.err,
+              "daylight-cli: Division by zero\n"
+              "daylight-cli: hint: Latitude -66.5 lies exactly on the southern polar circle of a "
+              "tilt of 23.5, where the formula for the shortest day has no value. Move the "
+              "Latitude a little towards the equator, or change the Tilt. Try Latitude -66.4.\n"
+              "daylight-cli: try: --latitude -66.4\n");
+    const Invocation year = Companion({"year", "--tilt", "0", "--latitude", "100"});
+    EXPECT_EQ(year.status, 1);
+    EXPECT_EQ(year.out, "");
+    EXPECT_THAT(year.err, testing::EndsWith("Try Latitude 90.\ndaylight-cli: try: --latitude 90\n"))
+        << "the year's own try: 90 stops a press with no tilt, not the year";
     const Invocation json = Companion({"year", "--json", "--year", "1e400"});
     EXPECT_EQ(json.status, 1);
-    EXPECT_EQ(json.out, R"({"fault":"overflow","message":"Overflow"})"
-                        "\n");
+    EXPECT_EQ(Json::parse(json.out)["try"], Json({{"year", "365.25"}}));
+    const Invocation sky = Companion({"sky", "--eccentricity", "1", "--json"});
+    EXPECT_EQ(sky.status, 2);
+    EXPECT_EQ(sky.out,
+              R"({"fault":"bad-value","message":"the eccentricity must be from 0 up to but not )"
+              R"(including 1","hint":"Change the Eccentricity. Try Eccentricity 0.99.","try":)"
+              R"({"eccentricity":"0.99"}})"
+              "\n");
+    const Invocation map = Companion({"sky", "--map", "--latitude-step", "181"});
+    EXPECT_EQ(map.status, 2);
+    EXPECT_THAT(map.err, HasSubstr("daylight-cli: try: --latitude-step 1\n"));
 }
 
 TEST(Year, UnusableCommandLinesExitTwo) {
@@ -422,8 +474,10 @@ TEST(Golden, BatchReplaysTheGoldenFile) {
     for (const std::string& line : run.Lines()) {
         Json object = Json::parse(line);
         if (object.contains("fault") && !object["hint"].get<std::string>().empty()) {
-            object.erase("hint");
+            object.erase("hint");  // hints and tries have their own table
+            object.erase("try");
         }
+        object.erase("notes");  // so do the notes on values not read whole
         lines.push_back(object.dump());
     }
     EXPECT_EQ(lines, expected);

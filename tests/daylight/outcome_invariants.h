@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 #include "daylight/daylight.h"
 #include "daylight/year.h"
@@ -28,21 +29,46 @@ inline bool MakeTheWhole(const std::string& part1, const std::string& part2, dou
     return gap <= 1e-14 * scale + 1e-300;
 }
 
+// The inputs with the values a problem offers to try.
+inline daycalc::DaylightInputs TheTries(daycalc::DaylightInputs in, const daycalc::Problem& p) {
+    for (const daycalc::Try& t : p.tries) in.*(daycalc::InputFieldNamed(t.field)->text) = t.text;
+    return in;
+}
+
+// Says what is wrong with a problem, or nothing: it has a kind, a cause and a hint that names
+// each box it names, and its tries give what the hint promises (an answer; the day's daylight;
+// or the span of full daylight where the year has the days).
+template <typename Outcome>
+std::string ProblemProblem(const daycalc::DaylightInputs& in, const daycalc::Problem& problem,
+                           const Outcome& tried) {
+    if (!problem.fault) return "a stop without its fault";
+    if (problem.cause.empty() || problem.hint.empty() || problem.fields.empty()) {
+        return "a stop without its cause, hint or boxes";
+    }
+    for (const std::string_view field : problem.fields) {
+        const daycalc::InputField* f = daycalc::InputFieldNamed(field);
+        if (!f) return "a hint that names no box";
+        if (problem.Text().find(f->caption) == std::string::npos) {
+            return "a hint that does not name its box";
+        }
+    }
+    if (problem.tries.empty()) return "";
+    if (std::holds_alternative<daycalc::Problem>(tried)) return "a try that stops: " + problem.hint;
+    if constexpr (std::is_same_v<Outcome, daycalc::DaylightOutcome>) {
+        const auto& r = std::get<daycalc::DaylightResults>(tried);
+        if (problem.year && r.fullDaylight.empty()) return "no full daylight where promised";
+        const bool daylight = problem.cause.find("formula for daylight") != std::string::npos;
+        if (daylight && r.daylight.empty()) return "no daylight where promised";
+    }
+    (void)in;
+    return "";
+}
+
 // Says what is wrong with the outcome of the inputs, or nothing when it holds.
 inline std::string OutcomeProblem(const daycalc::DaylightInputs& in,
                                   const daycalc::DaylightOutcome& outcome) {
-    if (const auto* stop = std::get_if<daycalc::DaylightStop>(&outcome)) {
-        if (stop->kindName().empty()) return "a fault without a kind";
-        if (stop->cause.empty() || stop->hint.empty() || stop->boxes.empty()) {
-            return "a stop without its cause, hint or boxes";
-        }
-        for (const auto box : stop->boxes) {
-            for (const daycalc::InputField& f : daycalc::kInputFields) {
-                const bool named = (stop->cause + stop->hint).find(f.caption) != std::string::npos;
-                if (f.text == box && !named) return "a hint that does not name its box";
-            }
-        }
-        return "";
+    if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
+        return ProblemProblem(in, *problem, daycalc::ComputeDaylight(TheTries(in, *problem)));
     }
     const auto& r = std::get<daycalc::DaylightResults>(outcome);
     const double solarDay = rt::ValFromText(in.solarDay);
@@ -65,7 +91,9 @@ inline std::string OutcomeProblem(const daycalc::DaylightInputs& in,
 // Says what is wrong with a year, or nothing: every row is finite and makes the solar day.
 inline std::string YearProblem(const daycalc::DaylightInputs& in,
                                const daycalc::YearOutcome& outcome) {
-    if (std::holds_alternative<rt::Fault>(outcome)) return "";
+    if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
+        return ProblemProblem(in, *problem, daycalc::ComputeYear(TheTries(in, *problem), 360));
+    }
     const double solarDay = rt::ValFromText(in.solarDay);
     for (const daycalc::YearPoint& p : std::get<daycalc::YearView>(outcome).points) {
         if (!std::isfinite(p.daylight) || !std::isfinite(p.night)) return "a row not finite";

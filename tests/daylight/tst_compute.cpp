@@ -47,13 +47,13 @@ TEST(EdgeCases, GoldenFileTextForText) {
         const auto outcome = ComputeDaylight(inputs);
         const auto& out = c["output"];
         if (out.contains("fault")) {
-            ASSERT_TRUE(std::holds_alternative<daycalc::DaylightStop>(outcome)) << "no fault";
-            EXPECT_EQ(std::get<daycalc::DaylightStop>(outcome).kindName(),
+            ASSERT_TRUE(std::holds_alternative<daycalc::Problem>(outcome)) << "no fault";
+            EXPECT_EQ(std::get<daycalc::Problem>(outcome).kindName(),
                       out["fault"].get<std::string>());
             continue;
         }
         ASSERT_TRUE(std::holds_alternative<DaylightResults>(outcome))
-            << std::get<daycalc::DaylightStop>(outcome).message();
+            << std::get<daycalc::Problem>(outcome).message;
         const std::string full = out["full"];
         const DaylightResults expected{.polar = !full.empty(),
                                        .minDay = out["min"],
@@ -68,8 +68,8 @@ TEST(EdgeCases, GoldenFileTextForText) {
 
 DaylightResults ResultsOf(const DaylightInputs& inputs) {
     const auto outcome = ComputeDaylight(inputs);
-    if (const auto* fault = std::get_if<daycalc::DaylightStop>(&outcome)) {
-        ADD_FAILURE() << "fault: " << fault->message();
+    if (const auto* fault = std::get_if<daycalc::Problem>(&outcome)) {
+        ADD_FAILURE() << "fault: " << fault->message;
         return {};
     }
     return std::get<DaylightResults>(outcome);
@@ -172,102 +172,165 @@ TEST(Invariants, YearMattersOnlyBeyondThePolarCircle) {
 
 namespace {
 
-using Box = std::string DaylightInputs::*;
-constexpr Box kTilt = &DaylightInputs::tilt, kLatitude = &DaylightInputs::latitude;
-
-struct StopCase {
+// Every text of the hint table, each with a press that stops there: the kind, the boxes named
+// (the first to change first), the words, and the values offered to try, which the property test
+// checks on every random stop.
+struct HintCase {
     const char* name;
     DaylightInputs inputs;
     const char* kind;
-    daycalc::Stage stage;
-    std::vector<Box> boxes;  // the boxes the hint names, the first to change first
+    std::vector<std::string_view> fields;
+    std::string text;
+    std::vector<daycalc::Try> tries;
+    std::string year = "";  // where the desktop has the days of the year
 };
 
-std::ostream& operator<<(std::ostream& os, const StopCase& c) { return os << c.name; }
+std::ostream& operator<<(std::ostream& os, const HintCase& c) { return os << c.name; }
 
-const StopCase kStops[] = {
+const HintCase kHints[] = {
+    {"TooLarge",
+     {.year = "1e400"},
+     "overflow",
+     {"year"},
+     "The number in Length of Year is too large to compute with. Type a "
+     "smaller number in Length of Year: numbers run up to about 1.8E+308. "
+     "Try Length of Year 365.25.",
+     {{"year", "365.25"}}},
+    {"BeyondThePole",
+     {.tilt = "0", .latitude = "100"},
+     "division-by-zero",
+     {"latitude"},
+     "Latitude 100 lies beyond the pole: latitudes run from -90 at the "
+     "south pole to 90 at the north pole. Type a Latitude from -90 to 90. "
+     "Try Latitude 89.9.",
+     {{"latitude", "89.9"}}},
+    {"BeyondTheSouthPole",
+     {.latitude = "-100"},
+     "invalid-argument",
+     {"latitude"},
+     "Latitude -100 lies beyond the pole: latitudes run from -90 at the "
+     "south pole to 90 at the north pole. Type a Latitude from -90 to 90. "
+     "Try Latitude -66.4.",
+     {{"latitude", "-66.4"}}},
+    {"TiltFarBeyond",
+     {.tilt = "200"},
+     "invalid-argument",
+     {"tilt"},
+     "A tilt of 200 lies beyond the tilts of 0 to 180 an axis can have. "
+     "Type a Tilt from 0 to 90, or up to 180 for a planet that turns "
+     "backwards. Try Tilt 23.5.",
+     {{"tilt", "23.5"}}},
+    {"TiltBeyond",
+     {.tilt = "120", .latitude = "-20"},
+     "invalid-argument",
+     {"tilt", "latitude"},
+     "At a tilt of 120 the calculation has no value for Latitude -20: it "
+     "takes tilts from 0 to 90, and beyond them only some latitudes. Change the "
+     "Tilt: a tilt "
+     "of 120 gives the same days as a tilt of 60 with the latitude's sign "
+     "changed. Try Tilt 60 and Latitude 20.",
+     {{"tilt", "60"}, {"latitude", "20"}}},
+    {"TiltBeyondNegative",
+     {.tilt = "-23.5", .latitude = "80"},
+     "invalid-argument",
+     {"tilt", "from_solstice"},
+     "At a tilt of -23.5 the calculation has no value for Latitude 80: it "
+     "takes tilts from 0 to 90, and beyond them only some latitudes. Change the "
+     "Tilt: a tilt "
+     "of -23.5 gives the same days as a tilt of 23.5 half a year later. Try "
+     "Tilt 23.5 and Deg from Winter Solstice 180.",
+     {{"tilt", "23.5"}, {"from_solstice", "180"}}},
+    {"TiltBeyondBackwards",
+     {.tilt = "177.36", .latitude = "-10"},
+     "invalid-argument",
+     {"tilt", "latitude"},
+     "At a tilt of 177.36 the calculation has no value for Latitude -10: it "
+     "takes tilts from 0 to 90, and beyond them only some latitudes. Change the "
+     "Tilt: a tilt "
+     "of 177.36 gives the same days as a tilt of 2.64 with the latitude's "
+     "sign changed. Try Tilt 2.64 and Latitude 10.",
+     {{"tilt", "2.64"}, {"latitude", "10"}}},
+    {"RightAngleAtTheEquator",
+     {.tilt = "90", .latitude = "0"},
+     "invalid-operation",
+     {"tilt", "latitude"},
+     "With a tilt of exactly 90 the shortest day at the equator has no "
+     "value: its formula meets 0 divided by 0. Change the Tilt a little, or "
+     "the Latitude. Try Tilt 89.9.",
+     {{"tilt", "89.9"}}},
+    {"RightAngleSouth",
+     {.tilt = "90", .latitude = "-38"},
+     "division-by-zero",
+     {"tilt", "latitude", "from_solstice"},
+     "With a tilt of exactly 90 the shortest day south of the equator has "
+     "no value: its formula divides by the tangent of 90 minus the tilt, "
+     "which is 0. Change the Tilt a little; half a year later the same "
+     "latitude in the north has the same days. Try Tilt 89.9, Latitude 38 "
+     "and Deg from Winter Solstice 180.",
+     {{"tilt", "89.9"}, {"latitude", "38"}, {"from_solstice", "180"}}},
     {"OnThePolarCircle",
      {.latitude = "66.5"},
      "division-by-zero",
-     daycalc::Stage::ShortestDay,
-     {kLatitude, kTilt}},
+     {"latitude", "tilt"},
+     "Latitude 66.5 lies exactly on the polar circle of a tilt of 23.5, "
+     "where the formula for the shortest day has no value. Move the "
+     "Latitude a little off the circle, or change the Tilt. Try Latitude "
+     "66.4.",
+     {{"latitude", "66.4"}}},
     {"OnTheSouthernPolarCircle",
      {.latitude = "-66.5"},
      "division-by-zero",
-     daycalc::Stage::ShortestDay,
-     {kLatitude, kTilt}},
-    {"NoTiltAtThePole",
-     {.tilt = "0", .latitude = "90"},
-     "division-by-zero",
-     daycalc::Stage::ShortestDay,
-     {kLatitude, kTilt}},
+     {"latitude", "tilt"},
+     "Latitude -66.5 lies exactly on the southern polar circle of a tilt of "
+     "23.5, where the formula for the shortest day has no value. Move the "
+     "Latitude a little towards the equator, or change the Tilt. Try "
+     "Latitude -66.4.",
+     {{"latitude", "-66.4"}}},
     {"BeyondTheSouthernPolarCircle",
      {.latitude = "-80"},
      "invalid-argument",
-     daycalc::Stage::ShortestDay,
-     {kLatitude, &DaylightInputs::fromSolstice}},
-    {"RightAngleTiltSouth",
-     {.tilt = "90", .latitude = "-38"},
+     {"latitude", "from_solstice"},
+     "Latitude -80 lies beyond the southern polar circle of a tilt of 23.5, "
+     "at -66.5, where the sun stays up or down for days; this calculation "
+     "stops there. Half a year later the same latitude in the north has the "
+     "same sky; there the calculation gives no daylight for the day but the "
+     "span of full daylight, as long as the polar day here. Try Latitude 80 "
+     "and Deg from Winter Solstice 180.",
+     {{"latitude", "80"}, {"from_solstice", "180"}},
+     "The daylight of every day of that year: daylight-cli year --tilt 23.5 --latitude -80."},
+    {"NoTiltAtThePole",
+     {.tilt = "0", .latitude = "90"},
      "division-by-zero",
-     daycalc::Stage::ShortestDay,
-     {kTilt}},
-    {"RightAngleTiltAtTheEquator",
-     {.tilt = "90", .latitude = "0"},
-     "invalid-operation",
-     daycalc::Stage::ShortestDay,
-     {kTilt, kLatitude}},
-    {"SteepTiltSouth",
-     {.tilt = "120", .latitude = "-20"},
-     "invalid-argument",
-     daycalc::Stage::FullDaylight,
-     {kTilt, kLatitude}},
-    {"SteepTiltAtTheEquator",
-     {.tilt = "97.77", .latitude = "0"},
-     "invalid-argument",
-     daycalc::Stage::FullDaylight,
-     {kTilt, kLatitude}},
-    {"LatitudeFarBeyondThePole",
-     {.latitude = "1e308"},
-     "invalid-argument",
-     daycalc::Stage::FullDaylight,
-     {kLatitude}},
-    {"NoTiltBeyondThePole",
-     {.tilt = "0", .latitude = "91"},
-     "division-by-zero",
-     daycalc::Stage::FullDaylight,
-     {kLatitude}},
+     {"latitude", "tilt"},
+     "Latitude 90 lies exactly on the polar circle of a tilt of 0, where "
+     "the formula for the shortest day has no value. Move the Latitude a "
+     "little off the circle, or change the Tilt. Try Latitude 89.9.",
+     {{"latitude", "89.9"}}},
     {"TinyTiltBeyondThePole",
      {.tilt = "1e-300", .latitude = "91"},
      "overflow",
-     daycalc::Stage::FullDaylight,
-     {kLatitude}},
-    {"SolarDayTooLarge",
-     {.solarDay = "1e400"},
-     "overflow",
-     daycalc::Stage::Reading,
-     {&DaylightInputs::solarDay}},
-    {"YearTooLarge",
-     {.year = "1e400"},
-     "overflow",
-     daycalc::Stage::Reading,
-     {&DaylightInputs::year}},
+     {"latitude"},
+     "Latitude 91 lies beyond the pole: latitudes run from -90 at the south "
+     "pole to 90 at the north pole. Type a Latitude from -90 to 90. Try "
+     "Latitude 89.9.",
+     {{"latitude", "89.9"}}},
 };
 
-class Stops : public testing::TestWithParam<StopCase> {};
+class Hints : public testing::TestWithParam<HintCase> {};
 
-// Where the press stopped chooses the hint, and the hint names its boxes (the property test
-// checks that on every random press).
-TEST_P(Stops, SayWhereThePressStoppedAndWhichBoxToChange) {
-    const StopCase& c = GetParam();
+TEST_P(Hints, SayWhyAndWhatToTry) {
+    const HintCase& c = GetParam();
     const auto outcome = ComputeDaylight(c.inputs);
-    ASSERT_TRUE(std::holds_alternative<daycalc::DaylightStop>(outcome));
-    const auto& stop = std::get<daycalc::DaylightStop>(outcome);
-    EXPECT_EQ(stop.kindName(), c.kind);
-    EXPECT_EQ(stop.stage, c.stage);
-    EXPECT_EQ(stop.boxes, c.boxes) << stop.cause << "\n" << stop.hint;
+    ASSERT_TRUE(std::holds_alternative<daycalc::Problem>(outcome));
+    const auto& problem = std::get<daycalc::Problem>(outcome);
+    EXPECT_EQ(problem.kindName(), c.kind);
+    EXPECT_EQ(problem.fields, c.fields);
+    EXPECT_EQ(problem.Text(), c.text);
+    EXPECT_EQ(problem.tries, c.tries);
+    EXPECT_EQ(daycalc::WhereTheYearIs(problem, daycalc::FrontEnd::Desktop), c.year);
 }
 
-INSTANTIATE_TEST_SUITE_P(Hints, Stops, testing::ValuesIn(kStops),
+INSTANTIATE_TEST_SUITE_P(Table, Hints, testing::ValuesIn(kHints),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

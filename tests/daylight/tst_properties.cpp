@@ -62,8 +62,8 @@ std::string Where(const daycalc::DaylightInputs& in) {
 }
 
 std::string KindOf(const daycalc::DaylightOutcome& outcome) {
-    if (const auto* fault = std::get_if<daycalc::DaylightStop>(&outcome))
-        return std::string(fault->kindName());
+    if (const auto* problem = std::get_if<daycalc::Problem>(&outcome))
+        return std::string(problem->kindName());
     return std::get<daycalc::DaylightResults>(outcome).polar ? "polar" : "non-polar";
 }
 
@@ -90,6 +90,24 @@ TEST(Properties, EveryPressGivesTextsThatFitTogetherOrOneFault) {
     for (const auto& [kind, count] : seen) RecordProperty(kind, count);
 }
 
+// A hundred thousand presses that stop: each has its hint, and every value it offers to try gives
+// an answer, with the daylight or the full daylight it promises (the invariants say so).
+TEST(Properties, EveryStopHasAHintWhoseTriesGiveAnAnswer) {
+    InputMaker maker(20261217);
+    std::map<std::string, int> offered;
+    for (int stops = 0; stops < kPresses;) {
+        const daycalc::DaylightInputs inputs = maker.Next();
+        const daycalc::DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
+        const auto* problem = std::get_if<daycalc::Problem>(&outcome);
+        if (!problem) continue;
+        ++stops;
+        ASSERT_EQ(oracle::OutcomeProblem(inputs, outcome), "") << Where(inputs);
+        ++offered[problem->tries.empty() ? "nothing to try" : "tries"];
+    }
+    EXPECT_GT(offered["tries"], kPresses * 9 / 10) << "most stops have a way forward";
+    for (const auto& [what, count] : offered) RecordProperty(what, count);
+}
+
 // Wherever the single calculation's arc cosine stops, the year states polar day or night instead.
 TEST(Properties, EveryRowOfAYearIsFiniteAndMakesTheSolarDay) {
     InputMaker maker(20261209);
@@ -98,7 +116,7 @@ TEST(Properties, EveryRowOfAYearIsFiniteAndMakesTheSolarDay) {
         const daycalc::DaylightInputs inputs = maker.Next();
         const daycalc::YearOutcome year = daycalc::ComputeYear(inputs, 30);
         ASSERT_EQ(oracle::YearProblem(inputs, year), "") << Where(inputs);
-        faults += std::holds_alternative<rt::Fault>(year);
+        faults += std::holds_alternative<daycalc::Problem>(year);
     }
     EXPECT_GT(faults, 0);
     RecordProperty("faults", faults);

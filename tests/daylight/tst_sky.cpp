@@ -58,8 +58,8 @@ class EverySky : public testing::TestWithParam<Sky> {
   protected:
     SkyView View() const {
         const daycalc::SkyOutcome outcome = daycalc::ComputeSky(GetParam().Inputs());
-        if (const auto* error = std::get_if<daycalc::SkyError>(&outcome)) {
-            ADD_FAILURE() << error->reason;
+        if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
+            ADD_FAILURE() << problem->message;
             return {};
         }
         return std::get<SkyView>(outcome);
@@ -219,9 +219,15 @@ TEST(Sky, EveryUnusableValueIsRefusedWithItsReason) {
     };
     for (const Case& c : cases) {
         SkyInputs in = kSkies[0].Inputs();
-        EXPECT_EQ(daycalc::SkyProblem(in), "");
+        EXPECT_FALSE(daycalc::SkyProblem(in));
         in.*c.value = c.set;
-        EXPECT_EQ(daycalc::SkyProblem(in), c.reason);
+        const std::optional<daycalc::Problem> problem = daycalc::SkyProblem(in);
+        ASSERT_TRUE(problem) << c.reason;
+        EXPECT_EQ(problem->message, c.reason);
+        // The value offered for the field at fault is within range.
+        ASSERT_EQ(problem->tries.size(), 1u) << c.reason;
+        in.*c.value = rt::ValFromText(problem->tries[0].text);
+        EXPECT_FALSE(daycalc::SkyProblem(in)) << c.reason;
     }
 }
 

@@ -30,8 +30,8 @@ std::ostream& operator<<(std::ostream& os, const Planet& p) { return os << p.nam
 
 YearView YearOf(const DaylightInputs& inputs, double step = 1) {
     const daycalc::YearOutcome outcome = daycalc::ComputeYear(inputs, step);
-    if (const auto* fault = std::get_if<rt::Fault>(&outcome)) {
-        ADD_FAILURE() << "fault: " << fault->message();
+    if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
+        ADD_FAILURE() << "fault: " << problem->message;
         return {};
     }
     return std::get<YearView>(outcome);
@@ -70,6 +70,8 @@ const Planet kPlanets[] = {
     {"Tilt90South", "90", "-38"},
     {"Tilt120South", "120", "-20"},
     {"Tilt120North", "120", "80"},
+    {"UranusNorth", "97.77", "38", "17.24", "42717.49"},
+    {"PlutoNorth", "122.53", "70", "153.282", "14179.36"},
     {"RedPlanetSouth", "25.19", "-75", "24.6597", "668.6"},
     {"LongDaysShortYear", "10", "51.5", "1000", "1"},
     {"NegativeDay", "23.5", "45", "-24", "-365.25"},
@@ -161,6 +163,16 @@ TEST_P(EveryYear, PolarRowsLieInTheirSpansAndTheSpansHoldOnlyThem) {
     }
 }
 
+// Beyond the polar circle a press gives the span of full daylight: the northern polar day of the
+// year, text for text, for a planet that turns backwards as for any other.
+TEST_P(EveryYear, APolarPressGivesTheNorthernPolarDay) {
+    const daycalc::DaylightOutcome press = daycalc::ComputeDaylight(GetParam().Inputs());
+    const auto* results = std::get_if<daycalc::DaylightResults>(&press);
+    if (!results || !results->polar) GTEST_SKIP() << "not beyond the northern polar circle";
+    ASSERT_TRUE(year.polarDay);
+    EXPECT_EQ(rt::TextFromDouble(year.polarDay->length), results->fullDaylight);
+}
+
 INSTANTIATE_TEST_SUITE_P(Planets, EveryYear, testing::ValuesIn(kPlanets),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -204,19 +216,31 @@ struct YearFault {
     const char* name;
     DaylightInputs inputs;
     const char* kind;
+    std::vector<daycalc::Try> tries;  // what the year offers, never the point of the year
 };
 
-// Beyond the polar circle the full-daylight quotient stops the year as it stops a single press.
+// Beyond the polar circle the full-daylight quotient stops the year as it stops a single press,
+// with the same hints, whose values to try give a year.
 TEST(YearView, StopsOnlyOnTheReadingAndTheFullDaylightQuotient) {
     const YearFault faults[] = {
-        {"NoTiltBeyondThePole", {.tilt = "0", .latitude = "100"}, "division-by-zero"},
-        {"OverflowingTilt", {.tilt = "1e999"}, "overflow"},
-        {"OverflowingYear", {.year = "-2e308"}, "overflow"},
+        {"NoTiltBeyondThePole",
+         {.tilt = "0", .latitude = "100"},
+         "division-by-zero",
+         {{"latitude", "90"}}},
+        {"OverflowingTilt", {.tilt = "1e999"}, "overflow", {{"tilt", "23.5"}}},
+        {"OverflowingYear", {.year = "-2e308"}, "overflow", {{"year", "365.25"}}},
+        {"PointOfTheYearUnread", {.fromSolstice = "1e999"}, "", {}},
     };
     for (const YearFault& f : faults) {
         const daycalc::YearOutcome outcome = daycalc::ComputeYear(f.inputs, 1);
-        ASSERT_TRUE(std::holds_alternative<rt::Fault>(outcome)) << f.name;
-        EXPECT_EQ(std::get<rt::Fault>(outcome).kindName(), f.kind) << f.name;
+        if (*f.kind == '\0') {
+            EXPECT_TRUE(std::holds_alternative<YearView>(outcome)) << f.name;
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<daycalc::Problem>(outcome)) << f.name;
+        const auto& problem = std::get<daycalc::Problem>(outcome);
+        EXPECT_EQ(problem.kindName(), f.kind) << f.name;
+        EXPECT_EQ(problem.tries, f.tries) << f.name << ": " << problem.hint;
     }
 }
 

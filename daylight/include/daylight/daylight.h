@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "daylight/problem.h"
 #include "runtime/runtime.h"
 
 namespace daycalc {
@@ -56,6 +57,14 @@ inline const InputField* InputFieldOf(std::string DaylightInputs::*text) {
     return nullptr;
 }
 
+// The row of the table for a field's name ("latitude"), or none.
+inline const InputField* InputFieldNamed(std::string_view field) {
+    for (const InputField& f : kInputFields) {
+        if (f.field == field) return &f;
+    }
+    return nullptr;
+}
+
 inline std::string StartingText(std::string DaylightInputs::*text) {
     const InputField* f = InputFieldOf(text);
     return f ? std::string(f->start) : std::string();
@@ -74,30 +83,29 @@ struct DaylightResults {
     friend bool operator==(const DaylightResults&, const DaylightResults&) = default;
 };
 
-// Where a press stopped: reading a box, or computing one of the results.
-enum class Stage { Reading, ShortestDay, ChosenDay, FullDaylight };
+using DaylightOutcome = std::variant<DaylightResults, Problem>;
 
-// A press that stopped: the fault, where it arose, and in plain words why and what to change.
-struct DaylightStop {
-    rt::Fault fault;
-    Stage stage;
-    std::string cause;  // "Latitude 66.5 lies exactly on the polar circle of a tilt of 23.5."
-    std::string hint;   // what to change, naming the boxes by their captions
-    std::vector<std::string DaylightInputs::*> boxes;  // the boxes named, the first to change first
+// A value that was not read whole, in words: Latitude "38S" was read as 38. The text is shown with
+// its control characters escaped and cut after 40 bytes.
+struct ReadingNote {
+    std::string_view field;
+    std::string text;
 
-    rt::FaultKind kind() const noexcept { return fault.kind(); }
-    std::string_view message() const noexcept { return fault.message(); }
-    std::string_view kindName() const noexcept { return fault.kindName(); }
+    friend bool operator==(const ReadingNote&, const ReadingNote&) = default;
 };
 
-using DaylightOutcome = std::variant<DaylightResults, DaylightStop>;
+// The notes on the texts a calculation reads, in the order of the table: every input but those
+// named unread (the year reads no point of the year, a map no latitude). A text too large to read
+// has no note: its problem says so.
+std::vector<ReadingNote> ReadingNotes(const DaylightInputs& inputs,
+                                      const std::vector<std::string_view>& unread = {});
 
 // Degrees to radians, with π taken afresh as four times the arc tangent of 1.
 rt::Number Radians(rt::Number degrees);
 // The arc cosine, from the arc tangent and the square root; 1 and -1 are a division by zero.
 rt::Number aCos(rt::Number x);
 
-// Reads the five texts and computes the day lengths, or says where and why it stopped.
+// Reads the five texts and computes the day lengths, or says why it stopped and what to try.
 DaylightOutcome ComputeDaylight(const DaylightInputs& inputs);
 
 }  // namespace daycalc

@@ -1,6 +1,7 @@
 // Planets of the solar system, for trying the calculation on a real world.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -38,10 +39,15 @@ inline constexpr std::array<PlanetPreset, 9> kPlanets{{
     {"pluto", "122.53", "153.282", "14179.36", 0.2488, 94.55},
 }};
 
-// The planet of that name, or none.
+// The planet of that name, in any case ("mars", "Mars", "MARS"), or none.
 inline const PlanetPreset* PlanetNamed(std::string_view name) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
     for (const PlanetPreset& p : kPlanets) {
-        if (p.name == name) return &p;
+        if (p.name.size() != name.size()) continue;
+        if (std::equal(name.begin(), name.end(), p.name.begin(),
+                       [&](char a, char b) { return lower(a) == b; })) {
+            return &p;
+        }
     }
     return nullptr;
 }

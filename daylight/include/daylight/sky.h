@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -43,9 +44,10 @@ struct SkyInputs {
     double step;          // from one row to the next, in the unit of the year, above 0
 };
 
-// What makes the inputs unusable, in words for people ("the eccentricity must be from 0 to below
-// 1"), or nothing.
-std::string SkyProblem(const SkyInputs& in);
+// What makes the inputs unusable, or nothing: the first value out of its range ("the
+// eccentricity must be from 0 up to but not including 1"), with values that bring every value
+// into range to try.
+std::optional<Problem> SkyProblem(const SkyInputs& in);
 
 // The eccentric anomaly E for a mean anomaly M: the root of E − e · sin E = M, to the last bit or
 // so, for any 0 ≤ e < 1 (Newton's steps kept inside a bracket that bisection narrows).
@@ -119,11 +121,13 @@ struct SkyView {
     double longestTwilightOnly = 0;      // the longest stretch below the horizon but above -18°
 };
 
-struct SkyError {
-    std::string reason;
-};
+using SkyOutcome = std::variant<SkyView, Problem>;
 
-using SkyOutcome = std::variant<SkyView, SkyError>;
+// The sky's inputs: the tilt, solar day and year read from the boxes' texts as the year reads
+// them, the latitude too unless `latitude` is false (a map has every latitude), and the rest as
+// given; or the problem of a number too large to read.
+std::variant<SkyInputs, Problem> ReadSkyInputs(const DaylightInputs& boxes, bool latitude,
+                                               SkyInputs rest);
 
 SkyOutcome ComputeSky(const SkyInputs& in);
 
@@ -133,7 +137,7 @@ constexpr double kMostMapRows = 1e7;
 // The latitudes of a map, from -90 to 90 by the step, 90 always the last; or why there is no
 // map: a problem with the inputs (whose latitude is not read), a step not above 0, or more rows
 // than the most.
-std::variant<std::vector<double>, SkyError> MapLatitudes(const SkyInputs& in, double step);
+std::variant<std::vector<double>, Problem> MapLatitudes(const SkyInputs& in, double step);
 
 // The t of the rows: 0, S, 2S, ... below Y, and Y.
 std::vector<double> RowDays(const SkyInputs& in);

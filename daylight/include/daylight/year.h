@@ -47,7 +47,7 @@ struct YearView {
     std::optional<PolarSpan> polarNight;
 };
 
-using YearOutcome = std::variant<YearView, rt::Fault>;
+using YearOutcome = std::variant<YearView, Problem>;
 
 // Steps between points, in degrees; a step outside is taken as the nearer bound, and one that
 // is not a number as the coarsest.

@@ -44,6 +44,10 @@ class Fault : public std::exception {
 //   "1e-400" → 0         "1e400" → overflow
 double ValFromText(std::string_view text);
 
+// Whether the lenient reading takes the whole text: a number, with nothing but blanks before,
+// within and after it. "38" and " 3 8 " are read whole; "38S", "23,5", "abc" and "" are not.
+bool ReadWhole(std::string_view text);
+
 // The default text form: the double rounded correctly to 15 significant digits, no trailing
 // zeros, no point for a whole number. Plain where the first digit's decimal exponent is -4 to 14,
 // otherwise a mantissa and "E" with a sign and at least two digits. Always a full stop.
@@ -79,6 +83,7 @@ class Number {
         return Checked(a.value_ / b.value_);
     }
     friend Number operator-(Number a) { return Number(-a.value_); }
+    friend Number Abs(Number a) { return Number(std::fabs(a.value_)); }
     friend bool operator>=(Number a, Number b) { return a.value_ >= b.value_; }
     friend bool operator<=(Number a, Number b) { return a.value_ <= b.value_; }
 

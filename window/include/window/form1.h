@@ -14,7 +14,7 @@ class ResultLabel;
 namespace daycalc {
 struct DaylightInputs;
 struct DaylightResults;
-struct DaylightStop;
+struct Problem;
 }  // namespace daycalc
 
 // The controls the window's code works with, typed, filled in as the control table is built.
@@ -52,7 +52,7 @@ class Form1 : public QWidget, private Form1Controls {
     void WriteResults(const daycalc::DaylightResults& results);
     // The five results as lines "Caption<TAB>text", for the clipboard.
     QString AllResults() const;
-    void ReportStop(const daycalc::DaylightStop& stop);
+    void ReportStop(const daycalc::Problem& problem);
     QLineEdit* BoxOf(std::string daycalc::DaylightInputs::*input) const;
 
     // Each text box with the input it holds, as building finds them by their frames' captions.
