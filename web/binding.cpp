@@ -102,10 +102,20 @@ val ProblemVal(const daycalc::Problem& problem) {
     return p;
 }
 
-// A press on the texts by field: {results} by label, or {stop} with its problem.
+// A press on the texts by field: {results} by label, or {stop} with its problem; and {notes}, each
+// {field, text}, on the values not read whole.
 val Compute(const val& texts) {
-    const daycalc::DaylightOutcome outcome = daycalc::ComputeDaylight(InputsOf(texts));
+    const daycalc::DaylightInputs inputs = InputsOf(texts);
+    const daycalc::DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
     val answer = val::object();
+    val notes = val::array();
+    for (const daycalc::ReadingNote& n : daycalc::ReadingNotes(inputs)) {
+        val note = val::object();
+        note.set("field", std::string(n.field));
+        note.set("text", n.text);
+        notes.call<void>("push", note);
+    }
+    answer.set("notes", notes);
     if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
         answer.set("stop", ProblemVal(*problem));
         return answer;

@@ -114,6 +114,7 @@
     const { boxes, results, face } = buildFace(core.face());
     const button = $('Command1');
     const report = $('report');
+    const notes = $('notes');
     const copy = $('copy');
     const link = $('link');
     const announce = $('announce');
@@ -124,11 +125,38 @@
     function clearReport() {
       report.hidden = true;
       report.textContent = '';
+      notes.hidden = true;
+      notes.textContent = '';
       for (const b of boxes) {
         b.element.removeAttribute('aria-invalid');
         b.element.removeAttribute('aria-describedby');
-        b.element.parentElement.classList.remove('named');
+        b.element.parentElement.classList.remove('named', 'noted');
       }
+    }
+
+    // The notes on values not read whole: one line each, tied to its box.
+    function showNotes(list) {
+      for (const n of list) {
+        const b = boxes.find((box) => box.field === n.field);
+        const line = document.createElement('p');
+        line.id = `note-${n.field}`;
+        line.textContent = `${n.text}.`;
+        notes.append(line);
+        if (b) {
+          b.element.setAttribute('aria-describedby', line.id);
+          b.element.parentElement.classList.add('noted');
+        }
+      }
+      notes.hidden = list.length === 0;
+    }
+
+    // Puts the values a hint offers into their boxes and presses again.
+    function useTries(tries) {
+      for (const [field, text] of Object.entries(tries)) {
+        const b = boxes.find((box) => box.field === field);
+        if (b) b.element.value = text;
+      }
+      press();
     }
 
     // The report stands beside the first box it names; every box it names is marked.
@@ -137,8 +165,17 @@
       const title = document.createElement('strong');
       title.textContent = `${stop.message}.`;
       const text = document.createElement('p');
-      text.textContent = `${stop.cause} ${stop.hint}`;
+      const words = [stop.cause, stop.hint, stop.year].filter((w) => w !== '').join(' ');
+      text.textContent = words;
       report.replaceChildren(title, text);
+      if (Object.keys(stop.tries).length > 0) {
+        const use = document.createElement('button');
+        use.type = 'button';
+        use.id = 'use-tries';
+        use.textContent = 'Use these values';
+        use.addEventListener('click', () => useTries(stop.tries));
+        report.append(use);
+      }
       for (const b of named) {
         b.element.setAttribute('aria-invalid', 'true');
         b.element.setAttribute('aria-describedby', 'report');
@@ -148,7 +185,7 @@
       const top = first ? face.controls.find((c) => c.name === first.element.parentElement.id).top : 0;
       report.style.setProperty('--report-top', em(top));
       report.hidden = false;
-      announce.textContent = `${stop.message}. ${stop.cause} ${stop.hint}`;
+      announce.textContent = `${stop.message}. ${words}`;
       if (first) first.element.focus();
     }
 
@@ -168,6 +205,7 @@
       clearReport();
       const values = texts();
       const answer = core.compute(values);
+      showNotes(answer.notes);
       if (answer.stop) {
         showStop(answer.stop);
         copy.disabled = true;
@@ -233,9 +271,12 @@
     };
     const x = (degrees) => plot.left + (degrees / 360) * (plot.right - plot.left);
     const y = (share) => plot.bottom - share * (plot.bottom - plot.top);
-    if (chart.fault) {
-      add('text', { x: width / 2, y: height / 2, 'text-anchor': 'middle', class: 'label' },
-        `No year to draw: ${chart.fault}`);
+    if (chart.stop) {
+      // Why there is no year, and what to change, in words that wrap.
+      const why = document.createElement('p');
+      why.className = 'no-year';
+      why.textContent = `No year to draw. ${chart.stop.cause} ${chart.stop.hint}`;
+      box.replaceChildren(why);
       return;
     }
     const area = (shares, className) => {

@@ -103,6 +103,33 @@ try {
   });
   check(beside, 'the report stands beside the Latitude frame');
 
+  // A hint that leads somewhere: the page names its own chart, and its values give an answer.
+  await open('?latitude=-80');
+  const southern = await text('report');
+  check(southern.includes('The chart below shows the daylight of every day') && !southern.includes('daylight-cli'),
+    'a hint names the chart below, never a program');
+  await page.click('#use-tries');
+  check(await value('txtLat') === '80' && await value('txtAlpha') === '180' && await text('lblFull') !== ''
+    && await text('report') === '', 'its values, used, give the span of full daylight');
+  await open('?tilt=0&latitude=100');
+  const noYear = await text('chart');
+  check(noYear.startsWith('No year to draw. Latitude 100 lies beyond the pole') && noYear.includes('Try Latitude'),
+    `the chart says why there is no year and what to change: "${noYear.slice(0, 50)}..."`);
+
+  // A value not read whole is noted beside the calculator and tied to its box; the lenient
+  // reading stays.
+  await open('?latitude=38S&tilt=23.5');
+  check(await text('notes') === 'Latitude "38S" was read as 38.' && await text('lblMin') === '9.35208417825225'
+    && await page.$eval('#txtLat', (e) => e.getAttribute('aria-describedby') === 'note-latitude'),
+  'a value not read whole gets its note');
+  check(await page.$eval('#lblMin', (e) => e.title.startsWith('The day at the northern winter solstice')),
+    'Min Day says it is the day at the northern winter solstice');
+
+  // Control characters in an address value are left out, and said so.
+  await open(`?latitude=${encodeURIComponent('3\n8')}`);
+  check(await value('txtLat') === '38' && (await text('note')).includes('latitude (control characters)'),
+    'an address value with a control character is left out');
+
   // The keyboard alone: typing replaces the Solar Day, Tab goes in the window's order, Enter in
   // a box does not compute, Enter on Compute does.
   await open();

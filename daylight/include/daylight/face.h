@@ -69,8 +69,10 @@ constexpr std::pair<std::string_view, std::string_view> kTips[] = {
                  "solstice, 90 spring equinox, 180 summer solstice, 270 autumn equinox."},
     {"txtY", "The length of the year, in any unit (365.25 days for the Earth). Full Daylight "
              "comes in this unit."},
-    {"lblMin", "The shortest daylight of the year, in the unit of the Solar Day."},
-    {"lblMax", "The longest daylight of the year, in the unit of the Solar Day."},
+    {"lblMin", "The day at the northern winter solstice, in the unit of the Solar Day: the "
+               "shortest of the year in the north, the longest in the south."},
+    {"lblMax", "The day at the northern summer solstice, in the unit of the Solar Day: the "
+               "longest of the year in the north, the shortest in the south."},
     {"lblDay", "Daylight on the chosen day, in the unit of the Solar Day."},
     {"lblNight", "Night on the chosen day, in the unit of the Solar Day."},
     {"lblFull", "Beyond the polar circle: the part of the year with the sun always up, in the "
