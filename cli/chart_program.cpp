@@ -61,6 +61,7 @@ std::string ExactText(double value) {
 bool AddChartOption(CLI::App& command, std::string& path, const std::string& what) {
     command
         .add_option("--chart", path, "Also draw " + what + " into FILE.svg or FILE.png (800 x 500)")
+        ->type_name("FILE")
         ->check([](const std::string& name) -> std::string {
             if (chart::FormatOf(name)) return "";
             return "the chart's file name must end in .svg or .png";

@@ -8,6 +8,7 @@
 
 #include "batch.h"
 #include "daylight/planets.h"
+#include "help.h"
 #include "input_option.h"
 #include "output.h"
 #include "planet_option.h"
@@ -75,21 +76,38 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         "Each value is read as the window reads its boxes: blanks ignored, the number at the\n"
         "start counts, no number reads 0.",
         "daylight-cli"};
+    app.formatter(std::make_shared<Help>());
+    app.set_version_flag("--version", "daylight-cli " DAYLIGHT_VERSION);
     app.footer(
-        "Batch: each input line is a JSON object with any of the string fields tilt, latitude,\n"
-        "solar_day, from_solstice, year and planet (missing ones take the planet's values or the\n"
-        "defaults above). Each non-blank line gets one output line:\n"
-        "{\"min\",\"max\",\"day\",\"night\",\"full\"}, or\n"
-        "{\"fault\",\"message\",\"hint\"}, or {\"error\"} for a line that is not such an object.\n"
+        "A value not read whole is noted on the errors: Latitude \"38S\" was read as 38.\n"
+        "Where the calculation stops, the errors say why, what to change and the options to\n"
+        "try.\n"
+        "\n"
+        "Batch: each input line is a JSON object with any of the fields tilt, latitude,\n"
+        "solar_day, from_solstice and year, each a string or a number, and planet (missing\n"
+        "ones take the planet's values or the defaults above). Each non-blank line gets one\n"
+        "output line: {\"min\",\"max\",\"day\",\"night\",\"full\"}, or\n"
+        "{\"fault\",\"message\",\"hint\",\"try\"}, each with \"notes\" where a value was not read\n"
+        "whole; or {\"error\"} for a line that is not such an object. Lines longer than\n"
+        "1 MiB, with a NUL byte or a field given twice are error lines.\n"
+        "\n"
         "Exit status: 0 results, 1 a fault, 2 a bad command line or a batch with an error line,\n"
         "3 output that could not be written, 4 a batch input that could not be read. A batch\n"
-        "whose lines are all faults exits 0: each fault is that line's answer. Lines longer\n"
-        "than 1 MiB, with a NUL byte or a field given twice are error lines.");
+        "whose lines are all faults exits 0: each fault is that line's answer.\n"
+        "\n"
+        "Examples:\n"
+        "  daylight-cli --latitude 52.5 --from-solstice 180\n"
+        "  daylight-cli --planet mars --latitude -41.5 --json\n"
+        "  daylight-cli year --latitude 70 --step 10\n"
+        "  daylight-cli sky --planet earth --latitude 60 --json\n"
+        "  echo '{\"latitude\": 70}' | daylight-cli --batch");
     DaylightInputs inputs;
     bool json = false, batch = false;
     app.add_flag("--json", json, "Print one JSON object instead of captioned lines");
     CLI::Option* batchFlag =
-        app.add_flag("--batch", batch, "Read JSON Lines from standard input, one line each")
+        app.add_flag("--batch", batch,
+                     "Read JSON Lines from standard input, one line each; the lines\n"
+                     "give the values, so no value option goes with it, nor --json")
             ->excludes("--json");
     for (const InputField& f : kInputFields) batchFlag->excludes(AddInputOption(app, f, inputs));
     std::string planet;
@@ -108,7 +126,11 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e, out, err);
-        return code == 0 ? kResults : kBadInput;
+        if (code == 0) return kResults;
+        if (const std::string suggestion = Suggestion(app, argc, argv); !suggestion.empty()) {
+            err << "daylight-cli: " << suggestion << '\n';
+        }
+        return kBadInput;
     }
     if (const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(planet)) {
         TakePlanet(app, *preset, inputs, skyRequest);

@@ -17,6 +17,7 @@ inline CLI::Option* AddInputOption(CLI::App& app, const daycalc::InputField& fie
                                    daycalc::DaylightInputs& inputs) {
     return app.add_option(std::string(field.option), inputs.*(field.text), std::string(field.help))
         ->capture_default_str()
+        ->type_name("NUMBER")
         ->check(
             [](const std::string& value) -> std::string {
                 if (value.rfind("--", 0) != 0) return "";

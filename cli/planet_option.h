@@ -22,6 +22,7 @@ inline CLI::Option* AddPlanetOption(CLI::App& command, std::string& name) {
                     "A planet's tilt, solar day (hours), year (its solar days) and orbit;\n"
                     "options given as well take their place. One of\n" +
                         PlanetNames())
+        ->type_name("NAME")
         ->check([](const std::string& value) -> std::string {
             if (daycalc::PlanetNamed(value)) return "";
             return "unknown planet " + value + "; known are " + PlanetNames();

@@ -185,26 +185,33 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
     }
     sky->add_option("--eccentricity", request.eccentricity,
                     "Eccentricity of the orbit, from 0 up to but not including 1")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->type_name("NUMBER");
     sky->add_option("--perihelion", request.perihelion,
                     "Orbit angle of the perihelion, degrees past the winter solstice")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->type_name("NUMBER");
     sky->add_option("--horizon", request.horizon,
                     "Altitude of the sun's centre at sunrise and sunset: sunrise\n"
                     "(-50', for 34' of refraction and a 16' half disc), geometric (0) or degrees")
         ->capture_default_str()
+        ->type_name("sunrise|geometric|NUMBER")
         ->check([](const std::string& text) -> std::string {
             if (HorizonOf(text)) return "";
             return "the horizon must be sunrise, geometric or a number of degrees";
         });
     sky->add_option("--step", request.step, "From one row to the next, in the unit of the year")
-        ->capture_default_str();
-    CLI::Option* map = sky->add_flag("--map", request.map,
-                                     "Every latitude from -90 to 90 by the latitude step:\n"
-                                     "CSV latitude,day,daylight,sun, or JSON rows so named");
-    map->excludes(latitude);
-    sky->add_option("--latitude-step", request.latitudeStep, "Degrees between a map's latitudes")
         ->capture_default_str()
+        ->type_name("NUMBER");
+    CLI::Option* map =
+        sky->add_flag("--map", request.map,
+                      "Every latitude from -90 to 90 by the latitude step, so no\n"
+                      "--latitude: CSV latitude,day,daylight,sun, or JSON rows so named");
+    map->excludes(latitude);
+    sky->add_option("--latitude-step", request.latitudeStep,
+                    "Degrees between a map's latitudes, with --map")
+        ->capture_default_str()
+        ->type_name("NUMBER")
         ->needs(map);
     AddTableOptions(*sky, request.csv, request.json, request.chart, "the sky (or the map)",
                     "Exit status: 0 the sky, 1 a number too large to read, 2 a bad command line "

@@ -100,6 +100,7 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
     }
     year->add_option("--step", request.step, "Degrees from one row to the next, 0.001 to 360")
         ->capture_default_str()
+        ->type_name("NUMBER")
         ->check(CheckStep);
     AddTableOptions(*year, request.csv, request.json, request.chart, "the year",
                     "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing "

@@ -21,7 +21,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://daylightcalc.org/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-liberation2, fonts-dejavu-core")
+# The chart program links Qt's SVG library, which shlibdeps names; without it the icon's plugin
+# still needs the package.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
+if(NOT DAYLIGHT_BUILD_CHART)
+    string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, ")
+endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -50,7 +55,31 @@ License: Expat
 execute_process(COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/changelog
                 OUTPUT_FILE ${PROJECT_BINARY_DIR}/package-files/changelog.gz)
 install(FILES ${PROJECT_BINARY_DIR}/package-files/copyright
-              ${PROJECT_BINARY_DIR}/package-files/changelog.gz
+              ${PROJECT_BINARY_DIR}/package-files/changelog.gz ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# Manual pages made from each program's --help by help2man, where it is installed.
+find_program(HELP2MAN help2man)
+if(HELP2MAN)
+    set(pages)
+    set(programs "daylight-cli\;lengths of day and night on a planet with a tilted axis, from the command line")
+    if(DAYLIGHT_BUILD_WINDOW)
+        list(APPEND programs "daylight\;lengths of day and night on a planet with a tilted axis")
+    endif()
+    foreach(entry IN LISTS programs)
+        list(GET entry 0 program)
+        list(GET entry 1 name)
+        set(page ${PROJECT_BINARY_DIR}/man/${program}.1)
+        add_custom_command(OUTPUT ${page}.gz
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+            COMMAND ${HELP2MAN} --no-info --section=1 "--name=${name}" --output=${page}
+                    $<TARGET_FILE:${program}>
+            COMMAND gzip -9 -n -f ${page}
+            DEPENDS ${program} VERBATIM)
+        list(APPEND pages ${page}.gz)
+    endforeach()
+    add_custom_target(manual_pages ALL DEPENDS ${pages})
+    install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 include(CPack)
