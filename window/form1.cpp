@@ -89,6 +89,16 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
         new QShortcut(QKeySequence(key), Command1, Command1, &QPushButton::click,
                       Qt::WidgetShortcut);
     }
+    // F6 goes from the boxes to the results and back; in the results the arrows go from one to
+    // the next, for copying without a mouse.
+    new QShortcut(QKeySequence(Qt::Key_F6), this, this, &Form1::MoveBetweenBoxesAndResults);
+    for (ResultLabel* label : {lblMin, lblMax, lblDay, lblNight, lblFull}) {
+        for (const auto& [key, step] : {std::pair{Qt::Key_Down, 1}, {Qt::Key_Up, -1}}) {
+            new QShortcut(
+                QKeySequence(key), label, this, [this, label, step] { FocusResult(label, step); },
+                Qt::WidgetShortcut);
+        }
+    }
 
     // The table's client area, grown with the desktop's font; never smaller.
     const QSize client(Pixels(face::kFormWidth, scale), Pixels(face::kFormHeight, scale));
@@ -155,6 +165,34 @@ void Form1::BuildControls() {
         QWidget::setTabOrder(it->second, std::next(it)->second);
     }
     for (const face::Line& line : face::kLines) MakeLine(line, scale, this);
+}
+
+// The results in the order they are read: the window's columns, left then right.
+std::vector<ResultLabel*> Form1::Results() const {
+    return {lblMin, lblMax, lblFull, lblDay, lblNight};
+}
+
+void Form1::FocusResult(ResultLabel* from, int step) {
+    const std::vector<ResultLabel*> results = Results();
+    const auto at = std::find(results.begin(), results.end(), from);
+    const auto count = std::ptrdiff_t(results.size());
+    std::ptrdiff_t i = at == results.end() ? (step > 0 ? -1 : count) : at - results.begin();
+    for (i += step; i >= 0 && i < count; i += step) {
+        if (!results[std::size_t(i)]->text().isEmpty()) {
+            results[std::size_t(i)]->setFocus(Qt::ShortcutFocusReason);
+            return;
+        }
+    }
+}
+
+void Form1::MoveBetweenBoxesAndResults() {
+    const std::vector<ResultLabel*> results = Results();
+    QWidget* focused = QApplication::focusWidget();
+    if (std::find(results.begin(), results.end(), focused) != results.end()) {
+        txtRP->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
+    FocusResult(nullptr, 1);
 }
 
 void Form1::ClearLabels() {

@@ -10,7 +10,9 @@
 ResultLabel::ResultLabel(QString caption, std::function<QString()> allResults, QWidget* parent)
     : QLabel(parent), caption_(std::move(caption)), allResults_(std::move(allResults)) {
     setTextInteractionFlags(Qt::TextSelectableByMouse);
-    setFocusPolicy(Qt::ClickFocus);  // a click lets Ctrl+C copy; Tab passes it by
+    // A click or F6 gives it the focus for Ctrl+C and the menu; Tab passes it by, so that Tab
+    // goes through the boxes and Compute only.
+    setFocusPolicy(Qt::ClickFocus);
     setAccessibleName(caption_);
 }
 
@@ -35,13 +37,21 @@ void ResultLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
 }
 
-// Ctrl+C copies what is selected, or the whole number when nothing is.
+// Ctrl+C copies what is selected, or the whole number when nothing is; Shift+F10 and the Menu key
+// open the menu at the label.
 void ResultLabel::keyPressEvent(QKeyEvent* event) {
-    if (!event->matches(QKeySequence::Copy)) return QLabel::keyPressEvent(event);
-    if (hasSelectedText()) {
-        QGuiApplication::clipboard()->setText(selectedText());
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menuKey) {
+        contextMenu()->popup(mapToGlobal(rect().center()));
+    } else if (event->matches(QKeySequence::Copy)) {
+        if (hasSelectedText()) {
+            QGuiApplication::clipboard()->setText(selectedText());
+        } else {
+            copy();
+        }
     } else {
-        copy();
+        return QLabel::keyPressEvent(event);
     }
     event->accept();
 }
@@ -57,6 +67,7 @@ QMenu* ResultLabel::contextMenu() {
 }
 
 void ResultLabel::contextMenuEvent(QContextMenuEvent* event) {
-    contextMenu()->popup(event->globalPos());
+    const bool keyboard = event->reason() == QContextMenuEvent::Keyboard;
+    contextMenu()->popup(keyboard ? mapToGlobal(rect().center()) : event->globalPos());
     event->accept();
 }

@@ -343,6 +343,35 @@ class TstForm1 : public QObject {
         menu->close();
     }
 
+    // Without a mouse: F6 goes to the first result and back, the arrows go through the results
+    // with a value, and Shift+F10 or the Menu key opens the same menu.
+    void resultsAreReachedAndCopiedWithTheKeyboard() {
+        Type("txtLat", "70");  // Daylight and Night stay empty: the arrows pass them by
+        Press();
+        Box("txtLat")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        QCOMPARE(QApplication::focusWidget(), Control<QWidget>("lblMin"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), Control<QWidget>("lblMax"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), Control<QWidget>("lblFull"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), Control<QWidget>("lblFull"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(QApplication::focusWidget(), Control<QWidget>("lblMax"));
+        for (const auto& [key, modifiers] :
+             {std::pair{Qt::Key_F10, Qt::ShiftModifier}, {Qt::Key_Menu, Qt::NoModifier}}) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            auto* menu = Control<QWidget>("lblMax")->findChild<QMenu*>();
+            QVERIFY(menu);
+            QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("Copy All Results"));
+            menu->close();
+            delete menu;
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        QCOMPARE(QApplication::focusWidget(), Box("txtRP"));
+    }
+
     void typingAtStartReplacesTheSolarDay() {
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("10"));
         QCOMPARE(Box("txtRP")->text(), QStringLiteral("10"));

@@ -54,6 +54,10 @@ class Form1 : public QWidget, private Form1Controls {
     QString AllResults() const;
     void ReportStop(const daycalc::Problem& problem);
     QLineEdit* BoxOf(std::string daycalc::DaylightInputs::*input) const;
+    std::vector<ResultLabel*> Results() const;
+    // The focus to the next result with a value, `step` on from `from` (or from the start).
+    void FocusResult(ResultLabel* from, int step);
+    void MoveBetweenBoxesAndResults();
 
     // Each text box with the input it holds, as building finds them by their frames' captions.
     std::vector<std::pair<std::string daycalc::DaylightInputs::*, QLineEdit*>> inputBoxes;
