@@ -42,15 +42,6 @@ Invocation Companion(std::vector<std::string> args, const std::string& input = "
     return {status, out.str(), err.str()};
 }
 
-TEST(Companion, StartValuesPrintFiveCaptionedLines) {
-    const Invocation run = Companion({});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_THAT(run.Lines(), ElementsAre("Min Day: 9.35208417825225", "Max Day: 14.6479158217478",
-                                         "Daylight: 9.35208417825225", "Night: 14.6479158217478",
-                                         "Full Daylight:"));
-    EXPECT_EQ(run.err, "");
-}
-
 TEST(Companion, OptionsAreReadAsTheWindowReadsItsBoxes) {
     const Invocation run =
         Companion({"--latitude", " 7 0 ", "--solar-day=24.0abc", "--year", "365.25"});
@@ -64,13 +55,6 @@ TEST(Companion, NegativeValuesNeedNoEqualsSign) {
         Companion({"--latitude", "-38", "--tilt", "23.5", "--from-solstice", "0"});
     EXPECT_EQ(run.status, 0);
     EXPECT_THAT(run.out, HasSubstr("Min Day: 14.6479158217478"));
-}
-
-TEST(Companion, JsonPrintsOneObject) {
-    const Invocation run = Companion({"--json", "--latitude=0"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, R"({"min":"12","max":"12","day":"12","night":"12","full":""})"
-                       "\n");
 }
 
 struct FaultRun {
@@ -118,12 +102,32 @@ TEST_P(Faults, InJsonNameTheirKind) {
 INSTANTIATE_TEST_SUITE_P(EveryKind, Faults, testing::ValuesIn(kFaultRuns),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Companion, HelpListsOptionsAndDefaults) {
-    const Invocation run = Companion({"--help"});
-    EXPECT_EQ(run.status, 0);
-    for (const char* text : {"--tilt", "23.5", "--latitude", "38", "--solar-day", "24",
-                             "--from-solstice", "--year", "365.25", "--json", "--batch"}) {
-        EXPECT_THAT(run.out, HasSubstr(text));
+// Help names the kind of each value, not what each option excludes; a mistyped option or command
+// gets the nearest name (the expected outputs hold the whole texts).
+TEST(Companion, HelpSaysWhatGoesWhereAndSuggestsTheNearestName) {
+    for (const std::vector<std::string>& help :
+         {std::vector<std::string>{"--help"}, {"year", "--help"}, {"sky", "--help"}}) {
+        const Invocation run = Companion(help);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_THAT(run.out, HasSubstr("--tilt NUMBER (23.5)"));
+        EXPECT_THAT(run.out, testing::Not(HasSubstr("Excludes")));
+        EXPECT_THAT(run.out, testing::Not(HasSubstr("Needs")));
+    }
+    const std::pair<std::vector<std::string>, const char*> typos[] = {
+        {{"--latitue", "5"}, "did you mean --latitude?"},
+        {{"sky", "--horizn", "3"}, "did you mean --horizon?"},
+        {{"yaer"}, "did you mean year?"},
+        {{"--latitude", "5", "7"}, nullptr},
+    };
+    for (const auto& [args, suggestion] : typos) {
+        const Invocation run = Companion(args);
+        EXPECT_EQ(run.status, 2);
+        if (suggestion) {
+            EXPECT_THAT(run.err,
+                        testing::EndsWith("daylight-cli: " + std::string(suggestion) + "\n"));
+        } else {
+            EXPECT_THAT(run.err, testing::Not(HasSubstr("did you mean")));
+        }
     }
 }
 
@@ -200,6 +204,20 @@ TEST(Batch, LinesAreBoundedAndExact) {
 
 // The same inputs, whichever way a line is read: the plain objects read without the JSON
 // library, and lines with escapes, spaces or other bytes read with it.
+// A line of exactly the longest length is answered, one byte more is refused.
+TEST(Batch, TheLongestLineIsAnsweredAndOneByteMoreIsNot) {
+    const auto padded = [](std::size_t length) {
+        const std::string object = R"({"latitude":"0"})";
+        return object.substr(0, object.size() - 1) + std::string(length - object.size(), ' ') + "}";
+    };
+    const std::string longest = padded(companion::kLongestBatchLine);
+    const Invocation run =
+        Companion({"--batch"}, longest + "\n" + padded(companion::kLongestBatchLine + 1) + "\n");
+    EXPECT_THAT(run.Lines(),
+                ElementsAre(R"({"min":"12","max":"12","day":"12","night":"12","full":""})",
+                            R"({"error":"line 2: longer than 1048576 bytes"})"));
+}
+
 TEST(Batch, EveryWayOfWritingALineGivesTheSameAnswer) {
     const std::string plain = R"({"tilt":"25.19","latitude":"-41.5","from_solstice":"250"})";
     const Invocation run =
@@ -324,83 +342,6 @@ TEST(Batch, EmptyInputGivesNoOutput) {
     const Invocation run = Companion({"--batch"}, "");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "");
-}
-
-TEST(Year, CsvRowsForTheWholeYearThenTheSummary) {
-    const Invocation run = Companion({"year"});
-    EXPECT_EQ(run.status, 0);
-    const std::vector<std::string> lines = run.Lines();
-    ASSERT_EQ(lines.size(), 1u + 361u + 4u);
-    EXPECT_EQ(lines[0], "from_solstice,day_of_year,daylight,night,sun");
-    EXPECT_EQ(lines[1], "0,0,9.35208417825225,14.6479158217478,rises");
-    EXPECT_EQ(lines[91], "90,91.3125,12,12,rises");
-    EXPECT_EQ(lines[181], "180,182.625,14.6479158217478,9.35208417825225,rises");
-    EXPECT_EQ(lines[361], "360,365.25,9.35208417825225,14.6479158217478,rises");
-    EXPECT_THAT(
-        std::vector(lines.end() - 4, lines.end()),
-        ElementsAre("# shortest daylight: 9.35208417825225", "# longest daylight: 14.6479158217478",
-                    "# polar day: none", "# polar night: none"));
-}
-
-TEST(Year, TheSouthernPolarDayWrapsThroughTheWinterSolstice) {
-    const Invocation run = Companion({"year", "--latitude=-80", "--step", "90", "--csv"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_THAT(run.Lines(),
-                ElementsAre("from_solstice,day_of_year,daylight,night,sun", "0,0,24,0,polar-day",
-                            "90,91.3125,12,12,rises", "180,182.625,0,24,polar-night",
-                            "270,273.9375,12,12,rises", "360,365.25,24,0,polar-day",
-                            "# shortest daylight: 0", "# longest daylight: 24",
-                            "# polar day: from 293.923986174569 to 66.0760138254307 degrees past "
-                            "the winter solstice, 134.07924472077 in the unit of the year",
-                            "# polar night: from 113.923986174569 to 246.076013825431 degrees "
-                            "past the winter solstice, 134.07924472077 in the unit of the year"));
-}
-
-TEST(Year, JsonHoldsInputsRowsAndSummary) {
-    const Invocation run = Companion({"--latitude", "80", "year", "--json", "--year", "1"});
-    EXPECT_EQ(run.status, 0);
-    const Json year = Json::parse(run.out);
-    EXPECT_EQ(
-        year["inputs"],
-        Json::parse(R"({"tilt":"23.5","latitude":"80","solar_day":"24","year":"1","step":"1"})"));
-    ASSERT_EQ(year["rows"].size(), 361u);
-    EXPECT_EQ(year["rows"][180], Json::parse(R"({"from_solstice":"180","day_of_year":"0.5",
-                                 "daylight":"24","night":"0","sun":"polar-day"})"));
-    EXPECT_EQ(year["shortest_daylight"], "0");
-    EXPECT_EQ(year["polar_day"]["length"], "0.367088965696837");
-    EXPECT_EQ(year["polar_night"]["start"], "293.923986174569");
-}
-
-// Every command reports a problem the same way: the message, the hint, and options to try on
-// the errors, or one JSON object; a fault is status 1, a value out of its range 2.
-TEST(Problems, EveryCommandReportsThemTheSameWay) {
-    const Invocation single = Companion({"--latitude", "-66.5"});
-    EXPECT_EQ(single.status, 1);
-    EXPECT_EQ(single.out, "");
-    EXPECT_EQ(single.err,
-              "daylight-cli: Division by zero\n"
-              "daylight-cli: hint: Latitude -66.5 lies exactly on the southern polar circle of a "
-              "tilt of 23.5, where the formula for the shortest day has no value. Move the "
-              "Latitude a little towards the equator, or change the Tilt. Try Latitude -66.4.\n"
-              "daylight-cli: try: --latitude -66.4\n");
-    const Invocation year = Companion({"year", "--tilt", "0", "--latitude", "100"});
-    EXPECT_EQ(year.status, 1);
-    EXPECT_EQ(year.out, "");
-    EXPECT_THAT(year.err, testing::EndsWith("Try Latitude 90.\ndaylight-cli: try: --latitude 90\n"))
-        << "the year's own try: 90 stops a press with no tilt, not the year";
-    const Invocation json = Companion({"year", "--json", "--year", "1e400"});
-    EXPECT_EQ(json.status, 1);
-    EXPECT_EQ(Json::parse(json.out)["try"], Json({{"year", "365.25"}}));
-    const Invocation sky = Companion({"sky", "--eccentricity", "1", "--json"});
-    EXPECT_EQ(sky.status, 2);
-    EXPECT_EQ(sky.out,
-              R"({"fault":"bad-value","message":"the eccentricity must be from 0 up to but not )"
-              R"(including 1","hint":"Change the Eccentricity. Try Eccentricity 0.99.","try":)"
-              R"({"eccentricity":"0.99"}})"
-              "\n");
-    const Invocation map = Companion({"sky", "--map", "--latitude-step", "181"});
-    EXPECT_EQ(map.status, 2);
-    EXPECT_THAT(map.err, HasSubstr("daylight-cli: try: --latitude-step 1\n"));
 }
 
 TEST(Year, UnusableCommandLinesExitTwo) {
@@ -539,42 +480,6 @@ TEST(Executable, ExitStatusesReachTheShell) {
     EXPECT_EQ(std::system((cli + " >/dev/null").c_str()), 0);
     EXPECT_EQ(WEXITSTATUS(std::system((cli + " --latitude 66.5 2>/dev/null").c_str())), 1);
     EXPECT_EQ(WEXITSTATUS(std::system(("echo x | " + cli + " --batch >/dev/null").c_str())), 2);
-}
-
-// The sky: its table, its summary, its map, and the planets that every mode takes.
-TEST(Sky, CsvRowsRunFromTheSolsticeToTheYearAndASummaryFollows) {
-    const Invocation run = Companion({"sky", "--step", "100"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    const std::vector<std::string> lines = run.Lines();
-    ASSERT_EQ(lines.size(), 1u + 5 + 9);
-    EXPECT_EQ(lines[0],
-              "day,orbit_angle,declination,daylight,civil,nautical,astronomical,night,sun");
-    EXPECT_THAT(lines[1], testing::StartsWith("0,0,-23.5,"));
-    EXPECT_THAT(lines[5], testing::StartsWith("365.25,360,-23.5,"));
-    EXPECT_THAT(lines[6], testing::StartsWith("# shortest daylight: "));
-    EXPECT_EQ(lines[11], "# autumn equinox: 273.9375");
-    EXPECT_EQ(lines.back(), "# longest twilight-only stretch: 0");
-}
-
-TEST(Sky, JsonHoldsTheInputsTheRowsAndTheSummary) {
-    const Invocation run = Companion({"sky", "--latitude", "80", "--step", "30", "--json"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    const Json sky = Json::parse(run.out);
-    EXPECT_EQ(sky["inputs"]["horizon"], "-0.833333333333333");
-    EXPECT_EQ(sky["rows"].size(), 14u);
-    EXPECT_EQ(sky["rows"][6]["sun"], "polar-day");
-    EXPECT_EQ(sky["polar_day"].size(), 1u);
-    EXPECT_EQ(sky["polar_night"][0]["length"], sky["longest_twilight_only"]);
-}
-
-TEST(Sky, TheMapHasARowForEveryLatitudeAndDay) {
-    const Invocation run = Companion({"sky", "--map", "--latitude-step", "45", "--step", "100"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    const std::vector<std::string> lines = run.Lines();
-    ASSERT_EQ(lines.size(), 1u + 5 * 5);
-    EXPECT_EQ(lines[0], "latitude,day,daylight,sun");
-    EXPECT_EQ(lines[1], "-90,0,24,polar-day");
-    EXPECT_EQ(lines.back(), "90,365.25,0,polar-night");
 }
 
 // Each value is refused with its reason, before anything is written.
