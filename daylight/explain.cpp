@@ -99,10 +99,15 @@ std::string HalfAYearLater(double fromSolstice) {
 
 Why Explained(const DaylightInputs& in, rt::FaultKind kind, Stage stage) {
     if (stage == Stage::Reading) return {};
-    // Every text was read once already, so none overflows now.
+    // The tilt and latitude were read once already, so neither overflows now; the year reads no
+    // point of the year, whose text may be anything.
     const double tilt = rt::ValFromText(in.tilt);
     const double latitude = rt::ValFromText(in.latitude);
-    const double fromSolstice = rt::ValFromText(in.fromSolstice);
+    double fromSolstice = 0;
+    try {
+        fromSolstice = rt::ValFromText(in.fromSolstice);
+    } catch (const rt::Fault&) {
+    }
     Values values = {{"tilt", Text(tilt)}, {"latitude", Text(latitude)}};
     const std::string mirrored = SumText(0, -latitude);
     const std::string later = HalfAYearLater(fromSolstice);

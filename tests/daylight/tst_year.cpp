@@ -230,6 +230,10 @@ TEST(YearView, StopsOnlyOnTheReadingAndTheFullDaylightQuotient) {
         {"OverflowingTilt", {.tilt = "1e999"}, "overflow", {{"tilt", "23.5"}}},
         {"OverflowingYear", {.year = "-2e308"}, "overflow", {{"year", "365.25"}}},
         {"PointOfTheYearUnread", {.fromSolstice = "1e999"}, "", {}},
+        {"PointOfTheYearUnreadWhereTheYearStops",
+         {.tilt = "0", .latitude = "1e45", .fromSolstice = "1e400"},
+         "division-by-zero",
+         {{"latitude", "90"}}},
     };
     for (const YearFault& f : faults) {
         const daycalc::YearOutcome outcome = daycalc::ComputeYear(f.inputs, 1);
