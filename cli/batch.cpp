@@ -26,10 +26,13 @@ class LineReader {
   public:
     explicit LineReader(std::streambuf& in) : in_(in) {}
 
-    // The next line, without its line feed; a line longer than the cap is read to its end but not
-    // kept. A read error (a folder for an input, say) ends the input with Failed.
+    // The next line, without its line feed; a line longer than the cap (a CR before the line feed
+    // not counted) is read to its end but not kept. A read error (a folder for an input, say)
+    // ends the input with Failed.
     Read Next(std::string& line) {
         line.clear();
+        // One byte more than the cap is kept, for the CR of a line of the longest length.
+        constexpr std::size_t kKept = kLongestBatchLine + 1;
         bool tooLong = false, any = false;
         for (;;) {
             if (at_ == chunk_.size() && !Fill()) {
@@ -42,12 +45,14 @@ class LineReader {
             const std::size_t left = chunk_.size() - at_;
             const char* feed = static_cast<const char*>(std::memchr(start, '\n', left));
             const std::size_t length = feed ? std::size_t(feed - start) : left;
-            const std::size_t room = kLongestBatchLine - std::min(line.size(), kLongestBatchLine);
+            const std::size_t room = kKept - std::min(line.size(), kKept);
             tooLong = tooLong || length > room;
             line.append(start, std::min(length, room));
             at_ += length + (feed ? 1 : 0);
             if (feed) break;
         }
+        const bool endsInCr = !line.empty() && line.back() == '\r';
+        tooLong = tooLong || line.size() - (endsInCr ? 1 : 0) > kLongestBatchLine;
         return tooLong ? Read::TooLong : Read::Line;
     }
 
@@ -85,8 +90,13 @@ bool IsBlankLine(std::string_view line) {
 // number read from its JSON text as the same text in a string would be.
 std::string ReadBatchLine(const std::string& line, DaylightInputs& inputs) {
     if (line.find('\0') != std::string::npos) return "holds a NUL byte";
+    static const std::vector<std::string_view> known = [] {
+        std::vector<std::string_view> fields = {"planet"};
+        for (const daycalc::InputField& f : daycalc::kInputFields) fields.push_back(f.field);
+        return fields;
+    }();
     std::vector<JsonMember> members;
-    if (std::string problem = ReadJsonLine(line, members); !problem.empty()) return problem;
+    if (std::string problem = ReadJsonLine(line, known, members); !problem.empty()) return problem;
     // A planet gives its values first, so that the line's own fields take their place.
     for (const JsonMember& m : members) {
         if (m.key != "planet") continue;
@@ -98,7 +108,6 @@ std::string ReadBatchLine(const std::string& line, DaylightInputs& inputs) {
     for (const JsonMember& m : members) {
         if (m.key == "planet") continue;
         const daycalc::InputField* field = daycalc::InputFieldNamed(m.key);
-        if (!field) return "unknown field \"" + Echo(m.key) + "\"";
         if (m.kind == JsonMember::Kind::Other) {
             return "field \"" + m.key + "\" is not a string or a number";
         }

@@ -1,14 +1,15 @@
 #include "json_line.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <unordered_set>
 
 namespace companion {
 namespace {
 
 class Reader {
   public:
-    explicit Reader(std::string_view text) : text_(text) {}
+    Reader(std::string_view text, const std::vector<std::string_view>& known)
+        : text_(text), known_(known) {}
 
     // The line: a value between blanks, nothing else.
     std::string Line(std::vector<JsonMember>& members) {
@@ -22,14 +23,13 @@ class Reader {
         Blanks();
         if (!problem_.empty()) return problem_;
         if (at_ != text_.size()) return "not valid JSON";
-        if (!object) return "not a JSON object";
-        return twice_.empty() ? "" : "field \"" + Echo(twice_) + "\" given twice";
+        return object ? "" : "not a JSON object";
     }
 
   private:
     char Peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
     bool Failed() const { return !problem_.empty(); }
-    void Fail(const char* problem = "not valid JSON") {
+    void Fail(std::string problem = "not valid JSON") {
         if (problem_.empty()) problem_ = problem;
         at_ = text_.size();  // stop at the first problem
     }
@@ -48,12 +48,11 @@ class Reader {
         }
     }
 
-    // The top-level object: its members kept, its keys checked for one given twice.
+    // The top-level object: its members kept, each a known field given once.
     void TopObject(std::vector<JsonMember>& members) {
         Expect('{');
         Blanks();
         if (Take('}')) return;
-        std::unordered_set<std::string> seen;
         do {
             Blanks();
             JsonMember member{{}, JsonMember::Kind::Other, {}};
@@ -62,6 +61,12 @@ class Reader {
             Expect(':');
             Blanks();
             if (Failed()) return;
+            if (std::find(known_.begin(), known_.end(), member.key) == known_.end()) {
+                return Fail("unknown field \"" + Echo(member.key) + "\"");
+            }
+            for (const JsonMember& m : members) {
+                if (m.key == member.key) return Fail("field \"" + Echo(m.key) + "\" given twice");
+            }
             if (Peek() == '"') {
                 member.kind = JsonMember::Kind::String;
                 String(&member.text);
@@ -74,7 +79,6 @@ class Reader {
                 Value(1, nullptr);
             }
             if (Failed()) return;
-            if (!seen.insert(member.key).second && twice_.empty()) twice_ = member.key;
             members.push_back(std::move(member));
             Blanks();
         } while (Take(','));
@@ -243,9 +247,9 @@ class Reader {
     }
 
     std::string_view text_;
+    const std::vector<std::string_view>& known_;
     std::size_t at_ = 0;
     std::string problem_;
-    std::string twice_;
 };
 
 }  // namespace
@@ -256,9 +260,10 @@ std::string Echo(std::string_view key) {
     return std::string(key.substr(0, kLongest)) + "...";
 }
 
-std::string ReadJsonLine(std::string_view line, std::vector<JsonMember>& members) {
+std::string ReadJsonLine(std::string_view line, const std::vector<std::string_view>& known,
+                         std::vector<JsonMember>& members) {
     members.clear();
-    return Reader(line).Line(members);
+    return Reader(line, known).Line(members);
 }
 
 }  // namespace companion

@@ -1,6 +1,8 @@
-// One batch line as a JSON object: its top-level members, each a string (unescaped), a number
-// (its text as written) or another value. The whole line is checked in one pass, in time and
-// memory linear in its length, and nesting deeper than kDeepestNesting is refused.
+// One batch line as a JSON object of known fields: its members, each a string (unescaped), a
+// number (its text as written) or another value. The line is read in one pass, in time linear in
+// its length, and stops at the first problem: an unknown field or one given twice ends it at
+// once, so that memory stays that of the known fields. A line that is not an object is checked
+// whole, nesting deeper than kDeepestNesting refused, to tell invalid JSON from valid.
 #pragma once
 
 #include <string>
@@ -19,9 +21,10 @@ struct JsonMember {
 };
 
 // What is wrong with the line, or nothing, with its members in the order written: "not valid
-// JSON", "nested deeper than 64 levels", "not a JSON object", or "field \"K\" given twice" (K
-// cut after 40 bytes).
-std::string ReadJsonLine(std::string_view line, std::vector<JsonMember>& members);
+// JSON", "nested deeper than 64 levels", "not a JSON object", "unknown field \"K\"" or "field
+// \"K\" given twice" (K cut after 40 bytes). A field is known when `known` names it.
+std::string ReadJsonLine(std::string_view line, const std::vector<std::string_view>& known,
+                         std::vector<JsonMember>& members);
 
 // A key as an error line echoes it: at most its first 40 bytes.
 std::string Echo(std::string_view key);

@@ -204,18 +204,22 @@ TEST(Batch, LinesAreBoundedAndExact) {
 
 // The same inputs, whichever way a line is read: the plain objects read without the JSON
 // library, and lines with escapes, spaces or other bytes read with it.
-// A line of exactly the longest length is answered, one byte more is refused.
+// A line of exactly the longest length is answered, also with a CR before its line feed, and one
+// byte more is refused.
 TEST(Batch, TheLongestLineIsAnsweredAndOneByteMoreIsNot) {
     const auto padded = [](std::size_t length) {
         const std::string object = R"({"latitude":"0"})";
         return object.substr(0, object.size() - 1) + std::string(length - object.size(), ' ') + "}";
     };
     const std::string longest = padded(companion::kLongestBatchLine);
-    const Invocation run =
-        Companion({"--batch"}, longest + "\n" + padded(companion::kLongestBatchLine + 1) + "\n");
+    const Invocation run = Companion(
+        {"--batch"}, longest + "\n" + longest + "\r\n" + padded(companion::kLongestBatchLine + 1) +
+                         "\n" + padded(companion::kLongestBatchLine + 1) + "\r\n");
     EXPECT_THAT(run.Lines(),
                 ElementsAre(R"({"min":"12","max":"12","day":"12","night":"12","full":""})",
-                            R"({"error":"line 2: longer than 1048576 bytes"})"));
+                            R"({"min":"12","max":"12","day":"12","night":"12","full":""})",
+                            R"({"error":"line 3: longer than 1048576 bytes"})",
+                            R"({"error":"line 4: longer than 1048576 bytes"})"));
 }
 
 TEST(Batch, EveryWayOfWritingALineGivesTheSameAnswer) {
