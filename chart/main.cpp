@@ -28,13 +28,7 @@ void OnlyCriticalMessages(QtMsgType type, const QMessageLogContext& context, con
     if (type == QtCriticalMsg || type == QtFatalMsg) qt_message_output(type, context, text);
 }
 
-std::optional<double> NumberOf(const char* text) {
-    double value = 0;
-    const char* end = text + std::strlen(text);
-    const auto read = std::from_chars(text, end, value);
-    if (read.ec != std::errc() || read.ptr != end) return std::nullopt;
-    return value;
-}
+std::optional<double> NumberOf(const char* text) { return rt::StrictNumber(text); }
 
 // The sky's inputs from the eight numbers that follow the file, or none.
 std::optional<daycalc::SkyInputs> SkyInputsOf(char** values) {

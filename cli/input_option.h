@@ -1,9 +1,8 @@
-// The value options that fill the five inputs, the same on every command, and the strict
-// reading of the commands' own numbers.
+// The value options that fill the five inputs, the same on every command, and the commands'
+// own numbers, read strictly.
 #pragma once
 
 #include <CLI/CLI.hpp>
-#include <charconv>
 #include <optional>
 #include <string>
 
@@ -26,13 +25,19 @@ inline CLI::Option* AddInputOption(CLI::App& app, const daycalc::InputField& fie
             "");
 }
 
-// An option's number: the whole text one number as from_chars reads it, or none.
-inline std::optional<double> ExactNumber(const std::string& text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto read = std::from_chars(text.data(), end, value);
-    if (read.ec != std::errc() || read.ptr != end) return std::nullopt;
-    return value;
+// Offers an option whose value is a number read strictly (rt::StrictNumber), as every option
+// but the five inputs is, into `value`; its starting value is shown as the default.
+inline CLI::Option* AddNumberOption(CLI::App& app, const std::string& name, double& value,
+                                    const std::string& help) {
+    return app
+        .add_option_function<std::string>(
+            name, [&value](const std::string& text) { value = *rt::StrictNumber(text); }, help)
+        ->default_str(rt::TextFromDouble(value))
+        ->type_name("NUMBER")
+        ->check([](const std::string& text) -> std::string {
+            if (rt::StrictNumber(text)) return "";
+            return "not a decimal number: \"" + text + "\"";
+        });
 }
 
 }  // namespace companion

@@ -47,7 +47,7 @@ std::array<std::string, 4> MapTexts(double latitude, const SkyRow& r) {
 std::optional<double> HorizonOf(const std::string& text) {
     if (text == "sunrise") return daycalc::kSunriseHorizon;
     if (text == "geometric") return daycalc::kGeometricHorizon;
-    return ExactNumber(text);
+    return rt::StrictNumber(text);
 }
 
 Json InputsJson(const SkyInputs& in) {
@@ -183,14 +183,10 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
         CLI::Option* option = AddInputOption(*sky, f, inputs);
         if (f.text == &daycalc::DaylightInputs::latitude) latitude = option;
     }
-    sky->add_option("--eccentricity", request.eccentricity,
-                    "Eccentricity of the orbit, from 0 up to but not including 1")
-        ->capture_default_str()
-        ->type_name("NUMBER");
-    sky->add_option("--perihelion", request.perihelion,
-                    "Orbit angle of the perihelion, degrees past the winter solstice")
-        ->capture_default_str()
-        ->type_name("NUMBER");
+    AddNumberOption(*sky, "--eccentricity", request.eccentricity,
+                    "Eccentricity of the orbit, from 0 up to but not including 1");
+    AddNumberOption(*sky, "--perihelion", request.perihelion,
+                    "Orbit angle of the perihelion, degrees past the winter solstice");
     sky->add_option("--horizon", request.horizon,
                     "Altitude of the sun's centre at sunrise and sunset: sunrise\n"
                     "(-50', for 34' of refraction and a 16' half disc), geometric (0) or degrees")
@@ -200,18 +196,15 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
             if (HorizonOf(text)) return "";
             return "the horizon must be sunrise, geometric or a number of degrees";
         });
-    sky->add_option("--step", request.step, "From one row to the next, in the unit of the year")
-        ->capture_default_str()
-        ->type_name("NUMBER");
+    AddNumberOption(*sky, "--step", request.step,
+                    "From one row to the next, in the unit of the year");
     CLI::Option* map =
         sky->add_flag("--map", request.map,
                       "Every latitude from -90 to 90 by the latitude step, so no\n"
                       "--latitude: CSV latitude,day,daylight,sun, or JSON rows so named");
     map->excludes(latitude);
-    sky->add_option("--latitude-step", request.latitudeStep,
+    AddNumberOption(*sky, "--latitude-step", request.latitudeStep,
                     "Degrees between a map's latitudes, with --map")
-        ->capture_default_str()
-        ->type_name("NUMBER")
         ->needs(map);
     AddTableOptions(*sky, request.csv, request.json, request.chart, "the sky (or the map)",
                     "Exit status: 0 the sky, 1 a number too large to read, 2 a bad command line "

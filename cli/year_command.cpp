@@ -78,8 +78,8 @@ void PrintCsv(std::ostream& out, const YearView& view) {
 }
 
 std::string CheckStep(const std::string& text) {
-    const std::optional<double> step = ExactNumber(text);
-    if (!step) return "the step is not a number";
+    const std::optional<double> step = rt::StrictNumber(text);
+    if (!step) return "";  // said as for every number
     if (*step >= daycalc::kFinestYearStep && *step <= daycalc::kCoarsestYearStep) return "";
     return "the step must be from " + TextFromDouble(daycalc::kFinestYearStep) + " to " +
            TextFromDouble(daycalc::kCoarsestYearStep) + " degrees";
@@ -98,9 +98,7 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
         if (f.text == &daycalc::DaylightInputs::fromSolstice) continue;  // the year has them all
         AddInputOption(*year, f, inputs);
     }
-    year->add_option("--step", request.step, "Degrees from one row to the next, 0.001 to 360")
-        ->capture_default_str()
-        ->type_name("NUMBER")
+    AddNumberOption(*year, "--step", request.step, "Degrees from one row to the next, 0.001 to 360")
         ->check(CheckStep);
     AddTableOptions(*year, request.csv, request.json, request.chart, "the year",
                     "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing "

@@ -109,4 +109,33 @@ double ValFromText(std::string_view text) {
 
 bool ReadWhole(std::string_view text) { return Take(text).whole; }
 
+std::optional<double> StrictNumber(std::string_view text) {
+    std::size_t at = 0;
+    const auto digits = [&] {
+        const std::size_t from = at;
+        while (at < text.size() && IsDigit(text[at])) ++at;
+        return at - from;
+    };
+    const bool negative =
+        at < text.size() && (text[at] == '-' || text[at] == '+') && text[at++] == '-';
+    const std::size_t start = at;
+    std::size_t count = digits();
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        count += digits();
+    }
+    if (count == 0) return std::nullopt;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        ++at;
+        if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+        if (digits() == 0) return std::nullopt;
+    }
+    if (at != text.size()) return std::nullopt;
+    double magnitude = 0;
+    const char* first = text.data() + start;
+    fast_float::from_chars(first, text.data() + text.size(), magnitude);
+    if (std::isinf(magnitude)) return std::nullopt;
+    return negative ? -magnitude : magnitude;
+}
+
 }  // namespace rt

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "runtime/runtime.h"
@@ -121,5 +122,47 @@ TEST(Reading, MegabyteTextsReadInLinearTime) {
     // Generous: a quadratic scan of a megabyte would take minutes.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
+
+}  // namespace
+
+namespace {
+
+// The same texts through the lenient reading's question "read whole?" and the strict reading of
+// options that are not typed into a box.
+struct StrictCase {
+    const char* name;
+    std::string text;
+    bool readWhole;
+    std::optional<double> strict;
+};
+
+std::ostream& operator<<(std::ostream& os, const StrictCase& c) { return os << c.name; }
+
+const StrictCase kStrictCases[] = {
+    {"Integer", "38", true, 38},
+    {"SignsPointsAndExponents", "-1e-3", true, -1e-3},
+    {"PlusAndLeadingPoint", "+.5", true, 0.5},
+    {"TrailingPoint", "5.", true, 5},
+    {"BlanksAreLenientOnly", " 3 8 ", true, std::nullopt},
+    {"LetterAfter", "38S", false, std::nullopt},
+    {"DecimalComma", "23,5", false, std::nullopt},
+    {"Empty", "", false, std::nullopt},
+    {"NoNumber", "abc", false, std::nullopt},
+    {"ExponentWithoutDigits", "2e", false, std::nullopt},
+    {"Hexadecimal", "0x1p-2", false, std::nullopt},
+    {"Infinity", "inf", false, std::nullopt},
+    {"BeyondTheRange", "1e400", true, std::nullopt},
+    {"BelowTheRange", "1e-400", true, 0},
+};
+
+class Strict : public testing::TestWithParam<StrictCase> {};
+
+TEST_P(Strict, ReadsOnlyADecimalNumberAndNothingElse) {
+    EXPECT_EQ(rt::ReadWhole(GetParam().text), GetParam().readWhole);
+    EXPECT_EQ(rt::StrictNumber(GetParam().text), GetParam().strict);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Strict, testing::ValuesIn(kStrictCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

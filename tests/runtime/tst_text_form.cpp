@@ -1,7 +1,6 @@
 // The default text form of a double, from a table of hard cases.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <string>
 
@@ -31,14 +30,16 @@ constexpr TextFormCase kTextFormCases[] = {
     {"TenthIsNotExact", 0.1, "0.1"},
     {"SumOfTenths", 0.1 + 0.2, "0.3"},
     {"DropsTrailingZerosAfterRounding", 1.0000000000000002, "1"},
-    // The double just below 10 (9.99999999999999822…): its fifteen digits carry into a new one.
-    {"RoundingCarriesIntoNewDigit", std::nextafter(10.0, 0.0), "10"},
+    // The double just below 10 (9.99999999999999822…, written exactly): its fifteen digits carry
+    // into a new one.
+    {"RoundingCarriesIntoNewDigit", 0x1.3ffffffffffffp+3, "10"},
     {"SmallestPlain", 0.0001, "0.0001"},
     {"SmallestPlainWithDigits", 0.00012345, "0.00012345"},
     {"LargestExponentFormBelowOne", 0.00001, "1E-05"},
     {"ExponentFormSmall", 1.5e-7, "1.5E-07"},
-    // The double just below 1e-4, whose exponent form would start at E-05: rounded, it is plain.
-    {"RoundsUpIntoPlain", std::nextafter(0.0001, 0.0), "0.0001"},
+    // The double just below 1e-4 (9.99999999999999912…e-05, written exactly), whose exponent form
+    // would start at E-05: rounded, it is plain.
+    {"RoundsUpIntoPlain", 0x1.a36e2eb1c432cp-14, "0.0001"},
     {"LargestPlain", 123456789012345, "123456789012345"},
     {"LargestPlainRoundsUp", 999999999999999.4, "999999999999999"},
     {"CarryIntoExponentForm", 999999999999999.5, "1E+15"},

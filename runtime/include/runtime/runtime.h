@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,14 @@ class Fault : public std::exception {
 //   "2e" → 2             "abc" → 0                "" → 0            "0x10" → 0
 //   "1e-400" → 0         "1e400" → overflow
 double ValFromText(std::string_view text);
+
+// The strict reading, for values that are not typed into a box: the whole text one decimal
+// number, an optional sign, digits with at most one full stop, and an optional exponent, and
+// nothing else (no blanks, no hexadecimal, no infinity or NaN); correctly rounded, or none where
+// the text is not such a number or is beyond the double range.
+//   "0.0934" → 0.0934      "-5" → -5      "+1e-3" → 0.001      ".5" → 0.5
+//   "" → none      " 5" → none      "0x1p-2" → none      "inf" → none      "1e400" → none
+std::optional<double> StrictNumber(std::string_view text);
 
 // Whether the lenient reading takes the whole text: a number, with nothing but blanks before,
 // within and after it. "38" and " 3 8 " are read whole; "38S", "23,5", "abc" and "" are not.
