@@ -35,23 +35,32 @@ fs::path FindProgram() {
     return {};
 }
 
-// Everything the program wrote to the pipe, without its last line feed.
-std::string ReadAll(int fd) {
+}  // namespace
+
+std::string TailOf(int fd) {
     std::string text;
-    char buffer[512];
+    bool cut = false;
+    char buffer[4096];
     for (;;) {
         const ssize_t n = read(fd, buffer, sizeof buffer);
         if (n > 0) {
             text.append(buffer, std::size_t(n));
+            // Read to the end, but keep no more than twice what is kept at any time.
+            if (text.size() > 2 * kTailKept) {
+                text.erase(0, text.size() - kTailKept);
+                cut = true;
+            }
         } else if (n == 0 || errno != EINTR) {
             break;
         }
     }
+    if (text.size() > kTailKept) {
+        text.erase(0, text.size() - kTailKept);
+        cut = true;
+    }
     while (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
+    return cut ? "..." + text : text;
 }
-
-}  // namespace
 
 std::string ExactText(double value) {
     char buffer[32];
@@ -90,7 +99,7 @@ std::string DrawChart(std::vector<std::string> args) {
         close(pipeFds[0]);
         return program.string() + ": " + std::strerror(spawned);
     }
-    const std::string reason = ReadAll(pipeFds[0]);
+    const std::string reason = TailOf(pipeFds[0]);
     close(pipeFds[0]);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {

@@ -19,6 +19,12 @@ bool AddChartOption(CLI::App& command, std::string& path, const std::string& wha
 // or nothing. It is looked for beside the running program, then where it is installed.
 std::string DrawChart(std::vector<std::string> args);
 
+// What a program wrote to a pipe, read to its end, without its last line feed: all of it, or its
+// last kTailKept bytes after "..." where it wrote more, so that a program that writes without end
+// costs the companion no more memory than that.
+constexpr std::size_t kTailKept = 4096;
+std::string TailOf(int fd);
+
 // The shortest text that reads back to exactly the number, for passing numbers on.
 std::string ExactText(double value);
 

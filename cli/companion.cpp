@@ -132,6 +132,11 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         }
         return kBadInput;
     }
+    // One command at a time: a second would be done in place of the first, or not at all.
+    if (year->parsed() && sky->parsed()) {
+        err << "daylight-cli: give one command at a time: year and sky were both given\n";
+        return kBadInput;
+    }
     if (const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(planet)) {
         TakePlanet(app, *preset, inputs, skyRequest);
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "daylight/daylight.h"
+#include "quoted.h"
 
 namespace companion {
 
@@ -36,7 +37,7 @@ inline CLI::Option* AddNumberOption(CLI::App& app, const std::string& name, doub
         ->type_name("NUMBER")
         ->check([](const std::string& text) -> std::string {
             if (rt::StrictNumber(text)) return "";
-            return "not a decimal number: \"" + text + "\"";
+            return "not a decimal number: " + Quoted(text);
         });
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "daylight/daylight.h"
+#include "quoted.h"
 #include "status.h"
 
 namespace companion {
@@ -90,7 +91,7 @@ inline int ReportReadFailure(std::ostream& err) {
 // What became of a chart that follows the rows: the status, and the reason it was not written.
 inline int ReportChart(const std::string& problem, const std::string& path, std::ostream& err) {
     if (problem.empty()) return kResults;
-    err << "daylight-cli: cannot write " << path << ": " << problem << '\n';
+    err << "daylight-cli: cannot write " << Quoted(path) << ": " << problem << '\n';
     return kChartNotWritten;
 }
 

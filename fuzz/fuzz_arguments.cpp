@@ -1,5 +1,6 @@
-// Any bytes as a command line, its arguments split at NUL bytes: a status of 0, 1 or 2, and a
-// reason on the errors for every status but 0.
+// Any bytes as a command line, its arguments split at NUL bytes: a status of 0, 1 or 2, a reason
+// on the errors for every status but 0, and never a status of 0 where two commands were given,
+// one of which cannot have been done.
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
@@ -7,6 +8,26 @@
 #include <vector>
 
 #include "cli/companion.h"
+
+namespace {
+
+// How many words of the command line are commands: "year" or "sky" where they are not the
+// value of the option before them.
+int Commands(const std::vector<std::string>& args) {
+    const auto takesValue = [](const std::string& a) {
+        for (const char* flag : {"--json", "--batch", "--csv", "--map", "--help", "--version"}) {
+            if (a == flag) return false;
+        }
+        return a.rfind("--", 0) == 0 && a.find('=') == std::string::npos;
+    };
+    int commands = 0;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if ((args[i] == "year" || args[i] == "sky") && !takesValue(args[i - 1])) ++commands;
+    }
+    return commands;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> args = {"daylight-cli"};
@@ -26,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream out, err;
     const int status = companion::Run(int(argv.size()), argv.data(), in, out, err);
     if (status < 0 || status > 2) std::abort();
+    if (status == 0 && Commands(args) > 1) std::abort();  // a command silently not done
     if (status != 0 && err.str().empty() && out.str().find("fault") == std::string::npos) {
         std::abort();  // a failure without its reason (a JSON fault says it on the output)
     }

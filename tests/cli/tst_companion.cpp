@@ -1,6 +1,8 @@
 // The companion: options, output forms, exit statuses and batch behaviour, and the golden file.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -8,9 +10,11 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../../cli/batch.h"
+#include "../../cli/chart_program.h"
 #include "cli/companion.h"
 
 namespace {
@@ -359,7 +363,9 @@ TEST(Year, UnusableCommandLinesExitTwo) {
                                                          {"--batch", "year"},
                                                          {"--json", "year"},
                                                          {"year", "--chart", "year.txt"},
-                                                         {"year", "extra"}};
+                                                         {"year", "extra"},
+                                                         {"year", "sky", "--json"},
+                                                         {"sky", "--step", "100", "year"}};
     for (const auto& line : lines) {
         const Invocation run = Companion(line);
         EXPECT_EQ(run.status, 2) << testing::PrintToString(line);
@@ -400,6 +406,74 @@ TEST(Year, ChartsAreWrittenOrTheReasonGiven) {
     EXPECT_THAT(std::string(std::istreambuf_iterator<char>(reason), {}),
                 HasSubstr("daylight-cli: cannot write /nonexistent/dir/year.svg: "));
 }
+
+// A file name is quoted as the shell would read it back: a line feed or an escape in it neither
+// splits the message nor reaches the terminal.
+TEST(Year, AChartsNameIsQuotedInItsMessage) {
+    if (!DAYLIGHT_WITH_CHART) GTEST_SKIP() << "built without charts";
+    const std::string cli = DAYLIGHT_CLI_PATH, errors = testing::TempDir() + "daylight-name.err";
+    setenv("DAYLIGHT_CHART_NAME", "/nonexistent/a\nb\x1b[31m.svg", 1);
+    const std::string line = cli + " year --chart \"$DAYLIGHT_CHART_NAME\" >/dev/null 2>" + errors;
+    EXPECT_EQ(WEXITSTATUS(std::system(line.c_str())), 2);
+    std::ifstream reason(errors);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reason), {}),
+              "daylight-cli: cannot write '/nonexistent/a'$'\\n''b'$'\\033''[31m.svg': No such "
+              "file or directory\n");
+}
+
+// A chart written over another keeps its owner and group where the process may set them, as the
+// shell's > does; a link that names nothing is said to be one.
+TEST(Year, AReplacedChartKeepsItsOwnerAndADanglingLinkIsNamed) {
+    if (!DAYLIGHT_WITH_CHART) GTEST_SKIP() << "built without charts";
+    const std::string cli = DAYLIGHT_CLI_PATH, folder = testing::TempDir();
+    const std::string chart = folder + "daylight-owned.svg",
+                      link = folder + "daylight-dangling.svg";
+    std::remove(chart.c_str());
+    std::ofstream(chart) << "old";
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(chart.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(std::system((cli + " year --step 90 --chart " + chart + " >/dev/null").c_str()),
+                  0);
+        struct stat seen {};
+        ASSERT_EQ(stat(chart.c_str(), &seen), 0);
+        EXPECT_EQ(seen.st_uid, 65534u);
+        EXPECT_EQ(seen.st_gid, 65534u);
+    }
+    std::remove(link.c_str());
+    ASSERT_EQ(symlink((folder + "daylight-nowhere/year.svg").c_str(), link.c_str()), 0);
+    const std::string errors = folder + "daylight-dangling.err";
+    EXPECT_EQ(WEXITSTATUS(std::system(
+                  (cli + " year --step 90 --chart " + link + " >/dev/null 2>" + errors).c_str())),
+              2);
+    std::ifstream reason(errors);
+    EXPECT_THAT(std::string(std::istreambuf_iterator<char>(reason), {}),
+                HasSubstr("it is a dangling link: what it names does not exist"));
+    std::remove(link.c_str());
+    std::remove(chart.c_str());
+}
+
+#if DAYLIGHT_WITH_CHART
+// Of a chart program that writes without end, the companion keeps the last kilobytes.
+TEST(Year, OfTheChartProgramsErrorsTheLastKilobytesAreKept) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    std::thread writer([fd = fds[1]] {
+        const std::string chunk(1 << 16, 'x');
+        for (int i = 0; i < 800; ++i) {  // 50 MiB
+            if (write(fd, chunk.data(), chunk.size()) < 0) break;
+        }
+        const std::string last = "\nthe reason\n";
+        EXPECT_EQ(write(fd, last.data(), last.size()), ssize_t(last.size()));
+        close(fd);
+    });
+    const std::string tail = companion::TailOf(fds[0]);
+    close(fds[0]);
+    writer.join();
+    EXPECT_EQ(tail.size(), 3 + companion::kTailKept - 1);
+    EXPECT_THAT(tail, testing::StartsWith("...xxx"));
+    EXPECT_THAT(tail, testing::EndsWith("x\nthe reason"));
+}
+#endif
 
 // The golden file: the window replays the same cases. A fault's line adds its hint.
 TEST(Golden, BatchReplaysTheGoldenFile) {
@@ -492,11 +566,11 @@ TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
         {{"sky", "--eccentricity", "1"}, "eccentricity must be from 0 up to but not including 1"},
         {{"sky", "--eccentricity", "-0.5"}, "eccentricity must be from 0"},
         {{"sky", "--eccentricity", "e"}, "--eccentricity"},
-        {{"sky", "--eccentricity", ""}, "--eccentricity: not a decimal number: \"\""},
-        {{"sky", "--eccentricity", "0x1p-2"}, "not a decimal number: \"0x1p-2\""},
-        {{"sky", "--perihelion", " 5"}, "--perihelion: not a decimal number: \" 5\""},
+        {{"sky", "--eccentricity", ""}, "--eccentricity: not a decimal number: ''"},
+        {{"sky", "--eccentricity", "0x1p-2"}, "not a decimal number: 0x1p-2"},
+        {{"sky", "--perihelion", " 5"}, "--perihelion: not a decimal number: ' 5'"},
         {{"sky", "--horizon", "0x10"}, "the horizon must be sunrise, geometric or a number"},
-        {{"year", "--step", " 1"}, "--step: not a decimal number: \" 1\""},
+        {{"year", "--step", " 1"}, "--step: not a decimal number: ' 1'"},
         {{"sky", "--horizon", "dusk"}, "the horizon must be sunrise, geometric or a number"},
         {{"sky", "--horizon", "-6 "}, "the horizon must be sunrise, geometric or a number"},
         {{"sky", "--horizon", "100"}, "the horizon must be from -90 to 90 degrees"},
