@@ -11,6 +11,10 @@
   // the pixel at a 16 pixel em.
   const em = (twips) => `calc(var(--twip) * ${twips})`;
   const kLongestParameter = 1000;
+  const kLongestKeyShown = 24;
+  const kNamedInTheNote = 3;
+  // The longest text a box takes, as in the window.
+  const kLongestBoxText = 32767;
 
   // The face: frames, boxes, results, the button and the rule, placed as in the window. Frames
   // go into the page in the order of the first focusable thing they hold, so that Tab goes
@@ -42,6 +46,7 @@
         element = document.createElement('input');
         element.value = c.caption;
         element.autocomplete = 'off';
+        element.maxLength = kLongestBoxText;
         element.spellcheck = false;
         element.setAttribute('aria-label', byName.get(c.container).caption);
         boxes.push({ element, field: c.field, caption: byName.get(c.container).caption });
@@ -89,22 +94,36 @@
     }
   }
 
+  // Characters no note repeats: controls, and those that turn the direction of text.
+  const unprintable = /[\u0000-\u001f\u007f-\u009f\u200e\u200f\u202a-\u202e\u2066-\u2069]/;
+
+  // A parameter's name as a note shows it: quoted, cut short, and never unprintable.
+  function shownKey(key) {
+    if (unprintable.test(key)) return 'a name with control characters';
+    const cut = [...key];
+    return `“${cut.length > kLongestKeyShown ? `${cut.slice(0, kLongestKeyShown).join('')}…` : key}”`;
+  }
+
   // The address's values: the known fields, each once, of a reasonable length and without
-  // control characters; everything else is named in a note and left alone.
+  // control characters; everything else is named in a short note (the first few, the rest
+  // counted) and left alone.
   function readAddress(boxes) {
     const fields = new Set(boxes.map((b) => b.field));
     const taken = new Map();
     const ignored = [];
     for (const [key, value] of new URLSearchParams(location.search)) {
-      if (!fields.has(key)) ignored.push(`${key} (not a value of this calculator)`);
+      if (!fields.has(key)) ignored.push(`${shownKey(key)} (not a value of this calculator)`);
       else if (taken.has(key)) ignored.push(`${key} (given twice; the first is used)`);
       else if (value.length > kLongestParameter) ignored.push(`${key} (too long)`);
-      else if (/[\u0000-\u001f\u007f]/.test(value)) ignored.push(`${key} (control characters)`);
+      else if (unprintable.test(value)) ignored.push(`${key} (control characters)`);
       else taken.set(key, value);
     }
     const note = $('note');
     if (ignored.length > 0) {
-      note.textContent = `Left out of the address: ${ignored.join(', ')}.`;
+      const named = ignored.slice(0, kNamedInTheNote).join(', ');
+      const more = ignored.length - kNamedInTheNote;
+      note.textContent = `Left out of the address: ${named}${
+        more > 0 ? `, and ${more.toLocaleString('en')} more` : ''}.`;
       note.hidden = false;
     }
     return taken;

@@ -22,7 +22,8 @@ function check(ok, what) {
 }
 
 // The site from a server of our own on the loopback, nothing fetched from anywhere else.
-const server = createServer((request, response) => {
+// Addresses as long as a browser takes, for the hostile ones.
+const server = createServer({ maxHeaderSize: 4 << 20 }, (request, response) => {
   const name = new URL(request.url, 'http://x').pathname.replace(/^\/$/, '/index.html');
   try {
     const body = readFileSync(join(site, name.slice(1)));
@@ -124,6 +125,16 @@ try {
   'a value not read whole gets its note');
   check(await page.$eval('#lblMin', (e) => e.title.startsWith('The day at the northern winter solstice')),
     'Min Day says it is the day at the northern winter solstice');
+
+  // Hostile parameter names: one short line, nothing unprintable, the rest counted.
+  const many = Array.from({ length: 2000 }, (_, i) => `k${i}=1`).join('&');
+  await open(`?${'x'.repeat(100000)}=1&${encodeURIComponent('Your session expired. Call us now')}=1&`
+    + `${encodeURIComponent('a\u202eb\nc')}=1&${many}`);
+  const hostile = await text('note');
+  check(hostile.length < 300 && hostile.includes('and 2,000 more') && !/[\u202e\n]/.test(hostile)
+    && hostile.includes('“Your session expired. Ca…”'),
+  `hostile parameter names make one short note (${hostile.length} characters): "${hostile}"`);
+  check(await page.$eval('#txtLat', (e) => e.maxLength) === 32767, 'a box takes at most 32,767 characters');
 
   // Control characters in an address value are left out, and said so.
   await open(`?latitude=${encodeURIComponent('3\n8')}`);
