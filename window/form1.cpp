@@ -9,6 +9,7 @@
 #include <QShortcut>
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -61,6 +62,33 @@ QString TipOf(std::string_view name) {
         if (control == name) return Text(tip);
     }
     return {};
+}
+
+// A box's undo history keeps a record for every character typed, pasted or removed, and Qt never
+// trims it: a paste of 32,767 characters costs about a megabyte for good. Once the edits since the
+// last time have touched this many characters, the history is let go (a new text lets it go; the
+// text, cursor and selection stay), so that memory stays flat however much is pasted.
+constexpr qsizetype kCharactersBeforeTheHistoryGoes = 1 << 16;
+
+void BoundTheUndoHistory(QLineEdit* box) {
+    struct Count {
+        qsizetype length = 0;   // the text's length before the next edit
+        qsizetype touched = 0;  // characters removed and inserted since the history last went
+    };
+    const auto count = std::make_shared<Count>(Count{box->text().size(), 0});
+    QObject::connect(box, &QLineEdit::textEdited, box, [box, count](const QString& text) {
+        count->touched += count->length + text.size();
+        if (count->touched < kCharactersBeforeTheHistoryGoes) return;
+        count->touched = 0;
+        const int cursor = box->cursorPosition();
+        const int selectionStart = box->selectionStart();
+        const qsizetype selected = box->selectedText().size();
+        box->setText(text);
+        box->setCursorPosition(cursor);
+        if (selected > 0) box->setSelection(selectionStart, int(selected));
+    });
+    QObject::connect(box, &QLineEdit::textChanged, box,
+                     [count](const QString& text) { count->length = text.size(); });
 }
 
 // A straight segment from the line table: a bar as thick as the frames' borders from one end
@@ -125,6 +153,7 @@ void Form1::BuildControls() {
             case Kind::TextBox: {
                 auto* box = new QLineEdit(Text(c.caption), container);
                 box->setFont(ValueFont(scale));
+                BoundTheUndoHistory(box);
                 const QString caption = qobject_cast<QGroupBox*>(container)->title();
                 for (const daycalc::InputField& f : daycalc::kInputFields) {
                     if (Text(f.caption) == caption) inputBoxes.emplace_back(f.text, box);

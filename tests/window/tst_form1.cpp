@@ -1,4 +1,6 @@
 // The window, driven as a user drives it: offscreen, with clicks and keys.
+#include <unistd.h>
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <fstream>
 #include <memory>
 
 #include "caption_frame.h"
@@ -370,6 +373,33 @@ class TstForm1 : public QObject {
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
         QCOMPARE(QApplication::focusWidget(), Box("txtRP"));
+    }
+
+    // Four hundred pastes of the longest text a box takes leave the memory where it was: the box's
+    // undo history, which keeps every character, is let go as it grows.
+    void longPastesKeepTheMemoryFlat() {
+        QLineEdit* box = Box("txtLat");
+        const QString longest(box->maxLength(), QLatin1Char('7'));
+        QGuiApplication::clipboard()->setText(longest);
+        const auto resident = [] {
+            std::ifstream statm("/proc/self/statm");
+            long pages = 0, rss = 0;
+            statm >> pages >> rss;
+            return rss * sysconf(_SC_PAGESIZE);
+        };
+        box->setFocus();
+        for (int i = 0; i < 50; ++i) {  // the allocator settles first
+            box->selectAll();
+            box->paste();
+        }
+        const long before = resident();
+        for (int i = 0; i < 400; ++i) {
+            box->selectAll();
+            box->paste();
+        }
+        QCOMPARE(box->text(), longest);
+        QVERIFY2(resident() - before < 16L << 20,
+                 qPrintable(QStringLiteral("grew by %1 MB").arg((resident() - before) >> 20)));
     }
 
     void typingAtStartReplacesTheSolarDay() {
