@@ -152,7 +152,11 @@ Why Explained(const DaylightInputs& in, rt::FaultKind kind, Stage stage) {
                   {kTilt, kLatitude, kFromSolstice},
                   {{kTilt, "89.9"}, {kLatitude, mirrored}, {kFromSolstice, later}}}}};
     }
-    if (stage == Stage::ShortestDay && kind == rt::FaultKind::DivisionByZero) {
+    // On the circle the formula for the shortest day divides by zero; where rounding puts the
+    // latitude a hair beyond the circle, that for full daylight does.
+    const bool fullDaylightOnTheCircle = stage == Stage::FullDaylight && latitude > 0;
+    if ((stage == Stage::ShortestDay || fullDaylightOnTheCircle) &&
+        kind == rt::FaultKind::DivisionByZero) {
         if (latitude < 0) {
             return {values,
                     {{HintId::OnTheSouthernPolarCircle,

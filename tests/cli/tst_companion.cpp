@@ -165,7 +165,7 @@ TEST(Batch, OneOutputLinePerNonBlankInputLineWithErrorsInPlace) {
         run.Lines(),
         ElementsAre(
             R"({"min":"9.35208417825225","max":"14.6479158217478","day":"9.35208417825225","night":"14.6479158217478","full":""})",
-            R"({"fault":"division-by-zero","message":"Division by zero","hint":"Latitude 66.5 lies exactly on the polar circle of a tilt of 23.5, where the formula for the shortest day has no value. Move the Latitude a little off the circle, or change the Tilt. Try Latitude 66.4.","try":{"latitude":"66.4"}})",
+            R"({"fault":"division-by-zero","message":"Division by zero","hint":"Latitude 66.5 lies exactly on the polar circle of a tilt of 23.5, where the calculation has no value. Move the Latitude a little off the circle, or change the Tilt. Try Latitude 66.4.","try":{"latitude":"66.4"}})",
             R"({"error":"line 4: not valid JSON"})", R"({"error":"line 6: not a JSON object"})",
             R"({"error":"line 7: field \"tilt\" is not a string or a number"})",
             R"({"error":"line 8: unknown field \"colour\""})",

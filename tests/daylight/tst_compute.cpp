@@ -273,7 +273,7 @@ const HintCase kHints[] = {
      "division-by-zero",
      {"latitude", "tilt"},
      "Latitude 66.5 lies exactly on the polar circle of a tilt of 23.5, "
-     "where the formula for the shortest day has no value. Move the "
+     "where the calculation has no value. Move the "
      "Latitude a little off the circle, or change the Tilt. Try Latitude "
      "66.4.",
      {{"latitude", "66.4"}}},
@@ -298,13 +298,21 @@ const HintCase kHints[] = {
      "and Deg from Winter Solstice 180.",
      {{"latitude", "80"}, {"from_solstice", "180"}},
      "The daylight of every day of that year: daylight-cli year --tilt 23.5 --latitude -80."},
+    // Rounding puts Latitude 25 a hair beyond the circle of a tilt of 65: the formula for full
+    // daylight stops, and the hint is the circle's.
+    {"OnThePolarCircleByRounding",
+     {.tilt = "65", .latitude = "25"},
+     "division-by-zero",
+     {"latitude", "tilt"},
+     "Latitude 25 lies exactly on the polar circle of a tilt of 65, where the calculation has no "
+     "value. Move the Latitude a little off the circle, or change the Tilt. Try Latitude 24.9.",
+     {{"latitude", "24.9"}}},
     {"NoTiltAtThePole",
      {.tilt = "0", .latitude = "90"},
      "division-by-zero",
      {"latitude", "tilt"},
-     "Latitude 90 lies exactly on the polar circle of a tilt of 0, where "
-     "the formula for the shortest day has no value. Move the Latitude a "
-     "little off the circle, or change the Tilt. Try Latitude 89.9.",
+     "Latitude 90 lies exactly on the polar circle of a tilt of 0, where the calculation has no "
+     "value. Move the Latitude a little off the circle, or change the Tilt. Try Latitude 89.9.",
      {{"latitude", "89.9"}}},
     {"TinyTiltBeyondThePole",
      {.tilt = "1e-300", .latitude = "91"},

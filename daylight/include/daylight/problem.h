@@ -103,7 +103,7 @@ inline constexpr HintText kHintTexts[] = {
      "days."},
     {HintId::OnThePolarCircle,
      "Latitude {latitude} lies exactly on the polar circle of a tilt of {tilt}, where the "
-     "formula for the shortest day has no value.",
+     "calculation has no value.",
      "Move the Latitude a little off the circle, or change the Tilt."},
     {HintId::OnTheSouthernPolarCircle,
      "Latitude {latitude} lies exactly on the southern polar circle of a tilt of {tilt}, where "
