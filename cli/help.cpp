@@ -23,15 +23,23 @@ std::size_t Edits(std::string_view a, std::string_view b) {
     return row[b.size()];
 }
 
-// Every long option name ("--latitude") and every command name of the app and its commands.
-void NamesOf(const CLI::App& app, std::vector<std::string>& options,
-             std::vector<std::string>& commands) {
+struct Names {
+    std::vector<std::string> options;   // every long option name: "--latitude"
+    std::vector<std::string> valued;    // those that take a value
+    std::vector<std::string> commands;  // "year", "sky"
+};
+
+// The names of the app and its commands.
+void NamesOf(const CLI::App& app, Names& names) {
     for (const CLI::Option* option : app.get_options()) {
-        for (const std::string& name : option->get_lnames()) options.push_back("--" + name);
+        for (const std::string& name : option->get_lnames()) {
+            names.options.push_back("--" + name);
+            if (option->get_type_size() != 0) names.valued.push_back("--" + name);
+        }
     }
     for (const CLI::App* command : app.get_subcommands([](const CLI::App*) { return true; })) {
-        commands.push_back(command->get_name());
-        NamesOf(*command, options, commands);
+        names.commands.push_back(command->get_name());
+        NamesOf(*command, names);
     }
 }
 
@@ -56,18 +64,23 @@ std::string Help::make_option_opts(const CLI::Option* option) const {
 }
 
 std::string Suggestion(const CLI::App& app, int argc, const char* const* argv) {
-    std::vector<std::string> options, commands;
-    NamesOf(app, options, commands);
+    Names names;
+    NamesOf(app, names);
+    const auto among = [](std::string_view name, const std::vector<std::string>& list) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
     for (int i = 1; i < argc; ++i) {
         const std::string_view word(argv[i]);
         const bool option = word.rfind("--", 0) == 0;
         const std::string_view name = option ? word.substr(0, word.find('=')) : word;
-        const std::vector<std::string>& known = option ? options : commands;
-        if (std::find(known.begin(), known.end(), name) != known.end()) continue;
-        // A plain word is a value more often than a command: only letters are taken for one.
-        if (!option && !std::all_of(name.begin(), name.end(), [](char c) {
-                return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-            })) {
+        const std::vector<std::string>& known = option ? names.options : names.commands;
+        if (among(name, known)) continue;
+        // A plain word after an option that takes a value is that value; otherwise only a word
+        // of letters is taken for a mistyped command.
+        if (!option &&
+            (among(argv[i - 1], names.valued) || !std::all_of(name.begin(), name.end(), [](char c) {
+                 return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+             }))) {
             continue;
         }
         if (const std::string nearest = Nearest(name, known); !nearest.empty()) {

@@ -122,6 +122,7 @@ TEST(Companion, HelpSaysWhatGoesWhereAndSuggestsTheNearestName) {
         {{"sky", "--horizn", "3"}, "did you mean --horizon?"},
         {{"yaer"}, "did you mean year?"},
         {{"--latitude", "5", "7"}, nullptr},
+        {{"--planet", "yeah"}, nullptr},
     };
     for (const auto& [args, suggestion] : typos) {
         const Invocation run = Companion(args);
