@@ -197,7 +197,9 @@
       }
       for (const b of named) {
         b.element.setAttribute('aria-invalid', 'true');
-        b.element.setAttribute('aria-describedby', 'report');
+        // A box with a note keeps it, and the report follows.
+        const described = b.element.getAttribute('aria-describedby');
+        b.element.setAttribute('aria-describedby', described ? `${described} report` : 'report');
         b.element.parentElement.classList.add('named');
       }
       const first = named[0];

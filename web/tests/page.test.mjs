@@ -123,6 +123,9 @@ try {
   check(await text('notes') === 'Latitude "38S" was read as 38.' && await text('lblMin') === '9.35208417825225'
     && await page.$eval('#txtLat', (e) => e.getAttribute('aria-describedby') === 'note-latitude'),
   'a value not read whole gets its note');
+  await open('?latitude=-80S');
+  check(await page.$eval('#txtLat', (e) => e.getAttribute('aria-describedby') === 'note-latitude report'),
+    'a box with a note and a report is described by both');
   check(await page.$eval('#lblMin', (e) => e.title.startsWith('The day at the northern winter solstice')),
     'Min Day says it is the day at the northern winter solstice');
 
