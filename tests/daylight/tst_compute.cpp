@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "../../daylight/explain.h"
 #include "daylight/daylight.h"
 
 namespace {
@@ -340,5 +341,25 @@ TEST_P(Hints, SayWhyAndWhatToTry) {
 
 INSTANTIATE_TEST_SUITE_P(Table, Hints, testing::ValuesIn(kHints),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The two texts that no press found reaches, asked of the explanation directly: the sun only
+// touching the horizon on the chosen day, and what is said when nothing more is known.
+TEST(Hints, TheSunTouchingTheHorizonAndTheLastWord) {
+    const daycalc::Problem touches =
+        daycalc::Explain({.latitude = "60"}, rt::FaultKind::DivisionByZero,
+                         daycalc::Stage::ChosenDay, daycalc::Mode::Single);
+    EXPECT_EQ(
+        touches.Text(),
+        "On the chosen day the sun at Latitude 60 only touches the horizon, where the formula "
+        "for daylight has no value. Move the Latitude a little towards the equator, or "
+        "change Deg from Winter Solstice. Try Latitude 59.9.");
+    const daycalc::Problem last =
+        daycalc::Explain({.tilt = "45", .latitude = "50"}, rt::FaultKind::Overflow,
+                         daycalc::Stage::FullDaylight, daycalc::Mode::Year);
+    EXPECT_EQ(last.Text(),
+              "These values have no result: the calculation stopped at the span of full daylight. "
+              "Change the Latitude or the Tilt a little. Try Latitude 49.9.");
+    EXPECT_EQ(last.tries, (std::vector<daycalc::Try>{{"latitude", "49.9"}}));
+}
 
 }  // namespace
