@@ -133,8 +133,12 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         return kBadInput;
     }
     // One command at a time: a second would be done in place of the first, or not at all.
-    if (year->parsed() && sky->parsed()) {
-        err << "daylight-cli: give one command at a time: year and sky were both given\n";
+    if (year->count() + sky->count() > 1) {
+        const std::string given =
+            year->count() > 0 && sky->count() > 0
+                ? "year and sky were both given"
+                : (year->count() > 0 ? "year" : "sky") + std::string(" was given twice");
+        err << "daylight-cli: give one command at a time: " << given << '\n';
         return kBadInput;
     }
     if (const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(planet)) {

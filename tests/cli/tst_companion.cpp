@@ -366,7 +366,9 @@ TEST(Year, UnusableCommandLinesExitTwo) {
                                                          {"year", "--chart", "year.txt"},
                                                          {"year", "extra"},
                                                          {"year", "sky", "--json"},
-                                                         {"sky", "--step", "100", "year"}};
+                                                         {"sky", "--step", "100", "year"},
+                                                         {"sky", "--step", "100", "sky"},
+                                                         {"year", "year"}};
     for (const auto& line : lines) {
         const Invocation run = Companion(line);
         EXPECT_EQ(run.status, 2) << testing::PrintToString(line);
