@@ -9,8 +9,6 @@
 // Exit status: 0 written, 1 the year stopped at a fault, 2 anything else; the reason goes to the
 // standard error as one line.
 #include <QGuiApplication>
-#include <charconv>
-#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
