@@ -95,7 +95,8 @@ std::string ReadBatchLine(const std::string& line, DaylightInputs& inputs) {
         for (const daycalc::InputField& f : daycalc::kInputFields) fields.push_back(f.field);
         return fields;
     }();
-    std::vector<JsonMember> members;
+    // Kept from line to line, so that a line's few members cost no allocation.
+    static std::vector<JsonMember> members;
     if (std::string problem = ReadJsonLine(line, known, members); !problem.empty()) return problem;
     // A planet gives its values first, so that the line's own fields take their place.
     for (const JsonMember& m : members) {

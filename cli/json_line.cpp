@@ -220,30 +220,40 @@ class Reader {
     void String(std::string* into) {
         if (!Take('"')) return Fail();
         for (;;) {
-            if (at_ == text_.size()) return Fail();
+            // The plain bytes up to the next quote, escape, control or non-ASCII byte, at once.
             const std::size_t start = at_;
+            while (at_ < text_.size()) {
+                const auto c = static_cast<unsigned char>(text_[at_]);
+                if (c == '"' || c == '\\' || c < 0x20 || c >= 0x80) break;
+                ++at_;
+            }
+            if (into) into->append(text_.data() + start, at_ - start);
+            if (at_ == text_.size()) return Fail();
             const auto c = static_cast<unsigned char>(text_[at_++]);
             if (c == '"') return;
             if (c < 0x20) return Fail();
             if (c == '\\') {
-                const char e = Peek();
-                ++at_;
-                const char* plain = "\"\\/bfnrt";
-                const char* as = "\"\\/\b\f\n\r\t";
-                if (e == 'u') {
-                    Escaped(into);
-                    if (Failed()) return;
-                    continue;
-                }
-                const std::string_view escapes(plain, 8);
-                const std::size_t which = escapes.find(e);
-                if (which == std::string_view::npos || e == '\0') return Fail();
-                if (into) *into += as[which];
+                Escape(into);
+                if (Failed()) return;
                 continue;
             }
-            if (c >= 0x80 && !Continued(c)) return Fail();
-            if (into) into->append(text_.substr(start, at_ - start));
+            // One UTF-8 character, which must be well formed.
+            const std::size_t lead = at_ - 1;
+            if (!Continued(c)) return Fail();
+            if (into) into->append(text_.data() + lead, at_ - lead);
         }
+    }
+
+    // The escape after a backslash: one of \" \\ \/ \b \f \n \r \t, or \uXXXX.
+    void Escape(std::string* into) {
+        if (at_ == text_.size()) return Fail();
+        const char e = text_[at_++];
+        if (e == 'u') return Escaped(into);
+        constexpr std::string_view plain = "\"\\/bfnrt";
+        constexpr std::string_view as = "\"\\/\b\f\n\r\t";
+        const std::size_t which = plain.find(e);
+        if (which == std::string_view::npos) return Fail();
+        if (into) *into += as[which];
     }
 
     std::string_view text_;

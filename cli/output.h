@@ -21,6 +21,14 @@ inline std::string Dump(const Json& json) {
     return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+// Whether a text goes into JSON as it is: printable ASCII without quotes or backslashes.
+inline bool PlainInJson(std::string_view text) {
+    for (const char c : text) {
+        if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') return false;
+    }
+    return true;
+}
+
 // A problem's hint as the companion gives it: the cause, what to change and try, and where the
 // year view has the days.
 inline std::string HintText(const daycalc::Problem& problem) {
@@ -40,6 +48,31 @@ inline Json ProblemJson(const daycalc::Problem& problem) {
 }
 
 // The notes on values not read whole, as a JSON array.
+inline Json NotesJson(const std::vector<daycalc::ReadingNote>& notes);
+
+// A problem's answer line, with its notes: written as it is where every text is plain, as the
+// core's are, since a batch may answer many; through the JSON library otherwise.
+inline std::string ProblemLine(const daycalc::Problem& problem,
+                               const std::vector<daycalc::ReadingNote>& notes) {
+    const std::string hint = HintText(problem);
+    bool plain = notes.empty() && PlainInJson(problem.message) && PlainInJson(hint);
+    for (const daycalc::Try& t : problem.tries) plain = plain && PlainInJson(t.text);
+    if (!plain) {
+        Json json = ProblemJson(problem);
+        if (!notes.empty()) json["notes"] = NotesJson(notes);
+        return Dump(json);
+    }
+    std::string line = R"({"fault":")";
+    line.append(problem.kindName()).append(R"(","message":")").append(problem.message);
+    line.append(R"(","hint":")").append(hint).append(R"(","try":{)");
+    const char* separator = "";
+    for (const daycalc::Try& t : problem.tries) {
+        line.append(separator).append(1, '"').append(t.field).append(R"(":")").append(t.text);
+        line.append(1, '"');
+        separator = ",";
+    }
+    return line.append("}}");
+}
 inline Json NotesJson(const std::vector<daycalc::ReadingNote>& notes) {
     Json list = Json::array();
     for (const daycalc::ReadingNote& n : notes) list.push_back(n.text);
@@ -51,9 +84,7 @@ inline Json NotesJson(const std::vector<daycalc::ReadingNote>& notes) {
 inline void WriteOutcome(std::ostream& out, const daycalc::DaylightOutcome& outcome,
                          const std::vector<daycalc::ReadingNote>& notes = {}) {
     if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
-        Json json = ProblemJson(*problem);
-        if (!notes.empty()) json["notes"] = NotesJson(notes);
-        out << Dump(json) << '\n';
+        out << ProblemLine(*problem, notes) << '\n';
         return;
     }
     const auto& r = std::get<daycalc::DaylightResults>(outcome);

@@ -295,7 +295,8 @@ std::vector<ReadingNote> ReadingNotes(const DaylightInputs& inputs,
     for (const InputField& f : kInputFields) {
         const std::string& text = inputs.*(f.text);
         if (std::find(unread.begin(), unread.end(), f.field) != unread.end()) continue;
-        if (rt::ReadWhole(text)) continue;
+        // A starting text is read whole (the table's test says so), as most texts are.
+        if (text == f.start || rt::ReadWhole(text)) continue;
         double number = 0;
         try {
             number = rt::ValFromText(text);

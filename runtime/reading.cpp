@@ -42,8 +42,9 @@ struct Numeral {
     bool negative = false;
 };
 
-// Digits with at most one full stop. Returns the count of digits.
-long long TakeMantissa(Cursor& cursor, Numeral& numeral) {
+// Digits with at most one full stop, into the numeral where one is given. Returns the count of
+// digits.
+long long TakeMantissa(Cursor& cursor, Numeral* numeral) {
     long long digits = 0;
     bool point = false;
     for (;; cursor.Advance()) {
@@ -55,21 +56,23 @@ long long TakeMantissa(Cursor& cursor, Numeral& numeral) {
         } else {
             break;
         }
-        numeral.chars += c;
+        if (numeral) numeral->chars += c;
     }
     return digits;
 }
 
 // "E" or "e", an optional sign and at least one digit; without a digit the letter is not part
 // of the number, and the cursor stays before it.
-void TakeExponent(Cursor& cursor, Numeral& numeral) {
+void TakeExponent(Cursor& cursor, Numeral* numeral) {
     Cursor probe = cursor;
     if (!probe.Take('e') && !probe.Take('E')) return;
     const bool negative = probe.Take('-');
     if (!negative) probe.Take('+');
     if (!IsDigit(probe.Peek())) return;
-    numeral.chars += negative ? "e-" : "e";
-    for (; IsDigit(probe.Peek()); probe.Advance()) numeral.chars += probe.Peek();
+    if (numeral) numeral->chars += negative ? "e-" : "e";
+    for (; IsDigit(probe.Peek()); probe.Advance()) {
+        if (numeral) numeral->chars += probe.Peek();
+    }
     cursor = probe;
 }
 
@@ -80,13 +83,15 @@ struct Taken {
     bool whole = false;
 };
 
-Taken Take(std::string_view text) {
+// The numeral is built only where `build` asks for it; whether the text is read whole needs none.
+Taken Take(std::string_view text, bool build = true) {
     Cursor cursor(text);
     Taken taken;
+    Numeral* numeral = build ? &taken.numeral : nullptr;
     taken.numeral.negative = cursor.Take('-');
     if (!taken.numeral.negative) cursor.Take('+');
-    taken.digits = TakeMantissa(cursor, taken.numeral) > 0;
-    if (taken.digits) TakeExponent(cursor, taken.numeral);
+    taken.digits = TakeMantissa(cursor, numeral) > 0;
+    if (taken.digits) TakeExponent(cursor, numeral);
     taken.whole = taken.digits && cursor.AtEnd();
     return taken;
 }
@@ -107,7 +112,7 @@ double ValFromText(std::string_view text) {
     return numeral.negative ? -magnitude : magnitude;
 }
 
-bool ReadWhole(std::string_view text) { return Take(text).whole; }
+bool ReadWhole(std::string_view text) { return Take(text, false).whole; }
 
 std::optional<double> StrictNumber(std::string_view text) {
     std::size_t at = 0;

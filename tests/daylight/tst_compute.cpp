@@ -342,6 +342,14 @@ TEST_P(Hints, SayWhyAndWhatToTry) {
 INSTANTIATE_TEST_SUITE_P(Table, Hints, testing::ValuesIn(kHints),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Every starting text is read whole, so no note is ever made on one (the notes pass them by).
+TEST(Hints, NoStartingTextGetsANote) {
+    for (const daycalc::InputField& f : daycalc::kInputFields) {
+        EXPECT_TRUE(rt::ReadWhole(f.start)) << f.caption;
+    }
+    EXPECT_EQ(daycalc::ReadingNotes(DaylightInputs{}), std::vector<daycalc::ReadingNote>{});
+}
+
 // The two texts that no press found reaches, asked of the explanation directly: the sun only
 // touching the horizon on the chosen day, and what is said when nothing more is known.
 TEST(Hints, TheSunTouchingTheHorizonAndTheLastWord) {
