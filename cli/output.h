@@ -48,7 +48,11 @@ inline Json ProblemJson(const daycalc::Problem& problem) {
 }
 
 // The notes on values not read whole, as a JSON array.
-inline Json NotesJson(const std::vector<daycalc::ReadingNote>& notes);
+inline Json NotesJson(const std::vector<daycalc::ReadingNote>& notes) {
+    Json list = Json::array();
+    for (const daycalc::ReadingNote& n : notes) list.push_back(n.text);
+    return list;
+}
 
 // A problem's answer line, with its notes: written as it is where every text is plain, as the
 // core's are, since a batch may answer many; through the JSON library otherwise.
@@ -72,11 +76,6 @@ inline std::string ProblemLine(const daycalc::Problem& problem,
         separator = ",";
     }
     return line.append("}}");
-}
-inline Json NotesJson(const std::vector<daycalc::ReadingNote>& notes) {
-    Json list = Json::array();
-    for (const daycalc::ReadingNote& n : notes) list.push_back(n.text);
-    return list;
 }
 
 // The answer to a press as one JSON line: the five texts, written as they are in one write (every
@@ -132,7 +131,7 @@ inline int ReportChart(const std::string& problem, const std::string& path, std:
 inline int ReportProblem(const daycalc::Problem& problem, bool json, std::ostream& out,
                          std::ostream& err) {
     if (json) {
-        out << Dump(ProblemJson(problem)) << '\n';
+        out << ProblemLine(problem, {}) << '\n';
     } else {
         err << "daylight-cli: " << problem.message << '\n'
             << "daylight-cli: hint: " << HintText(problem) << '\n';
