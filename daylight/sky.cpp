@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "explain.h"
+#include "runtime/trigonometry.h"
 
 namespace daycalc {
 namespace {
@@ -73,12 +74,12 @@ std::vector<SkySpan> SpansWhere(const SkyModel& model, double year, const Holds&
 // which only a horizon away from 0 and a latitude near the equator give.
 std::vector<double> DaylightExtremes(const SkyInputs& in) {
     std::vector<double> angles = {0, 180};
-    const double sinT = std::sin(in.tilt * kDegree), sinH = std::sin(in.horizon * kDegree);
+    const double sinT = rt::Sine(in.tilt * kDegree), sinH = rt::Sine(in.horizon * kDegree);
     if (sinH == 0 || sinT == 0) return angles;
-    const double sinDeclination = std::sin(in.latitude * kDegree) / sinH;
+    const double sinDeclination = rt::Sine(in.latitude * kDegree) / sinH;
     const double cosAngle = -sinDeclination / sinT;
     if (!(std::fabs(cosAngle) <= 1)) return angles;
-    const double angle = std::acos(cosAngle) / kDegree;
+    const double angle = rt::ArcCosine(cosAngle) / kDegree;
     angles.push_back(angle);
     angles.push_back(360 - angle);
     return angles;
@@ -88,15 +89,15 @@ std::vector<double> DaylightExtremes(const SkyInputs& in) {
 double ReducedEccentricAnomaly(double m, double e) {
     double low = -kPi, high = kPi;
     // Two terms of the series in e: within e³ of the root, two Newton steps from it at most.
-    double E = std::clamp(m + e * std::sin(m) * (1 + e * std::cos(m)), low, high);
+    double E = std::clamp(m + e * rt::Sine(m) * (1 + e * rt::Cosine(m)), low, high);
     // Newton's error after a step s is about e / (2 (1 − e)) · s²: up to e = 0.99 a step below
     // 1e-9 leaves less than 1e-16; beyond, the steps go on until they stop changing E.
     const double closeEnough = e <= 0.99 ? 1e-9 : 0;
     for (int i = 0; i < 100; ++i) {
-        const double f = E - e * std::sin(E) - m;
+        const double f = E - e * rt::Sine(E) - m;
         if (f == 0) break;
         (f < 0 ? low : high) = E;
-        const double newton = E - f / (1 - e * std::cos(E));
+        const double newton = E - f / (1 - e * rt::Cosine(E));
         const bool inside = newton > low && newton < high;
         const double next = inside ? newton : (low + high) / 2;  // else halve the bracket
         const double step = std::fabs(next - E);
@@ -199,19 +200,19 @@ double EccentricAnomaly(double meanAnomaly, double e) {
 }
 
 SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
-    sinT_ = std::sin(in.tilt * kDegree);
-    sinL_ = std::sin(in.latitude * kDegree);
-    cosL_ = std::cos(in.latitude * kDegree);
+    sinT_ = rt::Sine(in.tilt * kDegree);
+    sinL_ = rt::Sine(in.latitude * kDegree);
+    cosL_ = rt::Cosine(in.latitude * kDegree);
     const double limits[] = {in.horizon, kCivilDusk, kNauticalDusk, kAstronomicalDusk};
     for (std::size_t i = 0; i < 4; ++i) {
-        sinLimits_[i] = std::sin(std::min(limits[i], in.horizon) * kDegree);
+        sinLimits_[i] = rt::Sine(std::min(limits[i], in.horizon) * kDegree);
     }
     // At the winter solstice the planet is P before its perihelion: its true anomaly is −P.
     const double e = in.eccentricity;
     const double trueAnomaly = -in.perihelion * kDegree;
-    const double E = 2 * std::atan2(std::sqrt(1 - e) * std::sin(trueAnomaly / 2),
-                                    std::sqrt(1 + e) * std::cos(trueAnomaly / 2));
-    meanAtSolstice_ = E - e * std::sin(E);
+    const double E = 2 * rt::ArcTangent2(std::sqrt(1 - e) * rt::Sine(trueAnomaly / 2),
+                                         std::sqrt(1 + e) * rt::Cosine(trueAnomaly / 2));
+    meanAtSolstice_ = E - e * rt::Sine(E);
     centreAtSolstice_ = EquationOfCentre(meanAtSolstice_);
 }
 
@@ -221,7 +222,8 @@ double SkyModel::EquationOfCentre(double meanAnomaly) const {
     const double m = std::remainder(meanAnomaly, 2 * kPi);
     const double E = ReducedEccentricAnomaly(m, e);
     // The true anomaly's cosine and sine are cos E − e and √(1 − e²) · sin E, over 1 − e · cos E.
-    const double trueAnomaly = std::atan2(std::sqrt(1 - e * e) * std::sin(E), std::cos(E) - e);
+    const double trueAnomaly =
+        rt::ArcTangent2(std::sqrt(1 - e * e) * rt::Sine(E), rt::Cosine(E) - e);
     const double centre = trueAnomaly - m;
     return centre > kPi ? centre - 2 * kPi : centre < -kPi ? centre + 2 * kPi : centre;
 }
@@ -242,9 +244,9 @@ double SkyModel::DayOfOrbitAngle(double angle) const {
     if (e != 0) {
         // Back from the true anomaly to the eccentric and the mean one.
         const double trueAnomaly = (degrees - in_.perihelion) * kDegree;
-        const double E = 2 * std::atan2(std::sqrt(1 - e) * std::sin(trueAnomaly / 2),
-                                        std::sqrt(1 + e) * std::cos(trueAnomaly / 2));
-        turns = (E - e * std::sin(E) - meanAtSolstice_) / (2 * kPi);
+        const double E = 2 * rt::ArcTangent2(std::sqrt(1 - e) * rt::Sine(trueAnomaly / 2),
+                                             std::sqrt(1 + e) * rt::Cosine(trueAnomaly / 2));
+        turns = (E - e * rt::Sine(E) - meanAtSolstice_) / (2 * kPi);
     }
     const double t = (turns - std::floor(turns)) * in_.year;
     return t < in_.year ? t : 0;
@@ -252,7 +254,7 @@ double SkyModel::DayOfOrbitAngle(double angle) const {
 
 // The sun's declination follows from how far the axis leans towards it: sin δ = −sin T · cos λ.
 double SkyModel::SinDeclination(double orbitDegrees) const {
-    return -sinT_ * std::cos(orbitDegrees * kDegree);
+    return -sinT_ * rt::Cosine(orbitDegrees * kDegree);
 }
 
 // cos H = (sin h − sin L · sin δ) / (cos L · cos δ). With the sun at a pole of the sky its
@@ -274,16 +276,16 @@ double SkyModel::CosHourAngle(double sinDeclination, double cosDeclination,
 double SkyModel::TimeAboveCosine(double c) const {
     if (c >= 1) return 0;
     if (c <= -1) return in_.solarDay;
-    return std::acos(c) / kPi * in_.solarDay;
+    return rt::ArcCosine(c) / kPi * in_.solarDay;
 }
 
 Sun SkyModel::SunOn(double orbitDegrees, double altitude) const {
-    return SunOfCosine(CosHourAngle(SinDeclination(orbitDegrees), std::sin(altitude * kDegree)));
+    return SunOfCosine(CosHourAngle(SinDeclination(orbitDegrees), rt::Sine(altitude * kDegree)));
 }
 
 double SkyModel::TimeAbove(double orbitDegrees, double altitude) const {
     return TimeAboveCosine(
-        CosHourAngle(SinDeclination(orbitDegrees), std::sin(altitude * kDegree)));
+        CosHourAngle(SinDeclination(orbitDegrees), rt::Sine(altitude * kDegree)));
 }
 
 SkyRow SkyModel::RowAt(double t) const {
@@ -296,7 +298,7 @@ SkyRow SkyModel::RowAt(double t) const {
     for (std::size_t i = 0; i < 4; ++i) above[i] = TimeAboveCosine(cosines[i]);
     return {.day = t,
             .orbitAngle = lambda,
-            .declination = std::asin(s) / kDegree,
+            .declination = rt::ArcSine(s) / kDegree,
             .daylight = above[0],
             .civil = above[1] - above[0],
             .nautical = above[2] - above[1],

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "double_double.h"
 #include "runtime/runtime.h"
 
 namespace rt {
@@ -30,38 +31,6 @@ constexpr int kLowestPower = -294;
 constexpr PowerOfTen kPowersOfTen[] = {
 #include "powers_of_ten.inc"
 };
-
-// The exact product of two doubles as the sum of two, by Dekker's splitting into halves of 26
-// bits, which needs no fused multiply-add (the build forbids contracting a · b + c into one).
-struct TwoDoubles {
-    double hi;
-    double lo;
-};
-TwoDoubles Split(double a) {
-    const double c = 134217729.0 * a;  // 2^27 + 1
-    const double hi = c - (c - a);
-    return {hi, a - hi};
-}
-TwoDoubles ExactProduct(double a, double b) {
-    const double p = a * b;
-    const TwoDoubles x = Split(a), y = Split(b);
-    return {p, ((x.hi * y.hi - p) + x.hi * y.lo + x.lo * y.hi) + x.lo * y.lo};
-}
-
-// A double's bits and back (std::bit_cast, which not every C++ library has yet).
-std::uint64_t BitsOf(double x) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &x, sizeof bits);
-    return bits;
-}
-double DoubleOf(std::uint64_t bits) {
-    double x;
-    std::memcpy(&x, &bits, sizeof x);
-    return x;
-}
-
-// 2^n for n from -1022 to 1023, exactly.
-double TwoToThe(int n) { return DoubleOf(std::uint64_t(1023 + n) << 52); }
 
 // x = f · 2^e2 with f from 0.5 to below 1, for a finite x above 0.
 double Significand(double x, int& e2) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/trigonometry.h"
+
 namespace rt {
 
 enum class FaultKind {
@@ -100,9 +102,10 @@ class Number {
     double value_;
 };
 
-inline Number Tan(Number x) { return Number::Checked(std::tan(x.value())); }
-inline Number Cos(Number x) { return Number::Checked(std::cos(x.value())); }
-inline Number Atn(Number x) { return Number::Checked(std::atan(x.value())); }
+// The tangent, cosine and arc tangent, correctly rounded (runtime/trigonometry.h).
+inline Number Tan(Number x) { return Number::Checked(Tangent(x.value())); }
+inline Number Cos(Number x) { return Number::Checked(Cosine(x.value())); }
+inline Number Atn(Number x) { return Number::Checked(ArcTangent(x.value())); }
 
 // The square root; a negative argument is an invalid-argument fault.
 inline Number Sqr(Number x) {

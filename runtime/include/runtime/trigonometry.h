@@ -1,0 +1,54 @@
+// The circular functions the calculator is made of, the same bits on every processor, compiler
+// and in WebAssembly: built from integer arithmetic and the four IEEE operations on doubles,
+// rounded as written (no fused multiply-add, no long double, no C library function).
+//
+// Sine, Cosine, Tangent and ArcTangent are correctly rounded: each gives the double nearest the
+// exact value (a tie cannot happen: none of these values is a midpoint between doubles). The
+// method, for a finite x:
+//
+// 1. Tiny arguments: below 2^-27 in magnitude, sin x, tan x and atan x round to x and cos x to
+//    1 (what is dropped, x^3/3 at most, is less than a quarter of a unit in the last place).
+//    Arc tangents of 2^53 and beyond round to ±π/2 rounded.
+// 2. Reduction (sine, cosine, tangent) beyond π/4: x = (n + t) · π/2 with t from -1/2 to 1/2,
+//    found with whole numbers: the 53-bit significand times 384 bits of 2/π (from a table of
+//    1536 bits, starting where the exponent needs them). t is exact to 2^-320; since no double
+//    lies closer than 2^-61 to a multiple of π/2, t keeps 250 significant bits for every double
+//    up to the largest, 1.8e308.
+// 3. The fast way, in pairs of doubles (about 106 bits): r = t · π/2, then with a table of
+//    sin(i/256) and cos(i/256) and h = r - i/256 (|h| at most 1/512),
+//    sin r = sin(i/256) cos h + cos(i/256) sin h, cos r likewise, cos h and sin h by their Taylor
+//    series to h^6 and h^7; the tangent as the quotient of the two. The arc tangent of w (|x| or
+//    1/|x| beyond 1, then π/2 less) from a table of atan(j/64) and the series of atan v to v^9,
+//    v = (w - j/64) / (1 + w · j/64), |v| at most 1/128.
+//    Error bounds, relative, before the final rounding (the tests measure at most a quarter of
+//    each against MPFR): sine and cosine 2^-66, tangent and arc tangent 2^-65.
+// 4. The rounding test: when the exact value, within the bound of the pair, may lie on either
+//    side of a midpoint between doubles (about once in 10,000 calls), the slow way decides.
+// 5. The slow way, in fixed point with 64 whole and 320 fractional bits: the Taylor series of
+//    sine and cosine to 2^-320, the tangent by long division, the arc tangent by Newton's method
+//    on sin z - w cos z = 0 from the fast estimate (four steps). Its error, below 2^-300, is far
+//    smaller than the distance of any of these functions' values from a midpoint (the hardest
+//    known cases lie about 2^-120 from one, relative).
+//
+// ArcSine, ArcCosine and ArcTangent2 are made of ArcTangent, square roots and the four
+// operations, within a few units in the last place; not correctly rounded, but the same bits
+// everywhere too.
+//
+// NaN gives NaN, as do the sine, cosine and tangent of an infinity; atan(±∞) is ±π/2.
+#pragma once
+
+namespace rt {
+
+double Sine(double x);
+double Cosine(double x);
+double Tangent(double x);
+double ArcTangent(double x);
+
+double ArcSine(double x);                // -π/2 to π/2; NaN beyond ±1
+double ArcCosine(double x);              // 0 to π; NaN beyond ±1
+double ArcTangent2(double y, double x);  // the angle of (x, y), -π to π
+
+// π/2 rounded: the right angle of the formulas that need one.
+inline constexpr double kHalfPi = 0x1.921fb54442d18p+0;
+
+}  // namespace rt

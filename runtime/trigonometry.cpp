@@ -1,0 +1,608 @@
+// The method and its error bounds are written in runtime/trigonometry.h.
+#include "runtime/trigonometry.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "double_double.h"
+#include "trigonometry_parts.h"
+
+namespace rt {
+namespace {
+
+using Word = std::uint64_t;
+__extension__ typedef unsigned __int128 DoubleWord;
+
+struct SineCosine {
+    TwoDoubles sin;
+    TwoDoubles cos;
+};
+
+#include "trigonometry.inc"
+
+constexpr double kQuarterPi = 0x1.921fb54442d18p-1;  // π/4 rounded, a little below π/4
+constexpr double kTiny = 0x1p-27;                    // below it, sin x = tan x = atan x = x
+constexpr double kLinearEnd = 0x1p53;                // from it on, atan x is π/2 rounded
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// --- Fixed point: word 0 the whole part, words 1 to 5 the fraction, most significant first.
+
+constexpr int kWords = 6;
+constexpr int kFractionBits = 64 * (kWords - 1);
+struct Wide {
+    Word w[kWords] = {};
+};
+
+bool IsZero(const Wide& a) {
+    for (Word word : a.w) {
+        if (word != 0) return false;
+    }
+    return true;
+}
+
+bool Less(const Wide& a, const Wide& b) {
+    for (int i = 0; i < kWords; ++i) {
+        if (a.w[i] != b.w[i]) return a.w[i] < b.w[i];
+    }
+    return false;
+}
+
+Wide Add(Wide a, const Wide& b) {
+    Word carry = 0;
+    for (int i = kWords - 1; i >= 0; --i) {
+        const DoubleWord sum = DoubleWord(a.w[i]) + b.w[i] + carry;
+        a.w[i] = Word(sum);
+        carry = Word(sum >> 64);
+    }
+    return a;
+}
+
+// a - b, for a >= b.
+Wide Subtract(Wide a, const Wide& b) {
+    Word borrow = 0;
+    for (int i = kWords - 1; i >= 0; --i) {
+        const DoubleWord difference = DoubleWord(a.w[i]) - b.w[i] - borrow;
+        a.w[i] = Word(difference);
+        borrow = (difference >> 64) != 0;
+    }
+    return a;
+}
+
+// a · b, the bits below 2^-320 cut off (an error under 2^-317), for a product below 2^64.
+Wide Multiply(const Wide& a, const Wide& b) {
+    // Column k collects the words of weight 2^(-64 k): the low halves of the products a_i b_j
+    // with i + j = k and the high halves of those with i + j = k + 1.
+    DoubleWord column[kWords + 1] = {};
+    for (int i = 0; i < kWords; ++i) {
+        for (int j = 0; i + j <= kWords; ++j) {
+            const DoubleWord product = DoubleWord(a.w[i]) * b.w[j];
+            column[i + j] += Word(product);
+            if (i + j > 0) column[i + j - 1] += product >> 64;
+        }
+    }
+    Wide result;
+    DoubleWord carry = column[kWords] >> 64;
+    for (int k = kWords - 1; k >= 0; --k) {
+        const DoubleWord total = column[k] + carry;
+        result.w[k] = Word(total);
+        carry = total >> 64;
+    }
+    return result;
+}
+
+// a / d for a whole d above 0, cut off.
+Wide DivideBy(Wide a, Word d) {
+    DoubleWord rest = 0;
+    for (Word& word : a.w) {
+        const DoubleWord current = (rest << 64) | word;
+        word = Word(current / d);
+        rest = current % d;
+    }
+    return a;
+}
+
+// a / b for b above 0 and a quotient below 2^64, cut off: long division, a bit at a time.
+Wide Divide(const Wide& a, const Wide& b) {
+    // The remainder has one word more than b, for it reaches up to twice b.
+    Word rest[kWords + 1] = {};
+    Wide quotient;
+    const auto restAtLeastB = [&] {
+        if (rest[0] != 0) return true;
+        for (int i = 0; i < kWords; ++i) {
+            if (rest[i + 1] != b.w[i]) return rest[i + 1] > b.w[i];
+        }
+        return true;
+    };
+    // The dividend is a · 2^320: a's bits, then 320 zeros.
+    for (int bit = 0; bit < 64 * kWords + kFractionBits; ++bit) {
+        const int word = bit / 64;
+        const Word next = word < kWords ? (a.w[word] >> (63 - bit % 64)) & 1 : 0;
+        for (int i = 0; i < kWords; ++i) rest[i] = (rest[i] << 1) | (rest[i + 1] >> 63);
+        rest[kWords] = (rest[kWords] << 1) | next;
+        for (int i = 0; i < kWords - 1; ++i) {
+            quotient.w[i] = (quotient.w[i] << 1) | (quotient.w[i + 1] >> 63);
+        }
+        quotient.w[kWords - 1] <<= 1;
+        if (restAtLeastB()) {
+            Word borrow = 0;
+            for (int i = kWords; i >= 0; --i) {
+                const Word subtrahend = i > 0 ? b.w[i - 1] : 0;
+                const DoubleWord difference = DoubleWord(rest[i]) - subtrahend - borrow;
+                rest[i] = Word(difference);
+                borrow = (difference >> 64) != 0;
+            }
+            quotient.w[kWords - 1] |= 1;
+        }
+    }
+    return quotient;
+}
+
+// A double from 0 up to below 2^64, exactly where its last bit is at least 2^-320 (cut off
+// otherwise).
+Wide WideOf(double x) {
+    Wide result;
+    if (x == 0) return result;
+    const Word bits = BitsOf(x);
+    const int biased = int(bits >> 52);
+    Word m = (bits & ((Word(1) << 52) - 1)) | (biased != 0 ? Word(1) << 52 : 0);
+    int shift = (biased != 0 ? biased : 1) - 1075 + kFractionBits;  // of m's last bit
+    if (shift < 0) {
+        m = -shift < 64 ? m >> -shift : 0;
+        shift = 0;
+    }
+    const int last = kWords - 1 - shift / 64, offset = shift % 64;
+    result.w[last] = m << offset;
+    if (offset != 0 && last > 0) result.w[last - 1] = m >> (64 - offset);
+    return result;
+}
+
+// 64 bits of a from bit `top` down (bits numbered from 0 at 2^-320 up to 383), and whether any
+// bit below them is set.
+Word BitsFrom(const Wide& a, int top, bool& below) {
+    const auto word = [&a](int j) -> Word {
+        return j >= 0 && j < kWords ? a.w[kWords - 1 - j] : 0;
+    };
+    const int low = top - 63;
+    if (low < 0) {
+        below = false;
+        return low > -64 ? word(0) << -low : 0;
+    }
+    const int j = low / 64, offset = low % 64;
+    below = offset != 0 && (word(j) << (64 - offset)) != 0;
+    for (int i = 0; i < j && !below; ++i) below = word(i) != 0;
+    return offset == 0 ? word(j) : (word(j) >> offset) | (word(j + 1) << (64 - offset));
+}
+
+int TopBit(const Wide& a) {
+    for (int i = 0; i < kWords; ++i) {
+        if (a.w[i] != 0) return 64 * (kWords - i) - 1 - __builtin_clzll(a.w[i]);
+    }
+    return -1;
+}
+
+// The double nearest a, a half to even, for a from 2^-1000 to below 2^64.
+double Rounded(const Wide& a) {
+    const int top = TopBit(a);
+    bool below = false;
+    const Word bits = BitsFrom(a, top, below);
+    Word m = bits >> 11;
+    const bool half = (bits >> 10) & 1, rest = below || (bits & 0x3ff) != 0;
+    int exponent = top - kFractionBits;
+    if (half && (rest || (m & 1) != 0)) ++m;
+    if (m == Word(1) << 53) m >>= 1, ++exponent;
+    return DoubleOf((Word(exponent + 1023) << 52) | (m & ((Word(1) << 52) - 1)));
+}
+
+// The first 106 bits of a, for a above 0: the pair of doubles it starts with.
+TwoDoubles PairOf(const Wide& a) {
+    const int top = TopBit(a);
+    bool below = false;
+    const double scale = TwoToThe(top - 52 - kFractionBits);
+    const double hi = double(BitsFrom(a, top, below) >> 11) * scale;
+    const double lo = double(BitsFrom(a, top - 53, below) >> 11) * (scale * 0x1p-53);
+    return {hi, lo};
+}
+
+Wide One() {
+    Wide one;
+    one.w[0] = 1;
+    return one;
+}
+
+Wide HalfPi() {
+    Wide half = One();
+    for (int i = 1; i < kWords; ++i) half.w[i] = kHalfPiFractionBits[i - 1];
+    return half;
+}
+
+// sin r and cos r, for r from 0 to 1, by their Taylor series: each term the last times r^2 over
+// the next two whole numbers, until a term is below 2^-320.
+void SlowSineCosine(const Wide& r, Wide& sine, Wide& cosine) {
+    const Wide r2 = Multiply(r, r);
+    Wide added = r, taken{}, term = r;  // r - r^3/3! + r^5/5! - ...
+    for (Word k = 2; !IsZero(term); k += 2) {
+        term = DivideBy(Multiply(term, r2), k * (k + 1));
+        Wide& sum = (k / 2) % 2 == 1 ? taken : added;
+        sum = Add(sum, term);
+    }
+    sine = Subtract(added, taken);
+    added = One(), taken = {}, term = One();  // 1 - r^2/2! + r^4/4! - ...
+    for (Word k = 1; !IsZero(term); k += 2) {
+        term = DivideBy(Multiply(term, r2), k * (k + 1));
+        Wide& sum = ((k + 1) / 2) % 2 == 1 ? taken : added;
+        sum = Add(sum, term);
+    }
+    cosine = Subtract(added, taken);
+}
+
+// --- Reduction
+
+// 64 bits of 2/π from bit p on (bit 1 the first after the point; none before it).
+Word TwoOverPiFrom(int p) {
+    const int q = p - 1;
+    if (q <= -64) return 0;
+    if (q < 0) return kTwoOverPiBits[0] >> -q;
+    const int i = q / 64, shift = q % 64;
+    const Word next = shift != 0 ? kTwoOverPiBits[i + 1] >> (64 - shift) : 0;
+    return (kTwoOverPiBits[i] << shift) | next;
+}
+
+// a = (quadrant + t) · π/2 for a from π/4 up, with t from -1/2 to 1/2: its magnitude and sign.
+struct Reduced {
+    int quadrant = 0;  // 0 to 3
+    bool negative = false;
+    Wide t;  // |t|
+};
+
+Reduced Reduce(double a) {
+    // a = m · 2^k; a · 2/π = 4 m · W modulo 4, where W's bits are those of 2/π from bit k - 1
+    // on (earlier bits give multiples of 4).
+    const Word bits = BitsOf(a);
+    const Word m = (bits & ((Word(1) << 52) - 1)) | (Word(1) << 52);
+    const int k = int(bits >> 52) - 1075;
+    // The fraction of m · W, 384 bits: words f[1] to f[6].
+    Word f[7] = {};
+    DoubleWord carry = 0;
+    for (int j = 5; j >= 0; --j) {
+        const DoubleWord product = DoubleWord(m) * TwoOverPiFrom(k - 1 + 64 * j) + carry;
+        f[j + 1] = Word(product);
+        carry = product >> 64;
+    }
+    // Four times it: the quadrant and the bits of t.
+    Reduced r;
+    r.quadrant = int(f[1] >> 62);
+    for (int i = 1; i <= 6; ++i) f[i] = (f[i] << 2) | (i < 6 ? f[i + 1] >> 62 : 0);
+    if ((f[1] >> 63) != 0) {  // past a half: the next quadrant, less the rest
+        r.quadrant = (r.quadrant + 1) % 4;
+        r.negative = true;
+        Word borrow = 1;  // 2^384 - f: each word inverted, plus one
+        for (int i = 6; i >= 1; --i) {
+            f[i] = ~f[i] + borrow;
+            borrow = borrow && f[i] == 0;
+        }
+    }
+    for (int i = 1; i < kWords; ++i) r.t.w[i] = f[i];
+    return r;
+}
+
+// --- The fast way
+
+// a = n · π/2 + r, r from -π/4 to π/4 (or a hair beyond), for a from 2^-27 up: |r| as a pair,
+// the relative error that error of the pair may bring to sin r, cos r, tan r or 1/tan r (at most
+// twice the pair's own, relative), and which quadrant (n mod 4) and sign r have.
+struct Near {
+    TwoDoubles r;
+    double error;
+    int quadrant;
+    bool negative;
+};
+
+// r · π/2 for a pair r above 0.
+[[gnu::always_inline]] inline TwoDoubles TimesHalfPi(TwoDoubles r) {
+    const TwoDoubles p = ExactProduct(r.hi, kHalfPiPair.hi);
+    return FastTwoSum(p.hi, p.lo + (r.hi * kHalfPiPair.lo + r.lo * kHalfPiPair.hi));
+}
+
+[[gnu::always_inline]] inline Near NearestRightAngle(double a) {
+    if (a <= kQuarterPi) return {{a, 0}, 0, 0, false};
+    Near near{};
+    if (a < 0x1p20) {
+        // Cody and Waite: n · π/2 taken off piece by piece; n · kHalfPiPieces[0 to 2] are exact,
+        // and so is the first difference (a and n · π/2 lie within a factor of 2).
+        const double n = (a * (1 / kHalfPi) + 0x1.8p52) - 0x1.8p52;
+        const double first = a - n * kHalfPiPieces[0];
+        const TwoDoubles second = TwoSum(first, -(n * kHalfPiPieces[1]));
+        const TwoDoubles third = TwoSum(second.hi, -(n * kHalfPiPieces[2]));
+        near.r = TwoSum(third.hi, (second.lo + third.lo) - n * kHalfPiPieces[3]);
+        near.quadrant = int(n) % 4;
+        near.negative = near.r.hi < 0;
+        if (near.negative) near.r = {-near.r.hi, -near.r.lo};
+        // The pieces' sum is π/2 to 2^-148, the roundings take 2^-104 at most: within 2^-100.
+        near.error = near.r.hi >= 0x1p-30 ? 0x1p-69 : 0x1p-99 / near.r.hi;
+    } else {
+        const Reduced reduced = Reduce(a);
+        near.r = TimesHalfPi(PairOf(reduced.t));
+        near.error = 0x1p-99;  // t to 2^-320 and 106 bits of it, times π/2 to 2^-104
+        near.quadrant = reduced.quadrant;
+        near.negative = reduced.negative;
+    }
+    return near;
+}
+
+// The table point below or above r, and what is left of r from it.
+struct FromTable {
+    const SineCosine* at;
+    double hh;     // r.hi less the point, exact (both lie within a factor of 2), |hh| <= 1/512
+    double h, h2;  // the rest of r whole, as a double, and its square
+    double c, s;   // 1 - cos h and sin h - h, by their series to h^6 and h^7
+};
+
+[[gnu::always_inline]] inline FromTable Split256(TwoDoubles r) {
+    const int i = int(r.hi * 256 + 0.5);
+    FromTable t;
+    t.at = &kSineCosine[i];
+    t.hh = r.hi - i * (1.0 / 256);
+    t.h = t.hh + r.lo;
+    t.h2 = t.h * t.h;
+    t.c = t.h2 * (0.5 - t.h2 * (1.0 / 24 - t.h2 * (1.0 / 720)));
+    t.s = t.h * t.h2 * (-1.0 / 6 + t.h2 * (1.0 / 120 - t.h2 * (1.0 / 5040)));
+    return t;
+}
+
+// sin(a + h) = S + C h - S (1 - cos h) + C (sin h - h), largest first.
+[[gnu::always_inline]] inline TwoDoubles FastSine(TwoDoubles r, const FromTable& t) {
+    const double S = t.at->sin.hi, C = t.at->cos.hi;
+    const TwoDoubles Ch = ExactProduct(C, t.hh);
+    const TwoDoubles head = FastTwoSum(S, Ch.hi);
+    return FastTwoSum(head.hi, head.lo + Ch.lo + t.at->sin.lo + (C * r.lo + t.at->cos.lo * t.hh) +
+                                   (C * t.s - S * t.c));
+}
+
+// cos(a + h) = C - S h - C (1 - cos h) - S (sin h - h).
+[[gnu::always_inline]] inline TwoDoubles FastCosine(TwoDoubles r, const FromTable& t) {
+    const double S = t.at->sin.hi, C = t.at->cos.hi;
+    const TwoDoubles Sh = ExactProduct(S, t.hh);
+    const TwoDoubles head = FastTwoSum(C, -Sh.hi);
+    return FastTwoSum(head.hi, head.lo - Sh.lo + t.at->cos.lo - (S * r.lo + t.at->sin.lo * t.hh) -
+                                   (C * t.c + S * t.s));
+}
+
+// a / b for pairs a and b above 0: q = a.hi / b.hi by the one reciprocal of b.hi, then what
+// the exact remainder a - q b adds, by the same reciprocal (2^-104 or so, relative).
+[[gnu::always_inline]] inline TwoDoubles Quotient(TwoDoubles a, TwoDoubles b) {
+    const double inverse = 1 / b.hi;
+    const double q = a.hi * inverse;
+    const TwoDoubles p = ExactProduct(q, b.hi);
+    return FastTwoSum(q, (((a.hi - p.hi) - p.lo) + a.lo - q * b.lo) * inverse);
+}
+
+// 1/a for a from 1 up to 2^53.
+[[gnu::always_inline]] inline TwoDoubles Reciprocal(double a) {
+    const double q = 1 / a;
+    const TwoDoubles p = ExactProduct(q, a);
+    return FastTwoSum(q, ((1 - p.hi) - p.lo) / a);  // 1 - p.hi is exact: p.hi is near 1
+}
+
+// atan w for w from 0 to 1, w = a or, for a beyond 1, w = 1/a: with a table of atan c at
+// c = j/128 next to w, atan w = atan c + atan v, v = (w - c) / (1 + w c), which is
+// (1 - c a) / (a + c) for w = 1/a; |v| is at most 1/256.
+[[gnu::always_inline]] inline TwoDoubles FastArcTangent(double a) {
+    const bool beyond = a > 1;
+    const int j = int((beyond ? 128 / a : 128 * a) + 0.5);
+    TwoDoubles v{a, 0};
+    if (j != 0) {
+        const double c = j * (1.0 / 128);
+        const TwoDoubles ca = ExactProduct(c, a);
+        if (beyond) {  // 1 - c a is exact: c a lies from 1/2 to 2
+            v = Quotient({1 - ca.hi, -ca.lo}, TwoSum(a, c));
+        } else {  // a - c is exact: both lie within a factor of 2
+            const TwoDoubles one = FastTwoSum(1, ca.hi);
+            v = Quotient({a - c, 0}, {one.hi, one.lo + ca.lo});
+        }
+    } else if (beyond) {
+        v = Reciprocal(a);
+    }
+    // atan v - v by its series to v^9.
+    const double v2 = v.hi * v.hi;
+    const double tail = v.hi * v2 * (-1.0 / 3 + v2 * (1.0 / 5 + v2 * (-1.0 / 7 + v2 * (1.0 / 9))));
+    const TwoDoubles& at = kArcTangent[j];
+    const TwoDoubles head = FastTwoSum(at.hi, v.hi);
+    return FastTwoSum(head.hi, head.lo + at.lo + v.lo + tail);
+}
+
+// π/2 - z for z from 0 to π/4.
+[[gnu::always_inline]] inline TwoDoubles HalfPiLess(TwoDoubles z) {
+    const TwoDoubles head = FastTwoSum(kHalfPiPair.hi, -z.hi);
+    return FastTwoSum(head.hi, head.lo + (kHalfPiPair.lo - z.lo));
+}
+
+// atan a for a from 2^-27 to below 2^53.
+[[gnu::always_inline]] inline TwoDoubles FastArcTangentOf(double a) {
+    return a > 1 ? HalfPiLess(FastArcTangent(a)) : FastArcTangent(a);
+}
+
+// --- The rounding test
+
+// Whether the exact value, within `error` of y (y.hi above 0, the pair normalised), rounds to
+// y.hi: no midpoint between doubles lies within `error` of y.hi + y.lo.
+[[gnu::always_inline]] inline bool RoundsToHi(TwoDoubles y, double error) {
+    const Word bits = BitsOf(y.hi);
+    const Word down = BitsOf(y.lo) >> 63;  // y.lo's sign: which neighbour is the nearer
+    const double neighbour = DoubleOf(bits + 1 - 2 * down);
+    return std::fabs(y.lo) + error < std::fabs(neighbour - y.hi) * 0.5;
+}
+
+constexpr double kBound = 0x1p-66;  // of every fast way, relative
+
+// --- The slow way
+
+// sin, cos, tan and 1/tan of r, by the quadrant: x = n · π/2 + r.
+enum class Of { Sine, Cosine, Tangent, Cotangent };
+
+[[gnu::always_inline]] inline Of WhatOf(parts::Function function, int quadrant) {
+    const bool odd = quadrant % 2 == 1;
+    switch (function) {
+        case parts::Function::Sine:
+            return odd ? Of::Cosine : Of::Sine;
+        case parts::Function::Cosine:
+            return odd ? Of::Sine : Of::Cosine;
+        default:
+            return odd ? Of::Cotangent : Of::Tangent;
+    }
+}
+
+// The magnitude of function(a) for a from 2^-27 up.
+double SlowCircle(parts::Function function, double a) {
+    Wide r;
+    int quadrant = 0;
+    if (a <= kQuarterPi) {
+        r = WideOf(a);
+    } else {
+        const Reduced reduced = Reduce(a);
+        r = Multiply(reduced.t, HalfPi());
+        quadrant = reduced.quadrant;
+    }
+    Wide sine, cosine;
+    SlowSineCosine(r, sine, cosine);
+    switch (WhatOf(function, quadrant)) {
+        case Of::Sine:
+            return Rounded(sine);
+        case Of::Cosine:
+            return Rounded(cosine);
+        case Of::Tangent:
+            return Rounded(Divide(sine, cosine));
+        default:
+            return Rounded(Divide(cosine, sine));
+    }
+}
+
+// The magnitude of atan a for a from 2^-27 to below 2^53.
+double SlowArcTangent(double a) {
+    const bool flip = a > 1;
+    const Wide w = flip ? Divide(One(), WideOf(a)) : WideOf(a);
+    // Newton's method on f(z) = sin z - w cos z, whose derivative is 1/cos z at the root:
+    // z <- z - (sin z - w cos z) cos z, from the fast estimate, each step doubling the bits.
+    Wide z = WideOf(FastArcTangent(a).hi);
+    for (int step = 0; step < 4; ++step) {
+        Wide sine, cosine;
+        SlowSineCosine(z, sine, cosine);
+        const Wide wCosine = Multiply(w, cosine);
+        if (Less(sine, wCosine)) {
+            z = Add(z, Multiply(Subtract(wCosine, sine), cosine));
+        } else {
+            z = Subtract(z, Multiply(Subtract(sine, wCosine), cosine));
+        }
+    }
+    return Rounded(flip ? Subtract(HalfPi(), z) : z);
+}
+
+// --- Both ways together
+
+double WithSign(double magnitude, bool negative) { return negative ? -magnitude : magnitude; }
+
+// The double nearest the magnitude of function(a), from the fast pair y when the test lets it
+// decide, the slow way otherwise.
+double Decided(TwoDoubles y, double relativeError, parts::Function function, double a) {
+    if (RoundsToHi(y, y.hi * relativeError)) return y.hi;
+    return function == parts::Function::ArcTangent ? SlowArcTangent(a) : SlowCircle(function, a);
+}
+
+// What sine, cosine and tangent give beneath 2^-27, at an infinity and for NaN.
+[[gnu::always_inline]] inline bool Special(double x, double a, parts::Function function,
+                                           double& value) {
+    if (a >= kTiny && a - a == 0) return false;
+    value = a - a != 0 && a == a ? kNaN : function == parts::Function::Cosine && a == a ? 1 : x;
+    return true;
+}
+
+// The fast pair for the magnitude of sin, cos or tan of n π/2 + r.
+[[gnu::always_inline]] inline TwoDoubles FastCircle(parts::Function function, const Near& near) {
+    const FromTable t = Split256(near.r);
+    switch (WhatOf(function, near.quadrant)) {
+        case Of::Sine:
+            return FastSine(near.r, t);
+        case Of::Cosine:
+            return FastCosine(near.r, t);
+        case Of::Tangent:
+            return Quotient(FastSine(near.r, t), FastCosine(near.r, t));
+        default:
+            return Quotient(FastCosine(near.r, t), FastSine(near.r, t));
+    }
+}
+
+}  // namespace
+
+double Sine(double x) {
+    const double a = std::fabs(x);
+    double special;
+    if (Special(x, a, parts::Function::Sine, special)) return special;
+    const Near near = NearestRightAngle(a);
+    const TwoDoubles y = FastCircle(parts::Function::Sine, near);
+    const int q = near.quadrant;
+    const bool negative = ((q >= 2) != (q % 2 == 0 && near.negative)) != (x < 0);
+    return WithSign(Decided(y, kBound + near.error, parts::Function::Sine, a), negative);
+}
+
+double Cosine(double x) {
+    const double a = std::fabs(x);
+    double special;
+    if (Special(x, a, parts::Function::Cosine, special)) return special;
+    const Near near = NearestRightAngle(a);
+    const TwoDoubles y = FastCircle(parts::Function::Cosine, near);
+    const int q = near.quadrant;
+    const bool negative = (q == 1 || q == 2) != (q % 2 == 1 && near.negative);
+    return WithSign(Decided(y, kBound + near.error, parts::Function::Cosine, a), negative);
+}
+
+double Tangent(double x) {
+    const double a = std::fabs(x);
+    double special;
+    if (Special(x, a, parts::Function::Tangent, special)) return special;
+    const Near near = NearestRightAngle(a);
+    const TwoDoubles y = FastCircle(parts::Function::Tangent, near);
+    const bool negative = ((near.quadrant % 2 == 1) != near.negative) != (x < 0);
+    return WithSign(Decided(y, kBound + near.error, parts::Function::Tangent, a), negative);
+}
+
+double ArcTangent(double x) {
+    const double a = std::fabs(x);
+    if (!(a >= kTiny)) return x;  // tiny, or NaN
+    if (a == 1) return WithSign(kQuarterPi, x < 0);
+    if (a >= kLinearEnd) return WithSign(kHalfPi, x < 0);
+    const TwoDoubles y = FastArcTangentOf(a);
+    return WithSign(Decided(y, kBound, parts::Function::ArcTangent, a), x < 0);
+}
+
+double ArcSine(double x) { return ArcTangent(x / std::sqrt((1 - x) * (1 + x))); }
+
+double ArcCosine(double x) { return 2 * ArcTangent(std::sqrt((1 - x) / (1 + x))); }
+
+double ArcTangent2(double y, double x) {
+    const double ay = std::fabs(y), ax = std::fabs(x);
+    double angle = 0;
+    if (ay <= ax) {
+        angle = ax == 0 ? 0 : ArcTangent(ay / ax);
+    } else {
+        angle = (kHalfPiPair.hi - ArcTangent(ax / ay)) + kHalfPiPair.lo;
+    }
+    if (std::signbit(x)) angle = (2 * kHalfPiPair.hi - angle) + 2 * kHalfPiPair.lo;
+    return std::signbit(y) ? -angle : angle;
+}
+
+namespace parts {
+
+TwoDoubles Fast(Function function, double x) {
+    const double a = std::fabs(x);
+    if (function == Function::ArcTangent) return FastArcTangentOf(a);
+    return FastCircle(function, NearestRightAngle(a));
+}
+
+double Slow(Function function, double x) {
+    const double a = std::fabs(x);
+    return function == Function::ArcTangent ? SlowArcTangent(a) : SlowCircle(function, a);
+}
+
+}  // namespace parts
+}  // namespace rt
