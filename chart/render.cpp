@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QSvgGenerator>
 #include <algorithm>
-#include <charconv>
 #include <optional>
 
 #include "chart/whole_file.h"
@@ -46,12 +45,7 @@ std::string WriteChart(const std::string& path, const QString& title,
 QString Text(double value) { return QString::fromStdString(rt::TextFromDouble(value)); }
 
 QString AxisText(double value) {
-    char digits[32];
-    const char* end =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 5).ptr;
-    double rounded = 0;
-    std::from_chars(digits, end, rounded);
-    return Text(rounded + 0.0);  // + 0.0: never "-0"
+    return Text(rt::RoundToDigits(value, 6) + 0.0);  // + 0.0: never "-0"
 }
 
 QFont ChartFont(double pixels, bool bold) {

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <string_view>
@@ -60,11 +59,6 @@ std::string TailOf(int fd) {
     }
     while (!text.empty() && text.back() == '\n') text.pop_back();
     return cut ? "..." + text : text;
-}
-
-std::string ExactText(double value) {
-    char buffer[32];
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
 bool AddChartOption(CLI::App& command, std::string& path, const std::string& what) {

@@ -25,7 +25,4 @@ std::string DrawChart(std::vector<std::string> args);
 constexpr std::size_t kTailKept = 4096;
 std::string TailOf(int fd);
 
-// The shortest text that reads back to exactly the number, for passing numbers on.
-std::string ExactText(double value);
-
 }  // namespace companion

@@ -160,7 +160,7 @@ std::vector<std::string> ChartArgs(std::string kind, const std::string& path, co
     std::vector<std::string> args = {std::move(kind), path};
     for (double value : {in.tilt, in.latitude, in.solarDay, in.year, in.eccentricity, in.perihelion,
                          in.horizon, in.step}) {
-        args.push_back(ExactText(value));
+        args.push_back(rt::ShortestText(value));
     }
     return args;
 }
@@ -237,7 +237,7 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         PrintMap(out, in, std::get<std::vector<double>>(latitudes), request.latitudeStep,
                  request.json);
         chart = ChartArgs("map", request.chart, in);
-        chart.push_back(ExactText(request.latitudeStep));
+        chart.push_back(rt::ShortestText(request.latitudeStep));
     } else {
         const daycalc::SkyOutcome sky = daycalc::ComputeSky(in);
         if (const auto* problem = std::get_if<daycalc::Problem>(&sky)) {

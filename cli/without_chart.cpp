@@ -9,6 +9,4 @@ std::string DrawChart(std::vector<std::string>) {
     return "this daylight-cli was built without charts";
 }
 
-std::string ExactText(double) { return ""; }
-
 }  // namespace companion

@@ -122,7 +122,7 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
     if (!out.flush()) return ReportWriteFailure(err);
     if (request.chart.empty()) return kResults;
     return ReportChart(DrawChart({"year", request.chart, inputs.tilt, inputs.latitude,
-                                  inputs.solarDay, inputs.year, ExactText(request.step)}),
+                                  inputs.solarDay, inputs.year, rt::ShortestText(request.step)}),
                        request.chart, err);
 }
 

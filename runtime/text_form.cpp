@@ -15,8 +15,8 @@ namespace {
 // Fifteen digits: every decimal of fifteen digits survives the trip through a double, so the
 // text never shows a digit the double does not hold.
 constexpr int kSignificantDigits = 15;
-constexpr std::uint64_t kLowest15Digits = 100'000'000'000'000;  // 10^14
-constexpr std::uint64_t kPast15Digits = 10 * kLowest15Digits;
+constexpr int kMostDigits = 17;  // enough for any double to read back as itself
+constexpr std::uint64_t TenToThe(int n) { return n == 0 ? 1 : 10 * TenToThe(n - 1); }
 // Plain notation while it needs no more than the fifteen digits and three leading zeros.
 constexpr int kLowestPlainExponent = -4;
 constexpr int kHighestPlainExponent = 14;
@@ -27,7 +27,7 @@ struct PowerOfTen {
     double lo;
     int e;
 };
-constexpr int kLowestPower = -294;
+constexpr int kLowestPower = -308;
 constexpr PowerOfTen kPowersOfTen[] = {
 #include "powers_of_ten.inc"
 };
@@ -91,62 +91,58 @@ int AgainstHalf(std::uint64_t m, int q, int k, std::uint64_t n) {
     return Compare(twice, half);
 }
 
-// The fifteen significant digits of a finite x above 0, rounded correctly (a half to even), and
-// the decimal exponent of the first.
+// The first `count` significant digits (1 to 17) of a finite x above 0, rounded correctly (a
+// half to even), and the decimal exponent of the first.
 struct Decimal {
-    std::uint64_t digits;  // from 10^14 to below 10^15
+    std::uint64_t digits;  // from 10^(count - 1) to below 10^count
     int exponent;
 };
 
-Decimal RoundTo15Digits(double x) {
+Decimal RoundToSignificant(double x, int count) {
+    const std::uint64_t lowest = TenToThe(count - 1), past = TenToThe(count);
     int e2 = 0;
     const double f = Significand(x, e2);
-    // x lies from 2^(e2 − 1) to below 2^e2: its decimal exponent is this or one more.
-    int exponent = int(std::floor((e2 - 1) * 0.30102999566398120));
-    TwoDoubles y = Scaled(f, e2, kSignificantDigits - 1 - exponent);
-    if (y.hi >= double(kPast15Digits)) y = Scaled(f, e2, kSignificantDigits - 1 - ++exponent);
-    // y is x · 10^(14 − exponent), from 10^14 to below 10^15, within 1e-16 or so.
-    double whole = double(std::uint64_t(y.hi));  // y is positive: the cut is the floor
-    double rest = (y.hi - whole) + y.lo;
-    if (rest < 0) whole -= 1, rest += 1;
-    if (rest >= 1) whole += 1, rest -= 1;
-    std::uint64_t n = std::uint64_t(whole);
+    // x lies from 2^(e2 − 1) to below 2^e2: its decimal exponent is this or one more (the
+    // product, which is floor((e2 − 1) · log10 2) for |e2| below 1650, shifted).
+    int exponent = ((e2 - 1) * 78913) >> 18;
+    TwoDoubles y = Scaled(f, e2, count - 1 - exponent);
+    if (y.hi >= double(past)) y = Scaled(f, e2, count - 1 - ++exponent);
+    // y is x · 10^(count − 1 − exponent), from 10^(count − 1) to below 10^count, within 1e-14.
+    // Its whole part and what is left, a few units at most either way (past 2^53, y.lo holds
+    // them); the whole part is counted as a whole number, for a double cannot hold every one.
+    std::uint64_t n = std::uint64_t(y.hi);  // y is positive: the cut is the floor
+    double rest = (y.hi - double(n)) + y.lo;
+    for (; rest < 0; rest += 1) --n;
+    for (; rest >= 1; rest -= 1) ++n;
     constexpr double kDoubt = 1e-9;  // far beyond the error of y
     int side = rest < 0.5 - kDoubt ? -1 : rest > 0.5 + kDoubt ? 1 : 0;
     if (side == 0) {
-        side = AgainstHalf(std::uint64_t(f * TwoToThe(53)), e2 - 53,
-                           kSignificantDigits - 1 - exponent, n);
+        side = AgainstHalf(std::uint64_t(f * TwoToThe(53)), e2 - 53, count - 1 - exponent, n);
     }
     if (side > 0 || (side == 0 && n % 2 == 1)) ++n;
-    if (n == kPast15Digits) n = kLowest15Digits, ++exponent;
+    if (n == past) n = lowest, ++exponent;
     return {n, exponent};
 }
 
-}  // namespace
-
-std::string TextFromDouble(double x) {
-    if (x == 0) return "0";
-    if (!std::isfinite(x)) return std::isnan(x) ? "NaN" : (x < 0 ? "-Infinity" : "Infinity");
-    const Decimal d = RoundTo15Digits(std::fabs(x));
-    // The digits in two halves of seven and eight, two at a time from a table of pairs.
-    char digits[kSignificantDigits + 1];
-    const auto pairs = [](std::uint32_t n, char* last, int count) {
-        static constexpr char kPairs[] =
-            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-            "8081828384858687888990919293949596979899";
-        for (; count > 1; count -= 2, n /= 100, last -= 2) {
-            last[-1] = kPairs[2 * (n % 100)];
-            last[0] = kPairs[2 * (n % 100) + 1];
-        }
-        if (count == 1) *last = char('0' + n);
-    };
-    pairs(std::uint32_t(d.digits / 100'000'000), digits + 6, 7);
-    pairs(std::uint32_t(d.digits % 100'000'000), digits + 14, 8);
-    int count = kSignificantDigits;
+// The digits of d, `count` of them with the trailing zeros dropped, laid out as the default text
+// form lays them out: plain where the first digit's decimal exponent is -4 to 14, otherwise a
+// mantissa and "E" with a sign and at least two digits.
+std::string Layout(bool negative, Decimal d, int count) {
+    char digits[kMostDigits];
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    std::uint64_t n = d.digits;
+    int i = count;
+    for (; i > 1; i -= 2, n /= 100) {
+        digits[i - 2] = kPairs[2 * (n % 100)];
+        digits[i - 1] = kPairs[2 * (n % 100) + 1];
+    }
+    if (i == 1) digits[0] = char('0' + n);
     while (count > 1 && digits[count - 1] == '0') --count;  // no trailing zeros
 
-    char text[32];  // "-d.ddddddddddddddE-308", or "-0.000" and fifteen digits
+    char text[40];  // "-d.ddddddddddddddddE-308", or "-0.000" and seventeen digits
     char* end = text;
     const auto put = [&end](const char* from, int count) {
         for (int i = 0; i < count; ++i) *end++ = from[i];
@@ -154,7 +150,7 @@ std::string TextFromDouble(double x) {
     const auto zeros = [&end](int count) {
         for (int i = 0; i < count; ++i) *end++ = '0';
     };
-    if (x < 0) *end++ = '-';
+    if (negative) *end++ = '-';
     if (d.exponent < kLowestPlainExponent || d.exponent > kHighestPlainExponent) {
         *end++ = digits[0];
         if (count > 1) *end++ = '.', put(digits + 1, count - 1);
@@ -177,6 +173,30 @@ std::string TextFromDouble(double x) {
         put(digits + d.exponent + 1, count - d.exponent - 1);
     }
     return std::string(text, end);
+}
+
+}  // namespace
+
+std::string TextFromDouble(double x) {
+    if (x == 0) return "0";
+    if (!std::isfinite(x)) return std::isnan(x) ? "NaN" : (x < 0 ? "-Infinity" : "Infinity");
+    return Layout(x < 0, RoundToSignificant(std::fabs(x), kSignificantDigits), kSignificantDigits);
+}
+
+std::string ShortestText(double x) {
+    if (x == 0 || !std::isfinite(x)) return TextFromDouble(x);
+    for (int count = 1;; ++count) {
+        const std::string text = Layout(x < 0, RoundToSignificant(std::fabs(x), count), count);
+        if (count == kMostDigits || StrictNumber(text) == x) return text;
+    }
+}
+
+double RoundToDigits(double x, int digits) {
+    if (x == 0 || !std::isfinite(x)) return x;
+    const int count = std::clamp(digits, 1, kMostDigits);
+    const Decimal d = RoundToSignificant(std::fabs(x), count);
+    const std::string text = Layout(x < 0, {d.digits, 0}, count) + "E" + std::to_string(d.exponent);
+    return StrictNumber(text).value_or(x);
 }
 
 }  // namespace rt

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 
@@ -84,6 +86,27 @@ TEST(TextFormProperty, HalfwayCasesRoundToEven) {
             if (x == 0 || !std::isfinite(x)) continue;
             ASSERT_EQ(oracle::TextFormProblem(x, rt::TextFromDouble(x)), "") << x;
         }
+    }
+}
+
+// The shortest text reads back as the double, and printf's correctly rounded text of one digit
+// fewer does not: no shorter text would do.
+TEST(TextFormProperty, ShortestTextIsShortest) {
+    std::mt19937_64 rng(17);
+    for (int i = 0; i < kSamples; ++i) {
+        const double x = DoubleOf(rng());
+        if (!std::isfinite(x) || x == 0) continue;
+        const std::string text = rt::ShortestText(x);
+        ASSERT_EQ(rt::StrictNumber(text), x) << text;
+        const std::size_t mantissa = text.find('E');
+        std::string digits = text.substr(0, mantissa);
+        std::erase_if(digits, [](char c) { return c == '-' || c == '.'; });
+        digits.erase(0, digits.find_first_not_of('0'));
+        digits.erase(digits.find_last_not_of('0') + 1);
+        if (digits.size() < 2) continue;
+        char shorter[40];
+        std::snprintf(shorter, sizeof shorter, "%.*e", int(digits.size()) - 2, x);
+        ASSERT_NE(std::strtod(shorter, nullptr), x) << text << " could be " << shorter;
     }
 }
 

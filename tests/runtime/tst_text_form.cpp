@@ -73,4 +73,16 @@ TEST(TextForm, TheLargestDoublesTextReadsAsAnOverflow) {
 INSTANTIATE_TEST_SUITE_P(HardCases, TextForm, testing::ValuesIn(kTextFormCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The shortest text reads back as the very double; a label's digits round a half to even.
+TEST(TextForm, ShortestTextAndLabelDigits) {
+    for (const double x : {0.1, 0.1 + 0.2, -3.5, 1e22, 5e-324, 1.7976931348623157e308, 365.25}) {
+        EXPECT_EQ(rt::StrictNumber(rt::ShortestText(x)), x) << rt::ShortestText(x);
+    }
+    EXPECT_EQ(rt::ShortestText(0.1 + 0.2), "0.30000000000000004");
+    EXPECT_EQ(rt::RoundToDigits(123.456, 4), 123.5);
+    EXPECT_EQ(rt::RoundToDigits(0.000123456, 2), 0.00012);
+    EXPECT_EQ(rt::RoundToDigits(2.5, 1), 2);
+    EXPECT_EQ(rt::RoundToDigits(-91.3106, 6), -91.3106);
+}
+
 }  // namespace

@@ -68,6 +68,14 @@ bool ReadWhole(std::string_view text);
 //   1.7976931348623157e308 → "1.79769313486232E+308", which reads back as an overflow
 std::string TextFromDouble(double x);
 
+// The shortest text that reads back as exactly x, for values handed from program to program:
+//   0.1 → "0.1"      -3.5 → "-3.5"      1e22 → "1e+22"      0.1 + 0.2 → "0.30000000000000004"
+std::string ShortestText(double x);
+
+// x rounded correctly to `digits` significant decimal digits (1 to 17), a half to even: what a
+// label shows. 123.456 to 4 → 123.5; 0.000123456 to 2 → 0.00012.
+double RoundToDigits(double x, int digits);
+
 // A double whose every operation is checked: a result that is not a number is an invalid
 // operation, a finite non-zero divided by zero a division by zero, and a finite computation
 // that ends in an infinity an overflow. Inline, so that checked formulas cost what plain ones do.
