@@ -128,18 +128,24 @@ Decimal RoundToSignificant(double x, int count) {
 // form lays them out: plain where the first digit's decimal exponent is -4 to 14, otherwise a
 // mantissa and "E" with a sign and at least two digits.
 std::string Layout(bool negative, Decimal d, int count) {
+    // The digits in two halves, the last eight and those before, two at a time from a table of
+    // pairs: two short chains of divisions instead of one long one.
     char digits[kMostDigits];
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    std::uint64_t n = d.digits;
-    int i = count;
-    for (; i > 1; i -= 2, n /= 100) {
-        digits[i - 2] = kPairs[2 * (n % 100)];
-        digits[i - 1] = kPairs[2 * (n % 100) + 1];
-    }
-    if (i == 1) digits[0] = char('0' + n);
+    const auto pairs = [](std::uint32_t n, char* last, int count) {
+        static constexpr char kPairs[] =
+            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+            "8081828384858687888990919293949596979899";
+        for (; count > 1; count -= 2, n /= 100, last -= 2) {
+            last[-1] = kPairs[2 * (n % 100)];
+            last[0] = kPairs[2 * (n % 100) + 1];
+        }
+        if (count == 1) *last = char('0' + n);
+    };
+    constexpr std::uint64_t kEight = 100'000'000;
+    const int low = std::min(count, 8);
+    pairs(std::uint32_t(d.digits % kEight), digits + count - 1, low);
+    if (count > low) pairs(std::uint32_t(d.digits / kEight), digits + count - 1 - low, count - low);
     while (count > 1 && digits[count - 1] == '0') --count;  // no trailing zeros
 
     char text[40];  // "-d.ddddddddddddddddE-308", or "-0.000" and seventeen digits

@@ -76,7 +76,7 @@ Wide Multiply(const Wide& a, const Wide& b) {
     // with i + j = k and the high halves of those with i + j = k + 1.
     DoubleWord column[kWords + 1] = {};
     for (int i = 0; i < kWords; ++i) {
-        for (int j = 0; i + j <= kWords; ++j) {
+        for (int j = 0; j < kWords && i + j <= kWords; ++j) {
             const DoubleWord product = DoubleWord(a.w[i]) * b.w[j];
             column[i + j] += Word(product);
             if (i + j > 0) column[i + j - 1] += product >> 64;

@@ -6,29 +6,35 @@
 // exact value (a tie cannot happen: none of these values is a midpoint between doubles). The
 // method, for a finite x:
 //
-// 1. Tiny arguments: below 2^-27 in magnitude, sin x, tan x and atan x round to x and cos x to
-//    1 (what is dropped, x^3/3 at most, is less than a quarter of a unit in the last place).
-//    Arc tangents of 2^53 and beyond round to ±π/2 rounded.
-// 2. Reduction (sine, cosine, tangent) beyond π/4: x = (n + t) · π/2 with t from -1/2 to 1/2,
-//    found with whole numbers: the 53-bit significand times 384 bits of 2/π (from a table of
-//    1536 bits, starting where the exponent needs them). t is exact to 2^-320; since no double
-//    lies closer than 2^-61 to a multiple of π/2, t keeps 250 significant bits for every double
-//    up to the largest, 1.8e308.
-// 3. The fast way, in pairs of doubles (about 106 bits): r = t · π/2, then with a table of
-//    sin(i/256) and cos(i/256) and h = r - i/256 (|h| at most 1/512),
-//    sin r = sin(i/256) cos h + cos(i/256) sin h, cos r likewise, cos h and sin h by their Taylor
-//    series to h^6 and h^7; the tangent as the quotient of the two. The arc tangent of w (|x| or
-//    1/|x| beyond 1, then π/2 less) from a table of atan(j/64) and the series of atan v to v^9,
-//    v = (w - j/64) / (1 + w · j/64), |v| at most 1/128.
-//    Error bounds, relative, before the final rounding (the tests measure at most a quarter of
-//    each against MPFR): sine and cosine 2^-66, tangent and arc tangent 2^-65.
-// 4. The rounding test: when the exact value, within the bound of the pair, may lie on either
-//    side of a midpoint between doubles (about once in 10,000 calls), the slow way decides.
-// 5. The slow way, in fixed point with 64 whole and 320 fractional bits: the Taylor series of
-//    sine and cosine to 2^-320, the tangent by long division, the arc tangent by Newton's method
-//    on sin z - w cos z = 0 from the fast estimate (four steps). Its error, below 2^-300, is far
-//    smaller than the distance of any of these functions' values from a midpoint (the hardest
-//    known cases lie about 2^-120 from one, relative).
+// 1. Exact cases: below 2^-27 in magnitude, sin x, tan x and atan x round to x and cos x to 1
+//    (what is dropped, x^3/3 at most, is less than a quarter of a unit in the last place);
+//    atan(±1) is ±π/4 rounded, and from 2^53 on atan x rounds to ±π/2 rounded.
+// 2. Reduction (sine, cosine, tangent) beyond π/4: x = n · π/2 + r with |r| at most π/4.
+//    Below 2^20, by Cody and Waite: n · π/2 taken off in four pieces of π/2, the first three of
+//    32 bits so that their products with n are exact; r as a pair of doubles within 2^-100.
+//    From 2^20 up, with whole numbers: the 53-bit significand times 384 bits of 2/π (from a
+//    table of 1536 bits, starting where the exponent needs them), exact to 2^-320. No double
+//    lies closer than 2^-61 to a multiple of π/2 (6381956970095103 · 2^797 is the closest), so
+//    r keeps at least 250 significant bits for every double up to the largest, 1.8e308.
+// 3. The fast way, in pairs of doubles (about 106 bits): with a table of sin(i/256) and
+//    cos(i/256) and h = r - i/256 (|h| at most 1/512), sin r = sin(i/256) cos h +
+//    cos(i/256) sin h and cos r likewise, cos h and sin h by their Taylor series to h^6 and h^7;
+//    the tangent as the quotient of the two. The arc tangent of w (|x|, or 1/|x| beyond 1, and
+//    then π/2 less) from a table of atan(j/128) and the series of atan v to v^9,
+//    v = (w - j/128) / (1 + w · j/128), |v| at most 1/256.
+//    Error bound, relative, before the final rounding: 2^-66 for every function (the tests
+//    hold the pairs to a quarter of it against MPFR; they measure 2^-70 or so), plus what the
+//    error of r brings to sine, cosine, tangent and its inverse, twice its relative error at
+//    most: 2^-69, or 2^-99 / |r| for |r| below 2^-30 (after the reduction with whole numbers,
+//    2^-99).
+// 4. The rounding test: when a midpoint between doubles may lie within the bound of the pair
+//    (about once in 5,000 calls), the slow way decides.
+// 5. The slow way, in fixed point with 64 whole and 320 fractional bits: r again from the
+//    reduction with whole numbers, the Taylor series of sine and cosine to 2^-320, the tangent
+//    by long division, the arc tangent by Newton's method on sin z - w cos z = 0 from the fast
+//    estimate (four steps, each doubling the bits). Its error, below 2^-300 (relative: 2^-250
+//    for the smallest r), is far below the distance of any of these functions' values from a
+//    midpoint (the hardest known cases of double precision lie about 2^-120 from one).
 //
 // ArcSine, ArcCosine and ArcTangent2 are made of ArcTangent, square roots and the four
 // operations, within a few units in the last place; not correctly rounded, but the same bits
