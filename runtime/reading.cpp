@@ -96,9 +96,44 @@ Taken Take(std::string_view text, bool build = true) {
     return taken;
 }
 
+// The same reading where no blank stands where a numeral could go on: the numeral is then a
+// piece of the text itself, and fast_float reads it where it stands. None where the walk stops at
+// a blank (the reading walks over blanks, so the numeral may go on after it).
+std::optional<double> ReadWithoutBlanks(std::string_view text) {
+    std::size_t at = 0;
+    const auto digits = [&] {
+        const std::size_t from = at;
+        while (at < text.size() && IsDigit(text[at])) ++at;
+        return at - from;
+    };
+    const auto blankAt = [&text](std::size_t i) { return i < text.size() && IsBlank(text[i]); };
+    const bool negative = at < text.size() && text[at] == '-';
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+    const std::size_t start = at;
+    std::size_t count = digits();
+    if (at < text.size() && text[at] == '.') {
+        ++at;
+        count += digits();
+    }
+    if (blankAt(at)) return std::nullopt;
+    if (count == 0) return 0.0;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        const std::size_t letter = at++;
+        if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+        const bool exponent = digits() != 0;
+        if (blankAt(at)) return std::nullopt;
+        if (!exponent) at = letter;  // no digit: the letter is not part of the number
+    }
+    double magnitude = 0;
+    fast_float::from_chars(text.data() + start, text.data() + at, magnitude);
+    if (std::isinf(magnitude)) Raise(FaultKind::Overflow);
+    return negative ? -magnitude : magnitude;
+}
+
 }  // namespace
 
 double ValFromText(std::string_view text) {
+    if (const std::optional<double> value = ReadWithoutBlanks(text)) return *value;
     const Taken taken = Take(text);
     if (!taken.digits) return 0;
     const Numeral& numeral = taken.numeral;

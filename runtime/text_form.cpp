@@ -16,7 +16,24 @@ namespace {
 // text never shows a digit the double does not hold.
 constexpr int kSignificantDigits = 15;
 constexpr int kMostDigits = 17;  // enough for any double to read back as itself
-constexpr std::uint64_t TenToThe(int n) { return n == 0 ? 1 : 10 * TenToThe(n - 1); }
+constexpr std::uint64_t kTenToThe[kMostDigits + 1] = {1,
+                                                      10,
+                                                      100,
+                                                      1'000,
+                                                      10'000,
+                                                      100'000,
+                                                      1'000'000,
+                                                      10'000'000,
+                                                      100'000'000,
+                                                      1'000'000'000,
+                                                      10'000'000'000,
+                                                      100'000'000'000,
+                                                      1'000'000'000'000,
+                                                      10'000'000'000'000,
+                                                      100'000'000'000'000,
+                                                      1'000'000'000'000'000,
+                                                      10'000'000'000'000'000,
+                                                      100'000'000'000'000'000};
 // Plain notation while it needs no more than the fifteen digits and three leading zeros.
 constexpr int kLowestPlainExponent = -4;
 constexpr int kHighestPlainExponent = 14;
@@ -99,7 +116,7 @@ struct Decimal {
 };
 
 Decimal RoundToSignificant(double x, int count) {
-    const std::uint64_t lowest = TenToThe(count - 1), past = TenToThe(count);
+    const std::uint64_t lowest = kTenToThe[count - 1], past = kTenToThe[count];
     int e2 = 0;
     const double f = Significand(x, e2);
     // x lies from 2^(e2 − 1) to below 2^e2: its decimal exponent is this or one more (the
@@ -151,10 +168,12 @@ std::string Layout(bool negative, Decimal d, int count) {
     char text[40];  // "-d.ddddddddddddddddE-308", or "-0.000" and seventeen digits
     char* end = text;
     const auto put = [&end](const char* from, int count) {
-        for (int i = 0; i < count; ++i) *end++ = from[i];
+        std::memcpy(end, from, std::size_t(count));
+        end += count;
     };
     const auto zeros = [&end](int count) {
-        for (int i = 0; i < count; ++i) *end++ = '0';
+        std::memset(end, '0', std::size_t(count));
+        end += count;
     };
     if (negative) *end++ = '-';
     if (d.exponent < kLowestPlainExponent || d.exponent > kHighestPlainExponent) {

@@ -19,6 +19,10 @@ struct SineCosine {
     TwoDoubles sin;
     TwoDoubles cos;
 };
+struct TangentSlope {
+    TwoDoubles tan;
+    TwoDoubles slope;  // 1 + tan^2
+};
 
 #include "trigonometry.inc"
 
@@ -289,6 +293,17 @@ Reduced Reduce(double a) {
 
 // --- The fast way
 
+// The whole number nearest x, for x from 0 to 2^51, as a double and as an index: adding 1.5 · 2^52
+// leaves it in the last bits of the sum, with no conversion to an integer on the way to either.
+struct NearestWhole {
+    double value;
+    std::size_t index;
+    static NearestWhole Of(double x) {
+        const double sum = x + 0x1.8p52;
+        return {sum - 0x1.8p52, std::size_t(BitsOf(sum) & 0xffffffff)};
+    }
+};
+
 // a = n · π/2 + r, r from -π/4 to π/4 (or a hair beyond), for a from 2^-27 up: |r| as a pair,
 // the relative error that error of the pair may bring to sin r, cos r, tan r or 1/tan r (at most
 // twice the pair's own, relative), and which quadrant (n mod 4) and sign r have.
@@ -340,10 +355,10 @@ struct FromTable {
 };
 
 [[gnu::always_inline]] inline FromTable Split256(TwoDoubles r) {
-    const int i = int(r.hi * 256 + 0.5);
+    const NearestWhole i = NearestWhole::Of(r.hi * 256);
     FromTable t;
-    t.at = &kSineCosine[i];
-    t.hh = r.hi - i * (1.0 / 256);
+    t.at = &kSineCosine[i.index];
+    t.hh = r.hi - i.value * (1.0 / 256);
     t.h = t.hh + r.lo;
     t.h2 = t.h * t.h;
     t.c = t.h2 * (0.5 - t.h2 * (1.0 / 24 - t.h2 * (1.0 / 720)));
@@ -369,6 +384,23 @@ struct FromTable {
                                    (C * t.c + S * t.s));
 }
 
+// tan(a + h) = T + (1 + T^2) tan h / (1 - T tan h), T = tan a from the table, tan h by its
+// series to h^7; the leading product exact, the rest (at most 2^-16 of it) in doubles.
+[[gnu::always_inline]] inline TwoDoubles FastTangent(TwoDoubles r) {
+    const NearestWhole i = NearestWhole::Of(r.hi * 256);
+    const TangentSlope& at = kTangent[i.index];
+    const double T = at.tan.hi, S = at.slope.hi;
+    const double hh = r.hi - i.value * (1.0 / 256);  // exact: both lie within a factor of 2
+    const double h = hh + r.lo, h2 = h * h;
+    const double tail = h * h2 * (1.0 / 3 + h2 * (2.0 / 15 + h2 * (17.0 / 315)));  // tan h - h
+    const double tanH = h + tail, u = T * tanH;
+    // S tan h / (1 - u) = S h + S (r.lo + tail) + S tan h · u / (1 - u).
+    const TwoDoubles Sh = ExactProduct(S, hh);
+    const TwoDoubles head = FastTwoSum(T, Sh.hi);
+    return FastTwoSum(head.hi, head.lo + Sh.lo + at.tan.lo +
+                                   (S * (r.lo + tail) + at.slope.lo * hh) + S * tanH * u / (1 - u));
+}
+
 // a / b for pairs a and b above 0: q = a.hi / b.hi by the one reciprocal of b.hi, then what
 // the exact remainder a - q b adds, by the same reciprocal (2^-104 or so, relative).
 [[gnu::always_inline]] inline TwoDoubles Quotient(TwoDoubles a, TwoDoubles b) {
@@ -390,10 +422,10 @@ struct FromTable {
 // (1 - c a) / (a + c) for w = 1/a; |v| is at most 1/256.
 [[gnu::always_inline]] inline TwoDoubles FastArcTangent(double a) {
     const bool beyond = a > 1;
-    const int j = int((beyond ? 128 / a : 128 * a) + 0.5);
+    const NearestWhole j = NearestWhole::Of(beyond ? 128 / a : 128 * a);
     TwoDoubles v{a, 0};
-    if (j != 0) {
-        const double c = j * (1.0 / 128);
+    if (j.index != 0) {
+        const double c = j.value * (1.0 / 128);
         const TwoDoubles ca = ExactProduct(c, a);
         if (beyond) {  // 1 - c a is exact: c a lies from 1/2 to 2
             v = Quotient({1 - ca.hi, -ca.lo}, TwoSum(a, c));
@@ -407,7 +439,7 @@ struct FromTable {
     // atan v - v by its series to v^9.
     const double v2 = v.hi * v.hi;
     const double tail = v.hi * v2 * (-1.0 / 3 + v2 * (1.0 / 5 + v2 * (-1.0 / 7 + v2 * (1.0 / 9))));
-    const TwoDoubles& at = kArcTangent[j];
+    const TwoDoubles& at = kArcTangent[j.index];
     const TwoDoubles head = FastTwoSum(at.hi, v.hi);
     return FastTwoSum(head.hi, head.lo + at.lo + v.lo + tail);
 }
@@ -519,16 +551,15 @@ double Decided(TwoDoubles y, double relativeError, parts::Function function, dou
 
 // The fast pair for the magnitude of sin, cos or tan of n π/2 + r.
 [[gnu::always_inline]] inline TwoDoubles FastCircle(parts::Function function, const Near& near) {
-    const FromTable t = Split256(near.r);
     switch (WhatOf(function, near.quadrant)) {
         case Of::Sine:
-            return FastSine(near.r, t);
+            return FastSine(near.r, Split256(near.r));
         case Of::Cosine:
-            return FastCosine(near.r, t);
+            return FastCosine(near.r, Split256(near.r));
         case Of::Tangent:
-            return Quotient(FastSine(near.r, t), FastCosine(near.r, t));
+            return FastTangent(near.r);
         default:
-            return Quotient(FastCosine(near.r, t), FastSine(near.r, t));
+            return Quotient({1, 0}, FastTangent(near.r));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -58,6 +59,27 @@ TEST(ReadingProperty, AnyTextReadsANumberOrOverflows) {
             ASSERT_TRUE(std::isfinite(rt::ValFromText(text))) << '"' << text << '"';
         } catch (const rt::Fault& fault) {
             ASSERT_EQ(fault.kind(), rt::FaultKind::Overflow) << '"' << text << '"';
+        }
+    }
+}
+
+// A blank in front changes nothing, so a text read where it stands reads as it does when the
+// reading walks over blanks ("2e 5" is 2e5 either way, "3 8" is 38).
+TEST(ReadingProperty, ABlankInFrontChangesNothing) {
+    std::mt19937_64 rng(23);
+    for (int i = 0; i < kSamples; ++i) {
+        const std::string text = RandomText(rng, "0123456789.eE+- \tx", 12);
+        const auto read = [](const std::string& t) -> std::optional<double> {
+            try {
+                return rt::ValFromText(t);
+            } catch (const rt::Fault&) {
+                return std::nullopt;
+            }
+        };
+        const std::optional<double> plain = read(text), blank = read(" " + text);
+        ASSERT_EQ(plain.has_value(), blank.has_value()) << '"' << text << '"';
+        if (plain) {
+            ASSERT_EQ(BitsOf(*plain), BitsOf(*blank)) << '"' << text << '"';
         }
     }
 }
