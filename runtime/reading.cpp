@@ -100,32 +100,27 @@ Taken Take(std::string_view text, bool build = true) {
 // piece of the text itself, and fast_float reads it where it stands. None where the walk stops at
 // a blank (the reading walks over blanks, so the numeral may go on after it).
 std::optional<double> ReadWithoutBlanks(std::string_view text) {
-    std::size_t at = 0;
-    const auto digits = [&] {
-        const std::size_t from = at;
-        while (at < text.size() && IsDigit(text[at])) ++at;
-        return at - from;
-    };
-    const auto blankAt = [&text](std::size_t i) { return i < text.size() && IsBlank(text[i]); };
-    const bool negative = at < text.size() && text[at] == '-';
-    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
-    const std::size_t start = at;
-    std::size_t count = digits();
-    if (at < text.size() && text[at] == '.') {
-        ++at;
-        count += digits();
-    }
-    if (blankAt(at)) return std::nullopt;
-    if (count == 0) return 0.0;
-    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-        const std::size_t letter = at++;
-        if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
-        const bool exponent = digits() != 0;
-        if (blankAt(at)) return std::nullopt;
-        if (!exponent) at = letter;  // no digit: the letter is not part of the number
+    const char* const end = text.data() + text.size();
+    const char* first = text.data();
+    const bool negative = first != end && *first == '-';
+    if (first != end && (*first == '-' || *first == '+')) ++first;
+    // fast_float reads the numeral where it stands, or none where no digit opens it (it would take
+    // "inf" and "nan", which are no numerals here).
+    if (first == end || !(IsDigit(*first) || *first == '.')) {
+        return first != end && IsBlank(*first) ? std::nullopt : std::optional<double>(0.0);
     }
     double magnitude = 0;
-    fast_float::from_chars(text.data() + start, text.data() + at, magnitude);
+    const char* stop = fast_float::from_chars(first, end, magnitude).ptr;
+    if (stop == first) return std::nullopt;  // a full stop and no digit yet: digits may follow
+    // Where the walk stops at a blank, or at an exponent whose sign or digits a blank interrupts,
+    // the numeral may go on after it.
+    const auto blankAt = [end](const char* p) { return p < end && IsBlank(*p); };
+    if (blankAt(stop)) return std::nullopt;
+    if (stop != end && (*stop == 'e' || *stop == 'E')) {
+        const char* next = stop + 1;
+        if (next != end && (*next == '-' || *next == '+')) ++next;
+        if (blankAt(next)) return std::nullopt;
+    }
     if (std::isinf(magnitude)) Raise(FaultKind::Overflow);
     return negative ? -magnitude : magnitude;
 }

@@ -69,6 +69,15 @@ TwoDoubles Scaled(double f, int e2, int k) {
     return {hi * scale, (lo - (hi - p.hi)) * scale};
 }
 
+// Whether f · 2^e2 (f from 0.5 to below 1) is at least 10^k, by the exponents of the two and
+// then, where they are next to each other, by the significands.
+bool AtLeastTenToThe(double f, int e2, int k) {
+    const PowerOfTen& power =
+        kPowersOfTen[k - kLowestPower];  // 10^k = (hi + lo) · 2^e, hi in [1, 2)
+    const int d = e2 - power.e;
+    return d >= 2 || (d == 1 && (2 * f > power.hi || (2 * f == power.hi && power.lo <= 0)));
+}
+
 // A whole number of any size, just enough to settle the rare case the fast way cannot: which
 // side of a half the rest of the fifteenth digit lies.
 class Whole {
@@ -122,8 +131,9 @@ Decimal RoundToSignificant(double x, int count) {
     // x lies from 2^(e2 − 1) to below 2^e2: its decimal exponent is this or one more (the
     // product, which is floor((e2 − 1) · log10 2) for |e2| below 1650, shifted).
     int exponent = ((e2 - 1) * 78913) >> 18;
+    if (exponent + 1 >= kLowestPower && AtLeastTenToThe(f, e2, exponent + 1)) ++exponent;
     TwoDoubles y = Scaled(f, e2, count - 1 - exponent);
-    if (y.hi >= double(past)) y = Scaled(f, e2, count - 1 - ++exponent);
+    if (y.hi >= double(past)) y = Scaled(f, e2, count - 1 - ++exponent);  // should 10^k deceive
     // y is x · 10^(count − 1 − exponent), from 10^(count − 1) to below 10^count, within 1e-14.
     // Its whole part and what is left, a few units at most either way (past 2^53, y.lo holds
     // them); the whole part is counted as a whole number, for a double cannot hold every one.

@@ -423,25 +423,33 @@ struct FromTable {
 [[gnu::always_inline]] inline TwoDoubles FastArcTangent(double a) {
     const bool beyond = a > 1;
     const NearestWhole j = NearestWhole::Of(beyond ? 128 / a : 128 * a);
-    TwoDoubles v{a, 0};
+    // v = q + rest, unnormalised: the series below needs only q, and starts before rest is known.
+    double q = a, rest = 0;
     if (j.index != 0) {
         const double c = j.value * (1.0 / 128);
         const TwoDoubles ca = ExactProduct(c, a);
+        TwoDoubles numerator, denominator;
         if (beyond) {  // 1 - c a is exact: c a lies from 1/2 to 2
-            v = Quotient({1 - ca.hi, -ca.lo}, TwoSum(a, c));
+            numerator = {1 - ca.hi, -ca.lo}, denominator = TwoSum(a, c);
         } else {  // a - c is exact: both lie within a factor of 2
             const TwoDoubles one = FastTwoSum(1, ca.hi);
-            v = Quotient({a - c, 0}, {one.hi, one.lo + ca.lo});
+            numerator = {a - c, 0}, denominator = {one.hi, one.lo + ca.lo};
         }
+        // The quotient by the one reciprocal, and what the exact remainder adds.
+        const double inverse = 1 / denominator.hi;
+        q = numerator.hi * inverse;
+        const TwoDoubles p = ExactProduct(q, denominator.hi);
+        rest = (((numerator.hi - p.hi) - p.lo) + numerator.lo - q * denominator.lo) * inverse;
     } else if (beyond) {
-        v = Reciprocal(a);
+        const TwoDoubles w = Reciprocal(a);
+        q = w.hi, rest = w.lo;
     }
     // atan v - v by its series to v^9.
-    const double v2 = v.hi * v.hi;
-    const double tail = v.hi * v2 * (-1.0 / 3 + v2 * (1.0 / 5 + v2 * (-1.0 / 7 + v2 * (1.0 / 9))));
+    const double v2 = q * q;
+    const double tail = q * v2 * (-1.0 / 3 + v2 * (1.0 / 5 + v2 * (-1.0 / 7 + v2 * (1.0 / 9))));
     const TwoDoubles& at = kArcTangent[j.index];
-    const TwoDoubles head = FastTwoSum(at.hi, v.hi);
-    return FastTwoSum(head.hi, head.lo + at.lo + v.lo + tail);
+    const TwoDoubles head = FastTwoSum(at.hi, q);
+    return FastTwoSum(head.hi, head.lo + at.lo + rest + tail);
 }
 
 // π/2 - z for z from 0 to π/4.
