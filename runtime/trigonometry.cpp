@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <optional>
 
 #include "double_double.h"
 #include "trigonometry_parts.h"
@@ -544,7 +543,8 @@ double WithSign(double magnitude, bool negative) { return negative ? -magnitude 
 
 // The double nearest the magnitude of function(a), from the fast pair y when the test lets it
 // decide, the slow way otherwise.
-double Decided(TwoDoubles y, double relativeError, parts::Function function, double a) {
+[[gnu::always_inline]] inline double Decided(TwoDoubles y, double relativeError,
+                                             parts::Function function, double a) {
     if (RoundsToHi(y, y.hi * relativeError)) return y.hi;
     return function == parts::Function::ArcTangent ? SlowArcTangent(a) : SlowCircle(function, a);
 }
@@ -571,39 +571,38 @@ double Decided(TwoDoubles y, double relativeError, parts::Function function, dou
     }
 }
 
+// Whether sin, cos or tan of x = n π/2 + r is negative, from n's quadrant q and the signs of r and
+// x: sin(n π/2 + r) is sin r, cos r, -sin r, -cos r by the quadrant, cos(n π/2 + r) is cos r,
+// -sin r, -cos r, sin r, and tan(n π/2 + r) is tan r or -1/tan r; sin and tan are odd, cos even.
+[[gnu::always_inline]] inline bool Negative(parts::Function function, int q, bool rNegative,
+                                            bool xNegative) {
+    switch (function) {
+        case parts::Function::Sine:
+            return ((q >= 2) != (q % 2 == 0 && rNegative)) != xNegative;
+        case parts::Function::Cosine:
+            return (q == 1 || q == 2) != (q % 2 == 1 && rNegative);
+        default:
+            return ((q % 2 == 1) != rNegative) != xNegative;
+    }
+}
+
+// sin, cos or tan of x: the exact cases, else the fast pair and its rounding test, else the
+// slow way.
+[[gnu::always_inline]] inline double Circle(parts::Function function, double x) {
+    const double a = std::fabs(x);
+    double special;
+    if (Special(x, a, function, special)) return special;
+    const Near near = NearestRightAngle(a);
+    const TwoDoubles y = FastCircle(function, near);
+    return WithSign(Decided(y, kBound + near.error, function, a),
+                    Negative(function, near.quadrant, near.negative, x < 0));
+}
+
 }  // namespace
 
-double Sine(double x) {
-    const double a = std::fabs(x);
-    double special;
-    if (Special(x, a, parts::Function::Sine, special)) return special;
-    const Near near = NearestRightAngle(a);
-    const TwoDoubles y = FastCircle(parts::Function::Sine, near);
-    const int q = near.quadrant;
-    const bool negative = ((q >= 2) != (q % 2 == 0 && near.negative)) != (x < 0);
-    return WithSign(Decided(y, kBound + near.error, parts::Function::Sine, a), negative);
-}
-
-double Cosine(double x) {
-    const double a = std::fabs(x);
-    double special;
-    if (Special(x, a, parts::Function::Cosine, special)) return special;
-    const Near near = NearestRightAngle(a);
-    const TwoDoubles y = FastCircle(parts::Function::Cosine, near);
-    const int q = near.quadrant;
-    const bool negative = (q == 1 || q == 2) != (q % 2 == 1 && near.negative);
-    return WithSign(Decided(y, kBound + near.error, parts::Function::Cosine, a), negative);
-}
-
-double Tangent(double x) {
-    const double a = std::fabs(x);
-    double special;
-    if (Special(x, a, parts::Function::Tangent, special)) return special;
-    const Near near = NearestRightAngle(a);
-    const TwoDoubles y = FastCircle(parts::Function::Tangent, near);
-    const bool negative = ((near.quadrant % 2 == 1) != near.negative) != (x < 0);
-    return WithSign(Decided(y, kBound + near.error, parts::Function::Tangent, a), negative);
-}
+double Sine(double x) { return Circle(parts::Function::Sine, x); }
+double Cosine(double x) { return Circle(parts::Function::Cosine, x); }
+double Tangent(double x) { return Circle(parts::Function::Tangent, x); }
 
 double ArcTangent(double x) {
     const double a = std::fabs(x);

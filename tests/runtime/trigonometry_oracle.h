@@ -11,26 +11,20 @@ namespace oracle {
 
 enum class Circular { Sine, Cosine, Tangent, ArcTangent };
 
+// out = f(in), rounded to out's precision.
+inline void Apply(Circular f, mpfr_ptr out, mpfr_srcptr in) {
+    using Function = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
+    constexpr Function kFunctions[] = {mpfr_sin, mpfr_cos, mpfr_tan, mpfr_atan};
+    kFunctions[int(f)](out, in, MPFR_RNDN);
+}
+
 // The double nearest f(x), from MPFR at 53 bits, rounded to nearest.
 inline double Mpfr(Circular f, double x) {
     mpfr_t in, out;
     mpfr_init2(in, 53);
     mpfr_init2(out, 53);
     mpfr_set_d(in, x, MPFR_RNDN);
-    switch (f) {
-        case Circular::Sine:
-            mpfr_sin(out, in, MPFR_RNDN);
-            break;
-        case Circular::Cosine:
-            mpfr_cos(out, in, MPFR_RNDN);
-            break;
-        case Circular::Tangent:
-            mpfr_tan(out, in, MPFR_RNDN);
-            break;
-        case Circular::ArcTangent:
-            mpfr_atan(out, in, MPFR_RNDN);
-            break;
-    }
+    Apply(f, out, in);
     const double result = mpfr_get_d(out, MPFR_RNDN);
     mpfr_clear(in);
     mpfr_clear(out);
@@ -42,20 +36,7 @@ inline double RelativeError(Circular f, double x, double hi, double lo) {
     mpfr_t in, exact, pair;
     mpfr_inits2(300, in, exact, pair, static_cast<mpfr_ptr>(nullptr));
     mpfr_set_d(in, x, MPFR_RNDN);
-    switch (f) {
-        case Circular::Sine:
-            mpfr_sin(exact, in, MPFR_RNDN);
-            break;
-        case Circular::Cosine:
-            mpfr_cos(exact, in, MPFR_RNDN);
-            break;
-        case Circular::Tangent:
-            mpfr_tan(exact, in, MPFR_RNDN);
-            break;
-        case Circular::ArcTangent:
-            mpfr_atan(exact, in, MPFR_RNDN);
-            break;
-    }
+    Apply(f, exact, in);
     mpfr_abs(exact, exact, MPFR_RNDN);
     mpfr_set_d(pair, hi, MPFR_RNDN);
     mpfr_add_d(pair, pair, lo, MPFR_RNDN);
