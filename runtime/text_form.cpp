@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -16,24 +17,11 @@ namespace {
 // text never shows a digit the double does not hold.
 constexpr int kSignificantDigits = 15;
 constexpr int kMostDigits = 17;  // enough for any double to read back as itself
-constexpr std::uint64_t kTenToThe[kMostDigits + 1] = {1,
-                                                      10,
-                                                      100,
-                                                      1'000,
-                                                      10'000,
-                                                      100'000,
-                                                      1'000'000,
-                                                      10'000'000,
-                                                      100'000'000,
-                                                      1'000'000'000,
-                                                      10'000'000'000,
-                                                      100'000'000'000,
-                                                      1'000'000'000'000,
-                                                      10'000'000'000'000,
-                                                      100'000'000'000'000,
-                                                      1'000'000'000'000'000,
-                                                      10'000'000'000'000'000,
-                                                      100'000'000'000'000'000};
+constexpr std::array<std::uint64_t, kMostDigits + 1> kTenToThe = [] {
+    std::array<std::uint64_t, kMostDigits + 1> powers{1};
+    for (std::size_t i = 1; i < powers.size(); ++i) powers[i] = 10 * powers[i - 1];
+    return powers;
+}();
 // Plain notation while it needs no more than the fifteen digits and three leading zeros.
 constexpr int kLowestPlainExponent = -4;
 constexpr int kHighestPlainExponent = 14;
@@ -69,11 +57,11 @@ TwoDoubles Scaled(double f, int e2, int k) {
     return {hi * scale, (lo - (hi - p.hi)) * scale};
 }
 
-// Whether f · 2^e2 (f from 0.5 to below 1) is at least 10^k, by the exponents of the two and
-// then, where they are next to each other, by the significands.
+// Whether f · 2^e2 (f from 0.5 to below 1) is at least 10^k = (hi + lo) · 2^e (hi from 1 to
+// below 2), by the exponents of the two and then, where they are next to each other, by the
+// significands.
 bool AtLeastTenToThe(double f, int e2, int k) {
-    const PowerOfTen& power =
-        kPowersOfTen[k - kLowestPower];  // 10^k = (hi + lo) · 2^e, hi in [1, 2)
+    const PowerOfTen& power = kPowersOfTen[k - kLowestPower];
     const int d = e2 - power.e;
     return d >= 2 || (d == 1 && (2 * f > power.hi || (2 * f == power.hi && power.lo <= 0)));
 }
@@ -133,7 +121,7 @@ Decimal RoundToSignificant(double x, int count) {
     int exponent = ((e2 - 1) * 78913) >> 18;
     if (exponent + 1 >= kLowestPower && AtLeastTenToThe(f, e2, exponent + 1)) ++exponent;
     TwoDoubles y = Scaled(f, e2, count - 1 - exponent);
-    if (y.hi >= double(past)) y = Scaled(f, e2, count - 1 - ++exponent);  // should 10^k deceive
+    if (y.hi >= double(past)) y = Scaled(f, e2, count - 1 - ++exponent);  // y.hi rounded up to it
     // y is x · 10^(count − 1 − exponent), from 10^(count − 1) to below 10^count, within 1e-14.
     // Its whole part and what is left, a few units at most either way (past 2^53, y.lo holds
     // them); the whole part is counted as a whole number, for a double cannot hold every one.
