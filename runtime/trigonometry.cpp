@@ -25,9 +25,8 @@ struct TangentSlope {
 
 #include "trigonometry.inc"
 
-constexpr double kQuarterPi = 0x1.921fb54442d18p-1;  // π/4 rounded, a little below π/4
-constexpr double kTiny = 0x1p-27;                    // below it, sin x = tan x = atan x = x
-constexpr double kLinearEnd = 0x1p53;                // from it on, atan x is π/2 rounded
+constexpr double kTiny = 0x1p-27;      // below it, sin x = tan x = atan x = x
+constexpr double kLinearEnd = 0x1p53;  // from it on, atan x is π/2 rounded
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // --- Fixed point: word 0 the whole part, words 1 to 5 the fraction, most significant first.

@@ -135,6 +135,7 @@ TEST(Trigonometry, NotANumberAndInfinities) {
             EXPECT_TRUE(std::isnan(f.function(inf))) << f.name;
         }
     }
+    EXPECT_EQ(rt::ArcTangent(1), rt::kQuarterPi);  // what the calculator's radians are made of
     EXPECT_EQ(rt::ArcTangent(inf), rt::kHalfPi);
     EXPECT_EQ(rt::ArcTangent(-inf), -rt::kHalfPi);
 }

@@ -54,7 +54,8 @@ double ArcSine(double x);                // -π/2 to π/2; NaN beyond ±1
 double ArcCosine(double x);              // 0 to π; NaN beyond ±1
 double ArcTangent2(double y, double x);  // the angle of (x, y), -π to π
 
-// π/2 rounded: the right angle of the formulas that need one.
+// π/2 and π/4 rounded: the right angle of the formulas that need one, and ArcTangent(1).
 inline constexpr double kHalfPi = 0x1.921fb54442d18p+0;
+inline constexpr double kQuarterPi = 0x1.921fb54442d18p-1;
 
 }  // namespace rt
