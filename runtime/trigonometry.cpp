@@ -382,30 +382,60 @@ struct FromTable {
                                    (C * t.c + S * t.s));
 }
 
-// tan(a + h) = T + (1 + T^2) tan h / (1 - T tan h), T = tan a from the table, tan h by its
-// series to h^7; the leading product exact, the rest (at most 2^-16 of it) in doubles.
-[[gnu::always_inline]] inline TwoDoubles FastTangent(TwoDoubles r) {
+// The table point next to r and what is left of r from it, for the tangent: tan a as T, and
+// tan h - h by its series to h^7.
+struct TangentFromTable {
+    const TangentSlope* at;
+    double hh;    // r.hi less the point, exact (both lie within a factor of 2), |hh| <= 1/512
+    double h;     // the rest of r whole, as a double
+    double tail;  // tan h - h
+};
+
+[[gnu::always_inline]] inline TangentFromTable TangentSplit(TwoDoubles r) {
     const NearestWhole i = NearestWhole::Of(r.hi * 256);
-    const TangentSlope& at = kTangent[i.index];
-    const double T = at.tan.hi, S = at.slope.hi;
-    const double hh = r.hi - i.value * (1.0 / 256);  // exact: both lie within a factor of 2
-    const double h = hh + r.lo, h2 = h * h;
-    const double tail = h * h2 * (1.0 / 3 + h2 * (2.0 / 15 + h2 * (17.0 / 315)));  // tan h - h
-    const double tanH = h + tail, u = T * tanH;
-    // S tan h / (1 - u) = S h + S (r.lo + tail) + S tan h · u / (1 - u).
-    const TwoDoubles Sh = ExactProduct(S, hh);
-    const TwoDoubles head = FastTwoSum(T, Sh.hi);
-    return FastTwoSum(head.hi, head.lo + Sh.lo + at.tan.lo +
-                                   (S * (r.lo + tail) + at.slope.lo * hh) + S * tanH * u / (1 - u));
+    TangentFromTable t;
+    t.at = &kTangent[i.index];
+    t.hh = r.hi - i.value * (1.0 / 256);
+    t.h = t.hh + r.lo;
+    const double h2 = t.h * t.h;
+    t.tail = t.h * h2 * (1.0 / 3 + h2 * (2.0 / 15 + h2 * (17.0 / 315)));
+    return t;
 }
 
-// a / b for pairs a and b above 0: q = a.hi / b.hi by the one reciprocal of b.hi, then what
-// the exact remainder a - q b adds, by the same reciprocal (2^-104 or so, relative).
+// tan(a + h) = T + (1 + T^2) tan h / (1 - T tan h), T = tan a: the leading product exact, the
+// rest (at most 2^-16 of it) in doubles.
+[[gnu::always_inline]] inline TwoDoubles FastTangent(TwoDoubles r) {
+    const TangentFromTable t = TangentSplit(r);
+    const double T = t.at->tan.hi, S = t.at->slope.hi;
+    const double tanH = t.h + t.tail, u = T * tanH;
+    // S tan h / (1 - u) = S h + S (r.lo + tail) + S tan h · u / (1 - u).
+    const TwoDoubles Sh = ExactProduct(S, t.hh);
+    const TwoDoubles head = FastTwoSum(T, Sh.hi);
+    return FastTwoSum(head.hi, head.lo + Sh.lo + t.at->tan.lo +
+                                   (S * (r.lo + t.tail) + t.at->slope.lo * t.hh) +
+                                   S * tanH * u / (1 - u));
+}
+
+// a / b for normalised pairs a and b above 0: q = a.hi / b.hi by the one reciprocal of b.hi,
+// then what the exact remainder a - q b adds, by the same reciprocal (2^-104 or so, relative).
 [[gnu::always_inline]] inline TwoDoubles Quotient(TwoDoubles a, TwoDoubles b) {
     const double inverse = 1 / b.hi;
     const double q = a.hi * inverse;
     const TwoDoubles p = ExactProduct(q, b.hi);
     return FastTwoSum(q, (((a.hi - p.hi) - p.lo) + a.lo - q * b.lo) * inverse);
+}
+
+// 1/tan(a + h) = (1 - T tan h) / (T + tan h), each side as a pair, and one quotient.
+[[gnu::always_inline]] inline TwoDoubles FastCotangent(TwoDoubles r) {
+    const TangentFromTable t = TangentSplit(r);
+    const double T = t.at->tan.hi, rest = r.lo + t.tail;  // tan h = hh + rest
+    const TwoDoubles Th = ExactProduct(T, t.hh);
+    const TwoDoubles one = FastTwoSum(1, -Th.hi);
+    const TwoDoubles sum = TwoSum(T, t.hh);
+    // Each side normalised: rest (tan h - hh, up to 2^-28) is far more than the last place of
+    // the side's first double, and the quotient takes a side's second double as a small one.
+    return Quotient(FastTwoSum(one.hi, one.lo - Th.lo - T * rest - t.at->tan.lo * t.hh),
+                    FastTwoSum(sum.hi, sum.lo + t.at->tan.lo + rest));
 }
 
 // 1/a for a from 1 up to 2^53.
@@ -566,7 +596,7 @@ double WithSign(double magnitude, bool negative) { return negative ? -magnitude 
         case Of::Tangent:
             return FastTangent(near.r);
         default:
-            return Quotient({1, 0}, FastTangent(near.r));
+            return FastCotangent(near.r);
     }
 }
 
