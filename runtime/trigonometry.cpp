@@ -327,8 +327,15 @@ struct Near {
         const double n = (a * (1 / kHalfPi) + 0x1.8p52) - 0x1.8p52;
         const double first = a - n * kHalfPiPieces[0];
         const TwoDoubles second = TwoSum(first, -(n * kHalfPiPieces[1]));
-        const TwoDoubles third = TwoSum(second.hi, -(n * kHalfPiPieces[2]));
-        near.r = TwoSum(third.hi, (second.lo + third.lo) - n * kHalfPiPieces[3]);
+        if (std::fabs(second.hi) >= 0x1p-20) {
+            // The last two pieces, small beside what is left (2^-28 of it at most), go into its
+            // second double; the roundings there stay within 2^-101.
+            near.r =
+                FastTwoSum(second.hi, (second.lo - n * kHalfPiPieces[2]) - n * kHalfPiPieces[3]);
+        } else {  // close to a multiple of π/2: the third piece, exactly too
+            const TwoDoubles third = TwoSum(second.hi, -(n * kHalfPiPieces[2]));
+            near.r = TwoSum(third.hi, (second.lo + third.lo) - n * kHalfPiPieces[3]);
+        }
         near.quadrant = int(n) % 4;
         near.negative = near.r.hi < 0;
         if (near.negative) near.r = {-near.r.hi, -near.r.lo};
