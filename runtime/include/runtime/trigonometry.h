@@ -16,12 +16,12 @@
 //    table of 1536 bits, starting where the exponent needs them), exact to 2^-320. No double
 //    lies closer than 2^-61 to a multiple of π/2 (6381956970095103 · 2^797 is the closest), so
 //    r keeps at least 250 significant bits for every double up to the largest, 1.8e308.
-// 3. The fast way, in pairs of doubles (about 106 bits): with a table of sin(i/256) and
-//    cos(i/256) and h = r - i/256 (|h| at most 1/512), sin r = sin(i/256) cos h +
-//    cos(i/256) sin h and cos r likewise, cos h and sin h by their Taylor series to h^6 and h^7;
-//    the tangent as the quotient of the two. The arc tangent of w (|x|, or 1/|x| beyond 1, and
-//    then π/2 less) from a table of atan(j/128) and the series of atan v to v^9,
-//    v = (w - j/128) / (1 + w · j/128), |v| at most 1/256.
+// 3. The fast way, in pairs of doubles (about 106 bits), from tables at a = i/256 with
+//    h = r - a (|h| at most 1/512): sin r = sin a cos h + cos a sin h and cos r likewise, cos h
+//    and sin h by their Taylor series to h^6 and h^7; tan r = T + (1 + T^2) tan h / (1 - T tan h)
+//    and 1/tan r = (1 - T tan h) / (T + tan h) with T = tan a, tan h by its series to h^7. The
+//    arc tangent of w (|x|, or 1/|x| beyond 1, and then π/2 less) from a table of atan(j/128)
+//    and the series of atan v to v^9, v = (w - j/128) / (1 + w · j/128), |v| at most 1/256.
 //    Error bound, relative, before the final rounding: 2^-66 for every function (the tests
 //    hold the pairs to a quarter of it against MPFR; they measure 2^-70 or so), plus what the
 //    error of r brings to sine, cosine, tangent and its inverse, twice its relative error at
