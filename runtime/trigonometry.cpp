@@ -354,17 +354,29 @@ struct Near {
 // The table point below or above r, and what is left of r from it.
 struct FromTable {
     const SineCosine* at;
-    double hh;     // r.hi less the point, exact (both lie within a factor of 2), |hh| <= 1/512
-    double h, h2;  // the rest of r whole, as a double, and its square
-    double c, s;   // 1 - cos h and sin h - h, by their series to h^6 and h^7
+    double hh, h, h2;  // as in TablePoint, and h^2
+    double c, s;       // 1 - cos h and sin h - h, by their series to h^6 and h^7
 };
 
-[[gnu::always_inline]] inline FromTable Split256(TwoDoubles r) {
+// The table point a = i/256 next to r: i, r.hi - a (exact: both lie within a factor of 2, and
+// at most 1/512 apart), and the whole rest of r as a double.
+struct TablePoint {
+    std::size_t i;
+    double hh, h;
+};
+
+[[gnu::always_inline]] inline TablePoint PointOf(TwoDoubles r) {
     const NearestWhole i = NearestWhole::Of(r.hi * 256);
+    const double hh = r.hi - i.value * (1.0 / 256);
+    return {i.index, hh, hh + r.lo};
+}
+
+[[gnu::always_inline]] inline FromTable Split256(TwoDoubles r) {
+    const TablePoint point = PointOf(r);
     FromTable t;
-    t.at = &kSineCosine[i.index];
-    t.hh = r.hi - i.value * (1.0 / 256);
-    t.h = t.hh + r.lo;
+    t.at = &kSineCosine[point.i];
+    t.hh = point.hh;
+    t.h = point.h;
     t.h2 = t.h * t.h;
     t.c = t.h2 * (0.5 - t.h2 * (1.0 / 24 - t.h2 * (1.0 / 720)));
     t.s = t.h * t.h2 * (-1.0 / 6 + t.h2 * (1.0 / 120 - t.h2 * (1.0 / 5040)));
@@ -393,17 +405,16 @@ struct FromTable {
 // tan h - h by its series to h^7.
 struct TangentFromTable {
     const TangentSlope* at;
-    double hh;    // r.hi less the point, exact (both lie within a factor of 2), |hh| <= 1/512
-    double h;     // the rest of r whole, as a double
-    double tail;  // tan h - h
+    double hh, h;  // as in TablePoint
+    double tail;   // tan h - h
 };
 
 [[gnu::always_inline]] inline TangentFromTable TangentSplit(TwoDoubles r) {
-    const NearestWhole i = NearestWhole::Of(r.hi * 256);
+    const TablePoint point = PointOf(r);
     TangentFromTable t;
-    t.at = &kTangent[i.index];
-    t.hh = r.hi - i.value * (1.0 / 256);
-    t.h = t.hh + r.lo;
+    t.at = &kTangent[point.i];
+    t.hh = point.hh;
+    t.h = point.h;
     const double h2 = t.h * t.h;
     t.tail = t.h * h2 * (1.0 / 3 + h2 * (2.0 / 15 + h2 * (17.0 / 315)));
     return t;
