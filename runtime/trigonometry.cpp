@@ -434,13 +434,21 @@ struct TangentFromTable {
                                    S * tanH * u / (1 - u));
 }
 
-// a / b for normalised pairs a and b above 0: q = a.hi / b.hi by the one reciprocal of b.hi,
-// then what the exact remainder a - q b adds, by the same reciprocal (2^-104 or so, relative).
-[[gnu::always_inline]] inline TwoDoubles Quotient(TwoDoubles a, TwoDoubles b) {
+// a / b for normalised pairs a and b, b above 0: q = a.hi / b.hi by the one reciprocal of b.hi,
+// and what the exact remainder a - q b adds, by the same reciprocal (2^-104 or so, relative),
+// left unnormalised for a caller that needs q before the rest.
+struct Division {
+    double q, rest;
+};
+[[gnu::always_inline]] inline Division Divided(TwoDoubles a, TwoDoubles b) {
     const double inverse = 1 / b.hi;
     const double q = a.hi * inverse;
     const TwoDoubles p = ExactProduct(q, b.hi);
-    return FastTwoSum(q, (((a.hi - p.hi) - p.lo) + a.lo - q * b.lo) * inverse);
+    return {q, (((a.hi - p.hi) - p.lo) + a.lo - q * b.lo) * inverse};
+}
+[[gnu::always_inline]] inline TwoDoubles Quotient(TwoDoubles a, TwoDoubles b) {
+    const Division d = Divided(a, b);
+    return FastTwoSum(d.q, d.rest);
 }
 
 // 1/tan(a + h) = (1 - T tan h) / (T + tan h), each side as a pair, and one quotient.
@@ -456,13 +464,6 @@ struct TangentFromTable {
                     FastTwoSum(sum.hi, sum.lo + t.at->tan.lo + rest));
 }
 
-// 1/a for a from 1 up to 2^53.
-[[gnu::always_inline]] inline TwoDoubles Reciprocal(double a) {
-    const double q = 1 / a;
-    const TwoDoubles p = ExactProduct(q, a);
-    return FastTwoSum(q, ((1 - p.hi) - p.lo) / a);  // 1 - p.hi is exact: p.hi is near 1
-}
-
 // atan w for w from 0 to 1, w = a or, for a beyond 1, w = 1/a: with a table of atan c at
 // c = j/128 next to w, atan w = atan c + atan v, v = (w - c) / (1 + w c), which is
 // (1 - c a) / (a + c) for w = 1/a; |v| is at most 1/256.
@@ -470,32 +471,25 @@ struct TangentFromTable {
     const bool beyond = a > 1;
     const NearestWhole j = NearestWhole::Of(beyond ? 128 / a : 128 * a);
     // v = q + rest, unnormalised: the series below needs only q, and starts before rest is known.
-    double q = a, rest = 0;
+    Division v{a, 0};
     if (j.index != 0) {
         const double c = j.value * (1.0 / 128);
         const TwoDoubles ca = ExactProduct(c, a);
-        TwoDoubles numerator, denominator;
         if (beyond) {  // 1 - c a is exact: c a lies from 1/2 to 2
-            numerator = {1 - ca.hi, -ca.lo}, denominator = TwoSum(a, c);
+            v = Divided({1 - ca.hi, -ca.lo}, TwoSum(a, c));
         } else {  // a - c is exact: both lie within a factor of 2
             const TwoDoubles one = FastTwoSum(1, ca.hi);
-            numerator = {a - c, 0}, denominator = {one.hi, one.lo + ca.lo};
+            v = Divided({a - c, 0}, {one.hi, one.lo + ca.lo});
         }
-        // The quotient by the one reciprocal, and what the exact remainder adds.
-        const double inverse = 1 / denominator.hi;
-        q = numerator.hi * inverse;
-        const TwoDoubles p = ExactProduct(q, denominator.hi);
-        rest = (((numerator.hi - p.hi) - p.lo) + numerator.lo - q * denominator.lo) * inverse;
     } else if (beyond) {
-        const TwoDoubles w = Reciprocal(a);
-        q = w.hi, rest = w.lo;
+        v = Divided({1, 0}, {a, 0});  // 1/a
     }
     // atan v - v by its series to v^9.
-    const double v2 = q * q;
-    const double tail = q * v2 * (-1.0 / 3 + v2 * (1.0 / 5 + v2 * (-1.0 / 7 + v2 * (1.0 / 9))));
+    const double v2 = v.q * v.q;
+    const double tail = v.q * v2 * (-1.0 / 3 + v2 * (1.0 / 5 + v2 * (-1.0 / 7 + v2 * (1.0 / 9))));
     const TwoDoubles& at = kArcTangent[j.index];
-    const TwoDoubles head = FastTwoSum(at.hi, q);
-    return FastTwoSum(head.hi, head.lo + at.lo + rest + tail);
+    const TwoDoubles head = FastTwoSum(at.hi, v.q);
+    return FastTwoSum(head.hi, head.lo + at.lo + v.rest + tail);
 }
 
 // π/2 - z for z from 0 to π/4.
