@@ -318,8 +318,10 @@ struct Near {
     return FastTwoSum(p.hi, p.lo + (r.hi * kHalfPiPair.lo + r.lo * kHalfPiPair.hi));
 }
 
-[[gnu::always_inline]] inline Near NearestRightAngle(double a) {
-    if (a <= kQuarterPi) return {{a, 0}, 0, 0, false};
+// Below `unreduced` a stays whole: π/4 for the sine and cosine, whose table ends there, and the
+// end of the tangent's table for the tangent.
+[[gnu::always_inline]] inline Near NearestRightAngle(double a, double unreduced) {
+    if (a <= unreduced) return {{a, 0}, 0, 0, false};
     Near near{};
     if (a < 0x1p20) {
         // Cody and Waite: n · π/2 taken off piece by piece; n · kHalfPiPieces[0 to 2] are exact,
@@ -420,18 +422,24 @@ struct TangentFromTable {
     return t;
 }
 
-// tan(a + h) = T + (1 + T^2) tan h / (1 - T tan h), T = tan a: the leading product exact, the
-// rest (at most 2^-16 of it) in doubles.
+// tan(a + h) = T + S tan h / (1 - u), with T = tan a, S = 1 + T^2 and u = T tan h, which is
+// T + S tan h + S tan h · u + S tan h · u^2 / (1 - u). With tan h = hh + rest, S hh and T hh
+// are exact pairs; S tan h · u, up to 2^-14 of the whole, is their first doubles' product and the
+// cross terms, and joins the sum as a pair of its own so the rest sums only small terms.
 [[gnu::always_inline]] inline TwoDoubles FastTangent(TwoDoubles r) {
     const TangentFromTable t = TangentSplit(r);
     const double T = t.at->tan.hi, S = t.at->slope.hi;
-    const double tanH = t.h + t.tail, u = T * tanH;
-    // S tan h / (1 - u) = S h + S (r.lo + tail) + S tan h · u / (1 - u).
+    const double rest = r.lo + t.tail, u = T * (t.h + t.tail);
     const TwoDoubles Sh = ExactProduct(S, t.hh);
+    const TwoDoubles Th = ExactProduct(T, t.hh);
+    const TwoDoubles m = ExactProduct(Sh.hi, Th.hi);  // S hh · T hh
+    const double cross = Sh.lo * Th.hi + Sh.hi * (Th.lo + T * rest + t.at->tan.lo * t.hh) +
+                         S * rest * u + t.at->slope.lo * t.hh * u;
     const TwoDoubles head = FastTwoSum(T, Sh.hi);
-    return FastTwoSum(head.hi, head.lo + Sh.lo + t.at->tan.lo +
-                                   (S * (r.lo + t.tail) + t.at->slope.lo * t.hh) +
-                                   S * tanH * u / (1 - u));
+    const TwoDoubles second = FastTwoSum(head.hi, m.hi);
+    return FastTwoSum(second.hi, second.lo + head.lo + Sh.lo + t.at->tan.lo +
+                                     (S * rest + t.at->slope.lo * t.hh) + (m.lo + cross) +
+                                     (m.hi + cross) * u / (1 - u));
 }
 
 // a / b for normalised pairs a and b, b above 0: q = a.hi / b.hi by the one reciprocal of b.hi,
@@ -627,13 +635,17 @@ double WithSign(double magnitude, bool negative) { return negative ? -magnitude 
     }
 }
 
+[[gnu::always_inline]] inline double Unreduced(parts::Function function) {
+    return function == parts::Function::Tangent ? kTangentTableEnd : kQuarterPi;
+}
+
 // sin, cos or tan of x: the exact cases, else the fast pair and its rounding test, else the
 // slow way.
 [[gnu::always_inline]] inline double Circle(parts::Function function, double x) {
     const double a = std::fabs(x);
     double special;
     if (Special(x, a, function, special)) return special;
-    const Near near = NearestRightAngle(a);
+    const Near near = NearestRightAngle(a, Unreduced(function));
     const TwoDoubles y = FastCircle(function, near);
     return WithSign(Decided(y, kBound + near.error, function, a),
                     Negative(function, near.quadrant, near.negative, x < 0));
@@ -675,7 +687,7 @@ namespace parts {
 TwoDoubles Fast(Function function, double x) {
     const double a = std::fabs(x);
     if (function == Function::ArcTangent) return FastArcTangentOf(a);
-    return FastCircle(function, NearestRightAngle(a));
+    return FastCircle(function, NearestRightAngle(a, Unreduced(function)));
 }
 
 double Slow(Function function, double x) {

@@ -111,6 +111,8 @@ const HardCase kHardCases[] = {
     {"radians_of_90_degrees", 90.0 / 180 * 0.78539816339744828 * 4},
     {"radians_of_66_5_degrees", 66.5 / 180 * 0.78539816339744828 * 4},
     {"table_edge", 0x1.0000000000001p-9},
+    {"tangent_table_end", 1.25},
+    {"past_tangent_table_end", 0x1.4000000000001p+0},
 };
 
 class HardCases : public testing::TestWithParam<HardCase> {};

@@ -9,7 +9,8 @@
 // 1. Exact cases: below 2^-27 in magnitude, sin x, tan x and atan x round to x and cos x to 1
 //    (what is dropped, x^3/3 at most, is less than a quarter of a unit in the last place);
 //    atan(±1) is ±π/4 rounded, and from 2^53 on atan x rounds to ±π/2 rounded.
-// 2. Reduction (sine, cosine, tangent) beyond π/4: x = n · π/2 + r with |r| at most π/4.
+// 2. Reduction (sine and cosine beyond π/4, the tangent beyond 1.25, where its table ends):
+//    x = n · π/2 + r with |r| at most π/4.
 //    Below 2^20, by Cody and Waite: n · π/2 taken off in four pieces of π/2, the first three of
 //    32 bits so that their products with n are exact; r as a pair of doubles within 2^-100.
 //    From 2^20 up, with whole numbers: the 53-bit significand times 384 bits of 2/π (from a
@@ -19,7 +20,8 @@
 // 3. The fast way, in pairs of doubles (about 106 bits), from tables at a = i/256 with
 //    h = r - a (|h| at most 1/512): sin r = sin a cos h + cos a sin h and cos r likewise, cos h
 //    and sin h by their Taylor series to h^6 and h^7; tan r = T + (1 + T^2) tan h / (1 - T tan h)
-//    and 1/tan r = (1 - T tan h) / (T + tan h) with T = tan a, tan h by its series to h^7. The
+//    (r up to 1.25 unreduced, the second-order term's leading product exact) and
+//    1/tan r = (1 - T tan h) / (T + tan h) with T = tan a, tan h by its series to h^7. The
 //    arc tangent of w (|x|, or 1/|x| beyond 1, and then π/2 less) from a table of atan(j/128)
 //    and the series of atan v to v^9, v = (w - j/128) / (1 + w · j/128), |v| at most 1/256.
 //    Error bound, relative, before the final rounding: 2^-66 for every function (the tests
