@@ -9,7 +9,7 @@ using rt::TextFromDouble;
 DaylightResults NonPolar(const Planet& p, Stage& stage) {
     stage = Stage::ShortestDay;
     // The shortest day divides by the tangent of the co-tilt: tan L · tan T at the solstice.
-    const Number x1 = rt::Tan(p.L) / rt::Tan(Radians(90) - p.T);
+    const Number x1 = p.tanL / rt::Tan(Radians(90) - p.T);
     const Number MinDay = ShareOf(x1, p.RP);
     const Number MaxDay = p.RP - MinDay;
     stage = Stage::ChosenDay;

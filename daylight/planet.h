@@ -19,6 +19,8 @@ struct Planet {
     Number RP;        // the length of one solar day
     Number A;         // how far the planet has gone round since the winter solstice
     Number Y;         // the length of the year
+    Number tanL;      // tan L and tan T, which every day's sunset cosine takes
+    Number tanT;
 };
 
 // A view of the whole year runs through every point of it, so it leaves the point of the year
@@ -35,7 +37,7 @@ inline Planet ReadPlanet(const DaylightInputs& in, PointOfYear point) {
     const Number A =
         point == PointOfYear::Read ? Radians(rt::ValFromText(in.fromSolstice)) : Number(0);
     const Number Y = rt::ValFromText(in.year);
-    return {tilt, latitude, T, L, RP, A, Y};
+    return {tilt, latitude, T, L, RP, A, Y, rt::Tan(L), rt::Tan(T)};
 }
 
 // The polar circle lies at 90° minus the tilt; a latitude exactly on it is not beyond it.
@@ -43,9 +45,7 @@ inline bool BeyondPolarCircle(const Planet& p) { return !(Radians(90) - p.T >= p
 
 // The cosine of the sun's hour angle at sunset on a day whose declination is taken as tan T
 // scaled by cos A. At 1 or beyond the sun does not rise that day; at -1 or beyond it does not set.
-inline Number SunsetCosine(const Planet& p, Number cosA) {
-    return rt::Tan(p.L) * cosA * rt::Tan(p.T);
-}
+inline Number SunsetCosine(const Planet& p, Number cosA) { return p.tanL * cosA * p.tanT; }
 
 // The share of a whole that an angle of aCos(c) either side of a midpoint covers, of a whole
 // turn: aCos(c) / π of it. Daylight is this share of the solar day for the sunset cosine, the
@@ -57,7 +57,7 @@ inline Number ShareOf(Number c, Number whole) { return aCos(c) / Radians(180) * 
 // has a negative tan T and the same polar day as the tilt 180° − T, hence the magnitude. With no
 // tilt it is a division by zero, with a tilt too small for the latitude an overflow.
 inline Number FullDaylightQuotient(const Planet& p) {
-    return rt::Tan(Radians(90) - p.L) / Abs(rt::Tan(p.T));
+    return rt::Tan(Radians(90) - p.L) / Abs(p.tanT);
 }
 
 }  // namespace daycalc
