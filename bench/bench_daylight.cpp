@@ -74,14 +74,18 @@ void BM_SkyAtTheFinestStep(benchmark::State& state) {
                                 .eccentricity = earth.eccentricity,
                                 .perihelion = earth.perihelion,
                                 .horizon = daycalc::kSunriseHorizon,
-                                .step = year / daycalc::kMostSkyRows};
+                                .step = year / daycalc::kMostSkyRows,
+                                .distance = earth.distance,
+                                .refraction = earth.refraction,
+                                .sunrise = true};
     std::size_t rows = 0;
     for (auto _ : state) {
         const daycalc::SkyOutcome sky = daycalc::ComputeSky(in);
         const auto& view = std::get<daycalc::SkyView>(sky);
         for (const daycalc::SkyRow& r : view.rows) {
-            for (double x : {r.day, r.orbitAngle, r.declination, r.daylight, r.civil, r.nautical,
-                             r.astronomical, r.night}) {
+            for (double x :
+                 {r.day, r.orbitAngle, r.declination, r.daylight, r.civil, r.nautical,
+                  r.astronomical, r.night, r.sunrise, r.noon, r.sunset, r.equationOfTime}) {
                 benchmark::DoNotOptimize(rt::TextFromDouble(x));
             }
         }

@@ -28,15 +28,22 @@ void OnlyCriticalMessages(QtMsgType type, const QMessageLogContext& context, con
 
 std::optional<double> NumberOf(const char* text) { return rt::StrictNumber(text); }
 
-// The sky's inputs from the eight numbers that follow the file, or none.
+// The sky's inputs from the eleven numbers that follow the file and the longitude ("any" or a
+// number), or none.
+constexpr int kSkyValues = 12;
 std::optional<daycalc::SkyInputs> SkyInputsOf(char** values) {
     std::vector<double> v;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kSkyValues - 1; ++i) {
         const std::optional<double> value = NumberOf(values[i]);
         if (!value) return std::nullopt;
         v.push_back(*value);
     }
-    return daycalc::SkyInputs{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]};
+    const std::string_view longitude = values[kSkyValues - 1];
+    const std::optional<double> at = NumberOf(values[kSkyValues - 1]);
+    if (longitude != "any" && !at) return std::nullopt;
+    return daycalc::SkyInputs{v[0], v[1], v[2],       v[3],
+                              v[4], v[5], v[6],       v[7],
+                              v[8], v[9], v[10] != 0, at ? *at : daycalc::kAnyLongitude};
 }
 
 // What the chart shows, worked out before Qt starts: a function that writes it, or a status and
@@ -72,7 +79,7 @@ Job SkyJob(char** argv) {
 
 Job MapJob(char** argv) {
     const std::optional<daycalc::SkyInputs> in = SkyInputsOf(argv);
-    const std::optional<double> latitudeStep = NumberOf(argv[8]);
+    const std::optional<double> latitudeStep = NumberOf(argv[kSkyValues]);
     if (!in || !latitudeStep) return {2, "a value is not a number", {}};
     const auto latitudes = daycalc::MapLatitudes(*in, *latitudeStep);
     if (const auto* problem = std::get_if<daycalc::Problem>(&latitudes)) {
@@ -105,9 +112,9 @@ int main(int argc, char** argv) {
     Job job;
     if (kind == "year" && argc == 8) {
         job = YearJob(argv + 3);
-    } else if (kind == "sky" && argc == 11) {
+    } else if (kind == "sky" && argc == 3 + kSkyValues) {
         job = SkyJob(argv + 3);
-    } else if (kind == "map" && argc == 12) {
+    } else if (kind == "map" && argc == 4 + kSkyValues) {
         job = MapJob(argv + 3);
     } else {
         std::cerr << "usage: daylight-chart year|sky|map FILE VALUE...\n";

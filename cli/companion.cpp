@@ -66,6 +66,8 @@ void TakePlanet(const CLI::App& app, const daycalc::PlanetPreset& planet, Daylig
     }
     if (!Given(app, "--eccentricity")) sky.eccentricity = planet.eccentricity;
     if (!Given(app, "--perihelion")) sky.perihelion = planet.perihelion;
+    if (!Given(app, "--distance")) sky.distance = planet.distance;
+    if (!Given(app, "--refraction")) sky.refraction = planet.refraction;
 }
 
 // Parses the command line and runs the command it names.
@@ -143,7 +145,9 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     }
     if (const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(planet)) {
         TakePlanet(app, *preset, inputs, skyRequest);
+        skyRequest.earth = preset->name == "earth";
     }
+    skyRequest.defaultStep = !Given(*sky, "--step");
     if (batch) return RunBatch(in, out, err);
     // The values each command reads, each noted where it was not read whole.
     std::vector<std::string_view> unread;

@@ -1,12 +1,14 @@
 #include "sky_command.h"
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <ostream>
 #include <string_view>
 #include <vector>
 
 #include "chart_program.h"
+#include "daylight/earth_year.h"
 #include "daylight/sky.h"
 #include "input_option.h"
 #include "output.h"
@@ -21,12 +23,15 @@ using daycalc::SkySpan;
 using daycalc::SkyView;
 using rt::TextFromDouble;
 
-constexpr std::array<std::string_view, 9> kColumns = {"day",          "orbit_angle", "declination",
-                                                      "daylight",     "civil",       "nautical",
-                                                      "astronomical", "night",       "sun"};
+constexpr std::array<std::string_view, 13> kColumns = {
+    "day",   "orbit_angle", "declination", "daylight", "civil",  "nautical",        "astronomical",
+    "night", "sun",         "sunrise",     "noon",     "sunset", "equation_of_time"};
 constexpr std::array<std::string_view, 4> kMapColumns = {"latitude", "day", "daylight", "sun"};
 
-std::array<std::string, 9> RowTexts(const SkyRow& r) {
+// A number's text, or nothing where there is none (no sunrise that day).
+std::string TextOrNone(double x) { return std::isnan(x) ? std::string() : TextFromDouble(x); }
+
+std::array<std::string, 13> RowTexts(const SkyRow& r) {
     return {TextFromDouble(r.day),
             TextFromDouble(r.orbitAngle),
             TextFromDouble(r.declination),
@@ -35,7 +40,24 @@ std::array<std::string, 9> RowTexts(const SkyRow& r) {
             TextFromDouble(r.nautical),
             TextFromDouble(r.astronomical),
             TextFromDouble(r.night),
-            std::string(daycalc::SunName(r.sun))};
+            std::string(daycalc::SunName(r.sun)),
+            TextOrNone(r.sunrise),
+            TextFromDouble(r.noon),
+            TextOrNone(r.sunset),
+            TextFromDouble(r.equationOfTime)};
+}
+
+// The columns of the dated rows: the date, then the sky's own.
+std::vector<std::string_view> DatedColumns() {
+    std::vector<std::string_view> columns = {"date"};
+    columns.insert(columns.end(), kColumns.begin(), kColumns.end());
+    return columns;
+}
+
+std::vector<std::string> DatedTexts(const daycalc::DatedRow& d) {
+    std::vector<std::string> texts = {daycalc::TextOf(d.date)};
+    for (std::string& text : RowTexts(d.row)) texts.push_back(std::move(text));
+    return texts;
 }
 
 std::array<std::string, 4> MapTexts(double latitude, const SkyRow& r) {
@@ -51,14 +73,18 @@ std::optional<double> HorizonOf(const std::string& text) {
 }
 
 Json InputsJson(const SkyInputs& in) {
-    return {{"tilt", TextFromDouble(in.tilt)},
-            {"latitude", TextFromDouble(in.latitude)},
-            {"solar_day", TextFromDouble(in.solarDay)},
-            {"year", TextFromDouble(in.year)},
-            {"eccentricity", TextFromDouble(in.eccentricity)},
-            {"perihelion", TextFromDouble(in.perihelion)},
-            {"horizon", TextFromDouble(in.horizon)},
-            {"step", TextFromDouble(in.step)}};
+    Json inputs = {{"tilt", TextFromDouble(in.tilt)},
+                   {"latitude", TextFromDouble(in.latitude)},
+                   {"solar_day", TextFromDouble(in.solarDay)},
+                   {"year", TextFromDouble(in.year)},
+                   {"eccentricity", TextFromDouble(in.eccentricity)},
+                   {"perihelion", TextFromDouble(in.perihelion)},
+                   {"horizon", in.sunrise ? std::string("sunrise") : TextFromDouble(in.horizon)},
+                   {"step", TextFromDouble(in.step)},
+                   {"distance", TextFromDouble(in.distance)},
+                   {"refraction", TextFromDouble(in.refraction)}};
+    if (!std::isnan(in.longitude)) inputs["longitude"] = TextFromDouble(in.longitude);
+    return inputs;
 }
 
 Json SpansJson(const std::vector<SkySpan>& spans) {
@@ -159,10 +185,46 @@ void PrintMap(std::ostream& out, SkyInputs in, const std::vector<double>& latitu
 std::vector<std::string> ChartArgs(std::string kind, const std::string& path, const SkyInputs& in) {
     std::vector<std::string> args = {std::move(kind), path};
     for (double value : {in.tilt, in.latitude, in.solarDay, in.year, in.eccentricity, in.perihelion,
-                         in.horizon, in.step}) {
+                         in.horizon, in.step, in.distance, in.refraction, in.sunrise ? 1.0 : 0.0}) {
         args.push_back(rt::ShortestText(value));
     }
+    args.push_back(std::isnan(in.longitude) ? "any" : rt::ShortestText(in.longitude));
     return args;
+}
+
+// The dated rows, one a civil date, each printed as it is made.
+int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& request,
+               std::ostream& err) {
+    const std::optional<daycalc::CivilDate> from =
+        daycalc::DateOf(request.date.empty() ? request.from : request.date);
+    const std::optional<daycalc::CivilDate> to =
+        daycalc::DateOf(request.date.empty() ? request.to : request.date);
+    if (!(*from <= *to)) {
+        err << "daylight-cli: --to " << request.to << " is before --from " << request.from << '\n';
+        return kBadInput;
+    }
+    const std::vector<std::string_view> columns = DatedColumns();
+    if (request.json) {
+        Json inputs = InputsJson(place);
+        for (const char* dropped : {"tilt", "year", "eccentricity", "perihelion", "step"}) {
+            inputs.erase(dropped);
+        }
+        inputs["longitude"] = TextFromDouble(std::isnan(place.longitude) ? 0 : place.longitude);
+        inputs["utc_offset"] = TextFromDouble(request.utcOffset);
+        inputs["from"] = daycalc::TextOf(*from);
+        inputs["to"] = daycalc::TextOf(*to);
+        JsonTable table(out, inputs);
+        daycalc::ForEachDate(place, *from, *to, request.utcOffset, [&](const daycalc::DatedRow& d) {
+            if (out) table.Row(RowJson(columns, DatedTexts(d)));
+        });
+        table.End();
+    } else {
+        PrintCsvLine(out, columns);
+        daycalc::ForEachDate(place, *from, *to, request.utcOffset, [&](const daycalc::DatedRow& d) {
+            if (out) PrintCsvLine(out, DatedTexts(d));
+        });
+    }
+    return out.flush() ? kResults : ReportWriteFailure(err);
 }
 
 }  // namespace
@@ -170,34 +232,58 @@ std::vector<std::string> ChartArgs(std::string kind, const std::string& path, co
 CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyRequest& request) {
     CLI::App* sky = app.add_subcommand(
         "sky",
-        "The sky as it is: the sun on an elliptical orbit, rising and setting at a horizon that\n"
-        "allows for refraction and the sun's disc, and the civil, nautical and astronomical\n"
+        "The sky as it is: the sun on an elliptical orbit, rising and setting at the planet's\n"
+        "own horizon, followed through each day, and the civil, nautical and astronomical\n"
         "twilights (the sun down to 6, 12 and 18 degrees below the horizon). Time runs from the\n"
-        "northern winter solstice in the unit of the year; each row splits the solar day into\n"
-        "daylight, the three twilights and the night. After the rows: the shortest and longest\n"
-        "daylight, the solstices and equinoxes, the spans of polar day and night, and the\n"
-        "longest stretch of twilight without daylight.");
+        "northern winter solstice in the unit of the year, counted in solar days; each row is\n"
+        "the solar day around a noon, split into daylight, the three twilights and the night,\n"
+        "with sunrise, noon and sunset in local mean solar time (in the unit of the solar day\n"
+        "after local mean midnight; none in polar day or night) and the equation of time\n"
+        "(apparent less mean solar time). After the rows: the shortest and longest daylight,\n"
+        "the solstices and equinoxes, the spans of polar day and night, and the longest\n"
+        "stretch of twilight without daylight. For the Earth, --date or --from and --to give\n"
+        "a row a civil date, on that year's orbit, with the times on the clock.");
     CLI::Option* latitude = nullptr;
+    std::vector<CLI::Option*> orbit;  // what a date's own year replaces
     for (const daycalc::InputField& f : daycalc::kInputFields) {
         if (f.text == &daycalc::DaylightInputs::fromSolstice) continue;
         CLI::Option* option = AddInputOption(*sky, f, inputs);
         if (f.text == &daycalc::DaylightInputs::latitude) latitude = option;
+        if (f.text != &daycalc::DaylightInputs::latitude) orbit.push_back(option);
     }
-    AddNumberOption(*sky, "--eccentricity", request.eccentricity,
-                    "Eccentricity of the orbit, from 0 up to but not including 1");
-    AddNumberOption(*sky, "--perihelion", request.perihelion,
-                    "Orbit angle of the perihelion, degrees past the winter solstice");
+    orbit.push_back(AddNumberOption(*sky, "--eccentricity", request.eccentricity,
+                                    "Eccentricity of the orbit, from 0 up to but not including 1"));
+    orbit.push_back(
+        AddNumberOption(*sky, "--perihelion", request.perihelion,
+                        "Orbit angle of the perihelion, degrees past the winter solstice"));
+    AddNumberOption(*sky, "--distance", request.distance,
+                    "Mean distance from the sun in AU (the sun's disc shrinks with it)");
+    AddNumberOption(*sky, "--refraction", request.refraction,
+                    "Refraction of the air at the horizon, minutes of arc (0 to 600)");
     sky->add_option("--horizon", request.horizon,
-                    "Altitude of the sun's centre at sunrise and sunset: sunrise\n"
-                    "(-50', for 34' of refraction and a 16' half disc), geometric (0) or degrees")
+                    "Altitude of the sun's centre at sunrise and sunset: sunrise (the\n"
+                    "planet's own: the upper limb at its refraction, the half disc 16'/r at\n"
+                    "the distance r in AU; Earth 34' of refraction, Mars, Mercury and Pluto\n"
+                    "none, Venus and the giants none either, as they show no horizon and the\n"
+                    "level stands for it), geometric (0) or degrees")
         ->capture_default_str()
         ->type_name("sunrise|geometric|NUMBER")
         ->check([](const std::string& text) -> std::string {
             if (HorizonOf(text)) return "";
             return "the horizon must be sunrise, geometric or a number of degrees";
         });
-    AddNumberOption(*sky, "--step", request.step,
-                    "From one row to the next, in the unit of the year");
+    CLI::Option* step =
+        AddNumberOption(*sky, "--step", request.step,
+                        "From one row to the next, in the unit of the year (a year of fewer than\n"
+                        "100 solar days: a 360th of it)");
+    orbit.push_back(step);
+    CLI::Option* longitude =
+        AddNumberOption(*sky, "--longitude", request.longitude,
+                        "Degrees east: each row the day there whose noon is nearest its day\n"
+                        "(the meridian 0 has its mean noon at the winter solstice; with a date,\n"
+                        "Greenwich's)")
+            ->default_str("");
+    (void)longitude;
     CLI::Option* map =
         sky->add_flag("--map", request.map,
                       "Every latitude from -90 to 90 by the latitude step, so no\n"
@@ -206,6 +292,29 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
     AddNumberOption(*sky, "--latitude-step", request.latitudeStep,
                     "Degrees between a map's latitudes, with --map")
         ->needs(map);
+    const auto dateCheck = [](const std::string& text) -> std::string {
+        if (daycalc::DateOf(text)) return "";
+        return "not a date from 1000-01-01 to 3000-12-31 as YYYY-MM-DD: " + Quoted(text);
+    };
+    CLI::Option* date = sky->add_option("--date", request.date,
+                                        "The Earth on a civil date, YYYY-MM-DD: a row for the day")
+                            ->type_name("DATE")
+                            ->check(dateCheck);
+    CLI::Option* from = sky->add_option("--from", request.from, "The first date of a range")
+                            ->type_name("DATE")
+                            ->check(dateCheck);
+    CLI::Option* to = sky->add_option("--to", request.to, "The last date of a range, with --from")
+                          ->type_name("DATE")
+                          ->check(dateCheck);
+    from->needs(to);
+    to->needs(from);
+    date->excludes(from)->excludes(to);
+    AddNumberOption(*sky, "--utc-offset", request.utcOffset,
+                    "Hours the clock is ahead of UTC, with a date (-14 to 14)");
+    for (CLI::Option* dated : {date, from}) {
+        dated->excludes(map);
+        for (CLI::Option* option : orbit) dated->excludes(option);
+    }
     AddTableOptions(*sky, request.csv, request.json, request.chart, "the sky (or the map)",
                     "Exit status: 0 the sky, 1 a number too large to read, 2 a bad command line "
                     "or\nvalue");
@@ -214,19 +323,46 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
 
 int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std::ostream& out,
            std::ostream& err) {
-    const auto read = daycalc::ReadSkyInputs(inputs, !request.map,
-                                             {.tilt = 0,
-                                              .latitude = 0,
-                                              .solarDay = 0,
-                                              .year = 0,
-                                              .eccentricity = request.eccentricity,
-                                              .perihelion = request.perihelion,
-                                              .horizon = *HorizonOf(request.horizon),
-                                              .step = request.step});
+    const bool dated = !request.date.empty() || !request.from.empty();
+    if (dated && !request.earth) {
+        err << "daylight-cli: dates are the Earth's: give --planet earth, or no planet\n";
+        return kBadInput;
+    }
+    if (dated && !(std::fabs(request.utcOffset) <= 14)) {
+        err << "daylight-cli: the UTC offset must be from -14 to 14 hours\n";
+        return kBadInput;
+    }
+    if (dated && !request.chart.empty()) {
+        err << "daylight-cli: dates have no chart; give --chart without them\n";
+        return kBadInput;
+    }
+    const auto read = daycalc::ReadSkyInputs(
+        dated ? daycalc::DaylightInputs{.latitude = inputs.latitude} : inputs, !request.map,
+        {.tilt = 0,
+         .latitude = 0,
+         .solarDay = 0,
+         .year = 0,
+         .eccentricity = request.eccentricity,
+         .perihelion = request.perihelion,
+         .horizon = *HorizonOf(request.horizon),
+         .step = request.step,
+         .distance = request.distance,
+         .refraction = request.refraction,
+         .sunrise = request.horizon == "sunrise",
+         .longitude = request.longitude});
     if (const auto* problem = std::get_if<daycalc::Problem>(&read)) {
         return ReportProblem(*problem, request.json, out, err);
     }
-    const SkyInputs& in = std::get<SkyInputs>(read);
+    SkyInputs in = std::get<SkyInputs>(read);
+    if (in.sunrise) in.horizon = daycalc::SunriseHorizon(in.refraction, in.distance);
+    // A year of few solar days takes a 360th of it for a step unless one is given.
+    if (request.defaultStep && in.year < 100 && in.year > 0) in.step = in.year / 360;
+    if (dated) {
+        if (std::optional<daycalc::Problem> problem = daycalc::SkyProblem(in)) {
+            return ReportProblem(*problem, request.json, out, err);
+        }
+        return PrintDated(out, in, request, err);
+    }
     // Every value is checked before a line is written: nothing goes out half.
     std::vector<std::string> chart;
     if (request.map) {

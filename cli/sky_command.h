@@ -7,13 +7,21 @@
 #include <string>
 
 #include "daylight/daylight.h"
+#include "daylight/sky.h"
 
 namespace companion {
 
 struct SkyRequest {
     double eccentricity = 0;
     double perihelion = 0;
+    double distance = 1;
+    double refraction = daycalc::kEarthRefraction;
     std::string horizon = "sunrise";
+    double longitude = daycalc::kAnyLongitude;
+    std::string date, from, to;  // civil dates of the Earth
+    double utcOffset = 0;
+    bool earth = true;        // no planet, or the Earth: dates can be given
+    bool defaultStep = true;  // no --step given
     double step = 1;
     bool csv = false;
     bool json = false;

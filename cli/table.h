@@ -14,21 +14,22 @@
 
 namespace companion {
 
-template <typename Text, std::size_t N>
-void PrintCsvLine(std::ostream& out, const std::array<Text, N>& texts) {
+// Any range of texts: an array, or a vector.
+template <typename Texts>
+void PrintCsvLine(std::ostream& out, const Texts& texts) {
     const char* separator = "";
-    for (const Text& text : texts) {
+    for (const auto& text : texts) {
         out << separator << text;
         separator = ",";
     }
     out << '\n';
 }
 
-template <std::size_t N>
-Json RowJson(const std::array<std::string_view, N>& columns,
-             const std::array<std::string, N>& texts) {
+template <typename Columns, typename Texts>
+Json RowJson(const Columns& columns, const Texts& texts) {
     Json row = Json::object();
-    for (std::size_t i = 0; i < N; ++i) row[std::string(columns[i])] = texts[i];
+    auto text = texts.begin();
+    for (const std::string_view column : columns) row[std::string(column)] = *text++;
     return row;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <utility>
 
@@ -22,14 +23,6 @@ constexpr double kSpanSample = 360.0 / kSpanSamples;
 
 // The cosine of an angle from -90° to 90° from its sine.
 double CosOf(double sine) { return std::sqrt((1 - sine) * (1 + sine)); }
-
-// Whether the sun crosses an altitude that day, from the cosine of its hour angle there: at 1
-// or beyond it never reaches the altitude, at -1 or beyond it never leaves it.
-Sun SunOfCosine(double c) {
-    if (c >= 1) return Sun::PolarNight;
-    if (c <= -1) return Sun::PolarDay;
-    return Sun::Rises;
-}
 
 // The edge between an angle where a condition does not hold and one where it does, to the last
 // bit: the angle on the side where it holds.
@@ -85,14 +78,35 @@ std::vector<double> DaylightExtremes(const SkyInputs& in) {
     return angles;
 }
 
+// Where g is least between a and b, by the golden section: to a millionth of the interval.
+template <typename G>
+double Extreme(const G& g, double a, double b) {
+    constexpr double kGolden = 0.6180339887498949;
+    double c = b - kGolden * (b - a), d = a + kGolden * (b - a);
+    double gc = g(c), gd = g(d);
+    for (int i = 0; i < 30; ++i) {
+        if (gc <= gd) {
+            b = d, d = c, gd = gc;
+            c = b - kGolden * (b - a), gc = g(c);
+        } else {
+            a = c, c = d, gc = gd;
+            d = a + kGolden * (b - a), gd = g(d);
+        }
+    }
+    return gc <= gd ? c : d;
+}
+
 // Kepler's equation for a mean anomaly from -π to π, where E − e · sin E − M rises.
 double ReducedEccentricAnomaly(double m, double e) {
     double low = -kPi, high = kPi;
-    // Two terms of the series in e: within e³ of the root, two Newton steps from it at most.
-    double E = std::clamp(m + e * rt::Sine(m) * (1 + e * rt::Cosine(m)), low, high);
+    // Three terms of the series in e: within e⁴ of the root.
+    const double sinM = rt::Sine(m), cosM = rt::Cosine(m);
+    double E =
+        std::clamp(m + e * sinM * (1 + e * (cosM + e * (1.5 * cosM * cosM - 0.5))), low, high);
     // Newton's error after a step s is about e / (2 (1 − e)) · s²: up to e = 0.99 a step below
-    // 1e-9 leaves less than 1e-16; beyond, the steps go on until they stop changing E.
-    const double closeEnough = e <= 0.99 ? 1e-9 : 0;
+    // √(2e-16 (1 − e) / e) leaves less than 1e-16 (for the Earth one step from the series);
+    // beyond, the steps go on until they stop changing E.
+    const double closeEnough = e == 0 ? kPi : e <= 0.99 ? std::sqrt(2e-16 * (1 - e) / e) : 0;
     for (int i = 0; i < 100; ++i) {
         const double f = E - e * rt::Sine(E) - m;
         if (f == 0) break;
@@ -134,7 +148,9 @@ std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
                             {"eccentricity", "eccentricity", &SkyInputs::eccentricity, 0},
                             {"perihelion", "perihelion", &SkyInputs::perihelion, 0},
                             {"horizon", "horizon", &SkyInputs::horizon, kGeometricHorizon},
-                            {"step", "step", &SkyInputs::step, 1}};
+                            {"step", "step", &SkyInputs::step, 1},
+                            {"distance", "distance", &SkyInputs::distance, 1},
+                            {"refraction", "refraction", &SkyInputs::refraction, kEarthRefraction}};
     for (const Value& v : values) {
         if (!std::isfinite(in.*v.member)) {
             return OutOfItsRange{v.field, v.member,
@@ -162,6 +178,19 @@ std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
     if (!(std::fabs(in.horizon) <= 90)) {
         return OutOfItsRange{"horizon", &SkyInputs::horizon,
                              "the horizon must be from -90 to 90 degrees", clamped(in.horizon, 90)};
+    }
+    if (!(in.distance > 0)) {
+        return OutOfItsRange{"distance", &SkyInputs::distance, "the distance must be above 0", 1};
+    }
+    if (!(in.refraction >= 0 && in.refraction <= 600)) {
+        return OutOfItsRange{"refraction", &SkyInputs::refraction,
+                             "the refraction must be from 0 to 600 minutes of arc",
+                             in.refraction < 0 ? 0 : 600.0};
+    }
+    if (!std::isnan(in.longitude) && !(std::fabs(in.longitude) <= 180)) {
+        return OutOfItsRange{"longitude", &SkyInputs::longitude,
+                             "the longitude must be from -180 to 180 degrees",
+                             clamped(in.longitude, 180)};
     }
     // A day of an Earth-like year, or the whole of a year too short for that.
     const double aDay = in.year / 365.25 > 0 ? in.year / 365.25 : in.year;
@@ -199,43 +228,396 @@ double EccentricAnomaly(double meanAnomaly, double e) {
     return ReducedEccentricAnomaly(m, e) + (meanAnomaly - m);
 }
 
+// --- The sun through a day
+
+// The sun seen from the planet at a moment.
+struct SkyModel::Position {
+    double orbitDegrees;  // λ in degrees, 0 at t = 0
+    double cosLambda, sinLambda;
+    double sinDeclination, cosDeclination;
+    double equationOfTime;  // apparent less mean solar time, as an hour angle (radians)
+    double distance;        // r, in units of the mean distance
+    double rate;            // dλ/dt, radians a solar day
+    double acceleration;    // d²λ/dt²
+    double timeRate;        // d(equation of time)/dt
+};
+
+// The day around an apparent noon: the sun there, and how fast its hour angle runs.
+struct SkyModel::Day {
+    double noon;
+    Position sun;
+    double omega;  // the hour angle's rate at noon, radians a solar day: 2π and the equation's
+    double midnightCos, midnightSin;  // of the hour angle half a solar day after noon
+    bool slow;                        // followed step by step rather than by the series
+    std::array<double, 3> heights;    // by the series: the sun's height at x = -1/2, 0 and 1/2
+    std::array<double, 4> sinLimits;  // at the distance of noon
+};
+
+// How long the sun stays above a limit on the day: rise and set as solar days from noon (NaN
+// where it does not cross the limit on that side of noon), the time between, and whether it
+// crosses at all.
+struct SkyModel::Above {
+    double rise, set;
+    double time;
+    Sun sun;
+};
+
+namespace {
+
+constexpr double kTurn = 2 * kPi;
+constexpr double kDusks[] = {0, kCivilDusk, kNauticalDusk, kAstronomicalDusk};  // by Limit
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+
+// An angle from -3π to 3π taken to -π to π.
+double Wrapped(double angle) {
+    return angle > kPi ? angle - kTurn : angle < -kPi ? angle + kTurn : angle;
+}
+
+// cos and sin of a small angle x (at most 0.1) by their Taylor series, within 1e-16.
+struct SmallTurn {
+    double cos, sin;
+    explicit SmallTurn(double x) {
+        const double x2 = x * x;
+        cos = 1 - x2 * (0.5 - x2 * (1.0 / 24 - x2 * (1.0 / 720 - x2 * (1.0 / 40320))));
+        sin = x * (1 - x2 * (1.0 / 6 - x2 * (1.0 / 120 - x2 * (1.0 / 5040 - x2 * (1.0 / 362880)))));
+    }
+};
+
+// An hour angle with its cosine and sine, moved on by small steps without the library's way.
+struct HourAngle {
+    double angle, cos, sin;
+    static HourAngle Of(double angle) { return {angle, rt::Cosine(angle), rt::Sine(angle)}; }
+    HourAngle To(double next) const {
+        const double step = next - angle;
+        if (!(std::fabs(step) <= 0.1)) return Of(next);
+        const SmallTurn d(step);
+        return {next, cos * d.cos - sin * d.sin, sin * d.cos + cos * d.sin};
+    }
+};
+
+// The eccentric anomaly's cosine and sine for a mean anomaly m from -π to π, and the equation of
+// the centre: the true anomaly (cos ν and sin ν are cos E − e and √(1 − e²) · sin E, over
+// 1 − e · cos E) less the mean one.
+struct Anomalies {
+    double cosE, sinE, centre;
+};
+Anomalies AnomaliesOf(double m, double e) {
+    const double E = ReducedEccentricAnomaly(m, e);
+    const double cosE = rt::Cosine(E), sinE = rt::Sine(E);
+    return {cosE, sinE, Wrapped(rt::ArcTangent2(std::sqrt(1 - e * e) * sinE, cosE - e) - m)};
+}
+
+// Where the sun is slower than this (radians of orbit or of hour angle in half a solar day), the
+// series to the second order follows it through the day within 1e-11 of a radian.
+constexpr double kSeriesMotion = 0.02;
+
+// Solar days sampled over a day that is followed step by step; a crossing lies between two.
+constexpr int kSlowSamples = 192;
+
+}  // namespace
+
 SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
     sinT_ = rt::Sine(in.tilt * kDegree);
+    cosT_ = rt::Cosine(in.tilt * kDegree);
+    turn_ = cosT_ < 0 ? -1 : 1;
+    cosP_ = rt::Cosine(in.perihelion * kDegree);
+    sinP_ = rt::Sine(in.perihelion * kDegree);
+    for (const Limit dusk : {Limit::Civil, Limit::Nautical, Limit::Astronomical}) {
+        sinDusks_[int(dusk)] = rt::Sine(kDusks[int(dusk)] * kDegree);
+    }
     sinL_ = rt::Sine(in.latitude * kDegree);
     cosL_ = rt::Cosine(in.latitude * kDegree);
-    const double limits[] = {in.horizon, kCivilDusk, kNauticalDusk, kAstronomicalDusk};
-    for (std::size_t i = 0; i < 4; ++i) {
-        sinLimits_[i] = rt::Sine(std::min(limits[i], in.horizon) * kDegree);
-    }
     // At the winter solstice the planet is P before its perihelion: its true anomaly is −P.
     const double e = in.eccentricity;
     const double trueAnomaly = -in.perihelion * kDegree;
     const double E = 2 * rt::ArcTangent2(std::sqrt(1 - e) * rt::Sine(trueAnomaly / 2),
                                          std::sqrt(1 + e) * rt::Cosine(trueAnomaly / 2));
     meanAtSolstice_ = E - e * rt::Sine(E);
-    centreAtSolstice_ = EquationOfCentre(meanAtSolstice_);
+    centreAtSolstice_ = AnomaliesOf(std::remainder(meanAtSolstice_, kTurn), e).centre;
+    // A solar day that is more than a hundredth of the year moves the sun too far for a series.
+    slow_ = in.year < 100;
 }
 
-// The true anomaly less the mean one, which the ellipse adds to the even motion.
-double SkyModel::EquationOfCentre(double meanAnomaly) const {
-    const double e = in_.eccentricity;
-    const double m = std::remainder(meanAnomaly, 2 * kPi);
-    const double E = ReducedEccentricAnomaly(m, e);
-    // The true anomaly's cosine and sine are cos E − e and √(1 − e²) · sin E, over 1 − e · cos E.
-    const double trueAnomaly =
-        rt::ArcTangent2(std::sqrt(1 - e * e) * rt::Sine(E), rt::Cosine(E) - e);
-    const double centre = trueAnomaly - m;
-    return centre > kPi ? centre - 2 * kPi : centre < -kPi ? centre + 2 * kPi : centre;
+SkyModel::Position SkyModel::PositionAt(double t) const {
+    const double e = in_.eccentricity, n = kTurn / in_.year;
+    const double m = std::remainder(meanAtSolstice_ + n * t, kTurn);
+    const Anomalies a = AnomaliesOf(m, e);
+    const double root = std::sqrt(1 - e * e), centre = a.centre;
+    Position p;
+    p.distance = 1 - e * a.cosE;
+    // The true anomaly's cosine and sine.
+    const double cosNu = (a.cosE - e) / p.distance, sinNu = root * a.sinE / p.distance;
+    p.orbitDegrees = t / in_.year * 360 + (centre - centreAtSolstice_) / kDegree;
+    // λ = ν + P.
+    p.cosLambda = cosNu * cosP_ - sinNu * sinP_;
+    p.sinLambda = sinNu * cosP_ + cosNu * sinP_;
+    // Kepler's second law: dλ/dt = n (1 + e cos ν)² / (1 − e²)^(3/2), and its rate of change.
+    const double k = 1 + e * cosNu, cube = root * root * root;
+    p.rate = n * k * k / cube;
+    p.acceleration = -2 * e * n * k * sinNu * p.rate / cube;
+    p.sinDeclination = -sinT_ * p.cosLambda;
+    p.cosDeclination = CosOf(p.sinDeclination);
+    // The right ascension runs with the orbit (backwards for a tilt past 90); what it leaves of
+    // the mean sun's even run is the equation of the centre and the reduction to the equator.
+    const double rightAscension = rt::ArcTangent2(-cosT_ * p.cosLambda, p.sinLambda);
+    const double lambda = p.orbitDegrees * kDegree;
+    const double reduction = std::remainder(rightAscension - turn_ * (lambda - kPi / 2), kTurn);
+    p.equationOfTime = -turn_ * centre - reduction;
+    const double cos2 = p.cosDeclination * p.cosDeclination;
+    p.timeRate = turn_ * n - (cos2 > 0 ? cosT_ * p.rate / cos2 : kNone);
+    return p;
 }
 
-double SkyModel::OrbitAngleAt(double t) const {
-    // The even motion of a circular orbit: a whole turn in a year.
-    const double even = t / in_.year * 360;
-    if (in_.eccentricity == 0) return even;
-    // The ellipse runs ahead of it or behind it by the equation of the centre.
-    const double mean = meanAtSolstice_ + t / in_.year * (2 * kPi);
-    return even + (EquationOfCentre(mean) - centreAtSolstice_) / kDegree;
+double SkyModel::SinLimit(Limit limit, double distance) const {
+    const double horizon =
+        in_.sunrise ? SunriseHorizon(in_.refraction, in_.distance * distance) : in_.horizon;
+    if (limit != Limit::Horizon && kDusks[int(limit)] <= horizon) return sinDusks_[int(limit)];
+    return rt::Sine(horizon * kDegree);
 }
+
+namespace {
+
+// The sun's altitude less a limit's, as sines, over a day followed by the series: x solar days
+// from noon the orbit has turned by rate · x + acceleration · x² / 2 and the hour angle by
+// omega · x.
+struct Series {
+    double sinL, cosL, sinT;
+    double cosLambda, sinLambda, rate, acceleration, omega, sinLimit;
+
+    // f and its derivative at x, with the hour angle's cosine and sine given.
+    std::pair<double, double> At(double x, const HourAngle& h) const {
+        const SmallTurn d(rate * x + acceleration * x * x / 2);
+        const double cosNow = cosLambda * d.cos - sinLambda * d.sin;
+        const double sinNow = sinLambda * d.cos + cosLambda * d.sin;
+        const double sinD = -sinT * cosNow, cosD = CosOf(sinD);
+        const double sinDRate = sinT * sinNow * (rate + acceleration * x);
+        const double cosDRate = cosD > 0 ? -sinD * sinDRate / cosD : 0;
+        const double f = sinL * sinD + cosL * cosD * h.cos - sinLimit;
+        const double slope = sinL * sinDRate + cosL * (cosDRate * h.cos - cosD * h.sin * omega);
+        return {f, slope};
+    }
+};
+
+// The series of a day at a place (sin L, cos L, sin T) for a limit.
+Series SeriesOf(const SkyModel::Day& day, const std::array<double, 3>& place, double sinLimit) {
+    return {.sinL = place[0],
+            .cosL = place[1],
+            .sinT = place[2],
+            .cosLambda = day.sun.cosLambda,
+            .sinLambda = day.sun.sinLambda,
+            .rate = day.sun.rate,
+            .acceleration = day.sun.acceleration,
+            .omega = day.omega,
+            .sinLimit = sinLimit};
+}
+
+}  // namespace
+
+SkyModel::Day SkyModel::DayAt(double noon) const {
+    Day day{};
+    day.noon = noon;
+    day.sun = PositionAt(noon);
+    day.omega = kTurn + day.sun.timeRate;
+    // Half a day from noon the hour angle is π and half what the equation of time has added.
+    const double past = day.sun.timeRate / 2;
+    const HourAngle midnight =
+        HourAngle{kPi, -1, 0}.To(std::isfinite(past) ? kPi + past : day.omega / 2);
+    day.midnightCos = midnight.cos;
+    day.midnightSin = midnight.sin;
+    day.slow = slow_ || !(std::fabs(day.sun.rate) / 2 <= kSeriesMotion &&
+                          std::fabs(day.sun.timeRate) / 2 <= kSeriesMotion);
+    for (int i = 0; i < 4; ++i) day.sinLimits[i] = SinLimit(Limit(i), day.sun.distance);
+    if (!day.slow) {
+        // The sun's height (the sine of its altitude) at noon and at the midnights either side.
+        const Series s = SeriesOf(day, {sinL_, cosL_, sinT_}, 0);
+        day.heights[0] = s.At(-0.5, {-day.omega / 2, day.midnightCos, -day.midnightSin}).first;
+        day.heights[1] = s.At(0, {0, 1, 0}).first;
+        day.heights[2] = s.At(0.5, {day.omega / 2, day.midnightCos, day.midnightSin}).first;
+    }
+    return day;
+}
+
+namespace {
+
+// The root of f between `below` (f < 0) and `above` (f > 0), from a first guess: Newton's steps
+// kept inside the bracket that each value narrows, halving it where a step would leave it.
+// The guess comes with its hour angle, whose cosine and sine are known.
+double Crossing(const Series& s, double below, double above, double guess, const HourAngle& at) {
+    const bool inside = guess > std::min(below, above) && guess < std::max(below, above);
+    double x = inside ? guess : (below + above) / 2;
+    HourAngle h = inside ? at : HourAngle::Of(s.omega * x);
+    for (int i = 0; i < 100; ++i) {
+        const auto [f, slope] = s.At(x, h);
+        if (f == 0) break;
+        (f < 0 ? below : above) = x;
+        double next = x - f / slope;
+        if (!(next > std::min(below, above) && next < std::max(below, above))) {
+            next = (below + above) / 2;
+        }
+        const double step = std::fabs(next - x);
+        x = next;
+        h = h.To(s.omega * x);
+        // Newton's error after a step s is of the order of s²: within 1e-11 of a day after 1e-6.
+        if (step <= 1e-6 || below == above) break;
+    }
+    return x;
+}
+
+}  // namespace
+
+namespace {
+
+// The root of f between `below` (f < 0) and `above` (f > 0) by the Illinois method, f exact.
+template <typename F>
+double Bracketed(const F& f, double below, double fBelow, double above, double fAbove) {
+    double x = below;
+    int side = 0;
+    for (int i = 0; i < 100; ++i) {
+        x = (below * fAbove - above * fBelow) / (fAbove - fBelow);
+        if (!(x > std::min(below, above) && x < std::max(below, above))) {
+            x = (below + above) / 2;
+        }
+        if (std::fabs(above - below) <= 1e-12) break;
+        const double fx = f(x);
+        if (fx == 0) break;
+        if (fx < 0) {
+            below = x, fBelow = fx;
+            if (side == -1) fAbove /= 2;
+            side = -1;
+        } else {
+            above = x, fAbove = fx;
+            if (side == 1) fBelow /= 2;
+            side = 1;
+        }
+    }
+    return x;
+}
+
+}  // namespace
+
+SkyModel::Above SkyModel::AboveOn(const Day& day, Limit limit) const {
+    const double sinLimit = day.sinLimits[int(limit)];
+    const Position& sun = day.sun;
+    Above a{kNone, kNone, 0, Sun::Rises};
+    if (day.slow) {
+        // The altitude less the limit's at a moment x solar days from noon, the orbit followed.
+        const auto f = [&](double x) {
+            const Position p = PositionAt(day.noon + x);
+            const double h = kTurn * x + (p.equationOfTime - sun.equationOfTime);
+            const double limitThen =
+                in_.sunrise && limit == Limit::Horizon ? SinLimit(limit, p.distance) : sinLimit;
+            return sinL_ * p.sinDeclination + cosL_ * p.cosDeclination * rt::Cosine(h) - limitThen;
+        };
+        double x0 = -0.5, f0 = f(x0);
+        bool up = f0 > 0, crossed = false;
+        double start = up ? x0 : kNone;
+        for (int j = 1; j <= kSlowSamples; ++j) {
+            const double x1 = -0.5 + double(j) / kSlowSamples, f1 = f(x1);
+            if ((f1 > 0) != up) {
+                const double x = up ? Bracketed(f, x1, f1, x0, f0) : Bracketed(f, x0, f0, x1, f1);
+                crossed = true;
+                if (up) {
+                    a.time += x - start;
+                    a.set = x;
+                } else {
+                    start = x;
+                    if (std::isnan(a.rise)) a.rise = x;
+                }
+                up = !up;
+            }
+            x0 = x1, f0 = f1;
+        }
+        if (up) a.time += 0.5 - start;
+        if (!crossed) a.sun = up ? Sun::PolarDay : Sun::PolarNight;
+        return a;
+    }
+    const Series s = SeriesOf(day, {sinL_, cosL_, sinT_}, sinLimit);
+    // Not up at noon: not up that day.
+    if (day.heights[1] <= sinLimit) return {kNone, kNone, 0, Sun::PolarNight};
+    // Up through the whole day: no crossing to look for.
+    if (day.heights[0] > sinLimit && day.heights[2] > sinLimit)
+        return {kNone, kNone, 1, Sun::PolarDay};
+    // The hour angle at which the sun of noon would cross the limit: the first guess.
+    const double across = cosL_ * sun.cosDeclination;
+    const double c = across > 0 ? (sinLimit - sinL_ * sun.sinDeclination) / across : 2;
+    const bool crosses = std::fabs(c) < 1;
+    const double hour = crosses ? rt::ArcCosine(c) : kPi / 2, guess = hour / day.omega;
+    const double sinHour = crosses ? std::sqrt((1 - c) * (1 + c)) : 1;
+    double from = -0.5, to = 0.5;
+    for (const double side : {-1.0, 1.0}) {
+        if (day.heights[side < 0 ? 0 : 2] > sinLimit) continue;  // up through that half
+        const HourAngle at{side * hour, crosses ? c : 0, side * sinHour};
+        const double x = Crossing(s, side / 2, 0, side * guess, at);
+        (side < 0 ? from : to) = x;
+        (side < 0 ? a.rise : a.set) = x;
+    }
+    a.time = to - from;
+    if (std::isnan(a.rise) && std::isnan(a.set)) a.sun = Sun::PolarDay;
+    return a;
+}
+
+SkyRow SkyModel::RowOfNoon(double noon) const {
+    const Day day = DayAt(noon);
+    const double rp = in_.solarDay;
+    std::array<Above, 4> above;
+    for (int i = 0; i < 4; ++i) above[i] = AboveOn(day, Limit(i));
+    // Each limit below the one before: at least as long above it.
+    std::array<double, 4> time;
+    for (int i = 0; i < 4; ++i) time[i] = std::max(above[i].time * rp, i > 0 ? time[i - 1] : 0.0);
+    const double equation = day.sun.equationOfTime / kTurn * rp;
+    const double localNoon = rp / 2 - equation;
+    const auto clock = [&](double fromNoon) {
+        if (std::isnan(fromNoon)) return kNone;
+        const double at = localNoon + fromNoon * rp;
+        return at - rp * std::floor(at / rp);
+    };
+    // The orbit angle of a noon before the first solstice or past the next one, within a turn.
+    double turns = std::floor(noon / in_.year);
+    if (turns > 0 && noon == turns * in_.year) --turns;  // the next solstice itself: 360
+    return {.day = noon,
+            .orbitAngle = day.sun.orbitDegrees - 360 * turns,
+            .declination = rt::ArcSine(day.sun.sinDeclination) / kDegree,
+            .daylight = time[0],
+            .civil = time[1] - time[0],
+            .nautical = time[2] - time[1],
+            .astronomical = time[3] - time[2],
+            .night = rp - time[3],
+            .sun = above[0].sun,
+            .sunrise = clock(above[0].rise),
+            .noon = localNoon,
+            .sunset = clock(above[0].set),
+            .equationOfTime = equation};
+}
+
+double SkyModel::NoonNear(double t, double longitude) const {
+    // The mean noons at the meridian fall on whole solar days less its share of a turn; the
+    // apparent noon is where the hour angle, the mean one plus the equation of time, is a whole
+    // number of turns.
+    const double offset = longitude / 360;
+    const double k = std::round(t + offset);
+    double noon = k - offset;
+    for (int i = 0; i < 8; ++i) {
+        const Position p = PositionAt(noon);
+        const double hour = kTurn * (noon - k + offset) + p.equationOfTime;
+        const double rate = kTurn + p.timeRate;
+        const double step = hour / (std::isfinite(rate) && rate > 0 ? rate : kTurn);
+        noon -= step;
+        if (std::fabs(step) <= 1e-12) break;
+    }
+    return noon;
+}
+
+SkyRow SkyModel::RowAt(double t) const {
+    return RowOfNoon(std::isnan(in_.longitude) ? t : NoonNear(t, in_.longitude));
+}
+
+Sun SkyModel::SunOn(double t, Limit limit) const { return AboveOn(DayAt(t), limit).sun; }
+
+double SkyModel::TimeAbove(double t, Limit limit) const {
+    return AboveOn(DayAt(t), limit).time * in_.solarDay;
+}
+
+double SkyModel::OrbitAngleAt(double t) const { return PositionAt(t).orbitDegrees; }
 
 double SkyModel::DayOfOrbitAngle(double angle) const {
     const double e = in_.eccentricity;
@@ -250,61 +632,6 @@ double SkyModel::DayOfOrbitAngle(double angle) const {
     }
     const double t = (turns - std::floor(turns)) * in_.year;
     return t < in_.year ? t : 0;
-}
-
-// The sun's declination follows from how far the axis leans towards it: sin δ = −sin T · cos λ.
-double SkyModel::SinDeclination(double orbitDegrees) const {
-    return -sinT_ * rt::Cosine(orbitDegrees * kDegree);
-}
-
-// cos H = (sin h − sin L · sin δ) / (cos L · cos δ). With the sun at a pole of the sky its
-// altitude does not change through the day: it counts as staying above h, or below it.
-double SkyModel::CosHourAngle(double sinDeclination, double sinAltitude) const {
-    return CosHourAngle(sinDeclination, CosOf(sinDeclination), sinAltitude);
-}
-
-double SkyModel::CosHourAngle(double sinDeclination, double cosDeclination,
-                              double sinAltitude) const {
-    const double rise = sinAltitude - sinL_ * sinDeclination;
-    const double across = cosL_ * cosDeclination;
-    if (across == 0) return rise > 0 ? 1 : -1;
-    return rise / across;
-}
-
-// H / π of the solar day; none where the sun never gets above, all of it where it never gets
-// below.
-double SkyModel::TimeAboveCosine(double c) const {
-    if (c >= 1) return 0;
-    if (c <= -1) return in_.solarDay;
-    return rt::ArcCosine(c) / kPi * in_.solarDay;
-}
-
-Sun SkyModel::SunOn(double orbitDegrees, double altitude) const {
-    return SunOfCosine(CosHourAngle(SinDeclination(orbitDegrees), rt::Sine(altitude * kDegree)));
-}
-
-double SkyModel::TimeAbove(double orbitDegrees, double altitude) const {
-    return TimeAboveCosine(
-        CosHourAngle(SinDeclination(orbitDegrees), rt::Sine(altitude * kDegree)));
-}
-
-SkyRow SkyModel::RowAt(double t) const {
-    const double lambda = OrbitAngleAt(t);
-    const double s = SinDeclination(lambda);
-    std::array<double, 4> cosines;  // of the hour angles of the horizon and each dusk
-    const double cosDeclination = CosOf(s);
-    for (std::size_t i = 0; i < 4; ++i) cosines[i] = CosHourAngle(s, cosDeclination, sinLimits_[i]);
-    std::array<double, 4> above;  // time above the horizon and each dusk, each at least the last
-    for (std::size_t i = 0; i < 4; ++i) above[i] = TimeAboveCosine(cosines[i]);
-    return {.day = t,
-            .orbitAngle = lambda,
-            .declination = rt::ArcSine(s) / kDegree,
-            .daylight = above[0],
-            .civil = above[1] - above[0],
-            .nautical = above[2] - above[1],
-            .astronomical = above[3] - above[2],
-            .night = in_.solarDay - above[3],
-            .sun = SunOfCosine(cosines[0])};
 }
 
 std::vector<double> RowDays(const SkyInputs& in) {
@@ -366,25 +693,42 @@ SkyOutcome ComputeSky(const SkyInputs& in) {
     view.rows.reserve(days.size());
     for (const double t : days) view.rows.push_back(model.RowAt(t));
 
-    // The daylight depends on the declination alone, which turns only at the solstices.
-    view.shortestDaylight = view.longestDaylight = model.TimeAbove(0, in.horizon);
+    // The shortest and longest daylight: the rows', and each candidate's neighbourhood searched.
+    const auto daylight = [&model](double t) { return model.TimeAbove(t, Limit::Horizon); };
+    view.shortestDaylight = view.longestDaylight = view.rows.front().daylight;
+    view.shortestDay = view.longestDay = view.rows.front().day;
+    for (const SkyRow& r : view.rows) {
+        if (r.daylight < view.shortestDaylight)
+            view.shortestDaylight = r.daylight, view.shortestDay = r.day;
+        if (r.daylight > view.longestDaylight)
+            view.longestDaylight = r.daylight, view.longestDay = r.day;
+    }
+    const double reach = std::min(in.year / 100, 3.0);
     for (const double angle : DaylightExtremes(in)) {
-        const double daylight = model.TimeAbove(angle, in.horizon);
-        const double day = model.DayOfOrbitAngle(angle);
-        if (daylight < view.shortestDaylight)
-            view.shortestDaylight = daylight, view.shortestDay = day;
-        if (daylight > view.longestDaylight) view.longestDaylight = daylight, view.longestDay = day;
+        const double around = model.DayOfOrbitAngle(angle);
+        for (const double sign : {1.0, -1.0}) {
+            const double t = Extreme([&](double x) { return sign * daylight(x); }, around - reach,
+                                     around + reach);
+            const double value = daylight(t);
+            const double day = t - in.year * std::floor(t / in.year);
+            if (value < view.shortestDaylight)
+                view.shortestDaylight = value, view.shortestDay = day;
+            if (value > view.longestDaylight) view.longestDaylight = value, view.longestDay = day;
+        }
     }
     for (std::size_t i = 0; i < 4; ++i) view.seasons[i] = model.DayOfOrbitAngle(90.0 * double(i));
 
     const auto sunIs = [&](Sun sun) {
-        return [&model, &in, sun](double angle) { return model.SunOn(angle, in.horizon) == sun; };
+        return [&model, sun](double angle) {
+            return model.SunOn(model.DayOfOrbitAngle(angle), Limit::Horizon) == sun;
+        };
     };
     view.polarDays = SpansWhere(model, in.year, sunIs(Sun::PolarDay));
     view.polarNights = SpansWhere(model, in.year, sunIs(Sun::PolarNight));
     const auto twilightOnly = [&](double angle) {
-        return model.SunOn(angle, in.horizon) == Sun::PolarNight &&
-               model.SunOn(angle, std::min(in.horizon, kAstronomicalDusk)) != Sun::PolarNight;
+        const double t = model.DayOfOrbitAngle(angle);
+        return model.SunOn(t, Limit::Horizon) == Sun::PolarNight &&
+               model.SunOn(t, Limit::Astronomical) != Sun::PolarNight;
     };
     for (const SkySpan& span : SpansWhere(model, in.year, twilightOnly)) {
         view.longestTwilightOnly = std::max(view.longestTwilightOnly, span.length);

@@ -608,9 +608,10 @@ TEST(Planets, EveryModeTakesThePlanetAndOptionsGivenOverrideIt) {
         {{"--planet", "mars", "--tilt", "10"}, mars({}, "10")},
         {{"year", "--planet", "mars", "--step", "30"}, mars({"year", "--step", "30"})},
         {{"sky", "--planet", "mars", "--step", "50"},
-         mars({"sky", "--step", "50", "--eccentricity", "0.0934", "--perihelion", "341"})},
-        {{"sky", "--planet", "mars", "--eccentricity", "0", "--step", "50"},
-         mars({"sky", "--step", "50", "--perihelion", "341"})},
+         mars({"sky", "--step", "50", "--eccentricity", "0.0934", "--perihelion", "341",
+               "--distance", "1.524", "--refraction", "0"})},
+        {{"sky", "--planet", "mars", "--eccentricity", "0", "--refraction", "34", "--step", "50"},
+         mars({"sky", "--step", "50", "--perihelion", "341", "--distance", "1.524"})},
     };
     for (const auto& [planet, spelled] : same) {
         const Invocation a = Companion(planet), b = Companion(spelled);

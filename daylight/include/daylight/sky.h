@@ -1,15 +1,22 @@
-// The sky as it is: a planet on an elliptical orbit, the sun rising and setting at a horizon that
-// allows for refraction and the sun's disc, and the three twilights. A model of its own beside the
-// calculation of the window, which it leaves as it is: plain double precision, with every input
-// checked once before anything is computed, so that no number it gives is a NaN or an infinity.
+// The sky as it is: a planet on an elliptical orbit, the sun rising and setting at the planet's
+// own horizon, and the three twilights. A model of its own beside the calculation of the window,
+// which it leaves as it is: plain double precision, with every input checked once before anything
+// is computed, so that no number it gives is a NaN or an infinity.
 //
 // Time t runs from the northern winter solstice in the unit of the year Y, which is the time from
-// one winter solstice to the next. On an orbit of eccentricity e whose perihelion lies P degrees
-// past the winter solstice, the mean anomaly runs evenly with t; Kepler's equation gives the true
-// anomaly and with it λ, the orbit angle past the winter solstice (λ = 360 · t / Y when e = 0).
-// The sun's declination is then sin δ = −sin T · cos λ, and the time the sun's centre spends above
-// an altitude h is H / π · RP, where cos H = (sin h − sin L · sin δ) / (cos L · cos δ), taken as 0
-// or RP where the sun never reaches or never leaves h.
+// one winter solstice to the next, counted in mean solar days. On an orbit of eccentricity e whose
+// perihelion lies P degrees past the winter solstice, the mean anomaly runs evenly with t;
+// Kepler's equation gives the true anomaly and with it λ, the orbit angle past the winter solstice
+// (λ = 360 · t / Y when e = 0), and the distance r = 1 − e · cos E in units of the mean one. The
+// sun's declination is sin δ = −sin T · cos λ, its right ascension α = atan2(−cos T · cos λ,
+// sin λ), and the equation of time (apparent less mean solar time) is the mean sun's right
+// ascension less α: the sun's hour angle runs 2π a mean solar day plus the change in it.
+//
+// A row at t is the solar day centred on an apparent noon at t, from the midnight before to the
+// one after. The sun rises and sets where its altitude, with the declination, right ascension and
+// distance of that moment, crosses the horizon: sin a = sin L · sin δ + cos L · cos δ · cos H.
+// Where a solar day is short beside the year the orbit is followed through the day by its Taylor
+// series to the second order, else step by step (the slow rotators: Venus, Mercury).
 #pragma once
 
 #include <array>
@@ -24,11 +31,25 @@
 namespace daycalc {
 
 // Altitudes of the sun's centre, in degrees.
-constexpr double kSunriseHorizon = -50.0 / 60;  // 34' of refraction and the 16' of half a disc
+constexpr double kSunriseHorizon = -50.0 / 60;  // the Earth's sunrise at its mean distance
 constexpr double kGeometricHorizon = 0;
 constexpr double kCivilDusk = -6;
 constexpr double kNauticalDusk = -12;
 constexpr double kAstronomicalDusk = -18;
+
+// The sun's half disc at the mean distance of 1 AU, in degrees (16'), and the Earth's refraction
+// at the horizon, in minutes of arc.
+constexpr double kHalfDiscAtOneAu = 16.0 / 60;
+constexpr double kEarthRefraction = 34;
+
+// The horizon for a planet's sunrise: its refraction and the half disc at the distance, in
+// degrees of the sun's centre.
+inline double SunriseHorizon(double refraction, double distance) {
+    return -(refraction / 60 + kHalfDiscAtOneAu / distance);
+}
+
+// No longitude: the rows are the days whose noons fall on their t, wherever that is.
+inline constexpr double kAnyLongitude = __builtin_nan("");
 
 // More rows than this for one latitude is taken for a mistaken step.
 constexpr double kMostSkyRows = 1e6;
@@ -42,6 +63,16 @@ struct SkyInputs {
     double perihelion;    // the orbit angle of the perihelion, degrees past the winter solstice
     double horizon;       // the altitude of the sun's centre at sunrise and sunset, -90 to 90
     double step;          // from one row to the next, in the unit of the year, above 0
+    // Sunrise as the planet sees it: with `sunrise`, the horizon is where the sun's upper limb
+    // stands at the refraction (minutes of arc, 0 to 600) below the level, its half disc shrinking
+    // with the distance along the orbit (mean distance in AU, above 0); `horizon` then holds the
+    // value at the mean distance.
+    double distance = 1;
+    double refraction = kEarthRefraction;
+    bool sunrise = false;
+    // Degrees east of the meridian that has its mean noon at t = 0; a number makes every row the
+    // day at that meridian whose noon lies nearest its t.
+    double longitude = kAnyLongitude;
 };
 
 // What makes the inputs unusable, or nothing: the first value out of its range ("the
@@ -66,34 +97,55 @@ struct SkyRow {
     double astronomical;
     double night;
     Sun sun;  // whether the sun crosses the chosen horizon that day
+    // Sunrise, noon and sunset in local mean solar time (in the unit of the solar day after local
+    // mean midnight; sunrise or sunset NaN where the sun does not cross the horizon), and the
+    // equation of time, apparent less mean solar time, in the unit of the solar day.
+    double sunrise;
+    double noon;
+    double sunset;
+    double equationOfTime;
 };
+
+// The horizon and the three dusks, in their order.
+enum class Limit { Horizon, Civil, Nautical, Astronomical };
 
 // The orbit and the sky over one latitude, for inputs without a problem; cheap to make.
 class SkyModel {
   public:
     explicit SkyModel(const SkyInputs& in);
 
+    // The day whose noon is at t, or with a longitude the day there whose noon is nearest t.
     SkyRow RowAt(double t) const;
+    // The day whose apparent noon is at t.
+    SkyRow RowOfNoon(double noon) const;
+    // The t of the apparent noon nearest t at the longitude.
+    double NoonNear(double t, double longitude) const;
     // λ at t: 0 at t = 0, 360 at t = Y.
     double OrbitAngleAt(double t) const;
     // The t at which the orbit angle is reached, from 0 to below Y.
     double DayOfOrbitAngle(double degrees) const;
-    // Whether the sun that day crosses an altitude (degrees), and how long it stays above it.
-    Sun SunOn(double orbitDegrees, double altitude) const;
-    double TimeAbove(double orbitDegrees, double altitude) const;
+    // Whether the sun crosses a limit on the day whose noon is at t, and how long it stays above.
+    Sun SunOn(double t, Limit limit) const;
+    double TimeAbove(double t, Limit limit) const;
+
+    struct Position;  // the sun seen from the planet at a moment
+    struct Day;       // the sun through the day around a noon
+    struct Above;     // the time the sun spends above a limit that day
 
   private:
-    double EquationOfCentre(double meanAnomaly) const;
-    double SinDeclination(double orbitDegrees) const;
-    double CosHourAngle(double sinDeclination, double sinAltitude) const;
-    double CosHourAngle(double sinDeclination, double cosDeclination, double sinAltitude) const;
-    double TimeAboveCosine(double cosHourAngle) const;
+    Position PositionAt(double t) const;
+    Day DayAt(double noon) const;
+    double SinLimit(Limit limit, double distance) const;
+    Above AboveOn(const Day& day, Limit limit) const;
 
     SkyInputs in_;
-    double sinT_, sinL_, cosL_;
-    std::array<double, 4> sinLimits_;  // the horizon and the three dusks, none above the horizon
-    double meanAtSolstice_;            // the mean anomaly at t = 0
-    double centreAtSolstice_;          // the equation of the centre there
+    double sinT_, cosT_, sinL_, cosL_;
+    double cosP_, sinP_;  // of the perihelion's orbit angle
+    double turn_;         // +1, or -1 for a tilt past 90: the way the sun runs in right ascension
+    std::array<double, 4> sinDusks_{};  // the sines of the three dusks' altitudes, by Limit
+    double meanAtSolstice_;             // the mean anomaly at t = 0
+    double centreAtSolstice_;           // the equation of the centre there
+    bool slow_;  // a solar day not short beside the year: followed step by step
 };
 
 // A stretch of the year: start and end as t, the length in the unit of the year. One that wraps

@@ -1,0 +1,149 @@
+#include "daylight/earth_year.h"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "runtime/trigonometry.h"
+
+namespace daycalc {
+namespace {
+
+constexpr double kDegree = std::numbers::pi / 180;
+
+// Days from 1970-01-01 of a proleptic Gregorian date, and back (Howard Hinnant's algorithms).
+long DaysOf(const CivilDate& d) {
+    const long y = d.year - (d.month <= 2 ? 1 : 0);
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;
+    const long doy = (153 * (d.month + (d.month > 2 ? -3 : 9)) + 2) / 5 + d.day - 1;
+    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+bool Leap(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+
+int DaysInMonth(int year, int month) {
+    constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && Leap(year) ? 29 : kDays[std::size_t(month - 1)];
+}
+
+// The periodic terms of the solstices and equinoxes: amplitude (1e-5 days), phase and rate in
+// degrees (rate per Julian century).
+struct Term {
+    double amplitude, phase, rate;
+};
+constexpr std::array<Term, 24> kTerms = {{
+    {485, 324.96, 1934.136},  {203, 337.23, 32964.467}, {199, 342.08, 20.186},
+    {182, 27.85, 445267.112}, {156, 73.14, 45036.886},  {136, 171.52, 22518.443},
+    {77, 222.54, 65928.934},  {74, 296.72, 3034.906},   {70, 243.58, 9037.513},
+    {58, 119.81, 33718.147},  {52, 297.17, 150.678},    {50, 21.02, 2281.226},
+    {45, 247.54, 29929.562},  {44, 325.15, 31555.956},  {29, 60.93, 4443.417},
+    {18, 155.12, 67555.328},  {17, 288.79, 4562.452},   {16, 198.04, 62894.029},
+    {14, 199.76, 31436.921},  {12, 95.39, 14577.848},   {12, 287.11, 31931.756},
+    {12, 320.81, 34777.259},  {9, 227.73, 1222.114},    {8, 15.45, 16859.074},
+}};
+
+constexpr double kJ2000 = 2451545.0;
+
+}  // namespace
+
+std::optional<CivilDate> DateOf(std::string_view text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    const auto number = [&](std::size_t from, std::size_t count) {
+        int value = 0;
+        for (std::size_t i = from; i < from + count; ++i) {
+            if (text[i] < '0' || text[i] > '9') return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    const CivilDate d{number(0, 4), number(5, 2), number(8, 2)};
+    if (d.year < 1000 || d.year > 3000 || d.month < 1 || d.month > 12 || d.day < 1 ||
+        d.day > DaysInMonth(d.year, d.month)) {
+        return std::nullopt;
+    }
+    return d;
+}
+
+std::string TextOf(const CivilDate& d) {
+    const auto two = [](int n) { return std::string(1, char('0' + n / 10)) + char('0' + n % 10); };
+    return std::to_string(d.year) + "-" + two(d.month) + "-" + two(d.day);
+}
+
+double JulianDayOf(const CivilDate& date) { return double(DaysOf(date)) + 2440587.5; }
+
+CivilDate NextDate(const CivilDate& d) {
+    if (d.day < DaysInMonth(d.year, d.month)) return {d.year, d.month, d.day + 1};
+    if (d.month < 12) return {d.year, d.month + 1, 1};
+    return {d.year + 1, 1, 1};
+}
+
+bool operator<=(const CivilDate& a, const CivilDate& b) { return DaysOf(a) <= DaysOf(b); }
+
+double DecemberSolstice(int year) {
+    // The mean solstice, then the periodic terms scaled by the speed of the sun's longitude.
+    const double y = (year - 2000) / 1000.0;
+    const double mean = 2451900.05952 + 365242.74049 * y - 0.06223 * y * y - 0.00823 * y * y * y +
+                        0.00032 * y * y * y * y;
+    const double t = (mean - kJ2000) / 36525;
+    const double w = (35999.373 * t - 2.47) * kDegree;
+    const double speed = 1 + 0.0334 * rt::Cosine(w) + 0.0007 * rt::Cosine(2 * w);
+    double sum = 0;
+    for (const Term& term : kTerms) {
+        sum += term.amplitude * rt::Cosine((term.phase + term.rate * t) * kDegree);
+    }
+    return mean + 0.00001 * sum / speed;
+}
+
+EarthYear EarthYearAt(double julianDay) {
+    const double guess = 2000 + (julianDay - kJ2000) / 365.2422;
+    int year = int(std::floor(guess));
+    while (DecemberSolstice(year) > julianDay) --year;
+    while (DecemberSolstice(year + 1) <= julianDay) ++year;
+    EarthYear e;
+    e.solstice = DecemberSolstice(year);
+    e.length = DecemberSolstice(year + 1) - e.solstice;
+    // The elements in the middle of that year, in Julian centuries from J2000.
+    const double t = (e.solstice + e.length / 2 - kJ2000) / 36525;
+    e.eccentricity = 0.016708634 - 0.000042037 * t - 0.0000001267 * t * t;
+    // The longitude of the perihelion, less the Earth's longitude at the December solstice (90°).
+    e.perihelion = 102.93735 + 1.71946 * t + 0.00046 * t * t - 90;
+    // The mean obliquity, and the nutation's main term (9.2", with the Moon's node, 18.6 years).
+    const double node = (125.04452 - 1934.136261 * t) * kDegree;
+    e.tilt = 23.439291111 - 0.0130041667 * t - 1.6389e-7 * t * t + 5.0361e-7 * t * t * t +
+             9.20 / 3600 * rt::Cosine(node);
+    return e;
+}
+
+void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, double utcOffset,
+                 const std::function<void(const DatedRow&)>& row) {
+    const double longitude = std::isnan(place.longitude) ? 0 : place.longitude;
+    for (CivilDate date = from; date <= to; date = NextDate(date)) {
+        // Noon on the clock, as a Julian day, and the year it falls in.
+        const double clockNoon = JulianDayOf(date) + (12 - utcOffset) / 24;
+        const EarthYear year = EarthYearAt(clockNoon);
+        SkyInputs in = place;
+        in.tilt = year.tilt;
+        in.year = year.length;
+        in.eccentricity = year.eccentricity;
+        in.perihelion = year.perihelion;
+        // The model's meridian 0 has its mean noon at the solstice; Greenwich has it at whole
+        // Julian days.
+        in.longitude = longitude + 360 * (year.solstice - std::floor(year.solstice));
+        const SkyModel model(in);
+        DatedRow dated{date,
+                       model.RowOfNoon(model.NoonNear(clockNoon - year.solstice, in.longitude))};
+        // From local mean time to the clock.
+        const auto clock = [&](double hours) {
+            const double at = hours + utcOffset - longitude / 15;
+            return at - 24 * std::floor(at / 24);
+        };
+        dated.row.sunrise = clock(dated.row.sunrise);
+        dated.row.noon = clock(dated.row.noon);
+        dated.row.sunset = clock(dated.row.sunset);
+        row(dated);
+    }
+}
+
+}  // namespace daycalc

@@ -1,0 +1,57 @@
+// The Earth's own year for a civil date: the December solstices around it (from the series of
+// periodic terms in Meeus's "Astronomical Algorithms", chapter 27, good to about a minute from
+// 1000 to 3000) and the orbit and tilt of that year (the mean elements of chapter 25, the mean
+// obliquity of chapter 22 and the main term of its nutation), for the sky of a date. Times are
+// Julian days; the difference between dynamical and universal time (about a minute) is left out.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "daylight/sky.h"
+
+namespace daycalc {
+
+struct CivilDate {
+    int year, month, day;
+};
+
+// "YYYY-MM-DD" of a real date from 1000-01-01 to 3000-12-31, or nothing.
+std::optional<CivilDate> DateOf(std::string_view text);
+std::string TextOf(const CivilDate& date);
+
+// The Julian day at 0 h universal time of the date, and the date after.
+double JulianDayOf(const CivilDate& date);
+CivilDate NextDate(const CivilDate& date);
+bool operator<=(const CivilDate& a, const CivilDate& b);
+
+// The Julian day of the December solstice of the year.
+double DecemberSolstice(int year);
+
+// The year from the December solstice at or before a Julian day to the next, and the Earth's
+// orbit then: eccentricity, the perihelion's orbit angle past the winter solstice and the tilt,
+// in degrees.
+struct EarthYear {
+    double solstice;  // Julian day
+    double length;    // days to the next December solstice
+    double eccentricity;
+    double perihelion;
+    double tilt;
+};
+EarthYear EarthYearAt(double julianDay);
+
+// The sky of each date from `from` to `to` at a place on the Earth: the solar day around the
+// date's local apparent noon, on the orbit and with the tilt of the year it falls in, its `day`
+// counted from that year's December solstice. The place gives the latitude, the longitude (degrees
+// east; none is 0) and the horizon; sunrise, noon and sunset are on the clock of the UTC offset,
+// in hours after its midnight. Rows go to `row` as they are made.
+struct DatedRow {
+    CivilDate date;
+    SkyRow row;
+};
+void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, double utcOffset,
+                 const std::function<void(const DatedRow&)>& row);
+
+}  // namespace daycalc
