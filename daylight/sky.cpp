@@ -22,7 +22,12 @@ constexpr int kSpanSamples = 1440;
 constexpr double kSpanSample = 360.0 / kSpanSamples;
 
 // The cosine of an angle from -90° to 90° from its sine.
-double CosOf(double sine) { return std::sqrt((1 - sine) * (1 + sine)); }
+double CosOf(double sine) { return std::sqrt(std::max(0.0, (1 - sine) * (1 + sine))); }
+
+// The sine of the declination, -sin T · cos λ, kept within [-1, 1] where a rounding takes it past.
+double SinDeclination(double sinT, double cosLambda) {
+    return std::clamp(-sinT * cosLambda, -1.0, 1.0);
+}
 
 // The edge between an angle where a condition does not hold and one where it does, to the last
 // bit: the angle on the side where it holds.
@@ -96,30 +101,61 @@ double Extreme(const G& g, double a, double b) {
     return gc <= gd ? c : d;
 }
 
-// Kepler's equation for a mean anomaly from -π to π, where E − e · sin E − M rises.
-double ReducedEccentricAnomaly(double m, double e) {
+// cos and sin of a small angle x (at most 0.1) by their Taylor series, within 1e-16.
+struct SmallTurn {
+    double cos, sin;
+    explicit SmallTurn(double x) {
+        const double x2 = x * x;
+        cos = 1 - x2 * (0.5 - x2 * (1.0 / 24 - x2 * (1.0 / 720 - x2 * (1.0 / 40320))));
+        sin = x * (1 - x2 * (1.0 / 6 - x2 * (1.0 / 120 - x2 * (1.0 / 5040 - x2 * (1.0 / 362880)))));
+    }
+};
+
+// Kepler's equation for a mean anomaly from -π to π, where E − e · sin E − M rises: E with its
+// cosine and sine.
+struct Kepler {
+    double E, cosE, sinE;
+};
+Kepler SolveKepler(double m, double e) {
     double low = -kPi, high = kPi;
     // Three terms of the series in e: within e⁴ of the root.
     const double sinM = rt::Sine(m), cosM = rt::Cosine(m);
-    double E =
-        std::clamp(m + e * sinM * (1 + e * (cosM + e * (1.5 * cosM * cosM - 0.5))), low, high);
+    Kepler k{std::clamp(m + e * sinM * (1 + e * (cosM + e * (1.5 * cosM * cosM - 0.5))), low, high),
+             0, 0};
+    k.cosE = rt::Cosine(k.E);
+    k.sinE = rt::Sine(k.E);
     // Newton's error after a step s is about e / (2 (1 − e)) · s²: up to e = 0.99 a step below
     // √(2e-16 (1 − e) / e) leaves less than 1e-16 (for the Earth one step from the series);
     // beyond, the steps go on until they stop changing E.
     const double closeEnough = e == 0 ? kPi : e <= 0.99 ? std::sqrt(2e-16 * (1 - e) / e) : 0;
     for (int i = 0; i < 100; ++i) {
-        const double f = E - e * rt::Sine(E) - m;
+        const double f = k.E - e * k.sinE - m;
         if (f == 0) break;
-        (f < 0 ? low : high) = E;
-        const double newton = E - f / (1 - e * rt::Cosine(E));
+        (f < 0 ? low : high) = k.E;
+        const double newton = k.E - f / (1 - e * k.cosE);
         const bool inside = newton > low && newton < high;
         const double next = inside ? newton : (low + high) / 2;  // else halve the bracket
-        const double step = std::fabs(next - E);
-        E = next;
-        if ((inside && step <= closeEnough) || step <= 2 * DBL_EPSILON * std::fabs(E)) break;
+        const double step = next - k.E;
+        k.E = next;
+        // The cosine and sine turned on by a small step, afresh after a large one.
+        if (std::fabs(step) <= 0.1) {
+            const SmallTurn d(step);
+            const double cosE = k.cosE * d.cos - k.sinE * d.sin;
+            k.sinE = k.sinE * d.cos + k.cosE * d.sin;
+            k.cosE = cosE;
+        } else {
+            k.cosE = rt::Cosine(k.E);
+            k.sinE = rt::Sine(k.E);
+        }
+        if ((inside && std::fabs(step) <= closeEnough) ||
+            std::fabs(step) <= 2 * DBL_EPSILON * std::fabs(k.E)) {
+            break;
+        }
     }
-    return E;
+    return k;
 }
+
+double ReducedEccentricAnomaly(double m, double e) { return SolveKepler(m, e).E; }
 
 }  // namespace
 
@@ -170,6 +206,11 @@ std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
     if (!(in.year > 0)) {
         return OutOfItsRange{"year", &SkyInputs::year, "the year must be above 0", 365.25};
     }
+    // The sky counts the year in solar days; the orbit's rate a day must stay a number.
+    if (!(in.year >= 1e-6)) {
+        return OutOfItsRange{"year", &SkyInputs::year,
+                             "the year must be at least a millionth of a solar day", 1e-6};
+    }
     if (!(in.eccentricity >= 0 && in.eccentricity < 1)) {
         return OutOfItsRange{"eccentricity", &SkyInputs::eccentricity,
                              "the eccentricity must be from 0 up to but not including 1",
@@ -214,7 +255,7 @@ std::optional<Problem> SkyProblem(const SkyInputs& in) {
     SkyInputs within = in;
     std::vector<std::string_view> fields;
     std::vector<Try> tries;
-    for (auto bad = first; bad && tries.size() < 8; bad = FirstOutOfRange(within)) {
+    for (auto bad = first; bad && tries.size() < 12; bad = FirstOutOfRange(within)) {
         within.*(bad->member) = bad->within;
         fields.push_back(bad->field);
         tries.push_back({bad->field, rt::TextFromDouble(bad->within)});
@@ -273,13 +314,14 @@ double Wrapped(double angle) {
     return angle > kPi ? angle - kTurn : angle < -kPi ? angle + kTurn : angle;
 }
 
-// cos and sin of a small angle x (at most 0.1) by their Taylor series, within 1e-16.
-struct SmallTurn {
+// cos and sin of the orbit's turn in half a solar day (at most 0.03 here) by their Taylor series,
+// within 1e-16.
+struct SlightTurn {
     double cos, sin;
-    explicit SmallTurn(double x) {
+    explicit SlightTurn(double x) {
         const double x2 = x * x;
-        cos = 1 - x2 * (0.5 - x2 * (1.0 / 24 - x2 * (1.0 / 720 - x2 * (1.0 / 40320))));
-        sin = x * (1 - x2 * (1.0 / 6 - x2 * (1.0 / 120 - x2 * (1.0 / 5040 - x2 * (1.0 / 362880)))));
+        cos = 1 - x2 * (0.5 - x2 * (1.0 / 24 - x2 * (1.0 / 720)));
+        sin = x * (1 - x2 * (1.0 / 6 - x2 * (1.0 / 120 - x2 * (1.0 / 5040))));
     }
 };
 
@@ -302,9 +344,9 @@ struct Anomalies {
     double cosE, sinE, centre;
 };
 Anomalies AnomaliesOf(double m, double e) {
-    const double E = ReducedEccentricAnomaly(m, e);
-    const double cosE = rt::Cosine(E), sinE = rt::Sine(E);
-    return {cosE, sinE, Wrapped(rt::ArcTangent2(std::sqrt(1 - e * e) * sinE, cosE - e) - m)};
+    const Kepler k = SolveKepler(m, e);
+    return {k.cosE, k.sinE,
+            Wrapped(rt::ArcTangent2(std::sqrt(1 - e * e) * k.sinE, k.cosE - e) - m)};
 }
 
 // Where the sun is slower than this (radians of orbit or of hour angle in half a solar day), the
@@ -355,7 +397,7 @@ SkyModel::Position SkyModel::PositionAt(double t) const {
     const double k = 1 + e * cosNu, cube = root * root * root;
     p.rate = n * k * k / cube;
     p.acceleration = -2 * e * n * k * sinNu * p.rate / cube;
-    p.sinDeclination = -sinT_ * p.cosLambda;
+    p.sinDeclination = SinDeclination(sinT_, p.cosLambda);
     p.cosDeclination = CosOf(p.sinDeclination);
     // The right ascension runs with the orbit (backwards for a tilt past 90); what it leaves of
     // the mean sun's even run is the equation of the centre and the reduction to the equator.
@@ -372,7 +414,8 @@ double SkyModel::SinLimit(Limit limit, double distance) const {
     const double horizon =
         in_.sunrise ? SunriseHorizon(in_.refraction, in_.distance * distance) : in_.horizon;
     if (limit != Limit::Horizon && kDusks[int(limit)] <= horizon) return sinDusks_[int(limit)];
-    return rt::Sine(horizon * kDegree);
+    const double h = horizon * kDegree;
+    return std::fabs(h) <= 0.1 ? SmallTurn(h).sin : rt::Sine(h);
 }
 
 namespace {
@@ -386,10 +429,10 @@ struct Series {
 
     // f and its derivative at x, with the hour angle's cosine and sine given.
     std::pair<double, double> At(double x, const HourAngle& h) const {
-        const SmallTurn d(rate * x + acceleration * x * x / 2);
+        const SlightTurn d(rate * x + acceleration * x * x / 2);
         const double cosNow = cosLambda * d.cos - sinLambda * d.sin;
         const double sinNow = sinLambda * d.cos + cosLambda * d.sin;
-        const double sinD = -sinT * cosNow, cosD = CosOf(sinD);
+        const double sinD = SinDeclination(sinT, cosNow), cosD = CosOf(sinD);
         const double sinDRate = sinT * sinNow * (rate + acceleration * x);
         const double cosDRate = cosD > 0 ? -sinD * sinDRate / cosD : 0;
         const double f = sinL * sinD + cosL * cosD * h.cos - sinLimit;
@@ -413,6 +456,16 @@ Series SeriesOf(const SkyModel::Day& day, const std::array<double, 3>& place, do
 
 }  // namespace
 
+// sin a = sin L · sin δ + cos L · cos δ · cos H.
+double SkyModel::HeightOf(const Position& sun, double hourAngle) const {
+    return sinL_ * sun.sinDeclination + cosL_ * sun.cosDeclination * rt::Cosine(hourAngle);
+}
+
+double SkyModel::SinAltitudeAt(double noon, double x) const {
+    const Position p = PositionAt(noon + x);
+    return HeightOf(p, kTurn * x + (p.equationOfTime - PositionAt(noon).equationOfTime));
+}
+
 SkyModel::Day SkyModel::DayAt(double noon) const {
     Day day{};
     day.noon = noon;
@@ -431,7 +484,7 @@ SkyModel::Day SkyModel::DayAt(double noon) const {
         // The sun's height (the sine of its altitude) at noon and at the midnights either side.
         const Series s = SeriesOf(day, {sinL_, cosL_, sinT_}, 0);
         day.heights[0] = s.At(-0.5, {-day.omega / 2, day.midnightCos, -day.midnightSin}).first;
-        day.heights[1] = s.At(0, {0, 1, 0}).first;
+        day.heights[1] = sinL_ * day.sun.sinDeclination + cosL_ * day.sun.cosDeclination;
         day.heights[2] = s.At(0.5, {day.omega / 2, day.midnightCos, day.midnightSin}).first;
     }
     return day;
@@ -456,9 +509,9 @@ double Crossing(const Series& s, double below, double above, double guess, const
         }
         const double step = std::fabs(next - x);
         x = next;
-        h = h.To(s.omega * x);
         // Newton's error after a step s is of the order of s²: within 1e-11 of a day after 1e-6.
         if (step <= 1e-6 || below == above) break;
+        h = h.To(s.omega * x);
     }
     return x;
 }
@@ -503,10 +556,9 @@ SkyModel::Above SkyModel::AboveOn(const Day& day, Limit limit) const {
         // The altitude less the limit's at a moment x solar days from noon, the orbit followed.
         const auto f = [&](double x) {
             const Position p = PositionAt(day.noon + x);
-            const double h = kTurn * x + (p.equationOfTime - sun.equationOfTime);
             const double limitThen =
                 in_.sunrise && limit == Limit::Horizon ? SinLimit(limit, p.distance) : sinLimit;
-            return sinL_ * p.sinDeclination + cosL_ * p.cosDeclination * rt::Cosine(h) - limitThen;
+            return HeightOf(p, kTurn * x + (p.equationOfTime - sun.equationOfTime)) - limitThen;
         };
         double x0 = -0.5, f0 = f(x0);
         bool up = f0 > 0, crossed = false;

@@ -188,6 +188,32 @@ TEST(SkyAndYear, OnACircularOrbitTheyAgreeAtTheSolsticesAndEquinoxes) {
     }
 }
 
+// Venus turns so slowly that the sun moves a long way along its orbit between sunrise and sunset:
+// each day's daylight is held to the minutes its sun spends above the level, counted one by one
+// (within two minutes of the 1400 hours, far inside 1 %).
+TEST(Sky, VenusDaylightIsTheSunFollowedMinuteByMinute) {
+    const daycalc::PlanetPreset& venus = *daycalc::PlanetNamed("venus");
+    for (const double latitude : {0.0, 45.0, -70.0, 85.0}) {
+        const SkyModel sky({.tilt = rt::ValFromText(venus.tilt),
+                            .latitude = latitude,
+                            .solarDay = rt::ValFromText(venus.solarDay),
+                            .year = rt::ValFromText(venus.year),
+                            .eccentricity = venus.eccentricity,
+                            .perihelion = venus.perihelion,
+                            .horizon = daycalc::kGeometricHorizon,
+                            .step = 1});
+        const double minutes = rt::ValFromText(venus.solarDay) * 60;
+        for (const double noon : {0.0, 0.6, 1.3}) {
+            int above = 0;
+            for (int m = 0; m < int(minutes); ++m) {
+                above += sky.SinAltitudeAt(noon, (m + 0.5) / minutes - 0.5) > 0;
+            }
+            const double daylight = sky.RowAt(noon).daylight;
+            EXPECT_NEAR(daylight, above / 60.0, 2.0 / 60) << latitude << " " << noon;
+        }
+    }
+}
+
 TEST(Sky, NoTiltAtThePoleIsOnePolarDayAllYear) {
     const SkyView v = std::get<SkyView>(daycalc::ComputeSky({.tilt = 0,
                                                              .latitude = 90,

@@ -120,6 +120,9 @@ class SkyModel {
     SkyRow RowOfNoon(double noon) const;
     // The t of the apparent noon nearest t at the longitude.
     double NoonNear(double t, double longitude) const;
+    // The sine of the sun's altitude x solar days after the apparent noon at t = noon, the orbit
+    // followed: what the slow rotators' days are measured by.
+    double SinAltitudeAt(double noon, double x) const;
     // λ at t: 0 at t = 0, 360 at t = Y.
     double OrbitAngleAt(double t) const;
     // The t at which the orbit angle is reached, from 0 to below Y.
@@ -134,6 +137,7 @@ class SkyModel {
 
   private:
     Position PositionAt(double t) const;
+    double HeightOf(const Position& sun, double hourAngle) const;
     Day DayAt(double noon) const;
     double SinLimit(Limit limit, double distance) const;
     Above AboveOn(const Day& day, Limit limit) const;
