@@ -122,8 +122,15 @@ Kepler SolveKepler(double m, double e) {
     const double sinM = rt::Sine(m), cosM = rt::Cosine(m);
     Kepler k{std::clamp(m + e * sinM * (1 + e * (cosM + e * (1.5 * cosM * cosM - 0.5))), low, high),
              0, 0};
-    k.cosE = rt::Cosine(k.E);
-    k.sinE = rt::Sine(k.E);
+    // Its cosine and sine: M's turned on by what the series adds, where that is small.
+    if (const double added = k.E - m; std::fabs(added) <= 0.1) {
+        const SmallTurn d(added);
+        k.cosE = cosM * d.cos - sinM * d.sin;
+        k.sinE = sinM * d.cos + cosM * d.sin;
+    } else {
+        k.cosE = rt::Cosine(k.E);
+        k.sinE = rt::Sine(k.E);
+    }
     // Newton's error after a step s is about e / (2 (1 − e)) · s²: up to e = 0.99 a step below
     // √(2e-16 (1 − e) / e) leaves less than 1e-16 (for the Earth one step from the series);
     // beyond, the steps go on until they stop changing E.
@@ -626,19 +633,20 @@ SkyRow SkyModel::RowOfNoon(double noon) const {
     // The orbit angle of a noon before the first solstice or past the next one, within a turn.
     double turns = std::floor(noon / in_.year);
     if (turns > 0 && noon == turns * in_.year) --turns;  // the next solstice itself: 360
-    return {.day = noon,
-            .orbitAngle = day.sun.orbitDegrees - 360 * turns,
-            .declination = rt::ArcSine(day.sun.sinDeclination) / kDegree,
-            .daylight = time[0],
-            .civil = time[1] - time[0],
-            .nautical = time[2] - time[1],
-            .astronomical = time[3] - time[2],
-            .night = rp - time[3],
-            .sun = above[0].sun,
-            .sunrise = clock(above[0].rise),
-            .noon = localNoon,
-            .sunset = clock(above[0].set),
-            .equationOfTime = equation};
+    return {
+        .day = noon,
+        .orbitAngle = day.sun.orbitDegrees - 360 * turns,
+        .declination = rt::ArcTangent2(day.sun.sinDeclination, day.sun.cosDeclination) / kDegree,
+        .daylight = time[0],
+        .civil = time[1] - time[0],
+        .nautical = time[2] - time[1],
+        .astronomical = time[3] - time[2],
+        .night = rp - time[3],
+        .sun = above[0].sun,
+        .sunrise = clock(above[0].rise),
+        .noon = localNoon,
+        .sunset = clock(above[0].set),
+        .equationOfTime = equation};
 }
 
 double SkyModel::NoonNear(double t, double longitude) const {
