@@ -356,6 +356,23 @@ Anomalies AnomaliesOf(double m, double e) {
             Wrapped(rt::ArcTangent2(std::sqrt(1 - e * e) * k.sinE, k.cosE - e) - m)};
 }
 
+// The hour angle k π / 1024 nearest acos c, with its cosine and sine: the first guess of a
+// crossing, which Newton's steps then turn on. A rough arc cosine (within 7e-5, Abramowitz and
+// Stegun 4.4.45) picks it from the table, made once.
+const HourAngle& NearestHourAngle(double c) {
+    constexpr int kSteps = 1024;
+    static const std::array<HourAngle, kSteps + 1> kTable = [] {
+        std::array<HourAngle, kSteps + 1> table;
+        for (int k = 0; k <= kSteps; ++k) table[std::size_t(k)] = HourAngle::Of(kPi / kSteps * k);
+        return table;
+    }();
+    const double a = std::fabs(c);
+    const double rough =
+        std::sqrt(1 - a) * (1.5707288 + a * (-0.2121144 + a * (0.0742610 - a * 0.0187293)));
+    const double hour = c < 0 ? kPi - rough : rough;
+    return kTable[std::size_t(std::clamp(int(hour * (kSteps / kPi) + 0.5), 0, kSteps))];
+}
+
 // Where the sun is slower than this (radians of orbit or of hour angle in half a solar day), the
 // series to the second order follows it through the day within 1e-11 of a radian.
 constexpr double kSeriesMotion = 0.02;
@@ -433,6 +450,7 @@ namespace {
 struct Series {
     double sinL, cosL, sinT;
     double cosLambda, sinLambda, rate, acceleration, omega, sinLimit;
+    double secantAtNoon;  // 1 / cos δ at noon, for the declination's small share of the slope
 
     // f and its derivative at x, with the hour angle's cosine and sine given.
     std::pair<double, double> At(double x, const HourAngle& h) const {
@@ -441,7 +459,9 @@ struct Series {
         const double sinNow = sinLambda * d.cos + cosLambda * d.sin;
         const double sinD = SinDeclination(sinT, cosNow), cosD = CosOf(sinD);
         const double sinDRate = sinT * sinNow * (rate + acceleration * x);
-        const double cosDRate = cosD > 0 ? -sinD * sinDRate / cosD : 0;
+        // d cos δ / dx = -sin δ · (d sin δ / dx) / cos δ, with noon's cos δ: Newton's steps need
+        // the slope only roughly, and this share of it is about a hundredth.
+        const double cosDRate = -sinD * sinDRate * secantAtNoon;
         const double f = sinL * sinD + cosL * cosD * h.cos - sinLimit;
         const double slope = sinL * sinDRate + cosL * (cosDRate * h.cos - cosD * h.sin * omega);
         return {f, slope};
@@ -458,7 +478,8 @@ Series SeriesOf(const SkyModel::Day& day, const std::array<double, 3>& place, do
             .rate = day.sun.rate,
             .acceleration = day.sun.acceleration,
             .omega = day.omega,
-            .sinLimit = sinLimit};
+            .sinLimit = sinLimit,
+            .secantAtNoon = day.sun.cosDeclination > 0 ? 1 / day.sun.cosDeclination : 0};
 }
 
 }  // namespace
@@ -511,7 +532,9 @@ double Crossing(const Series& s, double below, double above, double guess, const
         if (f == 0) break;
         (f < 0 ? below : above) = x;
         double next = x - f / slope;
-        if (!(next > std::min(below, above) && next < std::max(below, above))) {
+        // A step that leaves the bracket halves it instead; one that lands on its end (f has just
+        // changed sign there, at its last bits) has found the root.
+        if (!(next >= std::min(below, above) && next <= std::max(below, above))) {
             next = (below + above) / 2;
         }
         const double step = std::fabs(next - x);
@@ -599,13 +622,12 @@ SkyModel::Above SkyModel::AboveOn(const Day& day, Limit limit) const {
     // The hour angle at which the sun of noon would cross the limit: the first guess.
     const double across = cosL_ * sun.cosDeclination;
     const double c = across > 0 ? (sinLimit - sinL_ * sun.sinDeclination) / across : 2;
-    const bool crosses = std::fabs(c) < 1;
-    const double hour = crosses ? rt::ArcCosine(c) : kPi / 2, guess = hour / day.omega;
-    const double sinHour = crosses ? std::sqrt((1 - c) * (1 + c)) : 1;
+    const HourAngle& first = NearestHourAngle(std::clamp(c, -1.0, 1.0));
+    const double guess = first.angle / day.omega;
     double from = -0.5, to = 0.5;
     for (const double side : {-1.0, 1.0}) {
         if (day.heights[side < 0 ? 0 : 2] > sinLimit) continue;  // up through that half
-        const HourAngle at{side * hour, crosses ? c : 0, side * sinHour};
+        const HourAngle at{side * first.angle, first.cos, side * first.sin};
         const double x = Crossing(s, side / 2, 0, side * guess, at);
         (side < 0 ? from : to) = x;
         (side < 0 ? a.rise : a.set) = x;
