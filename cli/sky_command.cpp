@@ -277,13 +277,11 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                         "From one row to the next, in the unit of the year (a year of fewer than\n"
                         "100 solar days: a 360th of it)");
     orbit.push_back(step);
-    CLI::Option* longitude =
-        AddNumberOption(*sky, "--longitude", request.longitude,
-                        "Degrees east: each row the day there whose noon is nearest its day\n"
-                        "(the meridian 0 has its mean noon at the winter solstice; with a date,\n"
-                        "Greenwich's)")
-            ->default_str("");
-    (void)longitude;
+    AddNumberOption(*sky, "--longitude", request.longitude,
+                    "Degrees east: each row the day there whose noon is nearest its day\n"
+                    "(the meridian 0 has its mean noon at the winter solstice; with a date,\n"
+                    "Greenwich's)")
+        ->default_str("");
     CLI::Option* map =
         sky->add_flag("--map", request.map,
                       "Every latitude from -90 to 90 by the latitude step, so no\n"

@@ -377,7 +377,7 @@ const HourAngle& NearestHourAngle(double c) {
 // series to the second order follows it through the day within 1e-11 of a radian.
 constexpr double kSeriesMotion = 0.02;
 
-// Solar days sampled over a day that is followed step by step; a crossing lies between two.
+// The steps of a day that is followed step by step; a crossing lies between two of them.
 constexpr int kSlowSamples = 192;
 
 }  // namespace
@@ -545,10 +545,6 @@ double Crossing(const Series& s, double below, double above, double guess, const
     }
     return x;
 }
-
-}  // namespace
-
-namespace {
 
 // The root of f between `below` (f < 0) and `above` (f > 0) by the Illinois method, f exact.
 template <typename F>
