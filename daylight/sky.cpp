@@ -101,15 +101,38 @@ double Extreme(const G& g, double a, double b) {
     return gc <= gd ? c : d;
 }
 
-// cos and sin of a small angle x (at most 0.1) by their Taylor series, within 1e-16.
-struct SmallTurn {
+// The cosine and sine of an angle.
+struct CosSin {
     double cos, sin;
-    explicit SmallTurn(double x) {
-        const double x2 = x * x;
-        cos = 1 - x2 * (0.5 - x2 * (1.0 / 24 - x2 * (1.0 / 720 - x2 * (1.0 / 40320))));
-        sin = x * (1 - x2 * (1.0 / 6 - x2 * (1.0 / 120 - x2 * (1.0 / 5040 - x2 * (1.0 / 362880)))));
-    }
 };
+
+// Those of a + b, from those of a and of b.
+CosSin Turned(CosSin a, CosSin b) {
+    return {a.cos * b.cos - a.sin * b.sin, a.sin * b.cos + a.cos * b.sin};
+}
+
+// Those of a small angle x (at most 0.1) by their Taylor series, within 1e-16.
+CosSin SmallTurn(double x) {
+    const double x2 = x * x;
+    return {1 - x2 * (0.5 - x2 * (1.0 / 24 - x2 * (1.0 / 720 - x2 * (1.0 / 40320)))),
+            x * (1 - x2 * (1.0 / 6 - x2 * (1.0 / 120 - x2 * (1.0 / 5040 - x2 * (1.0 / 362880)))))};
+}
+
+// Those of the orbit's turn in half a solar day (at most 0.03 where it is used), by the series
+// to x^6 and x^7, within 1e-16.
+CosSin SlightTurn(double x) {
+    const double x2 = x * x;
+    return {1 - x2 * (0.5 - x2 * (1.0 / 24 - x2 * (1.0 / 720))),
+            x * (1 - x2 * (1.0 / 6 - x2 * (1.0 / 120 - x2 * (1.0 / 5040))))};
+}
+
+// Those of `to`, from those of `from`: turned on by the difference where it is small, afresh
+// otherwise.
+CosSin CosSinAt(double to, double from, CosSin at) {
+    const double step = to - from;
+    if (!(std::fabs(step) <= 0.1)) return {rt::Cosine(to), rt::Sine(to)};
+    return Turned(at, SmallTurn(step));
+}
 
 // Kepler's equation for a mean anomaly from -π to π, where E − e · sin E − M rises: E with its
 // cosine and sine.
@@ -122,15 +145,10 @@ Kepler SolveKepler(double m, double e) {
     const double sinM = rt::Sine(m), cosM = rt::Cosine(m);
     Kepler k{std::clamp(m + e * sinM * (1 + e * (cosM + e * (1.5 * cosM * cosM - 0.5))), low, high),
              0, 0};
-    // Its cosine and sine: M's turned on by what the series adds, where that is small.
-    if (const double added = k.E - m; std::fabs(added) <= 0.1) {
-        const SmallTurn d(added);
-        k.cosE = cosM * d.cos - sinM * d.sin;
-        k.sinE = sinM * d.cos + cosM * d.sin;
-    } else {
-        k.cosE = rt::Cosine(k.E);
-        k.sinE = rt::Sine(k.E);
-    }
+    // Its cosine and sine from M's.
+    const CosSin first = CosSinAt(k.E, m, {cosM, sinM});
+    k.cosE = first.cos;
+    k.sinE = first.sin;
     // Newton's error after a step s is about e / (2 (1 − e)) · s²: up to e = 0.99 a step below
     // √(2e-16 (1 − e) / e) leaves less than 1e-16 (for the Earth one step from the series);
     // beyond, the steps go on until they stop changing E.
@@ -143,17 +161,8 @@ Kepler SolveKepler(double m, double e) {
         const bool inside = newton > low && newton < high;
         const double next = inside ? newton : (low + high) / 2;  // else halve the bracket
         const double step = next - k.E;
-        k.E = next;
-        // The cosine and sine turned on by a small step, afresh after a large one.
-        if (std::fabs(step) <= 0.1) {
-            const SmallTurn d(step);
-            const double cosE = k.cosE * d.cos - k.sinE * d.sin;
-            k.sinE = k.sinE * d.cos + k.cosE * d.sin;
-            k.cosE = cosE;
-        } else {
-            k.cosE = rt::Cosine(k.E);
-            k.sinE = rt::Sine(k.E);
-        }
+        const CosSin now = CosSinAt(next, k.E, {k.cosE, k.sinE});
+        k = {next, now.cos, now.sin};
         if ((inside && std::fabs(step) <= closeEnough) ||
             std::fabs(step) <= 2 * DBL_EPSILON * std::fabs(k.E)) {
             break;
@@ -321,26 +330,13 @@ double Wrapped(double angle) {
     return angle > kPi ? angle - kTurn : angle < -kPi ? angle + kTurn : angle;
 }
 
-// cos and sin of the orbit's turn in half a solar day (at most 0.03 here) by their Taylor series,
-// within 1e-16.
-struct SlightTurn {
-    double cos, sin;
-    explicit SlightTurn(double x) {
-        const double x2 = x * x;
-        cos = 1 - x2 * (0.5 - x2 * (1.0 / 24 - x2 * (1.0 / 720)));
-        sin = x * (1 - x2 * (1.0 / 6 - x2 * (1.0 / 120 - x2 * (1.0 / 5040))));
-    }
-};
-
 // An hour angle with its cosine and sine, moved on by small steps without the library's way.
 struct HourAngle {
     double angle, cos, sin;
     static HourAngle Of(double angle) { return {angle, rt::Cosine(angle), rt::Sine(angle)}; }
     HourAngle To(double next) const {
-        const double step = next - angle;
-        if (!(std::fabs(step) <= 0.1)) return Of(next);
-        const SmallTurn d(step);
-        return {next, cos * d.cos - sin * d.sin, sin * d.cos + cos * d.sin};
+        const CosSin at = CosSinAt(next, angle, {cos, sin});
+        return {next, at.cos, at.sin};
     }
 };
 
@@ -415,8 +411,9 @@ SkyModel::Position SkyModel::PositionAt(double t) const {
     const double cosNu = (a.cosE - e) / p.distance, sinNu = root * a.sinE / p.distance;
     p.orbitDegrees = t / in_.year * 360 + (centre - centreAtSolstice_) / kDegree;
     // λ = ν + P.
-    p.cosLambda = cosNu * cosP_ - sinNu * sinP_;
-    p.sinLambda = sinNu * cosP_ + cosNu * sinP_;
+    const CosSin orbit = Turned({cosNu, sinNu}, {cosP_, sinP_});
+    p.cosLambda = orbit.cos;
+    p.sinLambda = orbit.sin;
     // Kepler's second law: dλ/dt = n (1 + e cos ν)² / (1 − e²)^(3/2), and its rate of change.
     const double k = 1 + e * cosNu, cube = root * root * root;
     p.rate = n * k * k / cube;
@@ -454,9 +451,9 @@ struct Series {
 
     // f and its derivative at x, with the hour angle's cosine and sine given.
     std::pair<double, double> At(double x, const HourAngle& h) const {
-        const SlightTurn d(rate * x + acceleration * x * x / 2);
-        const double cosNow = cosLambda * d.cos - sinLambda * d.sin;
-        const double sinNow = sinLambda * d.cos + cosLambda * d.sin;
+        const CosSin now =
+            Turned({cosLambda, sinLambda}, SlightTurn(rate * x + acceleration * x * x / 2));
+        const double cosNow = now.cos, sinNow = now.sin;
         const double sinD = SinDeclination(sinT, cosNow), cosD = CosOf(sinD);
         const double sinDRate = sinT * sinNow * (rate + acceleration * x);
         // d cos δ / dx = -sin δ · (d sin δ / dx) / cos δ, with noon's cos δ: Newton's steps need
