@@ -308,6 +308,9 @@ struct SkyModel::Day {
     bool slow;                        // followed step by step rather than by the series
     std::array<double, 3> heights;    // by the series: the sun's height at x = -1/2, 0 and 1/2
     std::array<double, 4> sinLimits;  // at the distance of noon
+    // Followed step by step: the sun's height and distance at x = -1/2 + j / kSlowSamples, which
+    // every limit looks at.
+    std::vector<std::pair<double, double>> steps;
 };
 
 // How long the sun stays above a limit on the day: rise and set as solar days from noon (NaN
@@ -505,7 +508,14 @@ SkyModel::Day SkyModel::DayAt(double noon) const {
     day.slow = slow_ || !(std::fabs(day.sun.rate) / 2 <= kSeriesMotion &&
                           std::fabs(day.sun.timeRate) / 2 <= kSeriesMotion);
     for (int i = 0; i < 4; ++i) day.sinLimits[i] = SinLimit(Limit(i), day.sun.distance);
-    if (!day.slow) {
+    if (day.slow) {
+        for (int j = 0; j <= kSlowSamples; ++j) {
+            const double x = -0.5 + double(j) / kSlowSamples;
+            const Position p = PositionAt(noon + x);
+            day.steps.emplace_back(
+                HeightOf(p, kTurn * x + (p.equationOfTime - day.sun.equationOfTime)), p.distance);
+        }
+    } else {
         // The sun's height (the sine of its altitude) at noon and at the midnights either side.
         const Series s = SeriesOf(day, {sinL_, cosL_, sinT_}, 0);
         day.heights[0] = s.At(-0.5, {-day.omega / 2, day.midnightCos, -day.midnightSin}).first;
@@ -576,18 +586,25 @@ SkyModel::Above SkyModel::AboveOn(const Day& day, Limit limit) const {
     const Position& sun = day.sun;
     Above a{kNone, kNone, 0, Sun::Rises};
     if (day.slow) {
-        // The altitude less the limit's at a moment x solar days from noon, the orbit followed.
+        // The altitude less the limit's, from the sun's height and distance at a moment.
+        const auto less = [&](double height, double distance) {
+            const double limitThen =
+                in_.sunrise && limit == Limit::Horizon ? SinLimit(limit, distance) : sinLimit;
+            return height - limitThen;
+        };
+        // The same at a moment x solar days from noon, the orbit followed.
         const auto f = [&](double x) {
             const Position p = PositionAt(day.noon + x);
-            const double limitThen =
-                in_.sunrise && limit == Limit::Horizon ? SinLimit(limit, p.distance) : sinLimit;
-            return HeightOf(p, kTurn * x + (p.equationOfTime - sun.equationOfTime)) - limitThen;
+            return less(HeightOf(p, kTurn * x + (p.equationOfTime - sun.equationOfTime)),
+                        p.distance);
         };
-        double x0 = -0.5, f0 = f(x0);
+        double x0 = -0.5, f0 = less(day.steps[0].first, day.steps[0].second);
         bool up = f0 > 0, crossed = false;
         double start = up ? x0 : kNone;
         for (int j = 1; j <= kSlowSamples; ++j) {
-            const double x1 = -0.5 + double(j) / kSlowSamples, f1 = f(x1);
+            const double x1 = -0.5 + double(j) / kSlowSamples;
+            const double f1 =
+                less(day.steps[std::size_t(j)].first, day.steps[std::size_t(j)].second);
             if ((f1 > 0) != up) {
                 const double x = up ? Bracketed(f, x1, f1, x0, f0) : Bracketed(f, x0, f0, x1, f1);
                 crossed = true;
