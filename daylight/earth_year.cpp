@@ -116,24 +116,46 @@ EarthYear EarthYearAt(double julianDay) {
     return e;
 }
 
+namespace {
+
+// The sky of the Earth's year at a place, its meridian 0 turned to Greenwich's.
+struct SkyOfYear {
+    EarthYear year;
+    SkyInputs in;
+    SkyModel model;
+
+    SkyOfYear(const EarthYear& y, const SkyInputs& place, double longitude)
+        : year(y), in(InputsOf(y, place, longitude)), model(in) {}
+
+    static SkyInputs InputsOf(const EarthYear& y, SkyInputs in, double longitude) {
+        in.tilt = y.tilt;
+        in.year = y.length;
+        in.eccentricity = y.eccentricity;
+        in.perihelion = y.perihelion;
+        // The model's meridian 0 has its mean noon at the solstice; Greenwich has it at whole
+        // Julian days.
+        in.longitude = longitude + 360 * (y.solstice - std::floor(y.solstice));
+        return in;
+    }
+
+    bool Holds(double julianDay) const {
+        return julianDay >= year.solstice && julianDay < year.solstice + year.length;
+    }
+};
+
+}  // namespace
+
 void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, double utcOffset,
                  const std::function<void(const DatedRow&)>& row) {
     const double longitude = std::isnan(place.longitude) ? 0 : place.longitude;
+    std::optional<SkyOfYear> sky;  // the year of the last date, kept while the dates stay in it
     for (CivilDate date = from; date <= to; date = NextDate(date)) {
         // Noon on the clock, as a Julian day, and the year it falls in.
         const double clockNoon = JulianDayOf(date) + (12 - utcOffset) / 24;
-        const EarthYear year = EarthYearAt(clockNoon);
-        SkyInputs in = place;
-        in.tilt = year.tilt;
-        in.year = year.length;
-        in.eccentricity = year.eccentricity;
-        in.perihelion = year.perihelion;
-        // The model's meridian 0 has its mean noon at the solstice; Greenwich has it at whole
-        // Julian days.
-        in.longitude = longitude + 360 * (year.solstice - std::floor(year.solstice));
-        const SkyModel model(in);
-        DatedRow dated{date,
-                       model.RowOfNoon(model.NoonNear(clockNoon - year.solstice, in.longitude))};
+        if (!sky || !sky->Holds(clockNoon)) sky.emplace(EarthYearAt(clockNoon), place, longitude);
+        const SkyModel& model = sky->model;
+        DatedRow dated{date, model.RowOfNoon(model.NoonNear(clockNoon - sky->year.solstice,
+                                                            sky->in.longitude))};
         // From local mean time to the clock.
         const auto clock = [&](double hours) {
             const double at = hours + utcOffset - longitude / 15;
