@@ -564,6 +564,24 @@ TEST(Executable, ExitStatusesReachTheShell) {
 }
 
 // Each value is refused with its reason, before anything is written.
+// A range of dates is each date on its own: across solstices and years, the same line as
+// --date gives it alone, on that date's own year.
+TEST(Sky, ARangeOfDatesGivesEachDateItsOwnYear) {
+    const Invocation range =
+        Companion({"sky", "--latitude", "60", "--from", "2026-12-20", "--to", "2031-12-23"});
+    ASSERT_EQ(range.status, 0) << range.err;
+    const std::vector<std::string> lines = range.Lines();
+    for (const std::string date : {"2026-12-20", "2026-12-22", "2031-06-21", "2031-12-23"}) {
+        const Invocation alone = Companion({"sky", "--latitude", "60", "--date", date});
+        ASSERT_EQ(alone.Lines().size(), 2u) << alone.err;
+        const auto line = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+            return l.rfind(date + ",", 0) == 0;
+        });
+        ASSERT_NE(line, lines.end()) << date;
+        EXPECT_EQ(*line, alone.Lines()[1]);
+    }
+}
+
 TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"sky", "--eccentricity", "1"}, "eccentricity must be from 0 up to but not including 1"},
