@@ -28,9 +28,9 @@ void OnlyCriticalMessages(QtMsgType type, const QMessageLogContext& context, con
 
 std::optional<double> NumberOf(const char* text) { return rt::StrictNumber(text); }
 
-// The sky's inputs from the eleven numbers that follow the file and the longitude ("any" or a
+// The sky's inputs from the twelve numbers that follow the file and the longitude ("any" or a
 // number), or none.
-constexpr int kSkyValues = 12;
+constexpr int kSkyValues = 13;
 std::optional<daycalc::SkyInputs> SkyInputsOf(char** values) {
     std::vector<double> v;
     for (int i = 0; i < kSkyValues - 1; ++i) {
@@ -41,9 +41,19 @@ std::optional<daycalc::SkyInputs> SkyInputsOf(char** values) {
     const std::string_view longitude = values[kSkyValues - 1];
     const std::optional<double> at = NumberOf(values[kSkyValues - 1]);
     if (longitude != "any" && !at) return std::nullopt;
-    return daycalc::SkyInputs{v[0], v[1], v[2],       v[3],
-                              v[4], v[5], v[6],       v[7],
-                              v[8], v[9], v[10] != 0, at ? *at : daycalc::kAnyLongitude};
+    return daycalc::SkyInputs{v[0],
+                              v[1],
+                              v[2],
+                              v[3],
+                              v[4],
+                              v[5],
+                              v[6],
+                              v[7],
+                              v[8],
+                              v[9],
+                              v[10] != 0,
+                              v[11],
+                              at ? *at : daycalc::kAnyLongitude};
 }
 
 // What the chart shows, worked out before Qt starts: a function that writes it, or a status and

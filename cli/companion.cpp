@@ -68,6 +68,7 @@ void TakePlanet(const CLI::App& app, const daycalc::PlanetPreset& planet, Daylig
     if (!Given(app, "--perihelion")) sky.perihelion = planet.perihelion;
     if (!Given(app, "--distance")) sky.distance = planet.distance;
     if (!Given(app, "--refraction")) sky.refraction = planet.refraction;
+    if (!Given(app, "--declination-term")) sky.declinationTerm = planet.declinationTerm;
 }
 
 // Parses the command line and runs the command it names.

@@ -83,6 +83,7 @@ Json InputsJson(const SkyInputs& in) {
                    {"step", TextFromDouble(in.step)},
                    {"distance", TextFromDouble(in.distance)},
                    {"refraction", TextFromDouble(in.refraction)}};
+    if (in.declinationTerm != 0) inputs["declination_term"] = TextFromDouble(in.declinationTerm);
     if (!std::isnan(in.longitude)) inputs["longitude"] = TextFromDouble(in.longitude);
     return inputs;
 }
@@ -184,8 +185,9 @@ void PrintMap(std::ostream& out, SkyInputs in, const std::vector<double>& latitu
 
 std::vector<std::string> ChartArgs(std::string kind, const std::string& path, const SkyInputs& in) {
     std::vector<std::string> args = {std::move(kind), path};
-    for (double value : {in.tilt, in.latitude, in.solarDay, in.year, in.eccentricity, in.perihelion,
-                         in.horizon, in.step, in.distance, in.refraction, in.sunrise ? 1.0 : 0.0}) {
+    for (double value :
+         {in.tilt, in.latitude, in.solarDay, in.year, in.eccentricity, in.perihelion, in.horizon,
+          in.step, in.distance, in.refraction, in.sunrise ? 1.0 : 0.0, in.declinationTerm}) {
         args.push_back(rt::ShortestText(value));
     }
     args.push_back(std::isnan(in.longitude) ? "any" : rt::ShortestText(in.longitude));
@@ -260,6 +262,10 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                     "Mean distance from the sun in AU (the sun's disc shrinks with it)");
     AddNumberOption(*sky, "--refraction", request.refraction,
                     "Refraction of the air at the horizon, minutes of arc (0 to 600)");
+    AddNumberOption(*sky, "--declination-term", request.declinationTerm,
+                    "Degrees an almanac adds to the sun's declination times sin Ls, the orbit\n"
+                    "angle from the spring equinox, for its planetographic latitudes (-5 to\n"
+                    "5; Mars 0.25, as Mars24 gives it)");
     sky->add_option("--horizon", request.horizon,
                     "Altitude of the sun's centre at sunrise and sunset: sunrise (the\n"
                     "planet's own: the upper limb at its refraction, the half disc 16'/r at\n"
@@ -347,6 +353,7 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
          .distance = request.distance,
          .refraction = request.refraction,
          .sunrise = request.horizon == "sunrise",
+         .declinationTerm = request.declinationTerm,
          .longitude = request.longitude});
     if (const auto* problem = std::get_if<daycalc::Problem>(&read)) {
         return ReportProblem(*problem, request.json, out, err);

@@ -16,6 +16,7 @@ struct SkyRequest {
     double perihelion = 0;
     double distance = 1;
     double refraction = daycalc::kEarthRefraction;
+    double declinationTerm = 0;
     std::string horizon = "sunrise";
     double longitude = daycalc::kAnyLongitude;
     std::string date, from, to;  // civil dates of the Earth

@@ -244,6 +244,11 @@ std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
                              "the refraction must be from 0 to 600 minutes of arc",
                              in.refraction < 0 ? 0 : 600.0};
     }
+    if (!(std::fabs(in.declinationTerm) <= 5)) {
+        return OutOfItsRange{"declination_term", &SkyInputs::declinationTerm,
+                             "the declination term must be from -5 to 5 degrees",
+                             clamped(in.declinationTerm, 5)};
+    }
     if (!std::isnan(in.longitude) && !(std::fabs(in.longitude) <= 180)) {
         return OutOfItsRange{"longitude", &SkyInputs::longitude,
                              "the longitude must be from -180 to 180 degrees",
@@ -390,6 +395,7 @@ SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
     for (const Limit dusk : {Limit::Civil, Limit::Nautical, Limit::Astronomical}) {
         sinDusks_[int(dusk)] = rt::Sine(kDusks[int(dusk)] * kDegree);
     }
+    term_ = in.declinationTerm * kDegree;
     sinL_ = rt::Sine(in.latitude * kDegree);
     cosL_ = rt::Cosine(in.latitude * kDegree);
     // At the winter solstice the planet is P before its perihelion: its true anomaly is −P.
@@ -423,13 +429,20 @@ SkyModel::Position SkyModel::PositionAt(double t) const {
     p.acceleration = -2 * e * n * k * sinNu * p.rate / cube;
     p.sinDeclination = SinDeclination(sinT_, p.cosLambda);
     p.cosDeclination = CosOf(p.sinDeclination);
+    const double cos2 = p.cosDeclination * p.cosDeclination;
+    if (term_ != 0) {
+        // The almanac's declination: the sun's own and term · sin Ls, where sin Ls = −cos λ.
+        const CosSin d =
+            Turned({p.cosDeclination, p.sinDeclination}, SmallTurn(-term_ * p.cosLambda));
+        p.cosDeclination = d.cos;
+        p.sinDeclination = d.sin;
+    }
     // The right ascension runs with the orbit (backwards for a tilt past 90); what it leaves of
     // the mean sun's even run is the equation of the centre and the reduction to the equator.
     const double rightAscension = rt::ArcTangent2(-cosT_ * p.cosLambda, p.sinLambda);
     const double lambda = p.orbitDegrees * kDegree;
     const double reduction = std::remainder(rightAscension - turn_ * (lambda - kPi / 2), kTurn);
     p.equationOfTime = -turn_ * centre - reduction;
-    const double cos2 = p.cosDeclination * p.cosDeclination;
     p.timeRate = turn_ * n - (cos2 > 0 ? cosT_ * p.rate / cos2 : kNone);
     return p;
 }
@@ -451,25 +464,35 @@ struct Series {
     double sinL, cosL, sinT;
     double cosLambda, sinLambda, rate, acceleration, omega, sinLimit;
     double secantAtNoon;  // 1 / cos δ at noon, for the declination's small share of the slope
+    double term;          // the almanac's term of the declination, radians times sin Ls
 
     // f and its derivative at x, with the hour angle's cosine and sine given.
     std::pair<double, double> At(double x, const HourAngle& h) const {
         const CosSin now =
             Turned({cosLambda, sinLambda}, SlightTurn(rate * x + acceleration * x * x / 2));
         const double cosNow = now.cos, sinNow = now.sin;
-        const double sinD = SinDeclination(sinT, cosNow), cosD = CosOf(sinD);
-        const double sinDRate = sinT * sinNow * (rate + acceleration * x);
+        double sinD = SinDeclination(sinT, cosNow), cosD = CosOf(sinD);
+        const double orbitRate = rate + acceleration * x;
+        double sinDRate = sinT * sinNow * orbitRate;
         // d cos δ / dx = -sin δ · (d sin δ / dx) / cos δ, with noon's cos δ: Newton's steps need
         // the slope only roughly, and this share of it is about a hundredth.
-        const double cosDRate = -sinD * sinDRate * secantAtNoon;
+        double cosDRate = -sinD * sinDRate * secantAtNoon;
+        if (term != 0) {
+            // The almanac's declination, δ − term · cos λ, and its rate of change.
+            const CosSin d = Turned({cosD, sinD}, SmallTurn(-term * cosNow));
+            const double declinationRate = sinDRate * secantAtNoon + term * sinNow * orbitRate;
+            sinD = d.sin, cosD = d.cos;
+            sinDRate = cosD * declinationRate;
+            cosDRate = -sinD * declinationRate;
+        }
         const double f = sinL * sinD + cosL * cosD * h.cos - sinLimit;
         const double slope = sinL * sinDRate + cosL * (cosDRate * h.cos - cosD * h.sin * omega);
         return {f, slope};
     }
 };
 
-// The series of a day at a place (sin L, cos L, sin T) for a limit.
-Series SeriesOf(const SkyModel::Day& day, const std::array<double, 3>& place, double sinLimit) {
+// The series of a day at a place (sin L, cos L, sin T, and the almanac's term) for a limit.
+Series SeriesOf(const SkyModel::Day& day, const std::array<double, 4>& place, double sinLimit) {
     return {.sinL = place[0],
             .cosL = place[1],
             .sinT = place[2],
@@ -479,7 +502,8 @@ Series SeriesOf(const SkyModel::Day& day, const std::array<double, 3>& place, do
             .acceleration = day.sun.acceleration,
             .omega = day.omega,
             .sinLimit = sinLimit,
-            .secantAtNoon = day.sun.cosDeclination > 0 ? 1 / day.sun.cosDeclination : 0};
+            .secantAtNoon = day.sun.cosDeclination > 0 ? 1 / day.sun.cosDeclination : 0,
+            .term = place[3]};
 }
 
 }  // namespace
@@ -517,7 +541,7 @@ SkyModel::Day SkyModel::DayAt(double noon) const {
         }
     } else {
         // The sun's height (the sine of its altitude) at noon and at the midnights either side.
-        const Series s = SeriesOf(day, {sinL_, cosL_, sinT_}, 0);
+        const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_}, 0);
         day.heights[0] = s.At(-0.5, {-day.omega / 2, day.midnightCos, -day.midnightSin}).first;
         day.heights[1] = sinL_ * day.sun.sinDeclination + cosL_ * day.sun.cosDeclination;
         day.heights[2] = s.At(0.5, {day.omega / 2, day.midnightCos, day.midnightSin}).first;
@@ -623,7 +647,7 @@ SkyModel::Above SkyModel::AboveOn(const Day& day, Limit limit) const {
         if (!crossed) a.sun = up ? Sun::PolarDay : Sun::PolarNight;
         return a;
     }
-    const Series s = SeriesOf(day, {sinL_, cosL_, sinT_}, sinLimit);
+    const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_}, sinLimit);
     // Not up at noon: not up that day.
     if (day.heights[1] <= sinLimit) return {kNone, kNone, 0, Sun::PolarNight};
     // Up through the whole day: no crossing to look for.

@@ -1,4 +1,4 @@
-// Twelve doubles, the sky's inputs in order (the eleventh above 0 for the planet's own sunrise):
+// Thirteen doubles, the sky's inputs in order (the eleventh above 0 for the planet's own sunrise):
 // either the reason they cannot be used, or a sky whose every number is finite (sunrise and
 // sunset but where the sun does not cross) and whose every row splits the solar day into parts
 // that add up to it.
@@ -10,10 +10,10 @@
 #include "daylight/sky.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    double v[12] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 34, 0, daycalc::kAnyLongitude};
+    double v[13] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 34, 0, 0, daycalc::kAnyLongitude};
     std::memcpy(v, data, std::min(size, sizeof v));
-    const daycalc::SkyInputs in{v[0], v[1], v[2], v[3], v[4],      v[5],
-                                v[6], v[7], v[8], v[9], v[10] > 0, v[11]};
+    const daycalc::SkyInputs in{v[0], v[1], v[2], v[3],      v[4],  v[5], v[6],
+                                v[7], v[8], v[9], v[10] > 0, v[11], v[12]};
     if (const auto problem = daycalc::SkyProblem(in)) {
         // Its values to try are within range.
         daycalc::SkyInputs within = in;
@@ -29,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (t.field == "step") within.step = v;
             if (t.field == "distance") within.distance = v;
             if (t.field == "refraction") within.refraction = v;
+            if (t.field == "declination_term") within.declinationTerm = v;
             if (t.field == "longitude") within.longitude = v;
         }
         if (problem->tries.empty() || daycalc::SkyProblem(within)) std::abort();

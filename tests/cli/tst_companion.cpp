@@ -627,9 +627,10 @@ TEST(Planets, EveryModeTakesThePlanetAndOptionsGivenOverrideIt) {
         {{"year", "--planet", "mars", "--step", "30"}, mars({"year", "--step", "30"})},
         {{"sky", "--planet", "mars", "--step", "50"},
          mars({"sky", "--step", "50", "--eccentricity", "0.0934", "--perihelion", "341",
-               "--distance", "1.524", "--refraction", "0"})},
+               "--distance", "1.524", "--refraction", "0", "--declination-term", "0.25"})},
         {{"sky", "--planet", "mars", "--eccentricity", "0", "--refraction", "34", "--step", "50"},
-         mars({"sky", "--step", "50", "--perihelion", "341", "--distance", "1.524"})},
+         mars({"sky", "--step", "50", "--perihelion", "341", "--distance", "1.524",
+               "--declination-term", "0.25"})},
     };
     for (const auto& [planet, spelled] : same) {
         const Invocation a = Companion(planet), b = Companion(spelled);

@@ -33,7 +33,8 @@ struct Sky {
                 .eccentricity = eccentricity >= 0 ? eccentricity : p.eccentricity,
                 .perihelion = p.perihelion,
                 .horizon = horizon,
-                .step = step};
+                .step = step,
+                .declinationTerm = p.declinationTerm};
     }
 };
 
@@ -247,6 +248,7 @@ TEST(Sky, EveryUnusableValueIsRefusedWithItsReason) {
         {&SkyInputs::step, 0, "the step must be above 0"},
         {&SkyInputs::step, 1e-4, "the step must be at least a millionth of the year"},
         {&SkyInputs::perihelion, INFINITY, "the perihelion is not a finite number"},
+        {&SkyInputs::declinationTerm, -6, "the declination term must be from -5 to 5 degrees"},
     };
     for (const Case& c : cases) {
         SkyInputs in = kSkies[0].Inputs();

@@ -70,6 +70,9 @@ struct SkyInputs {
     double distance = 1;
     double refraction = kEarthRefraction;
     bool sunrise = false;
+    // Degrees added to the sun's declination times the sine of its orbit angle from the spring
+    // equinox (-5 to 5): an almanac's planetographic declination; 0 is the sun's direction.
+    double declinationTerm = 0;
     // Degrees east of the meridian that has its mean noon at t = 0; a number makes every row the
     // day at that meridian whose noon lies nearest its t.
     double longitude = kAnyLongitude;
@@ -144,6 +147,7 @@ class SkyModel {
 
     SkyInputs in_;
     double sinT_, cosT_, sinL_, cosL_;
+    double term_;         // the almanac's term of the declination, radians
     double cosP_, sinP_;  // of the perihelion's orbit angle
     double turn_;         // +1, or -1 for a tilt past 90: the way the sun runs in right ascension
     std::array<double, 4> sinDusks_{};  // the sines of the three dusks' altitudes, by Limit
