@@ -9,8 +9,8 @@
 
 #include "cli/companion.h"
 #include "daylight/daylight.h"
-#include "daylight/planets.h"
 #include "daylight/sky.h"
+#include "daylight/solar_system.h"
 #include "daylight/year.h"
 
 namespace {

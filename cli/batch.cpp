@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "daylight/planets.h"
+#include "daylight/solar_system.h"
 #include "json_line.h"
 #include "output.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "batch.h"
-#include "daylight/planets.h"
+#include "daylight/solar_system.h"
 #include "help.h"
 #include "input_option.h"
 #include "output.h"

@@ -4,7 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
-#include "daylight/planets.h"
+#include "daylight/solar_system.h"
 
 namespace companion {
 

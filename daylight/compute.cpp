@@ -1,5 +1,5 @@
 #include "explain.h"
-#include "planet.h"
+#include "model.h"
 
 namespace daycalc {
 namespace {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "explain.h"
-#include "planet.h"
+#include "model.h"
 
 namespace daycalc {
 namespace {

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "daylight/planets.h"
 #include "daylight/sky.h"
+#include "daylight/solar_system.h"
 
 namespace {
 

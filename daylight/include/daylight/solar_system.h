@@ -1,4 +1,4 @@
-// Planets of the solar system, for trying the calculation on a real world.
+// The planets of the solar system, for trying the calculation on a real world.
 #pragma once
 
 #include <algorithm>
