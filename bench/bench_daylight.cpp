@@ -11,6 +11,7 @@
 #include "daylight/daylight.h"
 #include "daylight/sky.h"
 #include "daylight/solar_system.h"
+#include "daylight/table.h"
 #include "daylight/year.h"
 
 namespace {
@@ -45,22 +46,27 @@ void BM_TextFromDouble(benchmark::State& state) {
 }
 BENCHMARK(BM_TextFromDouble);
 
-// A year and a sky at their finest steps, each row made into the texts the companion prints: the
-// cost of a row, the year's against the sky's.
+// A year and a sky at their finest steps, each row made into the texts the companion prints as it
+// comes from the table: the cost of a row, the year's against the sky's.
+class Texts : public daycalc::TableConsumer {
+  public:
+    void Columns(std::span<const std::string_view>) override {}
+    bool Row(std::span<const daycalc::Cell> cells) override {
+        for (const daycalc::Cell& c : cells) {
+            if (c.word.empty()) benchmark::DoNotOptimize(rt::TextFromDouble(c.number));
+        }
+        ++rows;
+        return true;
+    }
+    void Summary(std::span<const daycalc::Named>) override {}
+    std::int64_t rows = 0;
+};
+
 void BM_YearAtTheFinestStep(benchmark::State& state) {
     const daycalc::DaylightInputs inputs{.latitude = "60"};
-    std::size_t rows = 0;
-    for (auto _ : state) {
-        const daycalc::YearOutcome year = daycalc::ComputeYear(inputs, daycalc::kFinestYearStep);
-        const auto& points = std::get<daycalc::YearView>(year).points;
-        for (const daycalc::YearPoint& p : points) {
-            for (double x : {p.fromSolstice, p.dayOfYear, p.daylight, p.night}) {
-                benchmark::DoNotOptimize(rt::TextFromDouble(x));
-            }
-        }
-        rows = points.size();
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows));
+    Texts texts;
+    for (auto _ : state) daycalc::ProduceYear(inputs, daycalc::kFinestYearStep, texts);
+    state.SetItemsProcessed(texts.rows);
 }
 BENCHMARK(BM_YearAtTheFinestStep)->Unit(benchmark::kMillisecond);
 
@@ -78,20 +84,9 @@ void BM_SkyAtTheFinestStep(benchmark::State& state) {
                                 .distance = earth.distance,
                                 .refraction = earth.refraction,
                                 .sunrise = true};
-    std::size_t rows = 0;
-    for (auto _ : state) {
-        const daycalc::SkyOutcome sky = daycalc::ComputeSky(in);
-        const auto& view = std::get<daycalc::SkyView>(sky);
-        for (const daycalc::SkyRow& r : view.rows) {
-            for (double x :
-                 {r.day, r.orbitAngle, r.declination, r.daylight, r.civil, r.nautical,
-                  r.astronomical, r.night, r.sunrise, r.noon, r.sunset, r.equationOfTime}) {
-                benchmark::DoNotOptimize(rt::TextFromDouble(x));
-            }
-        }
-        rows = view.rows.size();
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * rows));
+    Texts texts;
+    for (auto _ : state) daycalc::ProduceSky(in, texts);
+    state.SetItemsProcessed(texts.rows);
 }
 BENCHMARK(BM_SkyAtTheFinestStep)->Unit(benchmark::kMillisecond);
 

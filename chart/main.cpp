@@ -11,12 +11,14 @@
 #include <QGuiApplication>
 #include <iostream>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "chart/sky_chart.h"
 #include "chart/year_chart.h"
+#include "daylight/table.h"
 
 namespace {
 
@@ -91,24 +93,36 @@ Job MapJob(char** argv) {
     const std::optional<daycalc::SkyInputs> in = SkyInputsOf(argv);
     const std::optional<double> latitudeStep = NumberOf(argv[kSkyValues]);
     if (!in || !latitudeStep) return {2, "a value is not a number", {}};
-    const auto latitudes = daycalc::MapLatitudes(*in, *latitudeStep);
-    if (const auto* problem = std::get_if<daycalc::Problem>(&latitudes)) {
-        return {2, problem->message, {}};
-    }
-    chart::SkyMap map{.inputs = *in,
-                      .latitudes = std::get<std::vector<double>>(latitudes),
-                      .days = daycalc::RowDays(*in),
-                      .daylight = {},
-                      .sun = {}};
-    for (const double latitude : map.latitudes) {
-        daycalc::SkyInputs at = *in;
-        at.latitude = latitude;
-        const daycalc::SkyModel model(at);
-        for (const double t : map.days) {
-            const daycalc::SkyRow row = model.RowAt(t);
-            map.daylight.push_back(row.daylight);
-            map.sun.push_back(row.sun);
+    // The map's table, kept whole for the picture.
+    class Keep : public daycalc::TableConsumer {
+      public:
+        explicit Keep(chart::SkyMap& map) : map_(map) {}
+        void Columns(std::span<const std::string_view>) override {}
+        bool Row(std::span<const daycalc::Cell> cells) override {
+            if (map_.latitudes.empty() || map_.latitudes.back() != cells[0].number) {
+                map_.latitudes.push_back(cells[0].number);
+            }
+            if (map_.latitudes.size() == 1) map_.days.push_back(cells[1].number);
+            map_.daylight.push_back(cells[2].number);
+            map_.sun.push_back(SunNamed(cells[3].word));
+            return true;
         }
+        void Summary(std::span<const daycalc::Named>) override {}
+
+      private:
+        static daycalc::Sun SunNamed(std::string_view word) {
+            for (const daycalc::Sun sun :
+                 {daycalc::Sun::Rises, daycalc::Sun::PolarDay, daycalc::Sun::PolarNight}) {
+                if (daycalc::SunName(sun) == word) return sun;
+            }
+            return daycalc::Sun::Rises;
+        }
+        chart::SkyMap& map_;
+    };
+    chart::SkyMap map{.inputs = *in, .latitudes = {}, .days = {}, .daylight = {}, .sun = {}};
+    Keep keep(map);
+    if (const auto problem = daycalc::ProduceMap(*in, *latitudeStep, keep)) {
+        return {2, problem->message, {}};
     }
     return {0, "", [map = std::move(map)](const std::string& path) {
                 return chart::WriteSkyMap(map, path);

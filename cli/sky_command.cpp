@@ -1,6 +1,5 @@
 #include "sky_command.h"
 
-#include <array>
 #include <cmath>
 #include <optional>
 #include <ostream>
@@ -10,6 +9,7 @@
 #include "chart_program.h"
 #include "daylight/earth_year.h"
 #include "daylight/sky.h"
+#include "daylight/table.h"
 #include "input_option.h"
 #include "output.h"
 #include "table.h"
@@ -18,52 +18,7 @@ namespace companion {
 namespace {
 
 using daycalc::SkyInputs;
-using daycalc::SkyRow;
-using daycalc::SkySpan;
-using daycalc::SkyView;
 using rt::TextFromDouble;
-
-constexpr std::array<std::string_view, 13> kColumns = {
-    "day",   "orbit_angle", "declination", "daylight", "civil",  "nautical",        "astronomical",
-    "night", "sun",         "sunrise",     "noon",     "sunset", "equation_of_time"};
-constexpr std::array<std::string_view, 4> kMapColumns = {"latitude", "day", "daylight", "sun"};
-
-// A number's text, or nothing where there is none (no sunrise that day).
-std::string TextOrNone(double x) { return std::isnan(x) ? std::string() : TextFromDouble(x); }
-
-std::array<std::string, 13> RowTexts(const SkyRow& r) {
-    return {TextFromDouble(r.day),
-            TextFromDouble(r.orbitAngle),
-            TextFromDouble(r.declination),
-            TextFromDouble(r.daylight),
-            TextFromDouble(r.civil),
-            TextFromDouble(r.nautical),
-            TextFromDouble(r.astronomical),
-            TextFromDouble(r.night),
-            std::string(daycalc::SunName(r.sun)),
-            TextOrNone(r.sunrise),
-            TextFromDouble(r.noon),
-            TextOrNone(r.sunset),
-            TextFromDouble(r.equationOfTime)};
-}
-
-// The columns of the dated rows: the date, then the sky's own.
-std::vector<std::string_view> DatedColumns() {
-    std::vector<std::string_view> columns = {"date"};
-    columns.insert(columns.end(), kColumns.begin(), kColumns.end());
-    return columns;
-}
-
-std::vector<std::string> DatedTexts(const daycalc::DatedRow& d) {
-    std::vector<std::string> texts = {daycalc::TextOf(d.date)};
-    for (std::string& text : RowTexts(d.row)) texts.push_back(std::move(text));
-    return texts;
-}
-
-std::array<std::string, 4> MapTexts(double latitude, const SkyRow& r) {
-    return {TextFromDouble(latitude), TextFromDouble(r.day), TextFromDouble(r.daylight),
-            std::string(daycalc::SunName(r.sun))};
-}
 
 // "sunrise", "geometric", or a number of degrees and nothing else.
 std::optional<double> HorizonOf(const std::string& text) {
@@ -88,101 +43,6 @@ Json InputsJson(const SkyInputs& in) {
     return inputs;
 }
 
-Json SpansJson(const std::vector<SkySpan>& spans) {
-    Json list = Json::array();
-    for (const SkySpan& s : spans) {
-        list.push_back({{"start", TextFromDouble(s.start)},
-                        {"end", TextFromDouble(s.end)},
-                        {"length", TextFromDouble(s.length)}});
-    }
-    return list;
-}
-
-// The summary, each entry a name and a JSON value, for both forms.
-Json SummaryJson(const SkyView& v) {
-    Json summary = {
-        {"shortest_daylight",
-         {{"day", TextFromDouble(v.shortestDay)},
-          {"daylight", TextFromDouble(v.shortestDaylight)}}},
-        {"longest_daylight",
-         {{"day", TextFromDouble(v.longestDay)}, {"daylight", TextFromDouble(v.longestDaylight)}}}};
-    for (std::size_t i = 0; i < 4; ++i) {
-        std::string name(daycalc::kSeasonNames[i]);
-        name[name.find(' ')] = '_';
-        summary[name] = TextFromDouble(v.seasons[i]);
-    }
-    summary["polar_day"] = SpansJson(v.polarDays);
-    summary["polar_night"] = SpansJson(v.polarNights);
-    summary["longest_twilight_only"] = TextFromDouble(v.longestTwilightOnly);
-    return summary;
-}
-
-void PrintSpans(std::ostream& out, std::string_view name, const std::vector<SkySpan>& spans) {
-    if (spans.empty()) out << "# " << name << ": none\n";
-    for (const SkySpan& s : spans) {
-        out << "# " << name << ": from " << TextFromDouble(s.start) << " to "
-            << TextFromDouble(s.end) << ", " << TextFromDouble(s.length)
-            << " in the unit of the year\n";
-    }
-}
-
-void PrintSky(std::ostream& out, const SkyView& v, bool json) {
-    if (json) {
-        JsonTable table(out, InputsJson(v.inputs));
-        for (const SkyRow& r : v.rows) {
-            if (!out) return;  // a full disk: stop at once, the caller says so
-            table.Row(RowJson(kColumns, RowTexts(r)));
-        }
-        table.End(SummaryJson(v));
-        return;
-    }
-    PrintCsvLine(out, kColumns);
-    for (const SkyRow& r : v.rows) {
-        if (!out) return;
-        PrintCsvLine(out, RowTexts(r));
-    }
-    out << "# shortest daylight: " << TextFromDouble(v.shortestDaylight) << " on day "
-        << TextFromDouble(v.shortestDay) << '\n'
-        << "# longest daylight: " << TextFromDouble(v.longestDaylight) << " on day "
-        << TextFromDouble(v.longestDay) << '\n';
-    for (std::size_t i = 0; i < 4; ++i) {
-        out << "# " << daycalc::kSeasonNames[i] << ": " << TextFromDouble(v.seasons[i]) << '\n';
-    }
-    PrintSpans(out, "polar day", v.polarDays);
-    PrintSpans(out, "polar night", v.polarNights);
-    out << "# longest twilight-only stretch: " << TextFromDouble(v.longestTwilightOnly) << '\n';
-}
-
-// Every latitude's rows, computed as they are printed.
-void PrintMap(std::ostream& out, SkyInputs in, const std::vector<double>& latitudes,
-              double latitudeStep, bool json) {
-    const std::vector<double> days = daycalc::RowDays(in);
-    const auto eachRow = [&](const auto& print) {
-        for (const double latitude : latitudes) {
-            in.latitude = latitude;
-            const daycalc::SkyModel model(in);
-            for (const double t : days) {
-                if (!out) return;
-                print(latitude, model.RowAt(t));
-            }
-        }
-    };
-    if (!json) {
-        PrintCsvLine(out, kMapColumns);
-        eachRow(
-            [&](double latitude, const SkyRow& r) { PrintCsvLine(out, MapTexts(latitude, r)); });
-        return;
-    }
-    Json inputs = InputsJson(in);
-    inputs.erase("latitude");
-    inputs["latitude_step"] = TextFromDouble(latitudeStep);
-    JsonTable table(out, inputs);
-    eachRow([&](double latitude, const SkyRow& r) {
-        table.Row(RowJson(kMapColumns, MapTexts(latitude, r)));
-    });
-    table.End();
-}
-
 std::vector<std::string> ChartArgs(std::string kind, const std::string& path, const SkyInputs& in) {
     std::vector<std::string> args = {std::move(kind), path};
     for (double value :
@@ -205,27 +65,16 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
         err << "daylight-cli: --to " << request.to << " is before --from " << request.from << '\n';
         return kBadInput;
     }
-    const std::vector<std::string_view> columns = DatedColumns();
-    if (request.json) {
-        Json inputs = InputsJson(place);
-        for (const char* dropped : {"tilt", "year", "eccentricity", "perihelion", "step"}) {
-            inputs.erase(dropped);
-        }
-        inputs["longitude"] = TextFromDouble(std::isnan(place.longitude) ? 0 : place.longitude);
-        inputs["utc_offset"] = TextFromDouble(request.utcOffset);
-        inputs["from"] = daycalc::TextOf(*from);
-        inputs["to"] = daycalc::TextOf(*to);
-        JsonTable table(out, inputs);
-        daycalc::ForEachDate(place, *from, *to, request.utcOffset, [&](const daycalc::DatedRow& d) {
-            if (out) table.Row(RowJson(columns, DatedTexts(d)));
-        });
-        table.End();
-    } else {
-        PrintCsvLine(out, columns);
-        daycalc::ForEachDate(place, *from, *to, request.utcOffset, [&](const daycalc::DatedRow& d) {
-            if (out) PrintCsvLine(out, DatedTexts(d));
-        });
+    Json inputs = InputsJson(place);
+    for (const char* dropped : {"tilt", "year", "eccentricity", "perihelion", "step"}) {
+        inputs.erase(dropped);
     }
+    inputs["longitude"] = TextFromDouble(std::isnan(place.longitude) ? 0 : place.longitude);
+    inputs["utc_offset"] = TextFromDouble(request.utcOffset);
+    inputs["from"] = daycalc::TextOf(*from);
+    inputs["to"] = daycalc::TextOf(*to);
+    TableWriter writer(out, request.json, inputs);
+    daycalc::ProduceDates(place, *from, *to, request.utcOffset, *writer);
     return out.flush() ? kResults : ReportWriteFailure(err);
 }
 
@@ -370,23 +219,21 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
     }
     // Every value is checked before a line is written: nothing goes out half.
     std::vector<std::string> chart;
+    std::optional<daycalc::Problem> problem;
     if (request.map) {
-        const auto latitudes = daycalc::MapLatitudes(in, request.latitudeStep);
-        if (const auto* problem = std::get_if<daycalc::Problem>(&latitudes)) {
-            return ReportProblem(*problem, request.json, out, err);
-        }
-        PrintMap(out, in, std::get<std::vector<double>>(latitudes), request.latitudeStep,
-                 request.json);
+        Json inputs = InputsJson(in);
+        inputs.erase("latitude");
+        inputs["latitude_step"] = TextFromDouble(request.latitudeStep);
+        TableWriter writer(out, request.json, inputs);
+        problem = daycalc::ProduceMap(in, request.latitudeStep, *writer);
         chart = ChartArgs("map", request.chart, in);
         chart.push_back(rt::ShortestText(request.latitudeStep));
     } else {
-        const daycalc::SkyOutcome sky = daycalc::ComputeSky(in);
-        if (const auto* problem = std::get_if<daycalc::Problem>(&sky)) {
-            return ReportProblem(*problem, request.json, out, err);
-        }
-        PrintSky(out, std::get<SkyView>(sky), request.json);
+        TableWriter writer(out, request.json, InputsJson(in));
+        problem = daycalc::ProduceSky(in, *writer);
         chart = ChartArgs("sky", request.chart, in);
     }
+    if (problem) return ReportProblem(*problem, request.json, out, err);
     // The rows come before anything the chart has to say; no chart for rows not written.
     if (!out.flush()) return ReportWriteFailure(err);
     if (request.chart.empty()) return kResults;

@@ -1,62 +1,65 @@
-// Rows of numbers as the year and the sky print them: a CSV line, or a JSON object whose fields
-// are the columns; and the options and exit statuses those commands share.
+// The tables of the year, the sky and the map as the companion prints them, CSV or JSON; and the
+// options and exit statuses those commands share.
 #pragma once
 
 #include <CLI/CLI.hpp>
 #include <array>
 #include <cstddef>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chart_program.h"
+#include "daylight/table.h"
 #include "output.h"
 
 namespace companion {
 
-// Any range of texts: an array, or a vector.
-template <typename Texts>
-void PrintCsvLine(std::ostream& out, const Texts& texts) {
-    const char* separator = "";
-    for (const auto& text : texts) {
-        out << separator << text;
-        separator = ",";
-    }
-    out << '\n';
-}
-
-template <typename Columns, typename Texts>
-Json RowJson(const Columns& columns, const Texts& texts) {
-    Json row = Json::object();
-    auto text = texts.begin();
-    for (const std::string_view column : columns) row[std::string(column)] = *text++;
-    return row;
-}
-
-// One JSON object for a table, {"inputs":…,"rows":[…], and the summary's members}, written as it
-// goes: the rows one by one, so that a long table takes no more memory than one row.
-class JsonTable {
+// A table written as CSV: a header line, a line a row, and the summary as comment lines.
+class CsvWriter : public daycalc::TableConsumer {
   public:
-    JsonTable(std::ostream& out, const Json& inputs) : out_(out) {
-        out_ << R"({"inputs":)" << Dump(inputs) << R"(,"rows":[)";
-    }
-    void Row(const Json& row) {
-        out_ << separator_ << Dump(row);
-        separator_ = ",";
-    }
-    // The end of the rows, the summary's members and the last brace.
-    void End(const Json& summary = Json::object()) {
-        out_ << ']';
-        if (summary.empty()) {
-            out_ << "}\n";
-        } else {
-            out_ << ',' << Dump(summary).substr(1) << '\n';
-        }
-    }
+    explicit CsvWriter(std::ostream& out) : out_(out) {}
+    void Columns(std::span<const std::string_view> names) override;
+    bool Row(std::span<const daycalc::Cell> cells) override;
+    void Summary(std::span<const daycalc::Named> values) override;
 
   private:
     std::ostream& out_;
+    std::string line_;
+};
+
+// A table written as one JSON object, {"inputs":…,"rows":[…], and the summary's members}, as it
+// goes: the rows one by one, each an object whose members are the columns.
+class JsonWriter : public daycalc::TableConsumer {
+  public:
+    JsonWriter(std::ostream& out, const Json& inputs) : out_(out), inputs_(inputs) {}
+    void Columns(std::span<const std::string_view> names) override;
+    bool Row(std::span<const daycalc::Cell> cells) override;
+    void Summary(std::span<const daycalc::Named> values) override;
+
+  private:
+    std::ostream& out_;
+    Json inputs_;
+    std::vector<std::string> columns_;  // each as `"name":"`
+    std::string line_;
     const char* separator_ = "";
+};
+
+// The writer of a table in the form asked for: JSON, or CSV.
+class TableWriter {
+  public:
+    TableWriter(std::ostream& out, bool json, const Json& inputs)
+        : csv_(out), json_(out, inputs), isJson_(json) {}
+    daycalc::TableConsumer& operator*() {
+        return isJson_ ? static_cast<daycalc::TableConsumer&>(json_) : csv_;
+    }
+
+  private:
+    CsvWriter csv_;
+    JsonWriter json_;
+    bool isJson_;
 };
 
 // Offers --csv (the default), --json and, where this build draws charts, --chart for what is

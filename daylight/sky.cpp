@@ -801,24 +801,25 @@ std::variant<SkyInputs, Problem> ReadSkyInputs(const DaylightInputs& boxes, bool
     }
 }
 
-SkyOutcome ComputeSky(const SkyInputs& in) {
+SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&)>& row) {
     if (std::optional<Problem> problem = SkyProblem(in)) return *std::move(problem);
     const SkyModel model(in);
     SkyView view{.inputs = in};
-    const std::vector<double> days = RowDays(in);
-    view.rows.reserve(days.size());
-    for (const double t : days) view.rows.push_back(model.RowAt(t));
 
-    // The shortest and longest daylight: the rows', and each candidate's neighbourhood searched.
-    const auto daylight = [&model](double t) { return model.TimeAbove(t, Limit::Horizon); };
-    view.shortestDaylight = view.longestDaylight = view.rows.front().daylight;
-    view.shortestDay = view.longestDay = view.rows.front().day;
-    for (const SkyRow& r : view.rows) {
-        if (r.daylight < view.shortestDaylight)
+    // The shortest and longest daylight: the rows', kept as they go, and each candidate's
+    // neighbourhood searched.
+    bool first = true, wanted = true;
+    for (double k = 0; wanted; ++k) {
+        const double t = k * in.step < in.year ? k * in.step : in.year;
+        const SkyRow r = model.RowAt(t);
+        if (first || r.daylight < view.shortestDaylight)
             view.shortestDaylight = r.daylight, view.shortestDay = r.day;
-        if (r.daylight > view.longestDaylight)
+        if (first || r.daylight > view.longestDaylight)
             view.longestDaylight = r.daylight, view.longestDay = r.day;
+        first = false;
+        wanted = row(r) && t < in.year;
     }
+    const auto daylight = [&model](double t) { return model.TimeAbove(t, Limit::Horizon); };
     const double reach = std::min(in.year / 100, 3.0);
     for (const double angle : DaylightExtremes(in)) {
         const double around = model.DayOfOrbitAngle(angle);
@@ -850,6 +851,16 @@ SkyOutcome ComputeSky(const SkyInputs& in) {
         view.longestTwilightOnly = std::max(view.longestTwilightOnly, span.length);
     }
     return view;
+}
+
+SkyOutcome ComputeSky(const SkyInputs& in) {
+    std::vector<SkyRow> rows;
+    SkyOutcome outcome = StreamSky(in, [&rows](const SkyRow& r) {
+        rows.push_back(r);
+        return true;
+    });
+    if (auto* view = std::get_if<SkyView>(&outcome)) view->rows = std::move(rows);
+    return outcome;
 }
 
 }  // namespace daycalc

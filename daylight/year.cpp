@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <utility>
 
 #include "explain.h"
@@ -70,11 +71,13 @@ PolarSpans SpansOf(const Planet& p) {
     return {.day = aroundWinter, .night = aroundSummer};
 }
 
-YearView Year(const Planet& p, double step) {
+// The year's points go to `point` one by one as they are made, until it wants no more; the view
+// returned holds the rest.
+YearView Year(const Planet& p, double step, const std::function<bool(const YearPoint&)>& point) {
     StopWhereTheSingleCalculationStops(p);
-    std::vector<YearPoint> points;
-    for (int k = 0; k * step < 360; ++k) points.push_back(RowAt(p, k * step));
-    points.push_back(RowAt(p, 360));
+    bool wanted = true;
+    for (int k = 0; wanted && k * step < 360; ++k) wanted = point(RowAt(p, k * step));
+    if (wanted) point(RowAt(p, 360));
     // Daylight changes one way between the solstices, so they hold the year's extremes.
     const double winter = RowAt(p, 0).daylight;
     const double summer = RowAt(p, 180).daylight;
@@ -83,7 +86,7 @@ YearView Year(const Planet& p, double step) {
             .latitude = p.latitude,
             .solarDay = p.RP.value(),
             .year = p.Y.value(),
-            .points = std::move(points),
+            .points = {},
             .shortestDaylight = std::min(winter, summer),
             .longestDaylight = std::max(winter, summer),
             .polarDay = spans.day,
@@ -113,7 +116,8 @@ bool YearComputes(const DaylightInputs& inputs) {
     }
 }
 
-YearOutcome ComputeYear(const DaylightInputs& inputs, double stepDegrees) {
+YearOutcome StreamYear(const DaylightInputs& inputs, double stepDegrees,
+                       const std::function<bool(const YearPoint&)>& point) {
     const double step = std::isnan(stepDegrees)
                             ? kCoarsestYearStep
                             : std::clamp(stepDegrees, kFinestYearStep, kCoarsestYearStep);
@@ -121,10 +125,20 @@ YearOutcome ComputeYear(const DaylightInputs& inputs, double stepDegrees) {
     try {
         const Planet p = ReadPlanet(inputs, PointOfYear::Unread);
         stage = Stage::FullDaylight;
-        return Year(p, step);
+        return Year(p, step, point);
     } catch (const rt::Fault& fault) {
         return Explain(inputs, fault.kind(), stage, Mode::Year);
     }
+}
+
+YearOutcome ComputeYear(const DaylightInputs& inputs, double stepDegrees) {
+    std::vector<YearPoint> points;
+    YearOutcome outcome = StreamYear(inputs, stepDegrees, [&points](const YearPoint& p) {
+        points.push_back(p);
+        return true;
+    });
+    if (auto* view = std::get_if<YearView>(&outcome)) view->points = std::move(points);
+    return outcome;
 }
 
 }  // namespace daycalc

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -190,6 +191,10 @@ std::variant<SkyInputs, Problem> ReadSkyInputs(const DaylightInputs& boxes, bool
                                                SkyInputs rest);
 
 SkyOutcome ComputeSky(const SkyInputs& in);
+
+// The same sky with its rows handed to `row` one by one as they are made, until it returns false;
+// the view returned has no rows. Nothing is handed over where the inputs cannot be used.
+SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&)>& row);
 
 // A map with more rows than this, latitudes times days, is taken for mistaken steps.
 constexpr double kMostMapRows = 1e7;

@@ -2,6 +2,7 @@
 // polar night stated as such instead of stopping the calculation.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <variant>
@@ -60,5 +61,10 @@ constexpr double kCoarsestYearStep = 360;
 // only where reading a text overflows, or where the single calculation stops on its full-daylight
 // quotient beyond the polar circle (no tilt, or too small a tilt, beyond the pole).
 YearOutcome ComputeYear(const DaylightInputs& inputs, double stepDegrees);
+
+// The same year with its points handed to `point` one by one as they are made, until it returns
+// false; the view returned has no points. Nothing is handed over where the year stops.
+YearOutcome StreamYear(const DaylightInputs& inputs, double stepDegrees,
+                       const std::function<bool(const YearPoint&)>& point);
 
 }  // namespace daycalc

@@ -1,0 +1,119 @@
+#include "table.h"
+
+#include <cmath>
+#include <variant>
+
+namespace companion {
+namespace {
+
+using daycalc::Cell;
+using daycalc::Named;
+using daycalc::SummarySpan;
+using rt::TextFromDouble;
+
+// A cell's text: its word, its number, or nothing where there is none.
+void AppendCell(std::string& line, const Cell& cell) {
+    if (!cell.word.empty()) {
+        line.append(cell.word);
+    } else if (!std::isnan(cell.number)) {
+        line.append(TextFromDouble(cell.number));
+    }
+}
+
+Json SpanJson(const SummarySpan& s) {
+    return {{"start", TextFromDouble(s.start)},
+            {"end", TextFromDouble(s.end)},
+            {"length", TextFromDouble(s.length)}};
+}
+
+// "from 12 to 34<unit>, 5.6 in the unit of the year"
+std::string SpanWords(const SummarySpan& s, std::string_view unit) {
+    return "from " + TextFromDouble(s.start) + " to " + TextFromDouble(s.end) + std::string(unit) +
+           ", " + TextFromDouble(s.length) + " in the unit of the year";
+}
+
+}  // namespace
+
+void CsvWriter::Columns(std::span<const std::string_view> names) {
+    line_.clear();
+    for (const std::string_view name : names) line_.append(line_.empty() ? "" : ",").append(name);
+    out_ << line_ << '\n';
+}
+
+bool CsvWriter::Row(std::span<const Cell> cells) {
+    line_.clear();
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) line_.push_back(',');
+        AppendCell(line_, cells[i]);
+    }
+    line_.push_back('\n');
+    return bool(out_ << line_);
+}
+
+void CsvWriter::Summary(std::span<const Named> values) {
+    for (const Named& n : values) {
+        const std::string head = "# " + std::string(n.label) + ": ";
+        if (const double* number = std::get_if<double>(&n.value)) {
+            out_ << head << TextFromDouble(*number) << '\n';
+        } else if (const auto* onDay = std::get_if<Named::DaylightOnDay>(&n.value)) {
+            out_ << head << TextFromDouble(onDay->daylight) << " on day "
+                 << TextFromDouble(onDay->day) << '\n';
+        } else if (const auto* one = std::get_if<Named::OneSpan>(&n.value)) {
+            out_ << head << (one->span ? SpanWords(*one->span, one->unit) : "none") << '\n';
+        } else {
+            const auto& spans = std::get<std::vector<SummarySpan>>(n.value);
+            if (spans.empty()) out_ << head << "none\n";
+            for (const SummarySpan& s : spans) out_ << head << SpanWords(s, "") << '\n';
+        }
+    }
+}
+
+void JsonWriter::Columns(std::span<const std::string_view> names) {
+    out_ << R"({"inputs":)" << Dump(inputs_) << R"(,"rows":[)";
+    for (const std::string_view name : names) {
+        columns_.push_back('"' + std::string(name) + R"(":")");
+    }
+}
+
+bool JsonWriter::Row(std::span<const Cell> cells) {
+    // Every cell is a number, a date or a word: plain in JSON as it stands.
+    line_.assign(separator_).push_back('{');
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) line_.push_back(',');
+        line_.append(columns_[i]);
+        AppendCell(line_, cells[i]);
+        line_.push_back('"');
+    }
+    line_.push_back('}');
+    separator_ = ",";
+    return bool(out_ << line_);
+}
+
+void JsonWriter::Summary(std::span<const Named> values) {
+    Json summary = Json::object();
+    for (const Named& n : values) {
+        const std::string name(n.name);
+        if (const double* number = std::get_if<double>(&n.value)) {
+            summary[name] = TextFromDouble(*number);
+        } else if (const auto* onDay = std::get_if<Named::DaylightOnDay>(&n.value)) {
+            summary[name] = {{"day", TextFromDouble(onDay->day)},
+                             {"daylight", TextFromDouble(onDay->daylight)}};
+        } else if (const auto* one = std::get_if<Named::OneSpan>(&n.value)) {
+            summary[name] = one->span ? SpanJson(*one->span) : Json(nullptr);
+        } else {
+            Json list = Json::array();
+            for (const SummarySpan& s : std::get<std::vector<SummarySpan>>(n.value)) {
+                list.push_back(SpanJson(s));
+            }
+            summary[name] = list;
+        }
+    }
+    out_ << ']';
+    if (summary.empty()) {
+        out_ << "}\n";
+    } else {
+        out_ << ',' << Dump(summary).substr(1) << '\n';
+    }
+}
+
+}  // namespace companion

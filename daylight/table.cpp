@@ -1,0 +1,135 @@
+#include "daylight/table.h"
+
+#include <array>
+#include <utility>
+
+namespace daycalc {
+namespace {
+
+constexpr std::array<std::string_view, 5> kYearColumns = {"from_solstice", "day_of_year",
+                                                          "daylight", "night", "sun"};
+constexpr std::array<std::string_view, 13> kSkyColumns = {
+    "day",   "orbit_angle", "declination", "daylight", "civil",  "nautical",        "astronomical",
+    "night", "sun",         "sunrise",     "noon",     "sunset", "equation_of_time"};
+constexpr std::array<std::string_view, 4> kMapColumns = {"latitude", "day", "daylight", "sun"};
+constexpr std::array<std::string_view, 14> kDatedColumns = {
+    "date",    "day",      "orbit_angle",  "declination",     "daylight",
+    "civil",   "nautical", "astronomical", "night",           "sun",
+    "sunrise", "noon",     "sunset",       "equation_of_time"};
+// The seasons as members of a record, in the order of kSeasonNames.
+constexpr std::array<std::string_view, 4> kSeasonMembers = {"winter_solstice", "spring_equinox",
+                                                            "summer_solstice", "autumn_equinox"};
+
+std::array<Cell, 13> SkyCells(const SkyRow& r) {
+    return {{{r.day},
+             {r.orbitAngle},
+             {r.declination},
+             {r.daylight},
+             {r.civil},
+             {r.nautical},
+             {r.astronomical},
+             {r.night},
+             {0, SunName(r.sun)},
+             {r.sunrise},
+             {r.noon},
+             {r.sunset},
+             {r.equationOfTime}}};
+}
+
+std::vector<SummarySpan> SpansOf(const std::vector<SkySpan>& spans) {
+    std::vector<SummarySpan> list;
+    for (const SkySpan& s : spans) list.push_back({s.start, s.end, s.length});
+    return list;
+}
+
+Named::OneSpan OneSpanOf(const std::optional<PolarSpan>& span) {
+    constexpr std::string_view kDegrees = " degrees past the winter solstice";
+    if (!span) return {std::nullopt, kDegrees};
+    return {SummarySpan{span->start, span->end, span->length}, kDegrees};
+}
+
+}  // namespace
+
+std::optional<Problem> ProduceYear(const DaylightInputs& inputs, double stepDegrees,
+                                   TableConsumer& to) {
+    bool begun = false, wanted = true;
+    const YearOutcome outcome = StreamYear(inputs, stepDegrees, [&](const YearPoint& p) {
+        if (!std::exchange(begun, true)) to.Columns(kYearColumns);
+        const std::array<Cell, 5> cells = {
+            {{p.fromSolstice}, {p.dayOfYear}, {p.daylight}, {p.night}, {0, SunName(p.sun)}}};
+        return wanted = to.Row(cells);
+    });
+    if (const auto* problem = std::get_if<Problem>(&outcome)) return *problem;
+    if (!wanted) return std::nullopt;
+    const YearView& v = std::get<YearView>(outcome);
+    const std::array<Named, 4> summary = {{
+        {"shortest_daylight", "shortest daylight", v.shortestDaylight},
+        {"longest_daylight", "longest daylight", v.longestDaylight},
+        {"polar_day", "polar day", OneSpanOf(v.polarDay)},
+        {"polar_night", "polar night", OneSpanOf(v.polarNight)},
+    }};
+    to.Summary(summary);
+    return std::nullopt;
+}
+
+std::optional<Problem> ProduceSky(const SkyInputs& in, TableConsumer& to) {
+    bool begun = false, wanted = true;
+    const SkyOutcome outcome = StreamSky(in, [&](const SkyRow& r) {
+        if (!std::exchange(begun, true)) to.Columns(kSkyColumns);
+        return wanted = to.Row(SkyCells(r));
+    });
+    if (const auto* problem = std::get_if<Problem>(&outcome)) return *problem;
+    if (!wanted) return std::nullopt;
+    const SkyView& v = std::get<SkyView>(outcome);
+    std::vector<Named> summary = {{"shortest_daylight", "shortest daylight",
+                                   Named::DaylightOnDay{v.shortestDaylight, v.shortestDay}},
+                                  {"longest_daylight", "longest daylight",
+                                   Named::DaylightOnDay{v.longestDaylight, v.longestDay}}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        summary.push_back({kSeasonMembers[i], kSeasonNames[i], v.seasons[i]});
+    }
+    summary.push_back({"polar_day", "polar day", SpansOf(v.polarDays)});
+    summary.push_back({"polar_night", "polar night", SpansOf(v.polarNights)});
+    summary.push_back(
+        {"longest_twilight_only", "longest twilight-only stretch", v.longestTwilightOnly});
+    to.Summary(summary);
+    return std::nullopt;
+}
+
+std::optional<Problem> ProduceMap(const SkyInputs& in, double latitudeStep, TableConsumer& to) {
+    const auto latitudes = MapLatitudes(in, latitudeStep);
+    if (const auto* problem = std::get_if<Problem>(&latitudes)) return *problem;
+    to.Columns(kMapColumns);
+    const std::vector<double> days = RowDays(in);
+    for (const double latitude : std::get<std::vector<double>>(latitudes)) {
+        SkyInputs at = in;
+        at.latitude = latitude;
+        const SkyModel model(at);
+        for (const double t : days) {
+            const SkyRow r = model.RowAt(t);
+            const std::array<Cell, 4> cells = {
+                {{latitude}, {r.day}, {r.daylight}, {0, SunName(r.sun)}}};
+            if (!to.Row(cells)) return std::nullopt;
+        }
+    }
+    to.Summary({});
+    return std::nullopt;
+}
+
+void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, double utcOffset,
+                  TableConsumer& consumer) {
+    consumer.Columns(kDatedColumns);
+    bool wanted = true;
+    ForEachDate(place, from, to, utcOffset, [&](const DatedRow& d) {
+        if (!wanted) return;
+        const std::string date = TextOf(d.date);
+        std::array<Cell, 14> cells;
+        cells[0] = {0, date};
+        const std::array<Cell, 13> sky = SkyCells(d.row);
+        std::copy(sky.begin(), sky.end(), cells.begin() + 1);
+        wanted = consumer.Row(cells);
+    });
+    if (wanted) consumer.Summary({});
+}
+
+}  // namespace daycalc
