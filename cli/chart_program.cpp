@@ -62,8 +62,7 @@ std::string TailOf(int fd) {
 }
 
 bool AddChartOption(CLI::App& command, std::string& path, const std::string& what) {
-    command
-        .add_option("--chart", path, "Also draw " + what + " into FILE.svg or FILE.png (800 x 500)")
+    command.add_option("--chart", path, "Also draw " + what + " into FILE.svg or FILE.png")
         ->type_name("FILE")
         ->check([](const std::string& name) -> std::string {
             if (chart::FormatOf(name)) return "";
@@ -72,10 +71,10 @@ bool AddChartOption(CLI::App& command, std::string& path, const std::string& wha
     return true;
 }
 
-std::string DrawChart(std::vector<std::string> args) {
+std::string RenderPng(const std::string& svgPath, const std::string& pngPath) {
     const fs::path program = FindProgram();
     if (program.empty()) return std::string(kProgram) + " is not installed";
-    args.insert(args.begin(), std::string(kProgram));
+    std::vector<std::string> args = {std::string(kProgram), svgPath, pngPath};
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

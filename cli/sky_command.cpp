@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "chart/charts.h"
 #include "chart_program.h"
 #include "daylight/earth_year.h"
 #include "daylight/sky.h"
@@ -41,17 +42,6 @@ Json InputsJson(const SkyInputs& in) {
     if (in.declinationTerm != 0) inputs["declination_term"] = TextFromDouble(in.declinationTerm);
     if (!std::isnan(in.longitude)) inputs["longitude"] = TextFromDouble(in.longitude);
     return inputs;
-}
-
-std::vector<std::string> ChartArgs(std::string kind, const std::string& path, const SkyInputs& in) {
-    std::vector<std::string> args = {std::move(kind), path};
-    for (double value :
-         {in.tilt, in.latitude, in.solarDay, in.year, in.eccentricity, in.perihelion, in.horizon,
-          in.step, in.distance, in.refraction, in.sunrise ? 1.0 : 0.0, in.declinationTerm}) {
-        args.push_back(rt::ShortestText(value));
-    }
-    args.push_back(std::isnan(in.longitude) ? "any" : rt::ShortestText(in.longitude));
-    return args;
 }
 
 // The dated rows, one a civil date, each printed as it is made.
@@ -217,27 +207,31 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         }
         return PrintDated(out, in, request, err);
     }
-    // Every value is checked before a line is written: nothing goes out half.
-    std::vector<std::string> chart;
+    // Every value is checked before a line is written: nothing goes out half. A chart takes the
+    // same rows as they are printed.
     std::optional<daycalc::Problem> problem;
+    std::optional<chart::MapChart> map;
+    std::optional<chart::SkyChart> sky;
     if (request.map) {
         Json inputs = InputsJson(in);
         inputs.erase("latitude");
         inputs["latitude_step"] = TextFromDouble(request.latitudeStep);
         TableWriter writer(out, request.json, inputs);
-        problem = daycalc::ProduceMap(in, request.latitudeStep, *writer);
-        chart = ChartArgs("map", request.chart, in);
-        chart.push_back(rt::ShortestText(request.latitudeStep));
+        if (!request.chart.empty()) map.emplace(in);
+        chart::Both both(*writer, map ? static_cast<daycalc::TableConsumer&>(*map) : *writer);
+        problem = daycalc::ProduceMap(in, request.latitudeStep, map ? both : *writer);
     } else {
         TableWriter writer(out, request.json, InputsJson(in));
-        problem = daycalc::ProduceSky(in, *writer);
-        chart = ChartArgs("sky", request.chart, in);
+        if (!request.chart.empty()) sky.emplace(in);
+        chart::Both both(*writer, sky ? static_cast<daycalc::TableConsumer&>(*sky) : *writer);
+        problem = daycalc::ProduceSky(in, sky ? both : *writer);
     }
     if (problem) return ReportProblem(*problem, request.json, out, err);
     // The rows come before anything the chart has to say; no chart for rows not written.
     if (!out.flush()) return ReportWriteFailure(err);
     if (request.chart.empty()) return kResults;
-    return ReportChart(DrawChart(chart), request.chart, err);
+    return ReportChart(WriteChart(request.chart, map ? map->Svg() : sky->Svg()), request.chart,
+                       err);
 }
 
 }  // namespace companion

@@ -62,18 +62,17 @@ class TableWriter {
     bool isJson_;
 };
 
-// Offers --csv (the default), --json and, where this build draws charts, --chart for what is
-// drawn; the footer gives the exit statuses, the first ones as stated, then the chart's and 3.
+// Offers --csv (the default), --json and --chart for what is drawn; the footer gives the exit
+// statuses, the first ones as stated, then the chart's and 3.
 inline void AddTableOptions(CLI::App& command, bool& csv, bool& json, std::string& chart,
                             const std::string& drawn, const std::string& statuses) {
     CLI::Option* csvFlag = command.add_flag("--csv", csv, "CSV with a header line (the default)");
     command.add_flag("--json", json, "One JSON object: inputs, rows and summary")
         ->excludes(csvFlag);
-    const bool charts = AddChartOption(command, chart, drawn);
+    const bool png = AddChartOption(command, chart, drawn);
     command.footer(
-        statuses + std::string(charts ? " or a chart that could not be written" : "") +
-        ",\n3 output that could not be written." +
-        (charts ? "" : "\nThis daylight-cli was built without charts: --chart is not offered."));
+        statuses + " or a chart that could not be written,\n3 output that could not be written." +
+        (png ? "" : "\nThis daylight-cli was built without Qt: its charts are SVG only."));
 }
 
 }  // namespace companion

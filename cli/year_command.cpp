@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "chart/charts.h"
 #include "daylight/table.h"
 #include "daylight/year.h"
 #include "input_option.h"
@@ -58,15 +59,20 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
                 {"step", TextFromDouble(request.step)}};
     }
     TableWriter writer(out, request.json, read);
-    if (const auto problem = daycalc::ProduceYear(inputs, request.step, *writer)) {
+    // The chart takes the same rows as they are printed.
+    std::optional<chart::YearChart> drawing;
+    if (const auto* view = std::get_if<daycalc::YearView>(&asRead);
+        view && !request.chart.empty()) {
+        drawing.emplace(*view);
+    }
+    chart::Both both(*writer, drawing ? static_cast<daycalc::TableConsumer&>(*drawing) : *writer);
+    if (const auto problem = daycalc::ProduceYear(inputs, request.step, drawing ? both : *writer)) {
         return ReportProblem(*problem, request.json, out, err);
     }
     // The rows come before anything the chart has to say; no chart for a year not written.
     if (!out.flush()) return ReportWriteFailure(err);
-    if (request.chart.empty()) return kResults;
-    return ReportChart(DrawChart({"year", request.chart, inputs.tilt, inputs.latitude,
-                                  inputs.solarDay, inputs.year, rt::ShortestText(request.step)}),
-                       request.chart, err);
+    if (!drawing) return kResults;
+    return ReportChart(WriteChart(request.chart, drawing->Svg()), request.chart, err);
 }
 
 }  // namespace companion

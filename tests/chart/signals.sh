@@ -2,9 +2,9 @@
 # A signal while a chart is being written: the hidden temporary file goes, the program ends by
 # that very signal, and the chart that was there stays as it was. strace holds the program in its
 # fsync, after the temporary file is written and before it is renamed, while the signal is sent.
-# Usage: signals.sh DAYLIGHT-CHART
+# Usage: signals.sh DAYLIGHT-CLI
 set -uo pipefail
-chart=$1
+cli=$1
 # LeakSanitizer cannot work under ptrace; in a sanitizer build the run that ends normally would
 # report that instead of its status.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
@@ -15,13 +15,13 @@ for signal in INT TERM HUP QUIT; do
     echo "the chart before" >"$work/year.svg"
     # A background job starts with SIGINT and SIGQUIT ignored, which the program would keep.
     strace -f -o /dev/null -e trace=fsync -e inject=fsync:delay_enter=1000000 \
-        env --default-signal=INT,QUIT "$chart" year "$work/year.svg" 23.5 70 24 365.25 1 &
+        env --default-signal=INT,QUIT "$cli" year --latitude 70 --chart "$work/year.svg" >/dev/null &
     tracer=$!
     for ((i = 0; i < 200; i++)); do
         compgen -G "$work/.daylight-*" >/dev/null && break
         sleep 0.05
     done
-    kill -"$signal" "$(pgrep -P "$tracer" -x daylight-chart)"
+    kill -"$signal" "$(pgrep -P "$tracer" -x daylight-cli)"
     wait "$tracer"
     status=$?
     left=$(cd "$work" && ls -A | grep -v '^year.svg$')
@@ -37,13 +37,13 @@ done
 # Started with hang-ups ignored, as under nohup, it keeps ignoring them and writes the chart.
 echo "the chart before" >"$work/year.svg"
 strace -f -o /dev/null -e trace=fsync -e inject=fsync:delay_enter=1000000 \
-    nohup "$chart" year "$work/year.svg" 23.5 70 24 365.25 1 >/dev/null 2>&1 &
+    nohup "$cli" year --latitude 70 --chart "$work/year.svg" >/dev/null 2>&1 &
 tracer=$!
 for ((i = 0; i < 200; i++)); do
     compgen -G "$work/.daylight-*" >/dev/null && break
     sleep 0.05
 done
-kill -HUP "$(pgrep -P "$tracer" -x daylight-chart)"
+kill -HUP "$(pgrep -P "$tracer" -x daylight-cli)"
 wait "$tracer"
 status=$?
 if [ "$status" -ne 0 ] || ! grep -q "<svg" "$work/year.svg"; then

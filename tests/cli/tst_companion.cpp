@@ -384,23 +384,29 @@ TEST(Year, HelpNamesTheOptions) {
         EXPECT_THAT(run.out, HasSubstr(text));
     }
     EXPECT_THAT(run.out, testing::Not(HasSubstr("--from-solstice")));
-    EXPECT_EQ(run.out.find("Also draw the year") != std::string::npos, DAYLIGHT_WITH_CHART)
-        << "--chart is offered exactly where charts are built";
+    EXPECT_EQ(run.out.find("FILE.png") != std::string::npos, DAYLIGHT_WITH_CHART)
+        << "--chart takes .png exactly where PNG charts are built";
 }
 
 // The chart is drawn by a program of its own, found beside the companion's executable.
 TEST(Year, ChartsAreWrittenOrTheReasonGiven) {
-    if (!DAYLIGHT_WITH_CHART) GTEST_SKIP() << "built without charts";
-    const std::string cli = DAYLIGHT_CLI_PATH, png = testing::TempDir() + "daylight-year.png";
-    for (const char* command : {"year --latitude 70", "sky --planet mars --latitude 70",
-                                "sky --map --latitude-step 5 --step 10"}) {
-        std::remove(png.c_str());
-        const std::string line = cli + " " + command + " --chart " + png + " >/dev/null";
-        EXPECT_EQ(std::system(line.c_str()), 0) << command;
-        std::ifstream file(png, std::ios::binary);
-        char signature[8] = {};
-        file.read(signature, sizeof signature);
-        EXPECT_EQ(std::string(signature, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << command;
+    const std::string cli = DAYLIGHT_CLI_PATH;
+    for (const char* ending : {".svg", ".png"}) {
+        if (std::string(ending) == ".png" && !DAYLIGHT_WITH_CHART) continue;
+        const std::string path = testing::TempDir() + "daylight-chart" + ending;
+        for (const char* command : {"year --latitude 70", "sky --planet mars --latitude 70",
+                                    "sky --map --latitude-step 5 --step 10"}) {
+            std::remove(path.c_str());
+            const std::string line = cli + " " + command + " --chart " + path + " >/dev/null";
+            EXPECT_EQ(std::system(line.c_str()), 0) << command;
+            std::ifstream file(path, std::ios::binary);
+            char signature[8] = {};
+            file.read(signature, sizeof signature);
+            EXPECT_EQ(std::string(signature, 8), ending == std::string(".svg")
+                                                     ? std::string("<svg xml")
+                                                     : std::string("\x89PNG\r\n\x1a\n", 8))
+                << command;
+        }
     }
     const std::string errors = testing::TempDir() + "daylight-year.err";
     const std::string bad = cli + " year --chart /nonexistent/dir/year.svg >/dev/null 2>" + errors;
@@ -413,7 +419,6 @@ TEST(Year, ChartsAreWrittenOrTheReasonGiven) {
 // A file name is quoted as the shell would read it back: a line feed or an escape in it neither
 // splits the message nor reaches the terminal.
 TEST(Year, AChartsNameIsQuotedInItsMessage) {
-    if (!DAYLIGHT_WITH_CHART) GTEST_SKIP() << "built without charts";
     const std::string cli = DAYLIGHT_CLI_PATH, errors = testing::TempDir() + "daylight-name.err";
     setenv("DAYLIGHT_CHART_NAME", "/nonexistent/a\nb\x1b[31m.svg", 1);
     const std::string line = cli + " year --chart \"$DAYLIGHT_CHART_NAME\" >/dev/null 2>" + errors;
@@ -427,7 +432,6 @@ TEST(Year, AChartsNameIsQuotedInItsMessage) {
 // A chart written over another keeps its owner and group where the process may set them, as the
 // shell's > does; a link that names nothing is said to be one.
 TEST(Year, AReplacedChartKeepsItsOwnerAndADanglingLinkIsNamed) {
-    if (!DAYLIGHT_WITH_CHART) GTEST_SKIP() << "built without charts";
     const std::string cli = DAYLIGHT_CLI_PATH, folder = testing::TempDir();
     const std::string chart = folder + "daylight-owned.svg",
                       link = folder + "daylight-dangling.svg";

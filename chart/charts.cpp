@@ -1,0 +1,329 @@
+#include "chart/charts.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "runtime/runtime.h"
+
+namespace chart {
+namespace {
+
+using daycalc::Cell;
+using daycalc::Named;
+
+// The colours of the sky, from the sun up to the night.
+constexpr Colour kDaylight = "#facc50";
+constexpr Colour kCivil = "#96c4e8";
+constexpr Colour kNautical = "#4c7abe";
+constexpr Colour kAstronomical = "#28387a";
+constexpr Colour kNight = "#0e122c";
+constexpr Colour kWindowDay = "#c0392b";
+constexpr Colour kPolarDay = "#f6e7a1";
+constexpr Colour kPolarNight = "#3b4a6b";
+
+// Slices of x a pixel wide over the plot, for a range of x.
+constexpr double kSlices = 708;
+
+std::string Degrees(double value) { return rt::TextFromDouble(value) + "°"; }
+
+std::string Inputs(double tilt, double latitude, double solarDay, double year) {
+    return "Tilt " + Degrees(tilt) + ", latitude " + Degrees(latitude) + ", solar day " +
+           rt::TextFromDouble(solarDay) + ", year " + rt::TextFromDouble(year);
+}
+
+std::string SkyInputsText(const daycalc::SkyInputs& in, bool withLatitude) {
+    std::string text = "Tilt " + Degrees(in.tilt);
+    if (withLatitude) text += ", latitude " + Degrees(in.latitude);
+    text += ", solar day " + rt::TextFromDouble(in.solarDay) + ", year " +
+            rt::TextFromDouble(in.year) + ", eccentricity " + rt::TextFromDouble(in.eccentricity) +
+            ", perihelion " + Degrees(in.perihelion);
+    return text + (in.sunrise ? ", the planet's own sunrise" : ", horizon " + Degrees(in.horizon));
+}
+
+constexpr std::string_view kTimeAxis = "time since the northern winter solstice (unit of the year)";
+constexpr std::string_view kDaylightAxis = "daylight (unit of the solar day)";
+
+// The solstices and equinoxes at their times.
+void MarkSeasons(Figure& f, const std::array<double, 4>& at) {
+    for (std::size_t i = 0; i < 4; ++i) f.Mark(at[i], daycalc::kSeasonNames[i]);
+}
+
+// A polar span of the year (degrees past the winter solstice) shaded across the plot.
+void Shade(Figure& f, const std::optional<daycalc::SummarySpan>& span, double year, double solarDay,
+           Colour colour) {
+    if (!span) return;
+    const double start = span->start / 360 * year, end = span->end / 360 * year;
+    if (span->start <= span->end) {
+        f.Band(start, end, 0, solarDay, colour);
+    } else {  // through the winter solstice
+        f.Band(start, year, 0, solarDay, colour);
+        f.Band(0, end, 0, solarDay, colour);
+    }
+}
+
+// The sky on a circular orbit at the year's latitude, for the bands under the year's line.
+class Bands : public daycalc::TableConsumer {
+  public:
+    explicit Bands(double year) : above_(4, Thinned(year / kSlices)) {}
+    void Columns(std::span<const std::string_view>) override {}
+    bool Row(std::span<const Cell> c) override {
+        double sum = 0;
+        for (std::size_t i = 0; i < 4; ++i) above_[i].Add(c[0].number, sum += c[3 + i].number);
+        return true;
+    }
+    void Summary(std::span<const Named>) override {}
+    std::vector<Thinned> above_;
+};
+
+void DrawBands(Figure& f, const std::vector<Thinned>& above) {
+    const Colour colours[] = {kDaylight, kCivil, kNautical, kAstronomical};
+    for (int i = 3; i >= 0; --i) f.Area(above[std::size_t(i)].Points(), 0, colours[i]);
+}
+
+}  // namespace
+
+void Thinned::Add(double x, double y) {
+    const auto slice = static_cast<long long>(std::floor(x / width_));
+    if (slice != slice_ || count_ == 0) {
+        Flush();
+        slice_ = slice;
+        first_ = low_ = high_ = last_ = {x, y};
+        count_ = 1;
+        return;
+    }
+    if (y < low_.y) low_ = {x, y};
+    if (y > high_.y) high_ = {x, y};
+    last_ = {x, y};
+    ++count_;
+}
+
+void Thinned::Flush() {
+    if (count_ == 0) return;
+    // The first, the lowest, the highest and the last, in the order they came, each once.
+    std::array<Point, 4> four = {first_, low_, high_, last_};
+    std::stable_sort(four.begin(), four.end(), [](Point a, Point b) { return a.x < b.x; });
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (i == 0 || four[i].x != four[i - 1].x || four[i].y != four[i - 1].y) {
+            kept_.push_back(four[i]);
+        }
+    }
+    count_ = 0;
+}
+
+std::vector<Point> Thinned::Points() const {
+    Thinned copy = *this;
+    copy.Flush();
+    return copy.kept_;
+}
+
+YearChart::YearChart(const daycalc::YearView& year) : year_(year), daylight_(year.year / kSlices) {}
+
+bool YearChart::Row(std::span<const Cell> c) {
+    daylight_.Add(c[1].number, c[2].number);  // the day of the year, the daylight
+    return true;
+}
+
+void YearChart::Summary(std::span<const Named> values) {
+    for (const Named& n : values) {
+        if (const auto* one = std::get_if<Named::OneSpan>(&n.value)) {
+            const std::optional<daycalc::PolarSpan> span =
+                one->span ? std::optional<daycalc::PolarSpan>(
+                                {one->span->start, one->span->end, one->span->length})
+                          : std::nullopt;
+            (n.name == "polar_day" ? year_.polarDay : year_.polarNight) = span;
+        }
+    }
+}
+
+Figure YearChart::Draw() const {
+    const double y = year_.year, rp = year_.solarDay;
+    Figure f("Daylight through the year", Inputs(year_.tilt, year_.latitude, rp, y));
+    f.Axes(0, y, kTimeAxis, 0, rp, kDaylightAxis);
+    // The sky's daylight and twilights beneath, on a circular orbit, where they can be had.
+    const daycalc::SkyInputs sky{.tilt = year_.tilt,
+                                 .latitude = year_.latitude,
+                                 .solarDay = rp,
+                                 .year = y,
+                                 .eccentricity = 0,
+                                 .perihelion = 0,
+                                 .horizon = daycalc::kSunriseHorizon,
+                                 .step = y / 360,
+                                 .sunrise = true};
+    Bands bands(y);
+    const bool twilight = !daycalc::ProduceSky(sky, bands);
+    if (twilight) {
+        f.Band(0, y, 0, rp, kNight);
+        DrawBands(f, bands.above_);
+    }
+    const auto toSpan = [](const std::optional<daycalc::PolarSpan>& s) {
+        return s ? std::optional<daycalc::SummarySpan>({s->start, s->end, s->length})
+                 : std::nullopt;
+    };
+    if (!twilight) {
+        Shade(f, toSpan(year_.polarDay), y, rp, kPolarDay);
+        Shade(f, toSpan(year_.polarNight), y, rp, kPolarNight);
+    }
+    f.Line(daylight_.Points(), kWindowDay, 2.5);
+    MarkSeasons(f, {0, y / 4, y / 2, y * 3 / 4});
+    f.Key(kWindowDay, "daylight by the calculator's formula", true);
+    if (twilight) {
+        f.Key(kDaylight, "sky: sun up");
+        f.Key(kCivil, "civil");
+        f.Key(kNautical, "nautical");
+        f.Key(kAstronomical, "astronomical twilight");
+        f.Key(kNight, "night");
+    } else {
+        if (year_.polarDay) f.Key(kPolarDay, "polar day");
+        if (year_.polarNight) f.Key(kPolarNight, "polar night");
+    }
+    return f;
+}
+
+SkyChart::SkyChart(const daycalc::SkyInputs& in) : in_(in), above_(4, Thinned(in.year / kSlices)) {}
+
+bool SkyChart::Row(std::span<const Cell> c) {
+    double sum = 0;
+    for (std::size_t i = 0; i < 4; ++i) above_[i].Add(c[0].number, sum += c[3 + i].number);
+    return true;
+}
+
+void SkyChart::Summary(std::span<const Named> values) {
+    for (const Named& n : values) {
+        for (const std::string_view season : daycalc::kSeasonNames) {
+            if (n.label == season) seasons_.push_back(std::get<double>(n.value));
+        }
+    }
+}
+
+Figure SkyChart::Draw() const {
+    Figure f("The sky through the year", SkyInputsText(in_, true));
+    f.Axes(0, in_.year, kTimeAxis, 0, in_.solarDay, kDaylightAxis);
+    f.Band(0, in_.year, 0, in_.solarDay, kNight);
+    DrawBands(f, above_);
+    if (seasons_.size() == 4) MarkSeasons(f, {seasons_[0], seasons_[1], seasons_[2], seasons_[3]});
+    f.Key(kDaylight, "daylight");
+    f.Key(kCivil, "civil");
+    f.Key(kNautical, "nautical");
+    f.Key(kAstronomical, "astronomical twilight");
+    f.Key(kNight, "night");
+    return f;
+}
+
+MapChart::MapChart(const daycalc::SkyInputs& in) : in_(in) {}
+
+bool MapChart::Row(std::span<const Cell> c) {
+    if (latitudes_.empty() || latitudes_.back() != c[0].number) latitudes_.push_back(c[0].number);
+    if (latitudes_.size() == 1) days_.push_back(c[1].number);
+    const std::string_view sun = c[3].word;
+    daylight_.push_back(sun == daycalc::SunName(daycalc::Sun::PolarNight) ? -1.0f
+                        : sun == daycalc::SunName(daycalc::Sun::PolarDay)
+                            ? -2.0f
+                            : static_cast<float>(c[2].number));
+    return true;
+}
+
+Figure MapChart::Draw() const {
+    Figure f("Daylight at every latitude through the year", SkyInputsText(in_, false));
+    f.Axes(0, in_.year, kTimeAxis, -90, 90, "latitude (degrees)", 10, 10);
+    const double rp = in_.solarDay;
+    // Twelve colours from short days to long ones.
+    const std::vector<std::string> colours = {"#1d2f6f", "#22468f", "#2a5fa8", "#3579b8",
+                                              "#4692c2", "#5eaac6", "#7cbfc4", "#9fd1bd",
+                                              "#c3dfae", "#e2e79b", "#f5e37f", "#fbd35c"};
+    const std::size_t nDays = days_.size(), nLatitudes = latitudes_.size();
+    const auto value = [&](std::size_t lat, std::size_t day) {
+        const float v = daylight_[lat * nDays + day];
+        return v == -1.0f ? 0.0 : v == -2.0f ? rp : double(v);
+    };
+    const auto colourOf = [&](float v) -> std::string {
+        if (v == -1.0f) return std::string(kNight);
+        if (v == -2.0f) return std::string(kPolarDay);
+        const auto level = std::min<std::size_t>(
+            colours.size() - 1, std::size_t(double(v) / rp * double(colours.size())));
+        return colours[level];
+    };
+    // Each latitude a strip from halfway to the one below to halfway to the one above, in runs
+    // of one colour.
+    for (std::size_t i = 0; i < nLatitudes; ++i) {
+        const double low = i == 0 ? -90 : (latitudes_[i - 1] + latitudes_[i]) / 2;
+        const double high = i + 1 == nLatitudes ? 90 : (latitudes_[i] + latitudes_[i + 1]) / 2;
+        std::size_t start = 0;
+        for (std::size_t j = 1; j <= nDays; ++j) {
+            if (j < nDays &&
+                colourOf(daylight_[i * nDays + j]) == colourOf(daylight_[i * nDays + start])) {
+                continue;
+            }
+            const double from = start == 0 ? 0 : (days_[start - 1] + days_[start]) / 2;
+            const double to = j == nDays ? in_.year : (days_[j - 1] + days_[j]) / 2;
+            f.Band(from, to, low, high, colourOf(daylight_[i * nDays + start]), true);
+            start = j;
+        }
+    }
+    // Contour lines at round lengths of the day, found cell by cell (marching squares), each
+    // labelled once where its label is clear of the others.
+    const std::vector<double> levels = RoundTicks(0, rp, 7);
+    std::size_t labelled = 0;
+    for (const double level : levels) {
+        if (level <= 0 || level >= rp) continue;
+        std::vector<std::array<Point, 2>> segments;
+        for (std::size_t i = 0; i + 1 < nLatitudes; ++i) {
+            for (std::size_t j = 0; j + 1 < nDays; ++j) {
+                const double v[4] = {value(i, j), value(i, j + 1), value(i + 1, j + 1),
+                                     value(i + 1, j)};
+                const Point at[4] = {{days_[j], latitudes_[i]},
+                                     {days_[j + 1], latitudes_[i]},
+                                     {days_[j + 1], latitudes_[i + 1]},
+                                     {days_[j], latitudes_[i + 1]}};
+                std::vector<Point> crossings;
+                for (int k = 0; k < 4; ++k) {
+                    const double a = v[k] - level, b = v[(k + 1) % 4] - level;
+                    if ((a < 0) == (b < 0)) continue;
+                    const double w = a / (a - b);
+                    const Point p = at[k], q = at[(k + 1) % 4];
+                    crossings.push_back({f.X(p.x + (q.x - p.x) * w), f.Y(p.y + (q.y - p.y) * w)});
+                }
+                for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
+                    segments.push_back({crossings[k], crossings[k + 1]});
+                }
+            }
+        }
+        if (segments.empty()) continue;
+        f.Segments(segments, "#1b1b1b", 0.8);
+        // The label's places: the segments' middles, the nearest to a column of its own first.
+        const double column = f.X(in_.year * (0.12 + 0.19 * double(labelled++ % 5)));
+        std::vector<Point> places;
+        for (const auto& [a, b] : segments)
+            places.push_back({(a.x + b.x) / 2, (a.y + b.y) / 2 + 4});
+        std::stable_sort(places.begin(), places.end(), [&](const Point& a, const Point& b) {
+            return std::fabs(a.x - column) < std::fabs(b.x - column);
+        });
+        f.Label(places, rt::TextFromDouble(level));
+    }
+    const daycalc::SkyModel model(in_);
+    MarkSeasons(f, {model.DayOfOrbitAngle(0), model.DayOfOrbitAngle(90), model.DayOfOrbitAngle(180),
+                    model.DayOfOrbitAngle(270)});
+    f.ColourKey(0, rp, colours, "daylight (unit of the solar day)");
+    f.Key(kPolarDay, "polar day");
+    f.Key(kNight, "polar night");
+    f.Key("#1b1b1b", "a line at each round length of the day", true);
+    return f;
+}
+
+void Both::Columns(std::span<const std::string_view> names) {
+    a_.Columns(names);
+    b_.Columns(names);
+}
+
+bool Both::Row(std::span<const Cell> cells) {
+    const bool wanted = a_.Row(cells);
+    b_.Row(cells);
+    return wanted;
+}
+
+void Both::Summary(std::span<const Named> values) {
+    a_.Summary(values);
+    b_.Summary(values);
+}
+
+}  // namespace chart

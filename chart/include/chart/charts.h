@@ -1,0 +1,99 @@
+// The year chart, the sky chart and the map, each drawn with the chart kit from the streamed
+// table it is handed: the same rows the companion prints, taken as they come, thinned to what
+// the figure's pixels can show, so that the longest table is drawn in little memory.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "chart/figure.h"
+#include "daylight/table.h"
+
+namespace chart {
+
+// Points thinned as they come: in each slice of x a pixel wide, only the first, the lowest, the
+// highest and the last are kept, which is all a line drawn at that width shows.
+class Thinned {
+  public:
+    explicit Thinned(double sliceWidth) : width_(sliceWidth) {}
+    void Add(double x, double y);
+    std::vector<Point> Points() const;
+
+  private:
+    void Flush();
+    double width_;
+    long long slice_ = 0;
+    int count_ = 0;  // points in the slice so far
+    Point first_{}, low_{}, high_{}, last_{};
+    std::vector<Point> kept_;
+};
+
+// A chart drawn from one table: it takes the rows as they come, then draws its figure.
+class Chart : public daycalc::TableConsumer {
+  public:
+    void Columns(std::span<const std::string_view>) override {}
+    void Summary(std::span<const daycalc::Named>) override {}
+    virtual Figure Draw() const = 0;
+    std::string Svg() const { return Draw().Svg(); }
+};
+
+// The year's daylight by the window's model as a line, over the sky's daylight and twilights on
+// a circular orbit, with the polar day and night shaded and the solstices and equinoxes named.
+class YearChart : public Chart {
+  public:
+    // The inputs as read (the view's points unused).
+    explicit YearChart(const daycalc::YearView& year);
+    bool Row(std::span<const daycalc::Cell> cells) override;
+    void Summary(std::span<const daycalc::Named> values) override;
+    Figure Draw() const override;
+
+  private:
+    daycalc::YearView year_;
+    Thinned daylight_;
+};
+
+// The sky through the year at one latitude: daylight and the three twilights stacked, the night
+// above them, the solstices and equinoxes named.
+class SkyChart : public Chart {
+  public:
+    explicit SkyChart(const daycalc::SkyInputs& in);
+    bool Row(std::span<const daycalc::Cell> cells) override;
+    void Summary(std::span<const daycalc::Named> values) override;
+    Figure Draw() const override;
+
+  private:
+    daycalc::SkyInputs in_;
+    std::vector<Thinned> above_;  // the time above the horizon, -6°, -12° and -18°
+    std::vector<double> seasons_;
+};
+
+// Daylight at every latitude through the year, coloured by its length with a numbered key, with
+// contour lines at round lengths, each labelled, and the polar day and night.
+class MapChart : public Chart {
+  public:
+    explicit MapChart(const daycalc::SkyInputs& in);
+    bool Row(std::span<const daycalc::Cell> cells) override;
+    Figure Draw() const override;
+
+  private:
+    daycalc::SkyInputs in_;
+    std::vector<double> latitudes_, days_;
+    std::vector<float> daylight_;  // latitude by latitude, day by day; -1 polar night, -2 day
+};
+
+// Sends each table to two consumers, as the companion does to print it and draw it at once.
+class Both : public daycalc::TableConsumer {
+  public:
+    Both(daycalc::TableConsumer& a, daycalc::TableConsumer& b) : a_(a), b_(b) {}
+    void Columns(std::span<const std::string_view> names) override;
+    bool Row(std::span<const daycalc::Cell> cells) override;
+    void Summary(std::span<const daycalc::Named> values) override;
+
+  private:
+    daycalc::TableConsumer &a_, &b_;
+};
+
+}  // namespace chart

@@ -1,0 +1,103 @@
+// The charts as drawn for tables of every kind: every tick at a round number, every text inside
+// the figure and clear of the others, and no line through a text that is not set on white.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "chart/charts.h"
+#include "daylight/solar_system.h"
+#include "runtime/runtime.h"
+
+namespace {
+
+using chart::Figure;
+
+// Whether a tick is k · (1, 2 or 5) · 10ⁿ: its text has one significant digit of those, or a
+// multiple of one (15, 250).
+TEST(RoundTicks, FallOnRoundNumbersAndSpanTheRange) {
+    struct Case {
+        double low, high;
+        int most;
+        double step;
+    };
+    const Case cases[] = {{0, 365.25, 10, 50},    {0, 24.6597, 8, 5},  {-90, 90, 10, 20},
+                          {0, 1, 6, 0.2},         {0, 668.6, 10, 100}, {0, 0.5, 10, 0.1},
+                          {0, 1.7e308, 8, 5e307}, {0, 4222.6, 8, 1000}};
+    for (const Case& c : cases) {
+        const std::vector<double> ticks = chart::RoundTicks(c.low, c.high, c.most);
+        ASSERT_GE(ticks.size(), 2u) << c.high;
+        EXPECT_LE(ticks.size(), std::size_t(c.most)) << c.high;
+        EXPECT_GE(ticks.front(), c.low);
+        EXPECT_LE(ticks.back(), c.high * (1 + 1e-12));
+        EXPECT_NEAR((ticks[1] - ticks[0]) / c.step, 1, 1e-9) << c.high;
+        // The text of every tick is the round number itself.
+        for (const double t : ticks) {
+            const std::string text = chart::TickText(t);
+            EXPECT_EQ(text.find("999"), std::string::npos) << text;
+            EXPECT_EQ(text.find("0000000"), std::string::npos) << text;
+        }
+    }
+}
+
+void ExpectClear(const Figure& f, const std::string& name) {
+    const auto& texts = f.TextBoxes();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const chart::Box& a = texts[i];
+        EXPECT_TRUE(a.left >= 0 && a.right <= chart::kWidth && a.top >= 0) << name << " text " << i;
+        for (std::size_t j = i + 1; j < texts.size(); ++j) {
+            EXPECT_FALSE(a.Overlaps(texts[j])) << name << ": texts " << i << " and " << j;
+        }
+        if (a.onWhite) continue;
+        for (const auto& [p, q] : f.Lines()) {
+            ASSERT_FALSE(a.Crosses(p, q))
+                << name << ": a line from " << p.x << "," << p.y << " crosses text " << i;
+        }
+    }
+}
+
+daycalc::SkyInputs Planet(const char* name, double latitude) {
+    const daycalc::PlanetPreset& p = *daycalc::PlanetNamed(name);
+    const double year = rt::ValFromText(p.year);
+    return {.tilt = rt::ValFromText(p.tilt),
+            .latitude = latitude,
+            .solarDay = rt::ValFromText(p.solarDay),
+            .year = year,
+            .eccentricity = p.eccentricity,
+            .perihelion = p.perihelion,
+            .horizon = daycalc::SunriseHorizon(p.refraction, p.distance),
+            .step = year < 100 ? year / 360 : year / 365,
+            .distance = p.distance,
+            .refraction = p.refraction,
+            .sunrise = true,
+            .declinationTerm = p.declinationTerm};
+}
+
+TEST(Charts, EveryTextIsInsideAndClear) {
+    for (const auto& [tilt, latitude, day, year] :
+         {std::array<const char*, 4>{"23.5", "38", "24", "365.25"},
+          {"23.5", "-80", "24", "365.25"},
+          {"97.77", "60", "17.24", "42717.49"},
+          {"23.5", "80", "1.7e308", "1.7e308"},
+          {"23.5", "80", "-1.7e308", "-1.7e308"}}) {
+        const daycalc::DaylightInputs inputs{
+            .tilt = tilt, .latitude = latitude, .solarDay = day, .year = year};
+        const auto read = daycalc::ComputeYear(inputs, 360);
+        chart::YearChart drawing(std::get<daycalc::YearView>(read));
+        ASSERT_FALSE(daycalc::ProduceYear(inputs, 1, drawing));
+        ExpectClear(drawing.Draw(), std::string("year ") + latitude + " " + day);
+    }
+    for (const auto& [name, latitude] :
+         {std::pair{"earth", 60.0}, {"mars", 70.0}, {"uranus", -10.0}, {"venus", 30.0}}) {
+        chart::SkyChart sky(Planet(name, latitude));
+        ASSERT_FALSE(daycalc::ProduceSky(Planet(name, latitude), sky));
+        ExpectClear(sky.Draw(), std::string("sky ") + name);
+        daycalc::SkyInputs daily = Planet(name, 0);
+        daily.step = daily.year / 120;
+        chart::MapChart map(daily);
+        ASSERT_FALSE(daycalc::ProduceMap(daily, 2, map));
+        ExpectClear(map.Draw(), std::string("map ") + name);
+    }
+}
+
+}  // namespace
