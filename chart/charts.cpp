@@ -210,7 +210,10 @@ Figure SkyChart::Draw() const {
     return f;
 }
 
-MapChart::MapChart(const daycalc::SkyInputs& in) : in_(in) {}
+MapChart::MapChart(const daycalc::SkyInputs& in, double latitudeStep) : in_(in) {
+    const double rows = daycalc::MapRows(in, latitudeStep);
+    if (rows <= daycalc::kMostMapRows) daylight_.reserve(std::size_t(rows));
+}
 
 bool MapChart::Row(std::span<const Cell> c) {
     if (latitudes_.empty() || latitudes_.back() != c[0].number) latitudes_.push_back(c[0].number);
@@ -236,28 +239,29 @@ Figure MapChart::Draw() const {
         const float v = daylight_[lat * nDays + day];
         return v == -1.0f ? 0.0 : v == -2.0f ? rp : double(v);
     };
-    const auto colourOf = [&](float v) -> std::string {
-        if (v == -1.0f) return std::string(kNight);
-        if (v == -2.0f) return std::string(kPolarDay);
-        const auto level = std::min<std::size_t>(
-            colours.size() - 1, std::size_t(double(v) / rp * double(colours.size())));
-        return colours[level];
+    // A cell's colour: one of the twelve, or the polar night's or the polar day's.
+    const std::size_t nightColour = colours.size(), dayColour = colours.size() + 1;
+    const auto colourOf = [&](float v) {
+        if (v == -1.0f) return nightColour;
+        if (v == -2.0f) return dayColour;
+        return std::min(colours.size() - 1, std::size_t(double(v) / rp * double(colours.size())));
+    };
+    const auto fill = [&](std::size_t colour) -> std::string_view {
+        return colour == nightColour ? kNight : colour == dayColour ? kPolarDay : colours[colour];
     };
     // Each latitude a strip from halfway to the one below to halfway to the one above, in runs
     // of one colour.
     for (std::size_t i = 0; i < nLatitudes; ++i) {
         const double low = i == 0 ? -90 : (latitudes_[i - 1] + latitudes_[i]) / 2;
         const double high = i + 1 == nLatitudes ? 90 : (latitudes_[i] + latitudes_[i + 1]) / 2;
-        std::size_t start = 0;
+        std::size_t start = 0, colour = colourOf(daylight_[i * nDays]);
         for (std::size_t j = 1; j <= nDays; ++j) {
-            if (j < nDays &&
-                colourOf(daylight_[i * nDays + j]) == colourOf(daylight_[i * nDays + start])) {
-                continue;
-            }
+            const std::size_t next = j < nDays ? colourOf(daylight_[i * nDays + j]) : colour + 1;
+            if (next == colour) continue;
             const double from = start == 0 ? 0 : (days_[start - 1] + days_[start]) / 2;
             const double to = j == nDays ? in_.year : (days_[j - 1] + days_[j]) / 2;
-            f.Band(from, to, low, high, colourOf(daylight_[i * nDays + start]), true);
-            start = j;
+            f.Band(from, to, low, high, fill(colour), true);
+            start = j, colour = next;
         }
     }
     // Contour lines at round lengths of the day, found cell by cell (marching squares), each
@@ -275,15 +279,16 @@ Figure MapChart::Draw() const {
                                      {days_[j + 1], latitudes_[i]},
                                      {days_[j + 1], latitudes_[i + 1]},
                                      {days_[j], latitudes_[i + 1]}};
-                std::vector<Point> crossings;
+                Point crossings[4];
+                std::size_t n = 0;
                 for (int k = 0; k < 4; ++k) {
                     const double a = v[k] - level, b = v[(k + 1) % 4] - level;
                     if ((a < 0) == (b < 0)) continue;
                     const double w = a / (a - b);
                     const Point p = at[k], q = at[(k + 1) % 4];
-                    crossings.push_back({f.X(p.x + (q.x - p.x) * w), f.Y(p.y + (q.y - p.y) * w)});
+                    crossings[n++] = {f.X(p.x + (q.x - p.x) * w), f.Y(p.y + (q.y - p.y) * w)};
                 }
-                for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
+                for (std::size_t k = 0; k + 1 < n; k += 2) {
                     segments.push_back({crossings[k], crossings[k + 1]});
                 }
             }

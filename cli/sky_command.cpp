@@ -217,7 +217,7 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         inputs.erase("latitude");
         inputs["latitude_step"] = TextFromDouble(request.latitudeStep);
         TableWriter writer(out, request.json, inputs);
-        if (!request.chart.empty()) map.emplace(in);
+        if (!request.chart.empty()) map.emplace(in, request.latitudeStep);
         chart::Both both(*writer, map ? static_cast<daycalc::TableConsumer&>(*map) : *writer);
         problem = daycalc::ProduceMap(in, request.latitudeStep, map ? both : *writer);
     } else {

@@ -757,7 +757,6 @@ std::vector<double> RowDays(const SkyInputs& in) {
     return days;
 }
 
-// The rows of a map by these steps.
 double MapRows(const SkyInputs& in, double latitudeStep) {
     return (std::ceil(180 / latitudeStep) + 1) * (std::ceil(in.year / in.step) + 1);
 }

@@ -94,7 +94,7 @@ TEST(Charts, EveryTextIsInsideAndClear) {
         ExpectClear(sky.Draw(), std::string("sky ") + name);
         daycalc::SkyInputs daily = Planet(name, 0);
         daily.step = daily.year / 120;
-        chart::MapChart map(daily);
+        chart::MapChart map(daily, 2);
         ASSERT_FALSE(daycalc::ProduceMap(daily, 2, map));
         ExpectClear(map.Draw(), std::string("map ") + name);
     }

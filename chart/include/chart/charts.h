@@ -74,7 +74,8 @@ class SkyChart : public Chart {
 // contour lines at round lengths, each labelled, and the polar day and night.
 class MapChart : public Chart {
   public:
-    explicit MapChart(const daycalc::SkyInputs& in);
+    // The map's inputs and its latitude step, which tell how many cells to keep room for.
+    MapChart(const daycalc::SkyInputs& in, double latitudeStep);
     bool Row(std::span<const daycalc::Cell> cells) override;
     Figure Draw() const override;
 

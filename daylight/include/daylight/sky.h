@@ -199,6 +199,9 @@ SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&
 // A map with more rows than this, latitudes times days, is taken for mistaken steps.
 constexpr double kMostMapRows = 1e7;
 
+// The rows of a map by these steps: its latitudes times its days.
+double MapRows(const SkyInputs& in, double latitudeStep);
+
 // The latitudes of a map, from -90 to 90 by the step, 90 always the last; or why there is no
 // map: a problem with the inputs (whose latitude is not read), a step not above 0, or more rows
 // than the most.
