@@ -4,9 +4,10 @@
 
 #include <string>
 
+#include "chart/charts.h"
 #include "daylight/daylight.h"
 #include "daylight/face.h"
-#include "daylight/sky.h"
+#include "daylight/table.h"
 #include "daylight/year.h"
 
 namespace {
@@ -132,73 +133,20 @@ val Compute(const val& texts) {
     return answer;
 }
 
-val Span(double start, double end) {
-    val span = val::object();
-    span.set("start", start);
-    span.set("end", end);
-    return span;
-}
-
-// Quarter marks of a whole, as texts for an axis.
-val Quarters(double whole) {
-    val marks = val::array();
-    for (int quarter = 0; quarter <= 4; ++quarter) {
-        marks.call<void>("push", rt::TextFromDouble(whole / 4 * quarter));
-    }
-    return marks;
-}
-
-// The year at every degree for the chart: each row's share of the solar day in daylight, by the
-// window's model and, where the sky can be made, its four limits (the sun above the horizon, and
-// above -6, -12 and -18 degrees) on a circular orbit; the polar spans in degrees; axis texts.
-// Or {stop} with its problem where the year stops.
+// The year chart, the very SVG daylight-cli year --chart writes for the same texts (a point
+// every degree), or {stop} with its problem where the year stops.
 val Chart(const val& texts) {
     const daycalc::DaylightInputs inputs = InputsOf(texts);
-    const daycalc::YearOutcome outcome = daycalc::ComputeYear(inputs, 1);
+    const daycalc::YearOutcome asRead = daycalc::StreamYear(
+        inputs, daycalc::kCoarsestYearStep, [](const daycalc::YearPoint&) { return false; });
     val chart = val::object();
-    if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
+    if (const auto* problem = std::get_if<daycalc::Problem>(&asRead)) {
         chart.set("stop", ProblemVal(*problem));
         return chart;
     }
-    const auto& year = std::get<daycalc::YearView>(outcome);
-    val daylight = val::array();
-    for (const daycalc::YearPoint& p : year.points) {
-        daylight.call<void>("push", year.solarDay != 0 ? p.daylight / year.solarDay : 0.0);
-    }
-    chart.set("daylight", daylight);
-    val spans = val::array();
-    for (const auto& [span, kind] : {std::pair{year.polarDay, "day"}, {year.polarNight, "night"}}) {
-        if (!span) continue;
-        val s = Span(span->start, span->end);
-        s.set("kind", std::string(kind));
-        spans.call<void>("push", s);
-    }
-    chart.set("spans", spans);
-    chart.set("hours", Quarters(year.solarDay));
-    chart.set("days", Quarters(year.year));
-    const daycalc::SkyInputs sky{.tilt = year.tilt,
-                                 .latitude = year.latitude,
-                                 .solarDay = year.solarDay,
-                                 .year = year.year,
-                                 .eccentricity = 0,
-                                 .perihelion = 0,
-                                 .horizon = daycalc::kSunriseHorizon,
-                                 .step = year.year / 360};
-    if (!daycalc::SkyProblem(sky)) {
-        const daycalc::SkyModel model(sky);
-        val limits = val::array();
-        for (int degrees = 0; degrees <= 360; ++degrees) {
-            const daycalc::SkyRow r = model.RowAt(sky.year / 360 * degrees);
-            val row = val::array();
-            double above = 0;
-            for (const double part : {r.daylight, r.civil, r.nautical, r.astronomical}) {
-                above += part;
-                row.call<void>("push", above / sky.solarDay);
-            }
-            limits.call<void>("push", row);
-        }
-        chart.set("twilight", limits);
-    }
+    chart::YearChart drawing(std::get<daycalc::YearView>(asRead));
+    daycalc::ProduceYear(inputs, 1, drawing);
+    chart.set("svg", drawing.Svg());
     return chart;
 }
 

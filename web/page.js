@@ -1,12 +1,11 @@
 // The page around the core: it builds the calculator's face from the core's own table, sends the
 // boxes' texts to the core on each press and shows the texts it gets back. No number is worked
-// out here; the chart only places the core's numbers on the screen.
+// out here; the chart is the core's own figure, shown as it comes.
 'use strict';
 
 (() => {
   const loaded = performance.now();
   const $ = (id) => document.getElementById(id);
-  const svgNS = 'http://www.w3.org/2000/svg';
   // A length in the face's twips: --twip is the form's em over 240, the window's 15 twips to
   // the pixel at a 16 pixel em.
   const em = (twips) => `calc(var(--twip) * ${twips})`;
@@ -272,96 +271,24 @@
     }
   }
 
-  // The chart: the window's daylight as a line over the sky's daylight and twilights (with
-  // refraction, on a circular orbit), the polar day and night as bars above, 0 to 360 degrees.
+  // The chart: the figure the core draws, the same SVG daylight-cli year --chart writes; or why
+  // there is no year, and what to change, in words that wrap.
   function drawChart(chart) {
-    const box = $('chart');
-    const width = 800, height = 340;
-    const plot = { left: 64, right: 784, top: 34, bottom: 300 };
-    const svg = document.createElementNS(svgNS, 'svg');
-    svg.setAttribute('viewBox', `0 0 ${width} ${height}`);
-    svg.setAttribute('role', 'img');
-    svg.setAttribute('aria-label', 'Daylight through the year, with the twilights and the polar day and night');
-    box.replaceChildren(svg);  // in the page, so that texts can be measured
-    const add = (name, attributes, text) => {
-      const element = document.createElementNS(svgNS, name);
-      for (const [key, value] of Object.entries(attributes)) element.setAttribute(key, value);
-      if (text !== undefined) element.textContent = text;
-      svg.append(element);
-      return element;
-    };
-    const x = (degrees) => plot.left + (degrees / 360) * (plot.right - plot.left);
-    const y = (share) => plot.bottom - share * (plot.bottom - plot.top);
+    const box = $('chart'), download = $('chart-svg');
+    download.hidden = Boolean(chart.stop);
     if (chart.stop) {
-      // Why there is no year, and what to change, in words that wrap.
+      download.removeAttribute('href');
       const why = document.createElement('p');
       why.className = 'no-year';
       why.textContent = `No year to draw. ${chart.stop.cause} ${chart.stop.hint}`;
       box.replaceChildren(why);
       return;
     }
-    const area = (shares, className) => {
-      const points = shares.map((s, i) => `${x(i).toFixed(2)},${y(s).toFixed(2)}`);
-      add('polygon', {
-        points: `${x(0)},${y(0)} ${points.join(' ')} ${x(360)},${y(0)}`, class: className,
-      });
-    };
-    add('rect', {
-      x: plot.left, y: plot.top, width: plot.right - plot.left, height: plot.bottom - plot.top,
-      class: chart.twilight ? 'night' : 'plain',
-    });
-    const bands = ['astronomical', 'nautical', 'civil', 'sky-day'];
-    if (chart.twilight) {
-      bands.forEach((band, i) => area(chart.twilight.map((row) => row[3 - i]), band));
-    }
-    add('polyline', {
-      points: chart.daylight.map((s, i) => `${x(i).toFixed(2)},${y(s).toFixed(2)}`).join(' '),
-      class: 'window-day',
-    });
-    for (const span of chart.spans) {
-      const bar = (from, to) => add('rect', {
-        x: x(from), y: plot.top - 14, width: x(to) - x(from), height: 10, class: `polar-${span.kind}`,
-      });
-      if (span.start <= span.end) bar(span.start, span.end);
-      else { bar(span.start, 360); bar(0, span.end); }
-    }
-    add('rect', {
-      x: plot.left, y: plot.top, width: plot.right - plot.left, height: plot.bottom - plot.top,
-      class: 'frame-line',
-    });
-    chart.hours.forEach((text, i) => {
-      add('text', { x: plot.left - 6, y: y(i / 4) + 4, 'text-anchor': 'end', class: 'label' }, text);
-    });
-    chart.days.forEach((text, i) => {
-      // The labels at the ends keep inside the chart.
-      const anchor = i === 0 ? 'start' : i === 4 ? 'end' : 'middle';
-      const at = x(i * 90) + (i === 0 ? -4 : i === 4 ? 4 : 0);
-      add('text', { x: at, y: plot.bottom + 16, 'text-anchor': anchor, class: 'label' }, `${i * 90}°`);
-      add('text', { x: at, y: plot.bottom + 31, 'text-anchor': anchor, class: 'label' }, text);
-    });
-    add('text', { x: (plot.left + plot.right) / 2, y: plot.bottom + 48, 'text-anchor': 'middle', class: 'label' },
-      'degrees past the winter solstice, and the day of the year');
-    const keys = [['window-day', "Daylight (the calculator's formula)"], ['sky-day', 'with refraction'],
-      ['civil', 'civil'], ['nautical', 'nautical'], ['astronomical', 'astronomical twilight'],
-      ['night', 'night'], ['polar-day', 'polar day'], ['polar-night', 'polar night']];
-    // The keys in rows under the chart, as many to a row as fit.
-    let keyX = plot.left, keyY = plot.bottom + 66;
-    for (const [className, text] of keys) {
-      if (!chart.twilight && ['sky-day', 'civil', 'nautical', 'astronomical', 'night'].includes(className)) continue;
-      if (!chart.spans.some((s) => `polar-${s.kind}` === className) && className.startsWith('polar')) continue;
-      const swatch = add('rect', { x: keyX, y: keyY - 9, width: 12, height: 10, class: `key ${className}` });
-      const label = add('text', { x: keyX + 16, y: keyY, class: 'label' }, text);
-      if (keyX + 16 + label.getComputedTextLength() > plot.right) {
-        keyX = plot.left;
-        keyY += 18;
-        swatch.setAttribute('x', keyX);
-        swatch.setAttribute('y', keyY - 9);
-        label.setAttribute('x', keyX + 16);
-        label.setAttribute('y', keyY);
-      }
-      keyX += 24 + label.getComputedTextLength();
-    }
-    svg.setAttribute('viewBox', `0 0 ${width} ${keyY + 10}`);
+    const figure = new DOMParser().parseFromString(chart.svg, 'image/svg+xml').documentElement;
+    figure.setAttribute('role', 'img');
+    figure.setAttribute('aria-label', 'Daylight through the year, with the twilights and the polar day and night');
+    box.replaceChildren(document.importNode(figure, true));
+    download.href = `data:image/svg+xml;charset=utf-8,${encodeURIComponent(chart.svg)}`;
   }
 
   function failed(reason) {

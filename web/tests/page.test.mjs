@@ -112,6 +112,15 @@ try {
   await page.click('#use-tries');
   check(await value('txtLat') === '80' && await value('txtAlpha') === '180' && await text('lblFull') !== ''
     && await text('report') === '', 'its values, used, give the span of full daylight');
+  // The chart is the very figure daylight-cli draws for the same values, byte for byte.
+  await open('?tilt=23.5&latitude=70');
+  const pageSvg = await page.$eval('#chart-svg', (a) => decodeURIComponent(a.href.slice(a.href.indexOf(',') + 1)));
+  const chartFolder = mkdtempSync(join(tmpdir(), 'daylight-chart-'));
+  execFileSync(cli, ['year', '--tilt', '23.5', '--latitude', '70', '--chart', join(chartFolder, 'year.svg')]);
+  const cliSvg = readFileSync(join(chartFolder, 'year.svg'), 'utf8');
+  rmSync(chartFolder, { recursive: true });
+  check(pageSvg === cliSvg && pageSvg.startsWith('<svg'), `the page's year.svg is daylight-cli's, byte for byte (${pageSvg.length} bytes)`);
+  check(await page.$eval('#chart svg', (s) => s.querySelectorAll('text').length > 20), 'the chart shows its texts');
   await open('?tilt=0&latitude=100');
   const noYear = await text('chart');
   check(noYear.startsWith('No year to draw. Latitude 100 lies beyond the pole') && noYear.includes('Try Latitude'),
