@@ -7,6 +7,7 @@
 #include "chart/charts.h"
 #include "daylight/daylight.h"
 #include "daylight/face.h"
+#include "daylight/solar_system.h"
 #include "daylight/table.h"
 #include "daylight/year.h"
 
@@ -75,7 +76,12 @@ val Face() {
         }
         lines.call<void>("push", line);
     }
+    val resultsInOrder = val::array();
+    for (const std::string_view name : face::kResultsInOrder) {
+        resultsInOrder.call<void>("push", std::string(name));
+    }
     val form = val::object();
+    form.set("resultsInOrder", resultsInOrder);
     form.set("width", face::kFormWidth);
     form.set("height", face::kFormHeight);
     form.set("controls", controls);
@@ -150,9 +156,26 @@ val Chart(const val& texts) {
     return chart;
 }
 
+// The planets of the solar system, each with the texts it puts in the boxes, by field.
+val Planets() {
+    val planets = val::array();
+    for (const daycalc::PlanetPreset& p : daycalc::kPlanets) {
+        val planet = val::object();
+        planet.set("name", std::string(p.name));
+        val texts = val::object();
+        for (const auto& [member, text] : daycalc::PlanetTexts(p)) {
+            texts.set(std::string(daycalc::InputFieldOf(member)->field), std::string(text));
+        }
+        planet.set("texts", texts);
+        planets.call<void>("push", planet);
+    }
+    return planets;
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(daylight) {
+    emscripten::function("planets", &Planets);
     emscripten::function("face", &Face);
     emscripten::function("compute", &Compute);
     emscripten::function("chart", &Chart);

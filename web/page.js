@@ -78,8 +78,9 @@
       form.append(rule);
     }
     fitCaptions(form);
-    const results = face.controls.filter((c) => c.kind === 'label')
-      .map((c) => ({ element: $(c.name), caption: byName.get(c.container).caption }));
+    // The results in the window's order, which Copy All lists.
+    const results = face.resultsInOrder
+      .map((name) => ({ element: $(name), caption: byName.get(byName.get(name).container).caption }));
     return { boxes, results, face };
   }
 
@@ -107,7 +108,7 @@
   // control characters; everything else is named in a short note (the first few, the rest
   // counted) and left alone.
   function readAddress(boxes) {
-    const fields = new Set(boxes.map((b) => b.field));
+    const fields = new Set([...boxes.map((b) => b.field), 'planet']);
     const taken = new Map();
     const ignored = [];
     for (const [key, value] of new URLSearchParams(location.search)) {
@@ -136,6 +137,7 @@
     const copy = $('copy');
     const link = $('link');
     const announce = $('announce');
+    const picker = $('planet');
     let firstResult = null;
 
     const texts = () => Object.fromEntries(boxes.map((b) => [b.field, b.element.value]));
@@ -240,7 +242,7 @@
           document.body.dataset.firstResultMs = firstResult.toFixed(1);
         }
       }
-      const address = new URLSearchParams(values);
+      const address = new URLSearchParams(picker.value ? { planet: picker.value, ...values } : values);
       history.replaceState(null, '', `?${address}`);
       link.href = location.href;
       drawChart(core.chart(values));
@@ -260,8 +262,35 @@
     button.disabled = false;
     link.href = location.href;
 
+    // The planets: choosing one fills its boxes and presses; changing one of them by hand makes
+    // the planet your own again.
+    const planets = core.planets();
+    for (const p of planets) {
+      const option = document.createElement('option');
+      option.value = p.name;
+      option.textContent = p.name[0].toUpperCase() + p.name.slice(1);
+      picker.append(option);
+    }
+    const fill = (name) => {
+      const planet = planets.find((p) => p.name === name.toLowerCase());
+      picker.value = planet ? planet.name : '';
+      if (!planet) return;
+      for (const b of boxes) if (b.field in planet.texts) b.element.value = planet.texts[b.field];
+    };
+    // The planet stays chosen while its boxes hold its texts.
+    const keepPlanet = () => {
+      const planet = planets.find((p) => p.name === picker.value);
+      if (planet && boxes.some((b) => b.field in planet.texts && b.element.value !== planet.texts[b.field])) {
+        picker.value = '';
+      }
+    };
+    picker.addEventListener('change', () => { fill(picker.value); press(); });
+    for (const b of boxes) b.element.addEventListener('input', keepPlanet);
+
     const given = readAddress(boxes);
+    if (given.has('planet')) fill(given.get('planet'));
     for (const b of boxes) if (given.has(b.field)) b.element.value = given.get(b.field);
+    keepPlanet();
     if (given.size > 0) {
       press();
     } else {

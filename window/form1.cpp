@@ -259,7 +259,8 @@ void Form1::WriteResults(const daycalc::DaylightResults& r) {
 
 QString Form1::AllResults() const {
     QString lines;
-    for (const ResultLabel* label : {lblMin, lblMax, lblDay, lblNight, lblFull}) {
+    for (const std::string_view name : face::kResultsInOrder) {
+        const auto* label = findChild<const ResultLabel*>(QString::fromLatin1(name));
         lines += label->caption() + u'\t' + label->text() + u'\n';
     }
     return lines;

@@ -112,6 +112,44 @@ try {
   await page.click('#use-tries');
   check(await value('txtLat') === '80' && await value('txtAlpha') === '180' && await text('lblFull') !== ''
     && await text('report') === '', 'its values, used, give the span of full daylight');
+  // Every box and result sits inside its frame, below its caption, at every width.
+  for (const width of [1280, 768, 375]) {
+    await page.setViewport({ width, height: 900 });
+    await open('?latitude=38');
+    const worst = await page.evaluate(() => Math.max(...[...document.querySelectorAll('.frame')].map((f) => {
+      const frame = f.getBoundingClientRect(), legend = f.querySelector('legend').getBoundingClientRect();
+      return Math.max(...[...f.querySelectorAll('input, output')].map((c) => {
+        const r = c.getBoundingClientRect();
+        return Math.max(r.bottom - frame.bottom, legend.bottom - r.top, frame.left - r.left, r.right - frame.right);
+      }));
+    })));
+    check(worst <= 0, `at ${width} px no box or result reaches out of its frame or into its caption (worst ${worst.toFixed(1)} px)`);
+  }
+  await page.setViewport({ width: 1000, height: 1100 });
+
+  // A planet from the address, in any case, and from the picker: its values in the boxes, the
+  // press done, and the planet kept in the address until a box is changed by hand.
+  await open('?planet=MARS&latitude=70');
+  check(await value('txtTilt') === '25.19' && await value('txtRP') === '24.6597' && await value('txtY') === '668.6'
+    && await value('planet') === 'mars' && await text('lblMin') !== '', '?planet=MARS fills Mars and presses');
+  await page.select('#planet', 'jupiter');
+  check(await value('txtTilt') === '3.13' && new URL(page.url()).searchParams.get('planet') === 'jupiter',
+    'the picker fills Jupiter and the address says so');
+  await page.focus('#txtTilt');
+  await page.keyboard.type('1');
+  check(await value('planet') === '', 'a box changed by hand makes the planet your own');
+  // Copy All lists the results in the window's order.
+  await open('?latitude=38');
+  const copied = await page.evaluate(async () => {
+    let text = '';
+    navigator.clipboard.writeText = async (t) => { text = t; };
+    document.getElementById('copy').click();
+    await new Promise((r) => setTimeout(r, 50));
+    return text;
+  });
+  check(copied.split('\n').map((l) => l.split('\t')[0]).join(',') === 'Min Day,Max Day,Daylight,Night,Full Daylight,',
+    `Copy All in the window's order: ${JSON.stringify(copied.split('\n').map((l) => l.split('\t')[0]))}`);
+
   // The chart is the very figure daylight-cli draws for the same values, byte for byte.
   await open('?tilt=23.5&latitude=70');
   const pageSvg = await page.$eval('#chart-svg', (a) => decodeURIComponent(a.href.slice(a.href.indexOf(',') + 1)));

@@ -79,6 +79,10 @@ constexpr std::pair<std::string_view, std::string_view> kTips[] = {
                 "unit of the Length of Year."},
 };
 
+// The results in the order Copy All Results lists them.
+constexpr std::string_view kResultsInOrder[] = {"lblMin", "lblMax", "lblDay", "lblNight",
+                                                "lblFull"};
+
 // The stepped rule between the inputs and the results, on Form1.
 constexpr Line kLines[] = {
     // name     x1    y1    x2    y2
