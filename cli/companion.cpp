@@ -7,6 +7,7 @@
 #include <string>
 
 #include "batch.h"
+#include "chart_program.h"
 #include "daylight/solar_system.h"
 #include "help.h"
 #include "input_option.h"
@@ -73,7 +74,7 @@ void TakePlanet(const CLI::App& app, const daycalc::PlanetPreset& planet, Daylig
 
 // Parses the command line and runs the command it names.
 int Command(int argc, const char* const* argv, std::istream& in, std::ostream& out,
-            std::ostream& err) {
+            std::ostream& err, const ChartWriter& charts) {
     CLI::App app{
         "Lengths of day and night on a planet whose axis is tilted against its orbit.\n"
         "Each value is read as the window reads its boxes: blanks ignored, the number at the\n"
@@ -155,6 +156,7 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     if (year->parsed() || sky->parsed()) unread.push_back("from_solstice");
     if (sky->parsed() && skyRequest.map) unread.push_back("latitude");
     WriteNotes(err, daycalc::ReadingNotes(inputs, unread));
+    yearRequest.writeChart = skyRequest.writeChart = charts;
     if (year->parsed()) return RunYear(inputs, yearRequest, out, err);
     if (sky->parsed()) return RunSky(inputs, skyRequest, out, err);
     return RunOnce(inputs, json, out, err);
@@ -163,8 +165,13 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
 }  // namespace
 
 int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err) {
+    return Run(argc, argv, in, out, err, WriteChart);
+}
+
+int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err,
+        const ChartWriter& charts) {
     errno = 0;
-    const int status = Command(argc, argv, in, out, err);
+    const int status = Command(argc, argv, in, out, err, charts);
     if (status == kOutputNotWritten || status == kInputNotRead) return status;  // reported
     // Nothing counts as done until it is out: help text and results alike.
     out.flush();

@@ -230,8 +230,8 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
     // The rows come before anything the chart has to say; no chart for rows not written.
     if (!out.flush()) return ReportWriteFailure(err);
     if (request.chart.empty()) return kResults;
-    return ReportChart(WriteChart(request.chart, map ? map->Svg() : sky->Svg()), request.chart,
-                       err);
+    return ReportChart(request.writeChart(request.chart, map ? map->Svg() : sky->Svg()),
+                       request.chart, err);
 }
 
 }  // namespace companion

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "cli/companion.h"
 #include "daylight/daylight.h"
 #include "daylight/sky.h"
 
@@ -27,6 +28,7 @@ struct SkyRequest {
     bool csv = false;
     bool json = false;
     std::string chart;
+    ChartWriter writeChart;  // where the chart goes
     bool map = false;
     double latitudeStep = 1;
 };

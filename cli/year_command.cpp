@@ -72,7 +72,7 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
     // The rows come before anything the chart has to say; no chart for a year not written.
     if (!out.flush()) return ReportWriteFailure(err);
     if (!drawing) return kResults;
-    return ReportChart(WriteChart(request.chart, drawing->Svg()), request.chart, err);
+    return ReportChart(request.writeChart(request.chart, drawing->Svg()), request.chart, err);
 }
 
 }  // namespace companion

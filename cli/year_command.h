@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "cli/companion.h"
 #include "daylight/daylight.h"
 
 namespace companion {
@@ -14,6 +15,7 @@ struct YearRequest {
     bool csv = false;
     bool json = false;
     std::string chart;
+    ChartWriter writeChart;  // where the chart goes
 };
 
 // Adds "year" to the app; its value options fill the same inputs as the app's own.

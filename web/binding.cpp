@@ -2,9 +2,12 @@
 // year and the sky that the chart beneath draws. Every number the page shows is a text made here.
 #include <emscripten/bind.h>
 
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "chart/charts.h"
+#include "cli/companion.h"
 #include "daylight/daylight.h"
 #include "daylight/face.h"
 #include "daylight/solar_system.h"
@@ -61,7 +64,9 @@ val Face() {
         if (c.kind == face::Kind::TextBox) {
             const std::string_view frame = face::kControls[face::IndexOf(c.container)].caption;
             for (const daycalc::InputField& f : daycalc::kInputFields) {
-                if (f.caption == frame) control.set("field", std::string(f.field));
+                if (f.caption != frame) continue;
+                control.set("field", std::string(f.field));
+                control.set("option", std::string(f.option));
             }
         }
         controls.call<void>("push", control);
@@ -167,14 +172,42 @@ val Planets() {
             texts.set(std::string(daycalc::InputFieldOf(member)->field), std::string(text));
         }
         planet.set("texts", texts);
+        planet.set("eccentricity", rt::ShortestText(p.eccentricity));
+        planet.set("perihelion", rt::ShortestText(p.perihelion));
         planets.call<void>("push", planet);
     }
     return planets;
 }
 
+// daylight-cli run on the arguments (without the program's name): its status, what it wrote
+// and, where a chart was asked for, the chart's SVG. The page's downloads are these bytes.
+val Run(const val& arguments) {
+    std::vector<std::string> args = {"daylight-cli"};
+    for (int i = 0; i < arguments["length"].as<int>(); ++i) {
+        args.push_back(arguments[i].as<std::string>());
+    }
+    std::vector<const char*> argv;
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    std::istringstream in;
+    std::ostringstream out, err;
+    std::string svg;
+    const int status = companion::Run(int(argv.size()), argv.data(), in, out, err,
+                                      [&svg](const std::string&, const std::string& chart) {
+                                          svg = chart;
+                                          return std::string();
+                                      });
+    val run = val::object();
+    run.set("status", status);
+    run.set("out", out.str());
+    run.set("err", err.str());
+    run.set("svg", svg);
+    return run;
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(daylight) {
+    emscripten::function("run", &Run);
     emscripten::function("planets", &Planets);
     emscripten::function("face", &Face);
     emscripten::function("compute", &Compute);

@@ -14,6 +14,9 @@
   const kNamedInTheNote = 3;
   // The longest text a box takes, as in the window.
   const kLongestBoxText = 32767;
+  // The sky's own values, each a control of that id and an option of daylight-cli sky.
+  const kSkyControls = ['eccentricity', 'perihelion', 'horizon'];
+  const kSkyDefaults = { eccentricity: '0', perihelion: '0', horizon: 'sunrise' };
 
   // The face: frames, boxes, results, the button and the rule, placed as in the window. Frames
   // go into the page in the order of the first focusable thing they hold, so that Tab goes
@@ -48,7 +51,7 @@
         element.maxLength = kLongestBoxText;
         element.spellcheck = false;
         element.setAttribute('aria-label', byName.get(c.container).caption);
-        boxes.push({ element, field: c.field, caption: byName.get(c.container).caption });
+        boxes.push({ element, field: c.field, option: c.option, caption: byName.get(c.container).caption });
       } else if (c.kind === 'label') {
         element = document.createElement('output');
         element.setAttribute('aria-label', byName.get(c.container).caption);
@@ -108,7 +111,7 @@
   // control characters; everything else is named in a short note (the first few, the rest
   // counted) and left alone.
   function readAddress(boxes) {
-    const fields = new Set([...boxes.map((b) => b.field), 'planet']);
+    const fields = new Set([...boxes.map((b) => b.field), 'planet', ...kSkyControls]);
     const taken = new Map();
     const ignored = [];
     for (const [key, value] of new URLSearchParams(location.search)) {
@@ -242,10 +245,64 @@
           document.body.dataset.firstResultMs = firstResult.toFixed(1);
         }
       }
-      const address = new URLSearchParams(picker.value ? { planet: picker.value, ...values } : values);
+      const sky = Object.fromEntries(kSkyControls.map((id) => [id, $(id).value])
+        .filter(([id, v]) => v !== kSkyDefaults[id] || picker.value));
+      const address = new URLSearchParams({ ...(picker.value ? { planet: picker.value } : {}), ...values, ...sky });
       history.replaceState(null, '', `?${address}`);
       link.href = location.href;
       drawChart(core.chart(values));
+      if ($('downloads').open) fillDownloads();
+    }
+
+    // The downloads: what daylight-cli writes for the same values, made by the same C++ when
+    // the list is opened and at each press while it is open. Each link keeps the command line
+    // it stands for.
+    const downloads = [];
+    function buildDownloads() {
+      const list = $('download-list');
+      for (const table of ['year', 'sky', 'map']) {
+        for (const form of ['csv', 'json', 'svg']) {
+          const item = document.createElement('li');
+          const a = document.createElement('a');
+          a.download = `${table}.${form}`;
+          a.textContent = a.download;
+          item.append(a);
+          list.append(item);
+          downloads.push({ a, table, form });
+        }
+      }
+      $('downloads').addEventListener('toggle', () => { if ($('downloads').open) fillDownloads(); });
+      for (const id of kSkyControls) {
+        $(id).addEventListener('change', () => { if ($('downloads').open) fillDownloads(); });
+      }
+    }
+    function fillDownloads() {
+      const planet = picker.value ? ['--planet', picker.value] : [];
+      const valuesOf = (skip) => boxes.filter((b) => b.field !== 'from_solstice' && b.field !== skip)
+        .map((b) => `${b.option}=${b.element.value}`);
+      const sky = kSkyControls.map((id) => `--${id}=${$(id).value}`);
+      const commands = {
+        year: ['year', ...planet, ...valuesOf()],
+        sky: ['sky', ...planet, ...valuesOf(), ...sky],
+        map: ['sky', '--map', ...planet, ...valuesOf('latitude'), ...sky],
+      };
+      const types = { csv: 'text/csv', json: 'application/json', svg: 'image/svg+xml' };
+      for (const { a, table, form } of downloads) {
+        const extra = { csv: [], json: ['--json'], svg: ['--chart', a.download] }[form];
+        const args = [...commands[table], ...extra];
+        const run = core.run(args);
+        const bytes = form === 'svg' ? run.svg : run.out;
+        a.dataset.args = JSON.stringify(args);
+        if (run.status === 0 && bytes !== '') {
+          a.href = `data:${types[form]};charset=utf-8,${encodeURIComponent(bytes)}`;
+          a.removeAttribute('aria-disabled');
+          a.title = '';
+        } else {
+          a.removeAttribute('href');
+          a.setAttribute('aria-disabled', 'true');
+          a.title = run.err.replace(/^daylight-cli: /gm, '').trim();
+        }
+      }
     }
 
     copy.addEventListener('click', async () => {
@@ -276,6 +333,8 @@
       picker.value = planet ? planet.name : '';
       if (!planet) return;
       for (const b of boxes) if (b.field in planet.texts) b.element.value = planet.texts[b.field];
+      $('eccentricity').value = planet.eccentricity;
+      $('perihelion').value = planet.perihelion;
     };
     // The planet stays chosen while its boxes hold its texts.
     const keepPlanet = () => {
@@ -290,7 +349,9 @@
     const given = readAddress(boxes);
     if (given.has('planet')) fill(given.get('planet'));
     for (const b of boxes) if (given.has(b.field)) b.element.value = given.get(b.field);
+    for (const id of kSkyControls) if (given.has(id)) $(id).value = given.get(id);
     keepPlanet();
+    buildDownloads();
     if (given.size > 0) {
       press();
     } else {

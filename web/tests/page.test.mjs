@@ -150,6 +150,22 @@ try {
   check(copied.split('\n').map((l) => l.split('\t')[0]).join(',') === 'Min Day,Max Day,Daylight,Night,Full Daylight,',
     `Copy All in the window's order: ${JSON.stringify(copied.split('\n').map((l) => l.split('\t')[0]))}`);
 
+  // Each download is what daylight-cli writes for the same command line, byte for byte.
+  await open('?planet=mars&latitude=70&horizon=geometric');
+  await page.click('#downloads summary');
+  const offered = await page.$$eval('#download-list a', (links) => links.map((a) => ({
+    name: a.download, args: JSON.parse(a.dataset.args),
+    bytes: a.href ? decodeURIComponent(a.href.slice(a.href.indexOf(',') + 1)) : null })));
+  const downloadFolder = mkdtempSync(join(tmpdir(), 'daylight-downloads-'));
+  const alike = offered.filter((d) => {
+    const args = d.args.map((a) => (a === d.name ? join(downloadFolder, d.name) : a));
+    const out = execFileSync(cli, args, { encoding: 'utf8', maxBuffer: 1 << 28 });
+    return d.bytes === (d.name.endsWith('.svg') ? readFileSync(join(downloadFolder, d.name), 'utf8') : out);
+  });
+  rmSync(downloadFolder, { recursive: true });
+  check(offered.length === 9 && alike.length === 9 && offered.some((d) => d.args.includes('--horizon=geometric')),
+    `the nine downloads are daylight-cli's bytes (${alike.map((d) => d.name).join(', ')})`);
+
   // The chart is the very figure daylight-cli draws for the same values, byte for byte.
   await open('?tilt=23.5&latitude=70');
   const pageSvg = await page.$eval('#chart-svg', (a) => decodeURIComponent(a.href.slice(a.href.indexOf(',') + 1)));
