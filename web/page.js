@@ -387,6 +387,11 @@
     note.hidden = false;
   }
 
+  // Installed, the page works with no network: a service worker keeps a copy of the site.
+  if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
+
   if (typeof DaylightCore !== 'function') {
     failed('its WebAssembly script did not load.');
     return;

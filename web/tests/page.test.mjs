@@ -11,7 +11,10 @@ import { gzipSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 
 const [site, goldenFile, cli, screenshot] = process.argv.slice(2);
-const kinds = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm', '.svg': 'image/svg+xml' };
+const kinds = {
+  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
+  '.svg': 'image/svg+xml', '.webmanifest': 'application/manifest+json',
+};
 const labels = { min: 'lblMin', max: 'lblMax', day: 'lblDay', night: 'lblNight', full: 'lblFull' };
 const boxOfField = { tilt: 'txtTilt', latitude: 'txtLat', solar_day: 'txtRP', from_solstice: 'txtAlpha', year: 'txtY' };
 
@@ -144,7 +147,7 @@ try {
     let text = '';
     navigator.clipboard.writeText = async (t) => { text = t; };
     document.getElementById('copy').click();
-    await new Promise((r) => setTimeout(r, 50));
+    for (let i = 0; i < 100 && text === ''; i += 1) await new Promise((r) => setTimeout(r, 20));
     return text;
   });
   check(copied.split('\n').map((l) => l.split('\t')[0]).join(',') === 'Min Day,Max Day,Daylight,Night,Full Daylight,',
@@ -262,6 +265,28 @@ try {
     await page.screenshot({ path: screenshot, fullPage: true });
   }
   check(outside.length === 0, `nothing fetched from elsewhere${outside.length ? `: ${outside[0]}` : ''}`);
+
+  // Printed, the values, the results, the chart and the link fit one A4 page.
+  await open('?planet=mars&latitude=70');
+  const pdf = Buffer.from(await page.pdf({ format: 'A4', printBackground: false }));
+  const pages = (pdf.toString('latin1').match(/\/Type\s*\/Page[^s]/g) || []).length;
+  check(pages === 1, `printed on ${pages} A4 page(s)`);
+
+  // Installed once, the page works with the network cut: the service worker's copy answers.
+  await open('?latitude=38');
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.reload({ waitUntil: 'load' });  // now under the worker
+  const controlled = await page.evaluate(() => Boolean(navigator.serviceWorker.controller));
+  await page.setOfflineMode(true);
+  let offline = false;
+  try {
+    await open('?latitude=52');
+    offline = await text('lblMin') !== '';
+  } catch { /* not loaded */ }
+  await page.setOfflineMode(false);
+  const manifest = await page.$eval('link[rel="manifest"]', (l) => l.href);
+  check(controlled && offline && manifest.endsWith('manifest.webmanifest'),
+    'with a manifest, and after the first visit the page computes with the network cut');
 
   // The weight of what a visit loads, compressed, and the time to a first result.
   let weight = 0;
