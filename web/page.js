@@ -123,10 +123,17 @@
     }
     const note = $('note');
     if (ignored.length > 0) {
+      // One short line, which opens to name them.
       const named = ignored.slice(0, kNamedInTheNote).join(', ');
       const more = ignored.length - kNamedInTheNote;
-      note.textContent = `Left out of the address: ${named}${
-        more > 0 ? `, and ${more.toLocaleString('en')} more` : ''}.`;
+      const details = document.createElement('details');
+      const summary = document.createElement('summary');
+      summary.textContent = `Left out of the address: ${ignored.length.toLocaleString('en')} ${
+        ignored.length === 1 ? 'value' : 'values'}`;
+      const list = document.createElement('p');
+      list.textContent = `${named}${more > 0 ? `, and ${more.toLocaleString('en')} more` : ''}.`;
+      details.append(summary, list);
+      note.replaceChildren(details);
       note.hidden = false;
     }
     return taken;

@@ -48,6 +48,8 @@ const browser = await puppeteer.launch({
     '--disable-background-networking', '--disable-component-update', '--disable-sync'],
 });
 const page = await browser.newPage();
+// The service worker is tried on a page of its own, at the end; here every file comes fresh.
+await page.setBypassServiceWorker(true);
 const outside = [];
 page.on('request', (r) => { if (!r.url().startsWith(origin)) outside.push(r.url()); });
 const dialogs = [];
@@ -200,6 +202,8 @@ try {
   await open(`?${'x'.repeat(100000)}=1&${encodeURIComponent('Your session expired. Call us now')}=1&`
     + `${encodeURIComponent('a\u202eb\nc')}=1&${many}`);
   const hostile = await text('note');
+  const noteHeight = await page.$eval('#note', (e) => e.getBoundingClientRect().height);
+  check(noteHeight < 48, `closed, the note is one line (${noteHeight.toFixed(0)} px high)`);
   check(hostile.length < 300 && hostile.includes('and 2,000 more') && !/[\u202e\n]/.test(hostile)
     && hostile.includes('“Your session expired. Ca…”'),
   `hostile parameter names make one short note (${hostile.length} characters): "${hostile}"`);
@@ -273,18 +277,20 @@ try {
   check(pages === 1, `printed on ${pages} A4 page(s)`);
 
   // Installed once, the page works with the network cut: the service worker's copy answers.
-  await open('?latitude=38');
-  await page.evaluate(() => navigator.serviceWorker.ready);
-  await page.reload({ waitUntil: 'load' });  // now under the worker
-  const controlled = await page.evaluate(() => Boolean(navigator.serviceWorker.controller));
-  await page.setOfflineMode(true);
+  const installed = await browser.newPage();
+  await installed.goto(`${origin}/index.html?latitude=38`, { waitUntil: 'load' });
+  await installed.evaluate(() => navigator.serviceWorker.ready);
+  await installed.reload({ waitUntil: 'load' });  // now under the worker
+  const controlled = await installed.evaluate(() => Boolean(navigator.serviceWorker.controller));
+  await installed.setOfflineMode(true);
   let offline = false;
   try {
-    await open('?latitude=52');
-    offline = await text('lblMin') !== '';
+    await installed.goto(`${origin}/index.html?latitude=52`, { waitUntil: 'load' });
+    await installed.waitForFunction(() => document.getElementById('lblMin')?.textContent !== '');
+    offline = true;
   } catch { /* not loaded */ }
-  await page.setOfflineMode(false);
-  const manifest = await page.$eval('link[rel="manifest"]', (l) => l.href);
+  const manifest = await installed.$eval('link[rel="manifest"]', (l) => l.href).catch(() => '');
+  await installed.close();
   check(controlled && offline && manifest.endsWith('manifest.webmanifest'),
     'with a manifest, and after the first visit the page computes with the network cut');
 
