@@ -57,7 +57,7 @@ page.on('dialog', async (d) => { dialogs.push(d.message()); await d.dismiss(); }
 
 async function open(query = '') {
   await page.goto(`${origin}/index.html${query}`, { waitUntil: 'load' });
-  await page.waitForFunction(() => !document.getElementById('Command1')?.disabled);
+  await page.waitForFunction(() => document.getElementById('Command1')?.disabled === false);
 }
 const text = (id) => page.$eval(`#${id}`, (e) => e.textContent);
 const value = (id) => page.$eval(`#${id}`, (e) => e.value);
@@ -130,6 +130,20 @@ try {
     })));
     check(worst <= 0, `at ${width} px no box or result reaches out of its frame or into its caption (worst ${worst.toFixed(1)} px)`);
   }
+  // A larger font in the browser makes the calculator larger, and nothing scrolls sideways.
+  const faceAt = async (rootSize) => {
+    await page.evaluate((size) => { document.documentElement.style.fontSize = size; }, rootSize);
+    return page.evaluate(() => [document.getElementById('Form1').getBoundingClientRect().width,
+      document.documentElement.scrollWidth - document.documentElement.clientWidth]);
+  };
+  await page.setViewport({ width: 1280, height: 900 });
+  await open('?latitude=38');
+  const [plain] = await faceAt('16px');
+  const [large, sideways] = await faceAt('24px');
+  await page.setViewport({ width: 375, height: 800 });
+  const [, narrowSideways] = await faceAt('24px');
+  check(Math.abs(large / plain - 1.5) < 0.02 && sideways <= 0 && narrowSideways <= 0,
+    `the calculator follows the browser's font size (${plain.toFixed(0)} px at 16, ${large.toFixed(0)} at 24) and nothing scrolls sideways`);
   await page.setViewport({ width: 1000, height: 1100 });
 
   // A planet from the address, in any case, and from the picker: its values in the boxes, the
