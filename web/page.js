@@ -258,6 +258,7 @@
       history.replaceState(null, '', `?${address}`);
       link.href = location.href;
       drawChart(core.chart(values));
+      showSky();
       if ($('downloads').open) fillDownloads();
     }
 
@@ -283,16 +284,46 @@
         $(id).addEventListener('change', () => { if ($('downloads').open) fillDownloads(); });
       }
     }
-    function fillDownloads() {
+    // The command lines of daylight-cli for the year, the sky and the map of the values now.
+    function commandsNow() {
       const planet = picker.value ? ['--planet', picker.value] : [];
       const valuesOf = (skip) => boxes.filter((b) => b.field !== 'from_solstice' && b.field !== skip)
         .map((b) => `${b.option}=${b.element.value}`);
       const sky = kSkyControls.map((id) => `--${id}=${$(id).value}`);
-      const commands = {
+      return {
         year: ['year', ...planet, ...valuesOf()],
         sky: ['sky', ...planet, ...valuesOf(), ...sky],
         map: ['sky', '--map', ...planet, ...valuesOf('latitude'), ...sky],
       };
+    }
+
+    // A chart the companion draws, in its place, or what it said instead.
+    function showFigure(box, args, label) {
+      const run = core.run([...args, '--chart', 'chart.svg']);
+      if (run.status !== 0 || run.svg === '') {
+        const why = document.createElement('p');
+        why.className = 'no-year';
+        why.textContent = run.err.replace(/^daylight-cli: /gm, '').trim();
+        box.replaceChildren(why);
+        return;
+      }
+      placeFigure(box, run.svg, label);
+    }
+
+    // The sky's chart follows every press; the map, slower to make, is drawn when asked for.
+    function showSky() {
+      showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year: daylight, the three twilights and the night');
+      $('map').replaceChildren();
+      $('draw-map').hidden = false;
+    }
+    $('draw-map').addEventListener('click', () => {
+      showFigure($('map'), commandsNow().map, 'Daylight at every latitude through the year');
+      $('draw-map').hidden = true;
+    });
+    for (const id of kSkyControls) $(id).addEventListener('change', showSky);
+
+    function fillDownloads() {
+      const commands = commandsNow();
       const types = { csv: 'text/csv', json: 'application/json', svg: 'image/svg+xml' };
       for (const { a, table, form } of downloads) {
         const extra = { csv: [], json: ['--json'], svg: ['--chart', a.download] }[form];
@@ -363,6 +394,7 @@
       press();
     } else {
       drawChart(core.chart(texts()));
+      showSky();
       boxes[0].element.focus();
       boxes[0].element.select();  // typing replaces the starting text, as in the window
     }
@@ -381,11 +413,16 @@
       box.replaceChildren(why);
       return;
     }
-    const figure = new DOMParser().parseFromString(chart.svg, 'image/svg+xml').documentElement;
-    figure.setAttribute('role', 'img');
-    figure.setAttribute('aria-label', 'Daylight through the year, with the twilights and the polar day and night');
-    box.replaceChildren(document.importNode(figure, true));
+    placeFigure(box, chart.svg, 'Daylight through the year, with the twilights and the polar day and night');
     download.href = `data:image/svg+xml;charset=utf-8,${encodeURIComponent(chart.svg)}`;
+  }
+
+  // A figure of the core's into its box, named for a screen reader.
+  function placeFigure(box, svg, label) {
+    const figure = new DOMParser().parseFromString(svg, 'image/svg+xml').documentElement;
+    figure.setAttribute('role', 'img');
+    figure.setAttribute('aria-label', label);
+    box.replaceChildren(document.importNode(figure, true));
   }
 
   function failed(reason) {

@@ -169,6 +169,14 @@ try {
   check(copied.split('\n').map((l) => l.split('\t')[0]).join(',') === 'Min Day,Max Day,Daylight,Night,Full Daylight,',
     `Copy All in the window's order: ${JSON.stringify(copied.split('\n').map((l) => l.split('\t')[0]))}`);
 
+  // The sky's chart follows the press; the map is drawn when asked for.
+  await open('?planet=mars&latitude=70');
+  const skyTitle = await page.$eval('#sky-chart svg text', (t) => t.textContent);
+  await page.click('#draw-map');
+  const mapTitle = await page.$eval('#map svg text', (t) => t.textContent);
+  check(skyTitle === 'The sky through the year' && mapTitle === 'Daylight at every latitude through the year',
+    'the sky chart is shown, and the map when asked for');
+
   // Each download is what daylight-cli writes for the same command line, byte for byte.
   await open('?planet=mars&latitude=70&horizon=geometric');
   await page.click('#downloads summary');
