@@ -21,6 +21,7 @@ constexpr Colour kNight = "#0e122c";
 constexpr Colour kWindowDay = "#c0392b";
 constexpr Colour kPolarDay = "#f6e7a1";
 constexpr Colour kPolarNight = "#3b4a6b";
+constexpr Colour kChosen = "#2e9e44";
 
 // Slices of x a pixel wide over the plot, for a range of x.
 constexpr double kSlices = 708;
@@ -117,7 +118,8 @@ std::vector<Point> Thinned::Points() const {
     return copy.kept_;
 }
 
-YearChart::YearChart(const daycalc::YearView& year) : year_(year), daylight_(year.year / kSlices) {}
+YearChart::YearChart(const daycalc::YearView& year, double markDegrees)
+    : year_(year), mark_(markDegrees), daylight_(year.year / kSlices) {}
 
 bool YearChart::Row(std::span<const Cell> c) {
     daylight_.Add(c[1].number, c[2].number);  // the day of the year, the daylight
@@ -166,7 +168,9 @@ Figure YearChart::Draw() const {
     }
     f.Line(daylight_.Points(), kWindowDay, 2.5);
     MarkSeasons(f, {0, y / 4, y / 2, y * 3 / 4});
+    if (std::isfinite(mark_)) f.Line({{mark_ / 360 * y, 0}, {mark_ / 360 * y, rp}}, kChosen, 2);
     f.Key(kWindowDay, "daylight by the calculator's formula", true);
+    if (std::isfinite(mark_)) f.Key(kChosen, "the chosen day, " + Degrees(mark_), true);
     if (twilight) {
         f.Key(kDaylight, "sky: sun up");
         f.Key(kCivil, "civil");

@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iosfwd>
+#include <limits>
 #include <string>
 
 #include "cli/companion.h"
@@ -15,6 +16,8 @@ struct YearRequest {
     bool csv = false;
     bool json = false;
     std::string chart;
+    // Degrees past the winter solstice marked on the chart as the chosen day; none where NaN.
+    double mark = std::numeric_limits<double>::quiet_NaN();
     ChartWriter writeChart;  // where the chart goes
 };
 

@@ -2,6 +2,8 @@
 // year and the sky that the chart beneath draws. Every number the page shows is a text made here.
 #include <emscripten/bind.h>
 
+#include <cmath>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -144,8 +146,8 @@ val Compute(const val& texts) {
     return answer;
 }
 
-// The year chart, the very SVG daylight-cli year --chart writes for the same texts (a point
-// every degree), or {stop} with its problem where the year stops.
+// The year chart, the very SVG daylight-cli year --mark … --chart writes for the same texts (a
+// point every degree), or {stop} with its problem where the year stops.
 val Chart(const val& texts) {
     const daycalc::DaylightInputs inputs = InputsOf(texts);
     const daycalc::YearOutcome asRead = daycalc::StreamYear(
@@ -155,7 +157,10 @@ val Chart(const val& texts) {
         chart.set("stop", ProblemVal(*problem));
         return chart;
     }
-    chart::YearChart drawing(std::get<daycalc::YearView>(asRead));
+    // The chosen day marked where Deg from Winter Solstice reads as a number from 0 to 360.
+    const std::optional<double> chosen = rt::StrictNumber(inputs.fromSolstice);
+    chart::YearChart drawing(std::get<daycalc::YearView>(asRead),
+                             chosen && *chosen >= 0 && *chosen <= 360 ? *chosen : NAN);
     daycalc::ProduceYear(inputs, 1, drawing);
     chart.set("svg", drawing.Svg());
     return chart;

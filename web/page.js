@@ -326,7 +326,10 @@
       const commands = commandsNow();
       const types = { csv: 'text/csv', json: 'application/json', svg: 'image/svg+xml' };
       for (const { a, table, form } of downloads) {
-        const extra = { csv: [], json: ['--json'], svg: ['--chart', a.download] }[form];
+        // The year's chart marks the chosen day, as the one above does.
+        const chosen = boxes.find((b) => b.field === 'from_solstice').element.value;
+        const mark = table === 'year' && form === 'svg' ? [`--mark=${chosen}`] : [];
+        const extra = { csv: [], json: ['--json'], svg: [...mark, '--chart', a.download] }[form];
         const args = [...commands[table], ...extra];
         const run = core.run(args);
         const bytes = form === 'svg' ? run.svg : run.out;

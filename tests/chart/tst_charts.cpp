@@ -83,7 +83,7 @@ TEST(Charts, EveryTextIsInsideAndClear) {
         const daycalc::DaylightInputs inputs{
             .tilt = tilt, .latitude = latitude, .solarDay = day, .year = year};
         const auto read = daycalc::ComputeYear(inputs, 360);
-        chart::YearChart drawing(std::get<daycalc::YearView>(read));
+        chart::YearChart drawing(std::get<daycalc::YearView>(read), 100);
         ASSERT_FALSE(daycalc::ProduceYear(inputs, 1, drawing));
         ExpectClear(drawing.Draw(), std::string("year ") + latitude + " " + day);
     }

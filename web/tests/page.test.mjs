@@ -197,9 +197,13 @@ try {
   await open('?tilt=23.5&latitude=70');
   const pageSvg = await page.$eval('#chart-svg', (a) => decodeURIComponent(a.href.slice(a.href.indexOf(',') + 1)));
   const chartFolder = mkdtempSync(join(tmpdir(), 'daylight-chart-'));
-  execFileSync(cli, ['year', '--tilt', '23.5', '--latitude', '70', '--chart', join(chartFolder, 'year.svg')]);
+  execFileSync(cli, ['year', '--tilt', '23.5', '--latitude', '70', '--mark', '0', '--chart', join(chartFolder, 'year.svg')]);
   const cliSvg = readFileSync(join(chartFolder, 'year.svg'), 'utf8');
   rmSync(chartFolder, { recursive: true });
+  if (pageSvg !== cliSvg) {
+    const at = [...pageSvg].findIndex((c, i) => c !== cliSvg[i]);
+    console.log(`page: ${pageSvg.slice(at - 80, at + 80)}\ncli:  ${cliSvg.slice(at - 80, at + 80)}`);
+  }
   check(pageSvg === cliSvg && pageSvg.startsWith('<svg'), `the page's year.svg is daylight-cli's, byte for byte (${pageSvg.length} bytes)`);
   check(await page.$eval('#chart svg', (s) => s.querySelectorAll('text').length > 20), 'the chart shows its texts');
   await open('?tilt=0&latitude=100');

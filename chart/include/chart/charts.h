@@ -44,14 +44,16 @@ class Chart : public daycalc::TableConsumer {
 // a circular orbit, with the polar day and night shaded and the solstices and equinoxes named.
 class YearChart : public Chart {
   public:
-    // The inputs as read (the view's points unused).
-    explicit YearChart(const daycalc::YearView& year);
+    // The inputs as read (the view's points unused), and the point of the year marked as the
+    // chosen day, in degrees past the winter solstice (none where it is NaN).
+    YearChart(const daycalc::YearView& year, double markDegrees);
     bool Row(std::span<const daycalc::Cell> cells) override;
     void Summary(std::span<const daycalc::Named> values) override;
     Figure Draw() const override;
 
   private:
     daycalc::YearView year_;
+    double mark_;
     Thinned daylight_;
 };
 
