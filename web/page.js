@@ -16,6 +16,8 @@
   const kLongestBoxText = 32767;
   // The sky's own values, each a control of that id and an option of daylight-cli sky.
   const kSkyControls = ['eccentricity', 'perihelion', 'horizon'];
+  // The Earth on a date at a place, also carried by the address.
+  const kDateControls = ['date', 'longitude', 'utc-offset'];
   const kSkyDefaults = { eccentricity: '0', perihelion: '0', horizon: 'sunrise' };
 
   // The face: frames, boxes, results, the button and the rule, placed as in the window. Frames
@@ -111,7 +113,7 @@
   // control characters; everything else is named in a short note (the first few, the rest
   // counted) and left alone.
   function readAddress(boxes) {
-    const fields = new Set([...boxes.map((b) => b.field), 'planet', ...kSkyControls]);
+    const fields = new Set([...boxes.map((b) => b.field), 'planet', ...kSkyControls, ...kDateControls]);
     const taken = new Map();
     const ignored = [];
     for (const [key, value] of new URLSearchParams(location.search)) {
@@ -254,7 +256,9 @@
       }
       const sky = Object.fromEntries(kSkyControls.map((id) => [id, $(id).value])
         .filter(([id, v]) => v !== kSkyDefaults[id] || picker.value));
-      const address = new URLSearchParams({ ...(picker.value ? { planet: picker.value } : {}), ...values, ...sky });
+      const date = Object.fromEntries(kDateControls.map((id) => [id, $(id).value])
+        .filter(([, v]) => $('date').value !== '' && v !== ''));
+      const address = new URLSearchParams({ ...(picker.value ? { planet: picker.value } : {}), ...values, ...sky, ...date });
       history.replaceState(null, '', `?${address}`);
       link.href = location.href;
       drawChart(core.chart(values));
@@ -321,6 +325,37 @@
       $('draw-map').hidden = true;
     });
     for (const id of kSkyControls) $(id).addEventListener('change', showSky);
+
+    // A date on the Earth: the solar day around its noon at the place, as daylight-cli sky
+    // --date gives it, and the degrees past the winter solstice it is, which go into Deg from
+    // Winter Solstice.
+    function showDate() {
+      const line = $('date-day');
+      if ($('date').value === '') {
+        line.textContent = '';
+        return;
+      }
+      const latitude = boxes.find((b) => b.field === 'latitude').element.value;
+      const run = core.run(['sky', `--latitude=${latitude}`, `--longitude=${$('longitude').value}`,
+        `--utc-offset=${$('utc-offset').value}`, `--date=${$('date').value}`, '--json']);
+      if (run.status !== 0) {
+        line.textContent = run.err.replace(/^daylight-cli: /gm, '').trim();
+        return;
+      }
+      const row = JSON.parse(run.out).rows[0];
+      const times = row.sun === 'rises'
+        ? `sunrise ${row.sunrise}, noon ${row.noon}, sunset ${row.sunset} hours on the clock`
+        : `no sunrise or sunset (${row.sun}), noon ${row.noon} hours on the clock`;
+      line.textContent = `${row.date} is ${row.orbit_angle}° past the winter solstice: daylight `
+        + `${row.daylight} hours, civil twilight ${row.civil}, nautical ${row.nautical}, `
+        + `astronomical ${row.astronomical}; ${times}.`;
+      const chosen = boxes.find((b) => b.field === 'from_solstice').element;
+      if (chosen.value !== row.orbit_angle) {
+        chosen.value = row.orbit_angle;
+        press();
+      }
+    }
+    for (const id of ['date', 'longitude', 'utc-offset']) $(id).addEventListener('change', showDate);
 
     function fillDownloads() {
       const commands = commandsNow();
@@ -390,11 +425,12 @@
     const given = readAddress(boxes);
     if (given.has('planet')) fill(given.get('planet'));
     for (const b of boxes) if (given.has(b.field)) b.element.value = given.get(b.field);
-    for (const id of kSkyControls) if (given.has(id)) $(id).value = given.get(id);
+    for (const id of [...kSkyControls, ...kDateControls]) if (given.has(id)) $(id).value = given.get(id);
     keepPlanet();
     buildDownloads();
     if (given.size > 0) {
       press();
+      showDate();
     } else {
       drawChart(core.chart(texts()));
       showSky();

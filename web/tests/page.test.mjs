@@ -51,7 +51,8 @@ const page = await browser.newPage();
 // The service worker is tried on a page of its own, at the end; here every file comes fresh.
 await page.setBypassServiceWorker(true);
 const outside = [];
-page.on('request', (r) => { if (!r.url().startsWith(origin)) outside.push(r.url()); });
+// data: addresses are no fetch (the browser's own date picker draws its icon so).
+page.on('request', (r) => { if (!r.url().startsWith(origin) && !r.url().startsWith('data:')) outside.push(r.url()); });
 const dialogs = [];
 page.on('dialog', async (d) => { dialogs.push(d.message()); await d.dismiss(); });
 
@@ -176,6 +177,16 @@ try {
   const mapTitle = await page.$eval('#map svg text', (t) => t.textContent);
   check(skyTitle === 'The sky through the year' && mapTitle === 'Daylight at every latitude through the year',
     'the sky chart is shown, and the map when asked for');
+
+  // A date on the Earth at a place: its day as daylight-cli sky --date gives it, and its degrees
+  // past the winter solstice in Deg from Winter Solstice.
+  await open('?latitude=52.52&date=2026-06-21&longitude=13.4&utc-offset=2');
+  const dated = JSON.parse(execFileSync(cli, ['sky', '--latitude=52.52', '--longitude=13.4', '--utc-offset=2',
+    '--date=2026-06-21', '--json'], { encoding: 'utf8' })).rows[0];
+  const said = await text('date-day');
+  check(said.includes(`sunrise ${dated.sunrise}`) && said.includes(`${dated.orbit_angle}° past`)
+    && await value('txtAlpha') === dated.orbit_angle && await text('lblDay') !== '',
+  `a date gives its day and its degrees: "${said.slice(0, 70)}..."`);
 
   // Each download is what daylight-cli writes for the same command line, byte for byte.
   await open('?planet=mars&latitude=70&horizon=geometric');
