@@ -262,6 +262,7 @@
       history.replaceState(null, '', `?${address}`);
       link.href = location.href;
       drawChart(core.chart(values));
+      placeSliders();
       showSky();
       if ($('downloads').open) fillDownloads();
     }
@@ -356,6 +357,49 @@
       }
     }
     for (const id of ['date', 'longitude', 'utc-offset']) $(id).addEventListener('change', showDate);
+
+    // Sliders for the tilt, the latitude and the eccentricity. While one moves, each animation
+    // frame shows the results and the chart it touches (the year's, or the sky's); where it is
+    // let go, the whole press follows. The work of each frame is kept for the browser test.
+    const frameWork = [];
+    let pending = null;
+    function follow(update) {
+      if (pending === null) {
+        requestAnimationFrame(() => {
+          const started = performance.now();
+          pending();
+          pending = null;
+          frameWork.push(performance.now() - started);
+          document.body.dataset.frameWork = frameWork.slice(-120).map((t) => t.toFixed(1)).join(' ');
+        });
+      }
+      pending = update;
+    }
+    const sliders = [
+      { slider: $('tilt-slider'), box: () => boxes.find((b) => b.field === 'tilt').element },
+      { slider: $('latitude-slider'), box: () => boxes.find((b) => b.field === 'latitude').element },
+      { slider: $('eccentricity-slider'), box: () => $('eccentricity'), sky: true },
+    ];
+    for (const { slider, box, sky } of sliders) {
+      slider.addEventListener('input', () => {
+        box().value = slider.value;
+        keepPlanet();
+        follow(sky ? () => showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year')
+          : () => {
+            const answer = core.compute(texts());
+            for (const r of results) r.element.textContent = answer.stop ? '' : answer.results[r.element.id];
+            drawChart(core.chart(texts()));
+          });
+      });
+      slider.addEventListener('change', press);
+    }
+    // The sliders stand where the boxes' numbers put them, as far as they reach.
+    function placeSliders() {
+      for (const { slider, box } of sliders) {
+        const at = Number(box().value);
+        if (box().value.trim() !== '' && Number.isFinite(at)) slider.value = String(at);
+      }
+    }
 
     function fillDownloads() {
       const commands = commandsNow();

@@ -178,6 +178,18 @@ try {
   check(skyTitle === 'The sky through the year' && mapTitle === 'Daylight at every latitude through the year',
     'the sky chart is shown, and the map when asked for');
 
+  // The sliders: each frame of a drag within 16 ms, the results and the chart following.
+  await open('?latitude=38');
+  await page.focus('#tilt-slider');
+  for (let i = 0; i < 40; i += 1) {
+    await page.keyboard.press('ArrowRight');
+    await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => r())));
+  }
+  const work = (await page.evaluate(() => document.body.dataset.frameWork ?? '')).split(' ').map(Number).sort((a, b) => a - b);
+  const median = work[Math.floor(work.length / 2)], worst = work[work.length - 1];
+  check(work.length >= 20 && median <= 16 && await value('txtTilt') === '43.5',
+    `a slider's frames: median ${median} ms, worst ${worst} ms over ${work.length} (goal: within 16)`);
+
   // A date on the Earth at a place: its day as daylight-cli sky --date gives it, and its degrees
   // past the winter solstice in Deg from Winter Solstice.
   await open('?latitude=52.52&date=2026-06-21&longitude=13.4&utc-offset=2');
