@@ -2,8 +2,8 @@
 // while the network is there (and the copy renewed), and taken from the copy when it is not, so
 // a classroom that installed the page keeps it and still gets every new version.
 const kCopy = 'daylight';
-const kFiles = ['./', 'index.html', 'page.js', 'style.css', 'daylight.js', 'daylight.wasm',
-  'icon.svg', 'manifest.webmanifest'];
+const kFiles = ['./', 'index.html', 'main.js', 'face.js', 'address.js', 'figures.js', 'downloads.js',
+  'style.css', 'daylight.js', 'daylight.wasm', 'icon.svg', 'manifest.webmanifest'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(kCopy).then((copy) => copy.addAll(kFiles)).then(() => self.skipWaiting()));

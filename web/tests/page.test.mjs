@@ -161,11 +161,11 @@ try {
   // Copy All lists the results in the window's order.
   await open('?latitude=38');
   const copied = await page.evaluate(async () => {
-    let text = '';
-    navigator.clipboard.writeText = async (t) => { text = t; };
+    let written = '';
+    navigator.clipboard.writeText = async (t) => { written = t; };
     document.getElementById('copy').click();
-    for (let i = 0; i < 100 && text === ''; i += 1) await new Promise((r) => setTimeout(r, 20));
-    return text;
+    for (let i = 0; i < 100 && written === ''; i += 1) await new Promise((r) => setTimeout(r, 20));
+    return written;
   });
   check(copied.split('\n').map((l) => l.split('\t')[0]).join(',') === 'Min Day,Max Day,Daylight,Night,Full Daylight,',
     `Copy All in the window's order: ${JSON.stringify(copied.split('\n').map((l) => l.split('\t')[0]))}`);

@@ -1,0 +1,47 @@
+// The downloads: what daylight-cli writes for the same values, made by the same C++ (the
+// companion in WebAssembly) when the list is opened and at each press while it is open. Each
+// link keeps the command line it stands for.
+const $ = (id) => document.getElementById(id);
+const types = { csv: 'text/csv', json: 'application/json', svg: 'image/svg+xml' };
+
+// The links, filled by the function returned: given the core, the command lines of the values
+// now and the chosen day's text.
+export function makeDownloads(core, commandsNow, chosenDay) {
+  const downloads = [];
+  const list = $('download-list');
+  for (const table of ['year', 'sky', 'map']) {
+    for (const form of ['csv', 'json', 'svg']) {
+      const item = document.createElement('li');
+      const a = document.createElement('a');
+      a.download = `${table}.${form}`;
+      a.textContent = a.download;
+      item.append(a);
+      list.append(item);
+      downloads.push({ a, table, form });
+    }
+  }
+  function fill() {
+    if (!$('downloads').open) return;
+    const commands = commandsNow();
+    for (const { a, table, form } of downloads) {
+      // The year's chart marks the chosen day, as the one above does.
+      const mark = table === 'year' && form === 'svg' ? [`--mark=${chosenDay()}`] : [];
+      const extra = { csv: [], json: ['--json'], svg: [...mark, '--chart', a.download] }[form];
+      const args = [...commands[table], ...extra];
+      const run = core.run(args);
+      const bytes = form === 'svg' ? run.svg : run.out;
+      a.dataset.args = JSON.stringify(args);
+      if (run.status === 0 && bytes !== '') {
+        a.href = `data:${types[form]};charset=utf-8,${encodeURIComponent(bytes)}`;
+        a.removeAttribute('aria-disabled');
+        a.title = '';
+      } else {
+        a.removeAttribute('href');
+        a.setAttribute('aria-disabled', 'true');
+        a.title = run.err.replace(/^daylight-cli: /gm, '').trim();
+      }
+    }
+  }
+  $('downloads').addEventListener('toggle', fill);
+  return fill;
+}

@@ -1,0 +1,28 @@
+// The figures the core draws, placed in the page as they come: no drawing here.
+const $ = (id) => document.getElementById(id);
+
+// The chart: the figure the core draws, the same SVG daylight-cli year --chart writes; or why
+// there is no year, and what to change, in words that wrap.
+export function drawChart(chart) {
+  const box = $('chart'), download = $('chart-svg');
+  download.hidden = Boolean(chart.stop);
+  if (chart.stop) {
+    download.removeAttribute('href');
+    const why = document.createElement('p');
+    why.className = 'no-year';
+    why.textContent = `No year to draw. ${chart.stop.cause} ${chart.stop.hint}`;
+    box.replaceChildren(why);
+    return;
+  }
+  placeFigure(box, chart.svg, 'Daylight through the year, with the twilights and the polar day and night');
+  download.href = `data:image/svg+xml;charset=utf-8,${encodeURIComponent(chart.svg)}`;
+}
+
+// A figure of the core's into its box, named for a screen reader.
+export function placeFigure(box, svg, label) {
+  const figure = new DOMParser().parseFromString(svg, 'image/svg+xml').documentElement;
+  figure.setAttribute('role', 'img');
+  figure.setAttribute('aria-label', label);
+  box.replaceChildren(document.importNode(figure, true));
+}
+
