@@ -63,25 +63,6 @@ void Shade(Figure& f, const std::optional<daycalc::SummarySpan>& span, double ye
     }
 }
 
-// The sky on a circular orbit at the year's latitude, for the bands under the year's line.
-class Bands : public daycalc::TableConsumer {
-  public:
-    explicit Bands(double year) : above_(4, Thinned(year / kSlices)) {}
-    void Columns(std::span<const std::string_view>) override {}
-    bool Row(std::span<const Cell> c) override {
-        double sum = 0;
-        for (std::size_t i = 0; i < 4; ++i) above_[i].Add(c[0].number, sum += c[3 + i].number);
-        return true;
-    }
-    void Summary(std::span<const Named>) override {}
-    std::vector<Thinned> above_;
-};
-
-void DrawBands(Figure& f, const std::vector<Thinned>& above) {
-    const Colour colours[] = {kDaylight, kCivil, kNautical, kAstronomical};
-    for (int i = 3; i >= 0; --i) f.Area(above[std::size_t(i)].Points(), 0, colours[i]);
-}
-
 }  // namespace
 
 void Thinned::Add(double x, double y) {
@@ -152,12 +133,9 @@ Figure YearChart::Draw() const {
                                  .horizon = daycalc::kSunriseHorizon,
                                  .step = y / 360,
                                  .sunrise = true};
-    Bands bands(y);
+    SkyChart bands(sky);
     const bool twilight = !daycalc::ProduceSky(sky, bands);
-    if (twilight) {
-        f.Band(0, y, 0, rp, kNight);
-        DrawBands(f, bands.above_);
-    }
+    if (twilight) bands.DrawBands(f);
     const auto toSpan = [](const std::optional<daycalc::PolarSpan>& s) {
         return s ? std::optional<daycalc::SummarySpan>({s->start, s->end, s->length})
                  : std::nullopt;
@@ -172,11 +150,7 @@ Figure YearChart::Draw() const {
     f.Key(kWindowDay, "daylight by the calculator's formula", true);
     if (std::isfinite(mark_)) f.Key(kChosen, "the chosen day, " + Degrees(mark_), true);
     if (twilight) {
-        f.Key(kDaylight, "sky: sun up");
-        f.Key(kCivil, "civil");
-        f.Key(kNautical, "nautical");
-        f.Key(kAstronomical, "astronomical twilight");
-        f.Key(kNight, "night");
+        SkyChart::KeyBands(f, "sky: sun up");
     } else {
         if (year_.polarDay) f.Key(kPolarDay, "polar day");
         if (year_.polarNight) f.Key(kPolarNight, "polar night");
@@ -200,17 +174,26 @@ void SkyChart::Summary(std::span<const Named> values) {
     }
 }
 
-Figure SkyChart::Draw() const {
-    Figure f("The sky through the year", SkyInputsText(in_, true));
-    f.Axes(0, in_.year, kTimeAxis, 0, in_.solarDay, kDaylightAxis);
+void SkyChart::DrawBands(Figure& f) const {
     f.Band(0, in_.year, 0, in_.solarDay, kNight);
-    DrawBands(f, above_);
-    if (seasons_.size() == 4) MarkSeasons(f, {seasons_[0], seasons_[1], seasons_[2], seasons_[3]});
-    f.Key(kDaylight, "daylight");
+    const Colour colours[] = {kDaylight, kCivil, kNautical, kAstronomical};
+    for (int i = 3; i >= 0; --i) f.Area(above_[std::size_t(i)].Points(), 0, colours[i]);
+}
+
+void SkyChart::KeyBands(Figure& f, std::string_view daylight) {
+    f.Key(kDaylight, daylight);
     f.Key(kCivil, "civil");
     f.Key(kNautical, "nautical");
     f.Key(kAstronomical, "astronomical twilight");
     f.Key(kNight, "night");
+}
+
+Figure SkyChart::Draw() const {
+    Figure f("The sky through the year", SkyInputsText(in_, true));
+    f.Axes(0, in_.year, kTimeAxis, 0, in_.solarDay, kDaylightAxis);
+    DrawBands(f);
+    if (seasons_.size() == 4) MarkSeasons(f, {seasons_[0], seasons_[1], seasons_[2], seasons_[3]});
+    KeyBands(f, "daylight");
     return f;
 }
 
@@ -317,22 +300,6 @@ Figure MapChart::Draw() const {
     f.Key(kNight, "polar night");
     f.Key("#1b1b1b", "a line at each round length of the day", true);
     return f;
-}
-
-void Both::Columns(std::span<const std::string_view> names) {
-    a_.Columns(names);
-    b_.Columns(names);
-}
-
-bool Both::Row(std::span<const Cell> cells) {
-    const bool wanted = a_.Row(cells);
-    b_.Row(cells);
-    return wanted;
-}
-
-void Both::Summary(std::span<const Named> values) {
-    a_.Summary(values);
-    b_.Summary(values);
 }
 
 }  // namespace chart

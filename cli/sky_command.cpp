@@ -1,6 +1,7 @@
 #include "sky_command.h"
 
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -64,7 +65,7 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
     inputs["from"] = daycalc::TextOf(*from);
     inputs["to"] = daycalc::TextOf(*to);
     TableWriter writer(out, request.json, inputs);
-    daycalc::ProduceDates(place, *from, *to, request.utcOffset, *writer);
+    daycalc::ProduceDates(place, *from, *to, request.utcOffset, writer);
     return out.flush() ? kResults : ReportWriteFailure(err);
 }
 
@@ -209,29 +210,26 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
     }
     // Every value is checked before a line is written: nothing goes out half. A chart takes the
     // same rows as they are printed.
-    std::optional<daycalc::Problem> problem;
-    std::optional<chart::MapChart> map;
-    std::optional<chart::SkyChart> sky;
-    if (request.map) {
-        Json inputs = InputsJson(in);
-        inputs.erase("latitude");
-        inputs["latitude_step"] = TextFromDouble(request.latitudeStep);
-        TableWriter writer(out, request.json, inputs);
-        if (!request.chart.empty()) map.emplace(in, request.latitudeStep);
-        chart::Both both(*writer, map ? static_cast<daycalc::TableConsumer&>(*map) : *writer);
-        problem = daycalc::ProduceMap(in, request.latitudeStep, map ? both : *writer);
-    } else {
-        TableWriter writer(out, request.json, InputsJson(in));
-        if (!request.chart.empty()) sky.emplace(in);
-        chart::Both both(*writer, sky ? static_cast<daycalc::TableConsumer&>(*sky) : *writer);
-        problem = daycalc::ProduceSky(in, sky ? both : *writer);
+    std::unique_ptr<chart::Chart> drawing;
+    if (!request.chart.empty()) {
+        drawing = request.map ? std::unique_ptr<chart::Chart>(
+                                    std::make_unique<chart::MapChart>(in, request.latitudeStep))
+                              : std::make_unique<chart::SkyChart>(in);
     }
+    Json asGiven = InputsJson(in);
+    if (request.map) {
+        asGiven.erase("latitude");
+        asGiven["latitude_step"] = TextFromDouble(request.latitudeStep);
+    }
+    TableWriter writer(out, request.json, asGiven, drawing.get());
+    const std::optional<daycalc::Problem> problem =
+        request.map ? daycalc::ProduceMap(in, request.latitudeStep, writer)
+                    : daycalc::ProduceSky(in, writer);
     if (problem) return ReportProblem(*problem, request.json, out, err);
     // The rows come before anything the chart has to say; no chart for rows not written.
     if (!out.flush()) return ReportWriteFailure(err);
-    if (request.chart.empty()) return kResults;
-    return ReportChart(request.writeChart(request.chart, map ? map->Svg() : sky->Svg()),
-                       request.chart, err);
+    if (!drawing) return kResults;
+    return ReportChart(request.writeChart(request.chart, drawing->Svg()), request.chart, err);
 }
 
 }  // namespace companion

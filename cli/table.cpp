@@ -116,4 +116,20 @@ void JsonWriter::Summary(std::span<const Named> values) {
     }
 }
 
+void TableWriter::Columns(std::span<const std::string_view> names) {
+    Form().Columns(names);
+    if (drawing_) drawing_->Columns(names);
+}
+
+bool TableWriter::Row(std::span<const Cell> cells) {
+    const bool wanted = Form().Row(cells);
+    if (drawing_) drawing_->Row(cells);
+    return wanted;
+}
+
+void TableWriter::Summary(std::span<const Named> values) {
+    Form().Summary(values);
+    if (drawing_) drawing_->Summary(values);
+}
+
 }  // namespace companion

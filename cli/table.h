@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "chart/charts.h"
 #include "chart_program.h"
 #include "daylight/table.h"
 #include "output.h"
@@ -47,19 +48,24 @@ class JsonWriter : public daycalc::TableConsumer {
     const char* separator_ = "";
 };
 
-// The writer of a table in the form asked for: JSON, or CSV.
-class TableWriter {
+// The writer of a table in the form asked for, JSON or CSV, which hands the same rows to the
+// chart being drawn of them, if any. The rows stop where the output fails.
+class TableWriter : public daycalc::TableConsumer {
   public:
-    TableWriter(std::ostream& out, bool json, const Json& inputs)
-        : csv_(out), json_(out, inputs), isJson_(json) {}
-    daycalc::TableConsumer& operator*() {
-        return isJson_ ? static_cast<daycalc::TableConsumer&>(json_) : csv_;
-    }
+    TableWriter(std::ostream& out, bool json, const Json& inputs, chart::Chart* drawing = nullptr)
+        : csv_(out), json_(out, inputs), isJson_(json), drawing_(drawing) {}
+    void Columns(std::span<const std::string_view> names) override;
+    bool Row(std::span<const daycalc::Cell> cells) override;
+    void Summary(std::span<const daycalc::Named> values) override;
 
   private:
+    daycalc::TableConsumer& Form() {
+        return isJson_ ? static_cast<daycalc::TableConsumer&>(json_) : csv_;
+    }
     CsvWriter csv_;
     JsonWriter json_;
     bool isJson_;
+    chart::Chart* drawing_;
 };
 
 // Offers --csv (the default), --json and --chart for what is drawn; the footer gives the exit

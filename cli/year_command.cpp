@@ -56,9 +56,8 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
 
 int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, std::ostream& out,
             std::ostream& err) {
-    // The inputs as read, for JSON: the year asked for none of its rows, which says them.
-    const daycalc::YearOutcome asRead = daycalc::StreamYear(
-        inputs, daycalc::kCoarsestYearStep, [](const daycalc::YearPoint&) { return false; });
+    // The inputs as read, for JSON and the chart's title.
+    const daycalc::YearOutcome asRead = daycalc::YearAsRead(inputs);
     Json read = Json::object();
     if (const auto* view = std::get_if<daycalc::YearView>(&asRead)) {
         read = {{"tilt", TextFromDouble(view->tilt)},
@@ -67,15 +66,14 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
                 {"year", TextFromDouble(view->year)},
                 {"step", TextFromDouble(request.step)}};
     }
-    TableWriter writer(out, request.json, read);
     // The chart takes the same rows as they are printed.
     std::optional<chart::YearChart> drawing;
     if (const auto* view = std::get_if<daycalc::YearView>(&asRead);
         view && !request.chart.empty()) {
         drawing.emplace(*view, request.mark);
     }
-    chart::Both both(*writer, drawing ? static_cast<daycalc::TableConsumer&>(*drawing) : *writer);
-    if (const auto problem = daycalc::ProduceYear(inputs, request.step, drawing ? both : *writer)) {
+    TableWriter writer(out, request.json, read, drawing ? &*drawing : nullptr);
+    if (const auto problem = daycalc::ProduceYear(inputs, request.step, writer)) {
         return ReportProblem(*problem, request.json, out, err);
     }
     // The rows come before anything the chart has to say; no chart for a year not written.

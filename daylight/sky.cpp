@@ -807,16 +807,16 @@ SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&
 
     // The shortest and longest daylight: the rows', kept as they go, and each candidate's
     // neighbourhood searched.
-    bool first = true, wanted = true;
-    for (double k = 0; wanted; ++k) {
+    for (double k = 0;; ++k) {
         const double t = k * in.step < in.year ? k * in.step : in.year;
         const SkyRow r = model.RowAt(t);
-        if (first || r.daylight < view.shortestDaylight)
+        if (k == 0 || r.daylight < view.shortestDaylight)
             view.shortestDaylight = r.daylight, view.shortestDay = r.day;
-        if (first || r.daylight > view.longestDaylight)
+        if (k == 0 || r.daylight > view.longestDaylight)
             view.longestDaylight = r.daylight, view.longestDay = r.day;
-        first = false;
-        wanted = row(r) && t < in.year;
+        // A consumer that wants no more rows wants no summary either.
+        if (!row(r)) return view;
+        if (t == in.year) break;
     }
     const auto daylight = [&model](double t) { return model.TimeAbove(t, Limit::Horizon); };
     const double reach = std::min(in.year / 100, 3.0);

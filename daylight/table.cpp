@@ -12,10 +12,12 @@ constexpr std::array<std::string_view, 13> kSkyColumns = {
     "day",   "orbit_angle", "declination", "daylight", "civil",  "nautical",        "astronomical",
     "night", "sun",         "sunrise",     "noon",     "sunset", "equation_of_time"};
 constexpr std::array<std::string_view, 4> kMapColumns = {"latitude", "day", "daylight", "sun"};
-constexpr std::array<std::string_view, 14> kDatedColumns = {
-    "date",    "day",      "orbit_angle",  "declination",     "daylight",
-    "civil",   "nautical", "astronomical", "night",           "sun",
-    "sunrise", "noon",     "sunset",       "equation_of_time"};
+// The date, then the sky's own.
+constexpr std::array<std::string_view, 14> kDatedColumns = [] {
+    std::array<std::string_view, 14> columns{"date"};
+    for (std::size_t i = 0; i < kSkyColumns.size(); ++i) columns[i + 1] = kSkyColumns[i];
+    return columns;
+}();
 // The seasons as members of a record, in the order of kSeasonNames.
 constexpr std::array<std::string_view, 4> kSeasonMembers = {"winter_solstice", "spring_equinox",
                                                             "summer_solstice", "autumn_equinox"};

@@ -131,6 +131,10 @@ YearOutcome StreamYear(const DaylightInputs& inputs, double stepDegrees,
     }
 }
 
+YearOutcome YearAsRead(const DaylightInputs& inputs) {
+    return StreamYear(inputs, kCoarsestYearStep, [](const YearPoint&) { return false; });
+}
+
 YearOutcome ComputeYear(const DaylightInputs& inputs, double stepDegrees) {
     std::vector<YearPoint> points;
     YearOutcome outcome = StreamYear(inputs, stepDegrees, [&points](const YearPoint& p) {

@@ -150,8 +150,7 @@ val Compute(const val& texts) {
 // point every degree), or {stop} with its problem where the year stops.
 val Chart(const val& texts) {
     const daycalc::DaylightInputs inputs = InputsOf(texts);
-    const daycalc::YearOutcome asRead = daycalc::StreamYear(
-        inputs, daycalc::kCoarsestYearStep, [](const daycalc::YearPoint&) { return false; });
+    const daycalc::YearOutcome asRead = daycalc::YearAsRead(inputs);
     val chart = val::object();
     if (const auto* problem = std::get_if<daycalc::Problem>(&asRead)) {
         chart.set("stop", ProblemVal(*problem));

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -15,6 +16,7 @@
 
 #include "../../cli/batch.h"
 #include "../../cli/chart_program.h"
+#include "chart/charts.h"
 #include "cli/companion.h"
 
 namespace {
@@ -414,6 +416,38 @@ TEST(Year, ChartsAreWrittenOrTheReasonGiven) {
     std::ifstream reason(errors);
     EXPECT_THAT(std::string(std::istreambuf_iterator<char>(reason), {}),
                 HasSubstr("daylight-cli: cannot write /nonexistent/dir/year.svg: "));
+}
+
+// A chart is drawn from the very rows the command prints: the year's is the figure the kit draws
+// from the core's own table, and the sky's bands and the map's cells are there.
+TEST(Charts, AreDrawnFromTheRowsPrinted) {
+    const auto chartOf = [](std::vector<std::string> args) {
+        args.insert(args.begin(), "daylight-cli");
+        std::vector<const char*> argv;
+        for (const auto& a : args) argv.push_back(a.c_str());
+        std::istringstream in;
+        std::ostringstream out, err;
+        std::string svg;
+        EXPECT_EQ(companion::Run(int(argv.size()), argv.data(), in, out, err,
+                                 [&svg](const std::string&, const std::string& chart) {
+                                     svg = chart;
+                                     return std::string();
+                                 }),
+                  0);
+        return svg;
+    };
+    const auto count = [](const std::string& text, const std::string& part) {
+        std::size_t n = 0;
+        for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+        return n;
+    };
+    const daycalc::DaylightInputs seventy{.latitude = "70"};
+    chart::YearChart year(std::get<daycalc::YearView>(daycalc::YearAsRead(seventy)), NAN);
+    daycalc::ProduceYear(seventy, 1, year);
+    EXPECT_EQ(chartOf({"year", "--latitude", "70", "--chart", "year.svg"}), year.Svg());
+    EXPECT_EQ(count(chartOf({"sky", "--planet", "mars", "--chart", "sky.svg"}), "<polygon"), 4u);
+    EXPECT_GT(count(chartOf({"sky", "--map", "--step", "10", "--chart", "map.svg"}), "crispEdges"),
+              100u);
 }
 
 // A file name is quoted as the shell would read it back: a line feed or an escape in it neither

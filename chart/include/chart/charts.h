@@ -65,6 +65,10 @@ class SkyChart : public Chart {
     bool Row(std::span<const daycalc::Cell> cells) override;
     void Summary(std::span<const daycalc::Named> values) override;
     Figure Draw() const override;
+    // Its night and the four bands under it, from the foot of the plot: what the year chart
+    // draws beneath its line too; and their legend, the first entry so named.
+    void DrawBands(Figure& f) const;
+    static void KeyBands(Figure& f, std::string_view daylight);
 
   private:
     daycalc::SkyInputs in_;
@@ -85,18 +89,6 @@ class MapChart : public Chart {
     daycalc::SkyInputs in_;
     std::vector<double> latitudes_, days_;
     std::vector<float> daylight_;  // latitude by latitude, day by day; -1 polar night, -2 day
-};
-
-// Sends each table to two consumers, as the companion does to print it and draw it at once.
-class Both : public daycalc::TableConsumer {
-  public:
-    Both(daycalc::TableConsumer& a, daycalc::TableConsumer& b) : a_(a), b_(b) {}
-    void Columns(std::span<const std::string_view> names) override;
-    bool Row(std::span<const daycalc::Cell> cells) override;
-    void Summary(std::span<const daycalc::Named> values) override;
-
-  private:
-    daycalc::TableConsumer &a_, &b_;
 };
 
 }  // namespace chart

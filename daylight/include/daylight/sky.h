@@ -192,8 +192,9 @@ std::variant<SkyInputs, Problem> ReadSkyInputs(const DaylightInputs& boxes, bool
 
 SkyOutcome ComputeSky(const SkyInputs& in);
 
-// The same sky with its rows handed to `row` one by one as they are made, until it returns false;
-// the view returned has no rows. Nothing is handed over where the inputs cannot be used.
+// The same sky with its rows handed to `row` one by one as they are made; the view returned has
+// no rows. Where `row` returns false the sky ends there, without its summary. Nothing is handed
+// over where the inputs cannot be used.
 SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&)>& row);
 
 // A map with more rows than this, latitudes times days, is taken for mistaken steps.

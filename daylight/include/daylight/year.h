@@ -67,4 +67,7 @@ YearOutcome ComputeYear(const DaylightInputs& inputs, double stepDegrees);
 YearOutcome StreamYear(const DaylightInputs& inputs, double stepDegrees,
                        const std::function<bool(const YearPoint&)>& point);
 
+// The year's inputs as read and its summary, with no points; or where it stops.
+YearOutcome YearAsRead(const DaylightInputs& inputs);
+
 }  // namespace daycalc
