@@ -605,6 +605,14 @@ double Bracketed(const F& f, double below, double fBelow, double above, double f
 
 }  // namespace
 
+Sun SkyModel::SunBySeries(const Day& day, double sinLimit) {
+    // Not up at noon: not up that day.
+    if (day.heights[1] <= sinLimit) return Sun::PolarNight;
+    // Up at noon and at both midnights: up through the whole day.
+    if (day.heights[0] > sinLimit && day.heights[2] > sinLimit) return Sun::PolarDay;
+    return Sun::Rises;
+}
+
 SkyModel::Above SkyModel::AboveOn(const Day& day, Limit limit) const {
     const double sinLimit = day.sinLimits[int(limit)];
     const Position& sun = day.sun;
@@ -647,12 +655,10 @@ SkyModel::Above SkyModel::AboveOn(const Day& day, Limit limit) const {
         if (!crossed) a.sun = up ? Sun::PolarDay : Sun::PolarNight;
         return a;
     }
+    const Sun kind = SunBySeries(day, sinLimit);
+    if (kind == Sun::PolarNight) return {kNone, kNone, 0, Sun::PolarNight};
+    if (kind == Sun::PolarDay) return {kNone, kNone, 1, Sun::PolarDay};
     const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_}, sinLimit);
-    // Not up at noon: not up that day.
-    if (day.heights[1] <= sinLimit) return {kNone, kNone, 0, Sun::PolarNight};
-    // Up through the whole day: no crossing to look for.
-    if (day.heights[0] > sinLimit && day.heights[2] > sinLimit)
-        return {kNone, kNone, 1, Sun::PolarDay};
     // The hour angle at which the sun of noon would cross the limit: the first guess.
     const double across = cosL_ * sun.cosDeclination;
     const double c = across > 0 ? (sinLimit - sinL_ * sun.sinDeclination) / across : 2;
@@ -727,7 +733,11 @@ SkyRow SkyModel::RowAt(double t) const {
     return RowOfNoon(std::isnan(in_.longitude) ? t : NoonNear(t, in_.longitude));
 }
 
-Sun SkyModel::SunOn(double t, Limit limit) const { return AboveOn(DayAt(t), limit).sun; }
+Sun SkyModel::SunOn(double t, Limit limit) const {
+    const Day day = DayAt(t);
+    // A day followed by the series tells without its crossings.
+    return day.slow ? AboveOn(day, limit).sun : SunBySeries(day, day.sinLimits[int(limit)]);
+}
 
 double SkyModel::TimeAbove(double t, Limit limit) const {
     return AboveOn(DayAt(t), limit).time * in_.solarDay;

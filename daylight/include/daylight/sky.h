@@ -145,6 +145,8 @@ class SkyModel {
     Day DayAt(double noon) const;
     double SinLimit(Limit limit, double distance) const;
     Above AboveOn(const Day& day, Limit limit) const;
+    // Whether the sun crosses a limit on a day followed by the series, from its heights alone.
+    static Sun SunBySeries(const Day& day, double sinLimit);
 
     SkyInputs in_;
     double sinT_, cosT_, sinL_, cosL_;
