@@ -121,7 +121,7 @@ void YearChart::Summary(std::span<const Named> values) {
 
 Figure YearChart::Draw() const {
     const double y = year_.year, rp = year_.solarDay;
-    Figure f("Daylight through the year", Inputs(year_.tilt, year_.latitude, rp, y));
+    Figure f("Daylight through the year", Inputs(year_.tilt, year_.latitude, rp, y), width_);
     f.Axes(0, y, kTimeAxis, 0, rp, kDaylightAxis);
     // The sky's daylight and twilights beneath, on a circular orbit, where they can be had.
     const daycalc::SkyInputs sky{.tilt = year_.tilt,
@@ -189,7 +189,7 @@ void SkyChart::KeyBands(Figure& f, std::string_view daylight) {
 }
 
 Figure SkyChart::Draw() const {
-    Figure f("The sky through the year", SkyInputsText(in_, true));
+    Figure f("The sky through the year", SkyInputsText(in_, true), width_);
     f.Axes(0, in_.year, kTimeAxis, 0, in_.solarDay, kDaylightAxis);
     DrawBands(f);
     if (seasons_.size() == 4) MarkSeasons(f, {seasons_[0], seasons_[1], seasons_[2], seasons_[3]});
@@ -214,7 +214,7 @@ bool MapChart::Row(std::span<const Cell> c) {
 }
 
 Figure MapChart::Draw() const {
-    Figure f("Daylight at every latitude through the year", SkyInputsText(in_, false));
+    Figure f("Daylight at every latitude through the year", SkyInputsText(in_, false), width_);
     f.Axes(0, in_.year, kTimeAxis, -90, 90, "latitude (degrees)", 10, 10);
     const double rp = in_.solarDay;
     // Twelve colours from short days to long ones.

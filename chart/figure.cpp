@@ -114,14 +114,39 @@ std::vector<double> RoundTicks(double low, double high, int most) {
 
 std::string TickText(double value) { return rt::TextFromDouble(value); }
 
-Figure::Figure(std::string_view title, std::string_view subtitle) {
-    Text(plot_.left, 26, title, 17, "start", true);
-    // A long subtitle is set smaller, to fit the width.
-    const double room = kWidth - 4 - plot_.left;
-    Text(plot_.left, 46, subtitle, std::min(12.0, room / std::max(1.0, WidthOf(subtitle, 1))),
-         "start");
+Figure::Figure(std::string_view title, std::string_view subtitle, double width)
+    : width_(std::clamp(width, double(kNarrowest), double(kWidth))) {
+    plot_.right = width_ - 20;
+    const double room = width_ - 4 - plot_.left;
+    const double titleEnd = Wrapped(plot_.left, 26, title, 17, room, "start", true);
+    const double subtitleEnd = Wrapped(plot_.left, titleEnd + 20, subtitle, 12, room, "start");
+    // The plot beneath, with room above it for two rows of the marks' names.
+    plot_.top = subtitleEnd + 38;
+    plot_.bottom = plot_.top + 316;
     keyX_ = plot_.left;
     keyY_ = plot_.bottom + 62;
+}
+
+double Figure::Wrapped(double x, double y, std::string_view text, double size, double room,
+                       std::string_view anchor, bool bold) {
+    std::string line;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const std::size_t space = std::min(text.find(' ', from), text.size());
+        const std::string_view word = text.substr(from, space - from);
+        const std::string longer =
+            line.empty() ? std::string(word) : line + ' ' + std::string(word);
+        if (!line.empty() && WidthOf(longer, size) > room) {
+            Text(x, y, line, size, anchor, bold);
+            y += size * 1.3;
+            line = word;
+        } else {
+            line = longer;
+        }
+        from = space + 1;
+    }
+    Text(x, y, line, size, anchor, bold);
+    return y;
 }
 
 // Values far outside the plot are drawn just outside it, where its edge cuts them off.
@@ -146,7 +171,24 @@ void Figure::Axes(double xLow, double xHigh, std::string_view xTitle, double yLo
     if (!(yHigh_ > yLow_)) yHigh_ = yLow_ + 1;
     const std::string grid = "\" stroke=\"" + std::string(kGrid) + "\"/>\n";
     const std::string ink = "\" stroke=\"" + std::string(kInk) + "\"/>\n";
-    for (const double x : RoundTicks(xLow_, xHigh_, xTicks)) {
+    // The plot starts where the longest of the y ticks' texts fits at full size, within half the
+    // figure; beyond that they are set smaller.
+    const std::vector<double> yTicksAt = RoundTicks(yLow_, yHigh_, yTicks);
+    double widest = 0;
+    for (const double y : yTicksAt) widest = std::max(widest, WidthOf(TickText(y), 1));
+    plot_.left = std::clamp(36 + widest * kTickSize, plot_.left, width_ / 2);
+    keyX_ = plot_.left;
+    const double ySize = std::min(kTickSize, (plot_.left - 36) / widest);
+    // As many x ticks as leave room between their texts.
+    std::vector<double> xTicksAt;
+    for (int most = xTicks; most >= 2; --most) {
+        xTicksAt = RoundTicks(xLow_, xHigh_, most);
+        double longest = 0;
+        for (const double x : xTicksAt)
+            longest = std::max(longest, WidthOf(TickText(x), kTickSize));
+        if (xTicksAt.size() < 2 || X(xTicksAt[1]) - X(xTicksAt[0]) >= longest + 10) break;
+    }
+    for (const double x : xTicksAt) {
         const double at = X(x);
         body_ += "<line x1=\"" + Number(at) + "\" y1=\"" + Number(plot_.top) + "\" x2=\"" +
                  Number(at) + "\" y2=\"" + Number(plot_.bottom) + grid;
@@ -155,11 +197,6 @@ void Figure::Axes(double xLow, double xHigh, std::string_view xTitle, double yLo
         Keep({at, plot_.top}, {at, plot_.bottom + 5});
         Text(at, plot_.bottom + 19, TickText(x), kTickSize, "middle");
     }
-    // The y ticks' texts set smaller where the longest would reach the axis title.
-    const std::vector<double> yTicksAt = RoundTicks(yLow_, yHigh_, yTicks);
-    double widest = 0;
-    for (const double y : yTicksAt) widest = std::max(widest, WidthOf(TickText(y), 1));
-    const double ySize = std::min(kTickSize, (plot_.left - 8 - 28) / widest);
     for (const double y : yTicksAt) {
         const double at = Y(y);
         body_ += "<line x1=\"" + Number(plot_.left) + "\" y1=\"" + Number(at) + "\" x2=\"" +
@@ -169,7 +206,9 @@ void Figure::Axes(double xLow, double xHigh, std::string_view xTitle, double yLo
         Keep({plot_.left - 5, at}, {plot_.right, at});
         Text(plot_.left - 8, at + 4, TickText(y), ySize, "end");
     }
-    Text((plot_.left + plot_.right) / 2, plot_.bottom + 38, xTitle, 13, "middle");
+    const double xTitleEnd = Wrapped((plot_.left + plot_.right) / 2, plot_.bottom + 38, xTitle, 13,
+                                     width_ - 8, "middle");
+    keyY_ = xTitleEnd + 24;
     Text(18, (plot_.top + plot_.bottom) / 2, yTitle, 13, "middle", false, false, -90);
 }
 
@@ -218,16 +257,15 @@ void Figure::Mark(double x, std::string_view name) {
              "\" y2=\"" + Number(plot_.bottom) +
              "\" stroke=\"#777777\" stroke-dasharray=\"4 4\"/>\n";
     Keep({at, plot_.top}, {at, plot_.bottom});
-    // The lower row, or the upper one where the lower is taken.
+    // The lower row, or the upper one where the lower is taken (by a name, or the top y tick).
     for (const double y : {plot_.top - 6, plot_.top - 20}) {
         const double width = WidthOf(name, 11);
-        const double left = std::clamp(at - width / 2, 2.0, kWidth - 2 - width);
+        const double left = std::clamp(at - width / 2, 2.0, width_ - 2 - width);
         const Box box{left, y - 9, left + width, y + 3};
-        if (std::any_of(markNames_.begin(), markNames_.end(),
+        if (std::any_of(texts_.begin(), texts_.end(),
                         [&](const Box& b) { return b.Overlaps(box); })) {
             continue;
         }
-        markNames_.push_back(box);
         Text(left, y, name, 11, "start");
         return;
     }
@@ -269,7 +307,10 @@ void Figure::ColourKey(double low, double high, const std::vector<std::string>& 
                        std::string_view title) {
     if (keyX_ != plot_.left) keyX_ = plot_.left, keyY_ += 18;
     Text(keyX_, keyY_, title, kTickSize, "start");
-    const double left = keyX_ + WidthOf(title, kTickSize) + 12, width = 300;
+    // The bar after its title, or under it where the row has too little room left.
+    double left = keyX_ + WidthOf(title, kTickSize) + 12;
+    if (width_ - 12 - left < 150) left = plot_.left, keyY_ += 22;
+    const double width = std::min(300.0, width_ - 12 - left);
     const double step = width / double(colours.size());
     for (std::size_t i = 0; i < colours.size(); ++i) {
         labels_ += "<rect x=\"" + Number(left + step * double(i)) + "\" y=\"" + Number(keyY_ - 10) +
@@ -298,7 +339,7 @@ void Figure::Text(double x, double y, std::string_view text, double size, std::s
         box.left -= shift, box.right -= shift;
         // Kept inside the figure.
         const double move = box.left < 2             ? 2 - box.left
-                            : box.right > kWidth - 2 ? kWidth - 2 - box.right
+                            : box.right > width_ - 2 ? width_ - 2 - box.right
                                                      : 0;
         box.left += move, box.right += move, x += move;
     }
@@ -321,8 +362,8 @@ void Figure::Text(double x, double y, std::string_view text, double size, std::s
 std::string Figure::Svg() const {
     const double height = std::max<double>(kHeight, keyY_ + 26);
     std::string svg =
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Number(kWidth) + "\" height=\"" +
-        Number(height) + "\" viewBox=\"0 0 " + Number(kWidth) + ' ' + Number(height) +
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + Number(width_) + "\" height=\"" +
+        Number(height) + "\" viewBox=\"0 0 " + Number(width_) + ' ' + Number(height) +
         "\" font-family=\"DejaVu Sans, Verdana, sans-serif\" fill=\"" + std::string(kInk) + "\">\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
     const std::string plot = "x=\"" + Number(plot_.left) + "\" y=\"" + Number(plot_.top) +

@@ -159,7 +159,8 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
         dated->excludes(map);
         for (CLI::Option* option : orbit) dated->excludes(option);
     }
-    AddTableOptions(*sky, request.csv, request.json, request.chart, "the sky (or the map)",
+    AddTableOptions(*sky, request.csv, request.json, request.chart, request.chartWidth,
+                    "the sky (or the map)",
                     "Exit status: 0 the sky, 1 a number too large to read, 2 a bad command line "
                     "or\nvalue");
     return sky;
@@ -215,6 +216,7 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         drawing = request.map ? std::unique_ptr<chart::Chart>(
                                     std::make_unique<chart::MapChart>(in, request.latitudeStep))
                               : std::make_unique<chart::SkyChart>(in);
+        drawing->SetWidth(request.chartWidth);
     }
     Json asGiven = InputsJson(in);
     if (request.map) {

@@ -28,7 +28,8 @@ struct SkyRequest {
     bool csv = false;
     bool json = false;
     std::string chart;
-    ChartWriter writeChart;  // where the chart goes
+    double chartWidth = 800;  // pixels
+    ChartWriter writeChart;   // where the chart goes
     bool map = false;
     double latitudeStep = 1;
 };

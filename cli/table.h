@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -14,6 +15,7 @@
 #include "chart/charts.h"
 #include "chart_program.h"
 #include "daylight/table.h"
+#include "input_option.h"
 #include "output.h"
 
 namespace companion {
@@ -71,11 +73,19 @@ class TableWriter : public daycalc::TableConsumer {
 // Offers --csv (the default), --json and --chart for what is drawn; the footer gives the exit
 // statuses, the first ones as stated, then the chart's and 3.
 inline void AddTableOptions(CLI::App& command, bool& csv, bool& json, std::string& chart,
-                            const std::string& drawn, const std::string& statuses) {
+                            double& chartWidth, const std::string& drawn,
+                            const std::string& statuses) {
     CLI::Option* csvFlag = command.add_flag("--csv", csv, "CSV with a header line (the default)");
     command.add_flag("--json", json, "One JSON object: inputs, rows and summary")
         ->excludes(csvFlag);
     const bool png = AddChartOption(command, chart, drawn);
+    AddNumberOption(command, "--chart-width", chartWidth,
+                    "The chart's width in pixels, from 300 (a phone's screen) to 800")
+        ->check([](const std::string& text) -> std::string {
+            const std::optional<double> width = rt::StrictNumber(text);
+            if (!width || (*width >= chart::kNarrowest && *width <= chart::kWidth)) return "";
+            return "the chart's width must be from 300 to 800 pixels";
+        });
     command.footer(
         statuses + " or a chart that could not be written,\n3 output that could not be written." +
         (png ? "" : "\nThis daylight-cli was built without Qt: its charts are SVG only."));

@@ -48,7 +48,7 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
             if (!at || (*at >= 0 && *at <= 360)) return "";
             return "the mark must be from 0 to 360 degrees";
         });
-    AddTableOptions(*year, request.csv, request.json, request.chart, "the year",
+    AddTableOptions(*year, request.csv, request.json, request.chart, request.chartWidth, "the year",
                     "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing "
                     "number, no\ntilt beyond the pole), 2 a bad command line");
     return year;
@@ -71,6 +71,7 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
     if (const auto* view = std::get_if<daycalc::YearView>(&asRead);
         view && !request.chart.empty()) {
         drawing.emplace(*view, request.mark);
+        drawing->SetWidth(request.chartWidth);
     }
     TableWriter writer(out, request.json, read, drawing ? &*drawing : nullptr);
     if (const auto problem = daycalc::ProduceYear(inputs, request.step, writer)) {

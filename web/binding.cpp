@@ -146,9 +146,9 @@ val Compute(const val& texts) {
     return answer;
 }
 
-// The year chart, the very SVG daylight-cli year --mark … --chart writes for the same texts (a
-// point every degree), or {stop} with its problem where the year stops.
-val Chart(const val& texts) {
+// The year chart, the very SVG daylight-cli year --mark … --chart-width … --chart writes for the
+// same texts (a point every degree), or {stop} with its problem where the year stops.
+val Chart(const val& texts, double width) {
     const daycalc::DaylightInputs inputs = InputsOf(texts);
     const daycalc::YearOutcome asRead = daycalc::YearAsRead(inputs);
     val chart = val::object();
@@ -160,6 +160,7 @@ val Chart(const val& texts) {
     const std::optional<double> chosen = rt::StrictNumber(inputs.fromSolstice);
     chart::YearChart drawing(std::get<daycalc::YearView>(asRead),
                              chosen && *chosen >= 0 && *chosen <= 360 ? *chosen : NAN);
+    drawing.SetWidth(width);
     daycalc::ProduceYear(inputs, 1, drawing);
     chart.set("svg", drawing.Svg());
     return chart;

@@ -1,10 +1,17 @@
 // The figures the core draws, placed in the page as they come: no drawing here.
 const $ = (id) => document.getElementById(id);
 
-// The chart: the figure the core draws, the same SVG daylight-cli year --chart writes; or why
-// there is no year, and what to change, in words that wrap.
-export function drawChart(chart) {
+// The width a figure is drawn at: its box's, from a phone's 300 pixels up to the usual 800, so
+// that its texts keep their size on every screen.
+export function chartWidth(box) {
+  return Math.max(300, Math.min(800, Math.floor(box.clientWidth)));
+}
+
+// The chart of the texts: the figure the core draws, the same SVG daylight-cli year --chart
+// writes at that width; or why there is no year, and what to change, in words that wrap.
+export function drawChart(core, texts, width) {
   const box = $('chart'), download = $('chart-svg');
+  const chart = core.chart(texts, width);
   download.hidden = Boolean(chart.stop);
   if (chart.stop) {
     download.removeAttribute('href');
@@ -20,9 +27,9 @@ export function drawChart(chart) {
 
 // A figure of the core's into its box, named for a screen reader.
 export function placeFigure(box, svg, label) {
-  const figure = new DOMParser().parseFromString(svg, 'image/svg+xml').documentElement;
+  const figure = document.adoptNode(new DOMParser().parseFromString(svg, 'image/svg+xml').documentElement);
   figure.setAttribute('role', 'img');
   figure.setAttribute('aria-label', label);
-  box.replaceChildren(document.importNode(figure, true));
+  box.replaceChildren(figure);
 }
 

@@ -4,7 +4,7 @@
 // every figure comes from the core, the companion's own code in WebAssembly.
 import { buildFace, em } from './face.js';
 import { readAddress } from './address.js';
-import { drawChart, placeFigure } from './figures.js';
+import { chartWidth, drawChart, placeFigure } from './figures.js';
 import { makeDownloads } from './downloads.js';
 
 const loaded = performance.now();
@@ -25,6 +25,8 @@ function start(core) {
   const announce = $('announce');
   const picker = $('planet');
   let firstResult = null;
+  // The width the figures are drawn at, which only a window of another width changes.
+  let width = chartWidth($('chart'));
   const fillDownloads = makeDownloads(core, () => commandsNow(),
     () => boxes.find((b) => b.field === 'from_solstice').element.value);
 
@@ -99,14 +101,16 @@ function start(core) {
     if (first) first.element.focus();
   }
 
-  // One size for all the values of a press: the largest at which each fits whole.
+  // One size for the answers of a press and the boxes alike: the largest up to the usual at
+  // which each answer fits whole.
   function fitValues() {
-    let size = 1;
+    const form = $('Form1');
     const fits = () => results.every((r) => r.element.scrollWidth <= r.element.clientWidth);
-    for (const r of results) r.element.style.fontSize = '';
-    while (!fits() && size > 0.55) {
+    let size = 0.8;
+    form.style.removeProperty('--value-size');
+    while (!fits() && size > 0.45) {
       size -= 0.05;
-      for (const r of results) r.element.style.fontSize = `${size}em`;
+      form.style.setProperty('--value-size', `${size.toFixed(2)}em`);
     }
   }
 
@@ -137,7 +141,7 @@ function start(core) {
     const address = new URLSearchParams({ ...(picker.value ? { planet: picker.value } : {}), ...values, ...sky, ...date });
     history.replaceState(null, '', `?${address}`);
     link.href = location.href;
-    drawChart(core.chart(values));
+    drawChart(core, values, width);
     placeSliders();
     showSky();
     fillDownloads();
@@ -158,7 +162,7 @@ function start(core) {
 
   // A chart the companion draws, in its place, or what it said instead.
   function showFigure(box, args, label) {
-    const run = core.run([...args, '--chart', 'chart.svg']);
+    const run = core.run([...args, `--chart-width=${width}`, '--chart', 'chart.svg']);
     if (run.status !== 0 || run.svg === '') {
       const why = document.createElement('p');
       why.className = 'no-year';
@@ -242,7 +246,7 @@ function start(core) {
         : () => {
           const answer = core.compute(texts());
           for (const r of results) r.element.textContent = answer.stop ? '' : answer.results[r.element.id];
-          drawChart(core.chart(texts()));
+          drawChart(core, texts(), width);
         });
     });
     slider.addEventListener('change', press);
@@ -254,6 +258,16 @@ function start(core) {
       if (box().value.trim() !== '' && Number.isFinite(at)) slider.value = String(at);
     }
   }
+
+  // A window made narrower or wider has its figures drawn again at its width.
+  window.addEventListener('resize', () => {
+    if (chartWidth($('chart')) === width) return;
+    width = chartWidth($('chart'));
+    follow(() => {
+      drawChart(core, texts(), width);
+      showSky();
+    });
+  });
 
   copy.addEventListener('click', async () => {
     const lines = results.map((r) => `${r.caption}\t${r.element.textContent}`).join('\n');
@@ -306,7 +320,7 @@ function start(core) {
     press();
     showDate();
   } else {
-    drawChart(core.chart(texts()));
+    drawChart(core, texts(), width);
     showSky();
     boxes[0].element.focus();
     boxes[0].element.select();  // typing replaces the starting text, as in the window

@@ -40,11 +40,13 @@ TEST(RoundTicks, FallOnRoundNumbersAndSpanTheRange) {
     }
 }
 
+// Every text inside the figure, clear of the others and of every line unless set on white, and
+// at least 11 pixels high.
 void ExpectClear(const Figure& f, const std::string& name) {
     const auto& texts = f.TextBoxes();
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const chart::Box& a = texts[i];
-        EXPECT_TRUE(a.left >= 0 && a.right <= chart::kWidth && a.top >= 0) << name << " text " << i;
+        EXPECT_TRUE(a.left >= 0 && a.right <= f.Width() && a.top >= 0) << name << " text " << i;
         for (std::size_t j = i + 1; j < texts.size(); ++j) {
             EXPECT_FALSE(a.Overlaps(texts[j])) << name << ": texts " << i << " and " << j;
         }
@@ -53,6 +55,20 @@ void ExpectClear(const Figure& f, const std::string& name) {
             ASSERT_FALSE(a.Crosses(p, q))
                 << name << ": a line from " << p.x << "," << p.y << " crosses text " << i;
         }
+    }
+    const std::string svg = f.Svg();
+    for (std::size_t at = svg.find("font-size=\""); at != std::string::npos;
+         at = svg.find("font-size=\"", at + 1)) {
+        EXPECT_GE(std::stod(svg.substr(at + 11)), 11) << name << ": " << svg.substr(at, 80);
+    }
+}
+
+// Each chart at the usual width and at a phone's.
+template <typename Chart>
+void ExpectClearAtEveryWidth(Chart& drawing, const std::string& name) {
+    for (const double width : {double(chart::kWidth), 340.0}) {
+        drawing.SetWidth(width);
+        ExpectClear(drawing.Draw(), name + " at " + std::to_string(int(width)));
     }
 }
 
@@ -85,18 +101,18 @@ TEST(Charts, EveryTextIsInsideAndClear) {
         const auto read = daycalc::ComputeYear(inputs, 360);
         chart::YearChart drawing(std::get<daycalc::YearView>(read), 100);
         ASSERT_FALSE(daycalc::ProduceYear(inputs, 1, drawing));
-        ExpectClear(drawing.Draw(), std::string("year ") + latitude + " " + day);
+        ExpectClearAtEveryWidth(drawing, std::string("year ") + latitude + " " + day);
     }
     for (const auto& [name, latitude] :
          {std::pair{"earth", 60.0}, {"mars", 70.0}, {"uranus", -10.0}, {"venus", 30.0}}) {
         chart::SkyChart sky(Planet(name, latitude));
         ASSERT_FALSE(daycalc::ProduceSky(Planet(name, latitude), sky));
-        ExpectClear(sky.Draw(), std::string("sky ") + name);
+        ExpectClearAtEveryWidth(sky, std::string("sky ") + name);
         daycalc::SkyInputs daily = Planet(name, 0);
         daily.step = daily.year / 120;
         chart::MapChart map(daily, 2);
         ASSERT_FALSE(daycalc::ProduceMap(daily, 2, map));
-        ExpectClear(map.Draw(), std::string("map ") + name);
+        ExpectClearAtEveryWidth(map, std::string("map ") + name);
     }
 }
 

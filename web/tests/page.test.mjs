@@ -130,6 +130,21 @@ try {
       }));
     })));
     check(worst <= 0, `at ${width} px no box or result reaches out of its frame or into its caption (worst ${worst.toFixed(1)} px)`);
+    // The answers as large as the boxes, and every chart's texts (the map's too) at least 11 px.
+    await page.click('#draw-map');
+    const sizes = await page.evaluate(() => {
+      const px = (e) => parseFloat(window.getComputedStyle(e).fontSize);
+      const chartText = Math.min(...[...document.querySelectorAll('.chart svg')].flatMap((svg) => {
+        const scale = svg.getBoundingClientRect().width / svg.viewBox.baseVal.width;
+        return [...svg.querySelectorAll('text')].map((t) => Number(t.getAttribute('font-size')) * scale);
+      }));
+      const answers = Math.min(...[...document.querySelectorAll('#Form1 output')].map(px));
+      const inputs = Math.max(...[...document.querySelectorAll('#Form1 input')].map(px));
+      return { chartText, answers, inputs, charts: document.querySelectorAll('.chart svg').length };
+    });
+    check(sizes.charts === 3 && sizes.chartText >= 11 && sizes.answers >= sizes.inputs,
+      `at ${width} px the answers are ${sizes.answers.toFixed(1)} px against ${sizes.inputs.toFixed(1)} px boxes, `
+      + `the charts' smallest text ${sizes.chartText.toFixed(1)} px (goal: at least 11)`);
   }
   // A larger font in the browser makes the calculator larger, and nothing scrolls sideways.
   const faceAt = async (rootSize) => {
@@ -216,18 +231,24 @@ try {
   check(offered.length === 9 && alike.length === 9 && offered.some((d) => d.args.includes('--horizon=geometric')),
     `the nine downloads are daylight-cli's bytes (${alike.map((d) => d.name).join(', ')})`);
 
-  // The chart is the very figure daylight-cli draws for the same values, byte for byte.
+  // The chart is the very figure daylight-cli draws for the same values at the same width (a
+  // phone's here), byte for byte.
+  await page.setViewport({ width: 375, height: 800 });
   await open('?tilt=23.5&latitude=70');
   const pageSvg = await page.$eval('#chart-svg', (a) => decodeURIComponent(a.href.slice(a.href.indexOf(',') + 1)));
+  const drawnWidth = await page.$eval('#chart svg', (svg) => svg.getAttribute('width'));
+  await page.setViewport({ width: 1000, height: 1100 });
   const chartFolder = mkdtempSync(join(tmpdir(), 'daylight-chart-'));
-  execFileSync(cli, ['year', '--tilt', '23.5', '--latitude', '70', '--mark', '0', '--chart', join(chartFolder, 'year.svg')]);
+  execFileSync(cli, ['year', '--tilt', '23.5', '--latitude', '70', '--mark', '0', `--chart-width=${drawnWidth}`,
+    '--chart', join(chartFolder, 'year.svg')]);
   const cliSvg = readFileSync(join(chartFolder, 'year.svg'), 'utf8');
   rmSync(chartFolder, { recursive: true });
   if (pageSvg !== cliSvg) {
     const at = [...pageSvg].findIndex((c, i) => c !== cliSvg[i]);
     console.log(`page: ${pageSvg.slice(at - 80, at + 80)}\ncli:  ${cliSvg.slice(at - 80, at + 80)}`);
   }
-  check(pageSvg === cliSvg && pageSvg.startsWith('<svg'), `the page's year.svg is daylight-cli's, byte for byte (${pageSvg.length} bytes)`);
+  check(pageSvg === cliSvg && pageSvg.startsWith('<svg') && drawnWidth === '343',
+    `the page's year.svg, ${drawnWidth} px wide, is daylight-cli's, byte for byte (${pageSvg.length} bytes)`);
   check(await page.$eval('#chart svg', (s) => s.querySelectorAll('text').length > 20), 'the chart shows its texts');
   await open('?tilt=0&latitude=100');
   const noYear = await text('chart');

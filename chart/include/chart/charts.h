@@ -38,6 +38,11 @@ class Chart : public daycalc::TableConsumer {
     void Summary(std::span<const daycalc::Named>) override {}
     virtual Figure Draw() const = 0;
     std::string Svg() const { return Draw().Svg(); }
+    // The figure's width in pixels, from kNarrowest to kWidth (the usual).
+    void SetWidth(double width) { width_ = width; }
+
+  protected:
+    double width_ = kWidth;
 };
 
 // The year's daylight by the window's model as a line, over the sky's daylight and twilights on

@@ -1,4 +1,5 @@
-// The one chart kit: an SVG figure of 800 by 500 with one plot frame, axes whose ticks fall on
+// The one chart kit: an SVG figure 800 pixels wide (or as narrow as a phone's screen, 300) with
+// one plot frame, axes whose ticks fall on
 // round numbers (1, 2 or 5 times a power of ten) with a unit in every axis title, named marks
 // across the plot (the solstices and equinoxes), a legend, a numbered colour key, and labels
 // that keep inside the figure and off each other. Every text's box and every line is kept, so
@@ -13,8 +14,9 @@
 
 namespace chart {
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 500;
+constexpr int kWidth = 800;  // the usual width, and the widest
+constexpr int kNarrowest = 300;
+constexpr int kHeight = 500;  // at the least; a wrapped title or a long legend makes it taller
 
 struct Point {
     double x, y;
@@ -40,8 +42,9 @@ using Colour = std::string_view;
 
 class Figure {
   public:
-    // The title and, under it, what the chart was drawn for.
-    Figure(std::string_view title, std::string_view subtitle);
+    // The title and, under it, what the chart was drawn for, each wrapped to the width, which
+    // is from kNarrowest to kWidth. Every text is at least 11 pixels high at that width.
+    Figure(std::string_view title, std::string_view subtitle, double width = kWidth);
 
     // The plot's ranges (either end first), their axis titles (with the unit) and how many ticks
     // at most.
@@ -74,6 +77,7 @@ class Figure {
     // The whole SVG document.
     std::string Svg() const;
 
+    double Width() const { return width_; }
     const std::vector<Box>& TextBoxes() const { return texts_; }
     const std::vector<std::array<Point, 2>>& Lines() const { return lines_; }
     struct Plot {
@@ -82,11 +86,16 @@ class Figure {
     const Plot& PlotBox() const { return plot_; }
 
   private:
+    // A text wrapped at its spaces to lines within `room`, from a point down; the baseline of
+    // its last line.
+    double Wrapped(double x, double y, std::string_view text, double size, double room,
+                   std::string_view anchor, bool bold = false);
     // A text at a point: anchored start, middle or end; its box is kept.
     void Text(double x, double y, std::string_view text, double size, std::string_view anchor,
               bool bold = false, bool onWhite = false, double rotate = 0);
     void Keep(Point a, Point b) { lines_.push_back({a, b}); }
 
+    double width_;
     Plot plot_{72, 84, 780, 400};
     double xLow_ = 0, xHigh_ = 1, yLow_ = 0, yHigh_ = 1;
     std::string body_;    // what lies in the plot, cut at its edges
@@ -95,7 +104,6 @@ class Figure {
     std::vector<Box> texts_;
     std::vector<std::array<Point, 2>> lines_;
     double keyX_ = 0, keyY_ = 0;  // where the next legend entry goes
-    std::vector<Box> markNames_;
 };
 
 }  // namespace chart
