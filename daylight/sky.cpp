@@ -41,12 +41,12 @@ double Edge(double outside, double inside, const Holds& holds) {
     return inside;
 }
 
-// The stretches of the year through which a condition on the day holds. Every stretch that the
-// sky can make holds either a solstice or a quarter degree of the orbit, so none is missed.
+// The stretches of the year through which a condition on the day holds, given whether it holds
+// at each sample (`at`, every kSpanSample degrees of the orbit). Every stretch that the sky can
+// make holds either a solstice or a quarter degree of the orbit, so none is missed.
 template <typename Holds>
-std::vector<SkySpan> SpansWhere(const SkyModel& model, double year, const Holds& holds) {
-    std::vector<bool> at(kSpanSamples);
-    for (int i = 0; i < kSpanSamples; ++i) at[i] = holds(i * kSpanSample);
+std::vector<SkySpan> SpansWhere(const SkyModel& model, double year, const std::vector<bool>& at,
+                                const Holds& holds) {
     const auto first = std::find(at.begin(), at.end(), false);
     if (first == at.end()) return {{0, year, year}};  // the whole year
     std::vector<SkySpan> spans;
@@ -733,10 +733,16 @@ SkyRow SkyModel::RowAt(double t) const {
     return RowOfNoon(std::isnan(in_.longitude) ? t : NoonNear(t, in_.longitude));
 }
 
-Sun SkyModel::SunOn(double t, Limit limit) const {
-    const Day day = DayAt(t);
+Sun SkyModel::SunOf(const Day& day, Limit limit) const {
     // A day followed by the series tells without its crossings.
     return day.slow ? AboveOn(day, limit).sun : SunBySeries(day, day.sinLimits[int(limit)]);
+}
+
+Sun SkyModel::SunOn(double t, Limit limit) const { return SunOf(DayAt(t), limit); }
+
+std::array<Sun, 2> SkyModel::SunsOn(double t, Limit a, Limit b) const {
+    const Day day = DayAt(t);
+    return {SunOf(day, a), SunOf(day, b)};
 }
 
 double SkyModel::TimeAbove(double t, Limit limit) const {
@@ -810,7 +816,8 @@ std::variant<SkyInputs, Problem> ReadSkyInputs(const DaylightInputs& boxes, bool
     }
 }
 
-SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&)>& row) {
+SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&)>& row,
+                     Summary summary) {
     if (std::optional<Problem> problem = SkyProblem(in)) return *std::move(problem);
     const SkyModel model(in);
     SkyView view{.inputs = in};
@@ -828,6 +835,7 @@ SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&
         if (!row(r)) return view;
         if (t == in.year) break;
     }
+    if (summary == Summary::NotWanted) return view;
     const auto daylight = [&model](double t) { return model.TimeAbove(t, Limit::Horizon); };
     const double reach = std::min(in.year / 100, 3.0);
     for (const double angle : DaylightExtremes(in)) {
@@ -844,19 +852,29 @@ SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&
     }
     for (std::size_t i = 0; i < 4; ++i) view.seasons[i] = model.DayOfOrbitAngle(90.0 * double(i));
 
+    // The sun at the horizon and at the astronomical dusk on each sample of the orbit, each day
+    // made once for the three kinds of span.
+    std::vector<bool> polarDay(kSpanSamples), polarNight(kSpanSamples), dusk(kSpanSamples);
+    for (int i = 0; i < kSpanSamples; ++i) {
+        const auto [horizon, astronomical] = model.SunsOn(model.DayOfOrbitAngle(i * kSpanSample),
+                                                          Limit::Horizon, Limit::Astronomical);
+        polarDay[i] = horizon == Sun::PolarDay;
+        polarNight[i] = horizon == Sun::PolarNight;
+        dusk[i] = horizon == Sun::PolarNight && astronomical != Sun::PolarNight;
+    }
     const auto sunIs = [&](Sun sun) {
         return [&model, sun](double angle) {
             return model.SunOn(model.DayOfOrbitAngle(angle), Limit::Horizon) == sun;
         };
     };
-    view.polarDays = SpansWhere(model, in.year, sunIs(Sun::PolarDay));
-    view.polarNights = SpansWhere(model, in.year, sunIs(Sun::PolarNight));
+    view.polarDays = SpansWhere(model, in.year, polarDay, sunIs(Sun::PolarDay));
+    view.polarNights = SpansWhere(model, in.year, polarNight, sunIs(Sun::PolarNight));
     const auto twilightOnly = [&](double angle) {
-        const double t = model.DayOfOrbitAngle(angle);
-        return model.SunOn(t, Limit::Horizon) == Sun::PolarNight &&
-               model.SunOn(t, Limit::Astronomical) != Sun::PolarNight;
+        const auto [horizon, astronomical] =
+            model.SunsOn(model.DayOfOrbitAngle(angle), Limit::Horizon, Limit::Astronomical);
+        return horizon == Sun::PolarNight && astronomical != Sun::PolarNight;
     };
-    for (const SkySpan& span : SpansWhere(model, in.year, twilightOnly)) {
+    for (const SkySpan& span : SpansWhere(model, in.year, dusk, twilightOnly)) {
         view.longestTwilightOnly = std::max(view.longestTwilightOnly, span.length);
     }
     return view;

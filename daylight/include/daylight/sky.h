@@ -133,6 +133,8 @@ class SkyModel {
     double DayOfOrbitAngle(double degrees) const;
     // Whether the sun crosses a limit on the day whose noon is at t, and how long it stays above.
     Sun SunOn(double t, Limit limit) const;
+    // The same for two limits, the day made once.
+    std::array<Sun, 2> SunsOn(double t, Limit a, Limit b) const;
     double TimeAbove(double t, Limit limit) const;
 
     struct Position;  // the sun seen from the planet at a moment
@@ -145,8 +147,10 @@ class SkyModel {
     Day DayAt(double noon) const;
     double SinLimit(Limit limit, double distance) const;
     Above AboveOn(const Day& day, Limit limit) const;
-    // Whether the sun crosses a limit on a day followed by the series, from its heights alone.
+    // Whether the sun crosses a limit on a day followed by the series, from its heights alone;
+    // on any day.
     static Sun SunBySeries(const Day& day, double sinLimit);
+    Sun SunOf(const Day& day, Limit limit) const;
 
     SkyInputs in_;
     double sinT_, cosT_, sinL_, cosL_;
@@ -194,10 +198,15 @@ std::variant<SkyInputs, Problem> ReadSkyInputs(const DaylightInputs& boxes, bool
 
 SkyOutcome ComputeSky(const SkyInputs& in);
 
+// Whether the summary after the rows is worked out: a figure that draws only the rows has no use
+// for it, and it costs more than a short sky's rows.
+enum class Summary { Wanted, NotWanted };
+
 // The same sky with its rows handed to `row` one by one as they are made; the view returned has
 // no rows. Where `row` returns false the sky ends there, without its summary. Nothing is handed
 // over where the inputs cannot be used.
-SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&)>& row);
+SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&)>& row,
+                     Summary summary = Summary::Wanted);
 
 // A map with more rows than this, latitudes times days, is taken for mistaken steps.
 constexpr double kMostMapRows = 1e7;
