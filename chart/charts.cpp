@@ -63,7 +63,37 @@ void Shade(Figure& f, const std::optional<daycalc::SummarySpan>& span, double ye
     }
 }
 
+// A chosen day or latitude: a line across the plot from a to b, edged in white so that it shows
+// on every colour.
+void ChosenLine(Figure& f, Point a, Point b) {
+    f.Line({a, b}, "#ffffff", 4);
+    f.Line({a, b}, kChosen, 2);
+}
+
+void KeyChosenDay(Figure& f, double degrees) {
+    if (std::isfinite(degrees)) f.Key(kChosen, "the chosen day, " + Degrees(degrees), true);
+}
+
+// The chosen day where it is given, at its time of the sky's year.
+void MarkSkyDay(Figure& f, const daycalc::SkyInputs& in, double degrees, double low, double high) {
+    if (!std::isfinite(degrees)) return;
+    const double t = degrees == 360 ? in.year : daycalc::SkyModel(in).DayOfOrbitAngle(degrees);
+    ChosenLine(f, {t, low}, {t, high});
+}
+
 }  // namespace
+
+std::optional<double> ChosenDay(std::string_view text) {
+    const std::optional<double> value = rt::StrictNumber(text);
+    if (!value || !(*value >= 0 && *value <= 360)) return std::nullopt;
+    return value;
+}
+
+std::optional<double> ChosenLatitude(std::string_view text) {
+    const std::optional<double> value = rt::StrictNumber(text);
+    if (!value || !(std::fabs(*value) <= 90)) return std::nullopt;
+    return value;
+}
 
 void Thinned::Add(double x, double y) {
     const auto slice = static_cast<long long>(std::floor(x / width_));
@@ -99,8 +129,7 @@ std::vector<Point> Thinned::Points() const {
     return copy.kept_;
 }
 
-YearChart::YearChart(const daycalc::YearView& year, double markDegrees)
-    : year_(year), mark_(markDegrees), daylight_(year.year / kSlices) {}
+YearChart::YearChart(const daycalc::YearView& year) : year_(year), daylight_(year.year / kSlices) {}
 
 bool YearChart::Row(std::span<const Cell> c) {
     daylight_.Add(c[1].number, c[2].number);  // the day of the year, the daylight
@@ -134,7 +163,7 @@ Figure YearChart::Draw() const {
                                  .step = y / 360,
                                  .sunrise = true};
     SkyChart bands(sky);
-    const bool twilight = !daycalc::ProduceSky(sky, bands);
+    const bool twilight = !daycalc::ProduceSky(sky, bands, daycalc::Summary::NotWanted);
     if (twilight) bands.DrawBands(f);
     const auto toSpan = [](const std::optional<daycalc::PolarSpan>& s) {
         return s ? std::optional<daycalc::SummarySpan>({s->start, s->end, s->length})
@@ -146,9 +175,9 @@ Figure YearChart::Draw() const {
     }
     f.Line(daylight_.Points(), kWindowDay, 2.5);
     MarkSeasons(f, {0, y / 4, y / 2, y * 3 / 4});
-    if (std::isfinite(mark_)) f.Line({{mark_ / 360 * y, 0}, {mark_ / 360 * y, rp}}, kChosen, 2);
+    if (std::isfinite(markDay_)) ChosenLine(f, {markDay_ / 360 * y, 0}, {markDay_ / 360 * y, rp});
     f.Key(kWindowDay, "daylight by the calculator's formula", true);
-    if (std::isfinite(mark_)) f.Key(kChosen, "the chosen day, " + Degrees(mark_), true);
+    KeyChosenDay(f, markDay_);
     if (twilight) {
         SkyChart::KeyBands(f, "sky: sun up");
     } else {
@@ -193,7 +222,9 @@ Figure SkyChart::Draw() const {
     f.Axes(0, in_.year, kTimeAxis, 0, in_.solarDay, kDaylightAxis);
     DrawBands(f);
     if (seasons_.size() == 4) MarkSeasons(f, {seasons_[0], seasons_[1], seasons_[2], seasons_[3]});
+    MarkSkyDay(f, in_, markDay_, 0, in_.solarDay);
     KeyBands(f, "daylight");
+    KeyChosenDay(f, markDay_);
     return f;
 }
 
@@ -295,10 +326,18 @@ Figure MapChart::Draw() const {
     const daycalc::SkyModel model(in_);
     MarkSeasons(f, {model.DayOfOrbitAngle(0), model.DayOfOrbitAngle(90), model.DayOfOrbitAngle(180),
                     model.DayOfOrbitAngle(270)});
+    MarkSkyDay(f, in_, markDay_, -90, 90);
+    if (std::isfinite(markLatitude_)) {
+        ChosenLine(f, {0, markLatitude_}, {in_.year, markLatitude_});
+    }
     f.ColourKey(0, rp, colours, "daylight (unit of the solar day)");
     f.Key(kPolarDay, "polar day");
     f.Key(kNight, "polar night");
     f.Key("#1b1b1b", "a line at each round length of the day", true);
+    KeyChosenDay(f, markDay_);
+    if (std::isfinite(markLatitude_)) {
+        f.Key(kChosen, "the chosen latitude, " + Degrees(markLatitude_), true);
+    }
     return f;
 }
 

@@ -74,14 +74,17 @@ std::optional<Problem> ProduceYear(const DaylightInputs& inputs, double stepDegr
     return std::nullopt;
 }
 
-std::optional<Problem> ProduceSky(const SkyInputs& in, TableConsumer& to) {
-    bool begun = false, wanted = true;
-    const SkyOutcome outcome = StreamSky(in, [&](const SkyRow& r) {
-        if (!std::exchange(begun, true)) to.Columns(kSkyColumns);
-        return wanted = to.Row(SkyCells(r));
-    });
+std::optional<Problem> ProduceSky(const SkyInputs& in, TableConsumer& to, Summary wanted) {
+    bool begun = false, more = true;
+    const SkyOutcome outcome = StreamSky(
+        in,
+        [&](const SkyRow& r) {
+            if (!std::exchange(begun, true)) to.Columns(kSkyColumns);
+            return more = to.Row(SkyCells(r));
+        },
+        wanted);
     if (const auto* problem = std::get_if<Problem>(&outcome)) return *problem;
-    if (!wanted) return std::nullopt;
+    if (!more || wanted == Summary::NotWanted) return std::nullopt;
     const SkyView& v = std::get<SkyView>(outcome);
     std::vector<Named> summary = {{"shortest_daylight", "shortest daylight",
                                    Named::DaylightOnDay{v.shortestDaylight, v.shortestDay}},

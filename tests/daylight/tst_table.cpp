@@ -1,5 +1,6 @@
 // Every table is handed over as it is made: a consumer that wants one row gets that row, before
-// any other is computed, and neither more rows nor a summary.
+// any other is computed, and neither more rows nor a summary. A sky whose summary is not wanted
+// has every row and no summary.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,17 +13,21 @@ namespace {
 
 using daycalc::TableConsumer;
 
-class FirstRowOnly : public TableConsumer {
+// Counts what it is handed; wants the rows after the first only where told.
+class Counted : public TableConsumer {
   public:
+    explicit Counted(bool more = false) : more_(more) {}
     void Columns(std::span<const std::string_view> names) override { columns = names.size(); }
     bool Row(std::span<const daycalc::Cell> cells) override {
-        ++rows;
-        cellsInFirstRow = cells.size();
-        return false;
+        if (++rows == 1) cellsInFirstRow = cells.size();
+        return more_;
     }
     void Summary(std::span<const daycalc::Named>) override { summary = true; }
     std::size_t columns = 0, rows = 0, cellsInFirstRow = 0;
     bool summary = false;
+
+  private:
+    bool more_;
 };
 
 struct Producer {
@@ -55,12 +60,23 @@ TEST(Tables, AConsumerThatWantsOneRowGetsOneAndNoSummary) {
          }},
     };
     for (const Producer& p : producers) {
-        FirstRowOnly consumer;
+        Counted consumer;
         p.produce(consumer);
         EXPECT_EQ(consumer.rows, 1u) << p.name;
         EXPECT_GT(consumer.columns, 0u) << p.name;
         EXPECT_EQ(consumer.cellsInFirstRow, consumer.columns) << p.name;
         EXPECT_FALSE(consumer.summary) << p.name;
+    }
+}
+
+TEST(Tables, ASkyWhoseSummaryIsNotWantedHasEveryRowAndNoSummary) {
+    daycalc::SkyInputs daily = kEarth;
+    daily.step = 1;
+    for (const auto wanted : {daycalc::Summary::Wanted, daycalc::Summary::NotWanted}) {
+        Counted consumer(true);
+        EXPECT_FALSE(daycalc::ProduceSky(daily, consumer, wanted));
+        EXPECT_EQ(consumer.rows, 367u);
+        EXPECT_EQ(consumer.summary, wanted == daycalc::Summary::Wanted);
     }
 }
 

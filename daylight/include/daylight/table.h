@@ -61,8 +61,9 @@ class TableConsumer {
 // The year from the boxes' texts, a point every `stepDegrees`.
 std::optional<Problem> ProduceYear(const DaylightInputs& inputs, double stepDegrees,
                                    TableConsumer& to);
-// The sky through the year at one latitude.
-std::optional<Problem> ProduceSky(const SkyInputs& in, TableConsumer& to);
+// The sky through the year at one latitude, with its summary unless it is not wanted.
+std::optional<Problem> ProduceSky(const SkyInputs& in, TableConsumer& to,
+                                  Summary summary = Summary::Wanted);
 // Daylight at every latitude by the step and every day: latitude, day, daylight, sun; no summary.
 std::optional<Problem> ProduceMap(const SkyInputs& in, double latitudeStep, TableConsumer& to);
 // The sky of each civil date at a place on the Earth (see ForEachDate): the date, then the sky's
