@@ -123,6 +123,18 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                         "From one row to the next, in the unit of the year (a year of fewer than\n"
                         "100 solar days: a 360th of it)");
     orbit.push_back(step);
+    CLI::Option* rows =
+        AddNumberOption(*sky, "--rows", request.rows,
+                        "Steps through the year instead of --step: the step is the year over\n"
+                        "this many, from 1 to 1000000")
+            ->default_str("")
+            ->excludes(step)
+            ->check([](const std::string& text) -> std::string {
+                const std::optional<double> n = rt::StrictNumber(text);
+                if (!n || (*n >= 1 && *n <= daycalc::kMostSkyRows)) return "";
+                return "the rows must be from 1 to 1000000";
+            });
+    orbit.push_back(rows);
     AddNumberOption(*sky, "--longitude", request.longitude,
                     "Degrees east: each row the day there whose noon is nearest its day\n"
                     "(the meridian 0 has its mean noon at the winter solstice; with a date,\n"
@@ -136,6 +148,15 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
     AddNumberOption(*sky, "--latitude-step", request.latitudeStep,
                     "Degrees between a map's latitudes, with --map")
         ->needs(map);
+    AddMarkOption(*sky, request.mark);
+    AddNumberOption(*sky, "--mark-latitude", request.markLatitude,
+                    "Degrees of latitude to mark on a map's chart as the chosen one,\n-90 to 90")
+        ->default_str("")
+        ->needs(map)
+        ->check([](const std::string& text) -> std::string {
+            if (!rt::StrictNumber(text) || chart::ChosenLatitude(text)) return "";
+            return "the marked latitude must be from -90 to 90 degrees";
+        });
     const auto dateCheck = [](const std::string& text) -> std::string {
         if (daycalc::DateOf(text)) return "";
         return "not a date from 1000-01-01 to 3000-12-31 as YYYY-MM-DD: " + Quoted(text);
@@ -203,6 +224,7 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
     if (in.sunrise) in.horizon = daycalc::SunriseHorizon(in.refraction, in.distance);
     // A year of few solar days takes a 360th of it for a step unless one is given.
     if (request.defaultStep && in.year < 100 && in.year > 0) in.step = in.year / 360;
+    if (!std::isnan(request.rows)) in.step = in.year / request.rows;
     if (dated) {
         if (std::optional<daycalc::Problem> problem = daycalc::SkyProblem(in)) {
             return ReportProblem(*problem, request.json, out, err);
@@ -217,6 +239,8 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
                                     std::make_unique<chart::MapChart>(in, request.latitudeStep))
                               : std::make_unique<chart::SkyChart>(in);
         drawing->SetWidth(request.chartWidth);
+        drawing->MarkDay(request.mark);
+        drawing->MarkLatitude(request.markLatitude);
     }
     Json asGiven = InputsJson(in);
     if (request.map) {

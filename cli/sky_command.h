@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iosfwd>
+#include <limits>
 #include <string>
 
 #include "cli/companion.h"
@@ -25,6 +26,7 @@ struct SkyRequest {
     bool earth = true;        // no planet, or the Earth: dates can be given
     bool defaultStep = true;  // no --step given
     double step = 1;
+    double rows = std::numeric_limits<double>::quiet_NaN();  // steps a year, instead of the step
     bool csv = false;
     bool json = false;
     std::string chart;
@@ -32,6 +34,9 @@ struct SkyRequest {
     ChartWriter writeChart;   // where the chart goes
     bool map = false;
     double latitudeStep = 1;
+    // The chosen day marked on the chart, and on a map the chosen latitude; none where NaN.
+    double mark = std::numeric_limits<double>::quiet_NaN();
+    double markLatitude = std::numeric_limits<double>::quiet_NaN();
 };
 
 // Adds "sky" to the app; its value options fill the same inputs as the app's own.

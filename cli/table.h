@@ -70,6 +70,18 @@ class TableWriter : public daycalc::TableConsumer {
     chart::Chart* drawing_;
 };
 
+// Offers --mark: the chosen day a chart marks.
+inline CLI::Option* AddMarkOption(CLI::App& command, double& mark) {
+    return AddNumberOption(
+               command, "--mark", mark,
+               "Degrees past the winter solstice to mark on the chart as the chosen day,\n0 to 360")
+        ->default_str("")
+        ->check([](const std::string& text) -> std::string {
+            if (!rt::StrictNumber(text) || chart::ChosenDay(text)) return "";
+            return "the mark must be from 0 to 360 degrees";
+        });
+}
+
 // Offers --csv (the default), --json and --chart for what is drawn; the footer gives the exit
 // statuses, the first ones as stated, then the chart's and 3.
 inline void AddTableOptions(CLI::App& command, bool& csv, bool& json, std::string& chart,

@@ -39,15 +39,7 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
     }
     AddNumberOption(*year, "--step", request.step, "Degrees from one row to the next, 0.001 to 360")
         ->check(CheckStep);
-    AddNumberOption(*year, "--mark", request.mark,
-                    "Degrees past the winter solstice to mark on the chart as the chosen day, 0 to "
-                    "360")
-        ->default_str("")
-        ->check([](const std::string& text) -> std::string {
-            const std::optional<double> at = rt::StrictNumber(text);
-            if (!at || (*at >= 0 && *at <= 360)) return "";
-            return "the mark must be from 0 to 360 degrees";
-        });
+    AddMarkOption(*year, request.mark);
     AddTableOptions(*year, request.csv, request.json, request.chart, request.chartWidth, "the year",
                     "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing "
                     "number, no\ntilt beyond the pole), 2 a bad command line");
@@ -70,7 +62,8 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
     std::optional<chart::YearChart> drawing;
     if (const auto* view = std::get_if<daycalc::YearView>(&asRead);
         view && !request.chart.empty()) {
-        drawing.emplace(*view, request.mark);
+        drawing.emplace(*view);
+        drawing->MarkDay(request.mark);
         drawing->SetWidth(request.chartWidth);
     }
     TableWriter writer(out, request.json, read, drawing ? &*drawing : nullptr);

@@ -156,14 +156,23 @@ val Chart(const val& texts, double width) {
         chart.set("stop", ProblemVal(*problem));
         return chart;
     }
-    // The chosen day marked where Deg from Winter Solstice reads as a number from 0 to 360.
-    const std::optional<double> chosen = rt::StrictNumber(inputs.fromSolstice);
-    chart::YearChart drawing(std::get<daycalc::YearView>(asRead),
-                             chosen && *chosen >= 0 && *chosen <= 360 ? *chosen : NAN);
+    // The chosen day marked where Deg from Winter Solstice reads as one.
+    chart::YearChart drawing(std::get<daycalc::YearView>(asRead));
+    drawing.MarkDay(chart::ChosenDay(inputs.fromSolstice).value_or(NAN));
     drawing.SetWidth(width);
     daycalc::ProduceYear(inputs, 1, drawing);
     chart.set("svg", drawing.Svg());
     return chart;
+}
+
+// The day and the latitude the charts mark, {day, latitude}: each its box's text where it reads
+// as one, or empty.
+val Chosen(const val& texts) {
+    const daycalc::DaylightInputs inputs = InputsOf(texts);
+    val chosen = val::object();
+    chosen.set("day", chart::ChosenDay(inputs.fromSolstice) ? inputs.fromSolstice : "");
+    chosen.set("latitude", chart::ChosenLatitude(inputs.latitude) ? inputs.latitude : "");
+    return chosen;
 }
 
 // The planets of the solar system, each with the texts it puts in the boxes, by field.
@@ -217,4 +226,5 @@ EMSCRIPTEN_BINDINGS(daylight) {
     emscripten::function("face", &Face);
     emscripten::function("compute", &Compute);
     emscripten::function("chart", &Chart);
+    emscripten::function("chosen", &Chosen);
 }

@@ -4,9 +4,9 @@
 const $ = (id) => document.getElementById(id);
 const types = { csv: 'text/csv', json: 'application/json', svg: 'image/svg+xml' };
 
-// The links, filled by the function returned: given the core, the command lines of the values
-// now and the chosen day's text.
-export function makeDownloads(core, commandsNow, chosenDay) {
+// The links, filled by the function returned: given the core and the command lines of the values
+// now.
+export function makeDownloads(core, commandsNow) {
   const downloads = [];
   const list = $('download-list');
   for (const table of ['year', 'sky', 'map']) {
@@ -24,9 +24,7 @@ export function makeDownloads(core, commandsNow, chosenDay) {
     if (!$('downloads').open) return;
     const commands = commandsNow();
     for (const { a, table, form } of downloads) {
-      // The year's chart marks the chosen day, as the one above does.
-      const mark = table === 'year' && form === 'svg' ? [`--mark=${chosenDay()}`] : [];
-      const extra = { csv: [], json: ['--json'], svg: [...mark, '--chart', a.download] }[form];
+      const extra = { csv: [], json: ['--json'], svg: ['--chart', a.download] }[form];
       const args = [...commands[table], ...extra];
       const run = core.run(args);
       const bytes = form === 'svg' ? run.svg : run.out;

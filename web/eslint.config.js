@@ -2,7 +2,7 @@
 // unused names, no globals of our own, strict equality. Run by scripts/web test.
 const browser = Object.fromEntries([
   'window', 'document', 'navigator', 'location', 'history', 'performance', 'requestAnimationFrame',
-  'setTimeout', 'URL', 'URLSearchParams', 'DOMParser', 'Blob', 'console', 'self', 'caches', 'fetch',
+  'setTimeout', 'clearTimeout', 'Worker', 'URL', 'URLSearchParams', 'DOMParser', 'Blob', 'console', 'self', 'caches', 'fetch',
   'innerWidth',
 ].map((name) => [name, 'readonly']));
 const node = Object.fromEntries(['process', 'console', 'Buffer', 'URL', 'URLSearchParams', 'setTimeout']

@@ -27,8 +27,7 @@ function start(core) {
   let firstResult = null;
   // The width the figures are drawn at, which only a window of another width changes.
   let width = chartWidth($('chart'));
-  const fillDownloads = makeDownloads(core, () => commandsNow(),
-    () => boxes.find((b) => b.field === 'from_solstice').element.value);
+  const fillDownloads = makeDownloads(core, () => commandsNow());
 
   const texts = () => Object.fromEntries(boxes.map((b) => [b.field, b.element.value]));
 
@@ -147,16 +146,20 @@ function start(core) {
     fillDownloads();
   }
 
-  // The command lines of daylight-cli for the year, the sky and the map of the values now.
+  // The command lines of daylight-cli for the year, the sky and the map of the values now, their
+  // charts marking the chosen day (and on the map the latitude) where the boxes give them.
   function commandsNow() {
     const planet = picker.value ? ['--planet', picker.value] : [];
     const valuesOf = (skip) => boxes.filter((b) => b.field !== 'from_solstice' && b.field !== skip)
       .map((b) => `${b.option}=${b.element.value}`);
     const sky = kSkyControls.map((id) => `--${id}=${$(id).value}`);
+    const chosen = core.chosen(texts());
+    const day = chosen.day === '' ? [] : [`--mark=${chosen.day}`];
+    const latitude = chosen.latitude === '' ? [] : [`--mark-latitude=${chosen.latitude}`];
     return {
-      year: ['year', ...planet, ...valuesOf()],
-      sky: ['sky', ...planet, ...valuesOf(), ...sky],
-      map: ['sky', '--map', ...planet, ...valuesOf('latitude'), ...sky],
+      year: ['year', ...planet, ...valuesOf(), ...day],
+      sky: ['sky', ...planet, ...valuesOf(), ...sky, ...day],
+      map: ['sky', '--map', ...planet, ...valuesOf('latitude'), ...sky, ...day, ...latitude],
     };
   }
 
@@ -173,15 +176,33 @@ function start(core) {
     placeFigure(box, run.svg, label);
   }
 
-  // The sky's chart follows every press; the map, slower to make, is drawn when asked for.
+  // The sky's chart follows every press; the map, slower to make, once it is asked for. While a
+  // slider moves, the map is drawn coarser (every 10 degrees, 36 steps a year) by a worker, and
+  // each answer that is still the latest asked for is placed in the next frame.
+  let mapShown = false;
+  let mapAsked = 0;  // the number of the latest map asked for; a whole map counts too
+  const kMapLabel = 'Daylight at every latitude through the year';
   function showSky() {
     showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year: daylight, the three twilights and the night');
-    $('map').replaceChildren();
-    $('draw-map').hidden = false;
+    if (!mapShown) return;
+    mapAsked += 1;
+    showFigure($('map'), commandsNow().map, kMapLabel);
   }
+  const mapWorker = new Worker('map-worker.js', { type: 'module' });
+  mapWorker.addEventListener('message', (event) => {
+    const { id, svg } = event.data;
+    if (id === mapAsked && svg !== '') follow('map', () => placeFigure($('map'), svg, kMapLabel));
+  });
+  const showCoarseMap = () => {
+    if (!mapShown) return;
+    mapAsked += 1;
+    mapWorker.postMessage({ id: mapAsked, args: [...commandsNow().map, '--latitude-step=10', '--rows=36',
+      `--chart-width=${width}`, '--chart', 'chart.svg'] });
+  };
   $('draw-map').addEventListener('click', () => {
-    showFigure($('map'), commandsNow().map, 'Daylight at every latitude through the year');
+    mapShown = true;
     $('draw-map').hidden = true;
+    showSky();
   });
   for (const id of kSkyControls) $(id).addEventListener('change', showSky);
 
@@ -217,21 +238,23 @@ function start(core) {
   for (const id of ['date', 'longitude', 'utc-offset']) $(id).addEventListener('change', showDate);
 
   // Sliders for the tilt, the latitude and the eccentricity. While one moves, each animation
-  // frame shows the results and the chart it touches (the year's, or the sky's); where it is
-  // let go, the whole press follows. The work of each frame is kept for the browser test.
+  // frame shows the results and the chart it touches (the year's, or the sky's), and the coarse
+  // map last drawn; where it is let go, the whole press follows. Each frame does the latest
+  // update of each kind asked for since the one before. Its work is kept for the browser test.
   const frameWork = [];
-  let pending = null;
-  function follow(update) {
-    if (pending === null) {
+  const pending = new Map();
+  let settling = null;
+  function follow(kind, update) {
+    if (pending.size === 0) {
       requestAnimationFrame(() => {
         const started = performance.now();
-        pending();
-        pending = null;
+        for (const each of pending.values()) each();
+        pending.clear();
         frameWork.push(performance.now() - started);
         document.body.dataset.frameWork = frameWork.slice(-120).map((t) => t.toFixed(1)).join(' ');
       });
     }
-    pending = update;
+    pending.set(kind, update);
   }
   const sliders = [
     { slider: $('tilt-slider'), box: () => boxes.find((b) => b.field === 'tilt').element },
@@ -242,14 +265,21 @@ function start(core) {
     slider.addEventListener('input', () => {
       box().value = slider.value;
       keepPlanet();
-      follow(sky ? () => showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year')
-        : () => {
-          const answer = core.compute(texts());
-          for (const r of results) r.element.textContent = answer.stop ? '' : answer.results[r.element.id];
-          drawChart(core, texts(), width);
-        });
+      follow('slider', sky ? () => {
+        showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year');
+        showCoarseMap();
+      } : () => {
+        const answer = core.compute(texts());
+        for (const r of results) r.element.textContent = answer.stop ? '' : answer.results[r.element.id];
+        drawChart(core, texts(), width);
+        showCoarseMap();
+      });
     });
-    slider.addEventListener('change', press);
+    // Let go (or an arrow key's step), the whole press follows once the slider rests.
+    slider.addEventListener('change', () => {
+      clearTimeout(settling);
+      settling = setTimeout(press, 250);
+    });
   }
   // The sliders stand where the boxes' numbers put them, as far as they reach.
   function placeSliders() {
@@ -263,7 +293,7 @@ function start(core) {
   window.addEventListener('resize', () => {
     if (chartWidth($('chart')) === width) return;
     width = chartWidth($('chart'));
-    follow(() => {
+    follow('resize', () => {
       drawChart(core, texts(), width);
       showSky();
     });

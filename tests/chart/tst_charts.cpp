@@ -99,18 +99,22 @@ TEST(Charts, EveryTextIsInsideAndClear) {
         const daycalc::DaylightInputs inputs{
             .tilt = tilt, .latitude = latitude, .solarDay = day, .year = year};
         const auto read = daycalc::ComputeYear(inputs, 360);
-        chart::YearChart drawing(std::get<daycalc::YearView>(read), 100);
+        chart::YearChart drawing(std::get<daycalc::YearView>(read));
+        drawing.MarkDay(100);
         ASSERT_FALSE(daycalc::ProduceYear(inputs, 1, drawing));
         ExpectClearAtEveryWidth(drawing, std::string("year ") + latitude + " " + day);
     }
     for (const auto& [name, latitude] :
          {std::pair{"earth", 60.0}, {"mars", 70.0}, {"uranus", -10.0}, {"venus", 30.0}}) {
         chart::SkyChart sky(Planet(name, latitude));
+        sky.MarkDay(300);
         ASSERT_FALSE(daycalc::ProduceSky(Planet(name, latitude), sky));
         ExpectClearAtEveryWidth(sky, std::string("sky ") + name);
         daycalc::SkyInputs daily = Planet(name, 0);
         daily.step = daily.year / 120;
         chart::MapChart map(daily, 2);
+        map.MarkDay(0);
+        map.MarkLatitude(latitude);
         ASSERT_FALSE(daycalc::ProduceMap(daily, 2, map));
         ExpectClearAtEveryWidth(map, std::string("map ") + name);
     }

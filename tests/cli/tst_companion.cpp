@@ -442,7 +442,7 @@ TEST(Charts, AreDrawnFromTheRowsPrinted) {
         return n;
     };
     const daycalc::DaylightInputs seventy{.latitude = "70"};
-    chart::YearChart year(std::get<daycalc::YearView>(daycalc::YearAsRead(seventy)), NAN);
+    chart::YearChart year(std::get<daycalc::YearView>(daycalc::YearAsRead(seventy)));
     daycalc::ProduceYear(seventy, 1, year);
     EXPECT_EQ(chartOf({"year", "--latitude", "70", "--chart", "year.svg"}), year.Svg());
     EXPECT_EQ(count(chartOf({"sky", "--planet", "mars", "--chart", "sky.svg"}), "<polygon"), 4u);

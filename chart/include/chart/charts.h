@@ -3,6 +3,8 @@
 // the figure's pixels can show, so that the longest table is drawn in little memory.
 #pragma once
 
+#include <limits>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -40,25 +42,34 @@ class Chart : public daycalc::TableConsumer {
     std::string Svg() const { return Draw().Svg(); }
     // The figure's width in pixels, from kNarrowest to kWidth (the usual).
     void SetWidth(double width) { width_ = width; }
+    // The chosen day to mark, in degrees past the winter solstice, and on a map the chosen
+    // latitude; none where NaN.
+    void MarkDay(double degrees) { markDay_ = degrees; }
+    void MarkLatitude(double degrees) { markLatitude_ = degrees; }
 
   protected:
     double width_ = kWidth;
+    double markDay_ = std::numeric_limits<double>::quiet_NaN();
+    double markLatitude_ = std::numeric_limits<double>::quiet_NaN();
 };
+
+// A chosen day from its text: degrees past the winter solstice from 0 to 360, read strictly;
+// none otherwise. And a chosen latitude, from -90 to 90.
+std::optional<double> ChosenDay(std::string_view text);
+std::optional<double> ChosenLatitude(std::string_view text);
 
 // The year's daylight by the window's model as a line, over the sky's daylight and twilights on
 // a circular orbit, with the polar day and night shaded and the solstices and equinoxes named.
 class YearChart : public Chart {
   public:
-    // The inputs as read (the view's points unused), and the point of the year marked as the
-    // chosen day, in degrees past the winter solstice (none where it is NaN).
-    YearChart(const daycalc::YearView& year, double markDegrees);
+    // The inputs as read (the view's points unused).
+    explicit YearChart(const daycalc::YearView& year);
     bool Row(std::span<const daycalc::Cell> cells) override;
     void Summary(std::span<const daycalc::Named> values) override;
     Figure Draw() const override;
 
   private:
     daycalc::YearView year_;
-    double mark_;
     Thinned daylight_;
 };
 
