@@ -135,6 +135,18 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                 return "the rows must be from 1 to 1000000";
             });
     orbit.push_back(rows);
+    CLI::Option* dayAt =
+        AddNumberOption(*sky, "--day-at", request.dayAt,
+                        "Only the day at this many degrees past the winter solstice (its orbit\n"
+                        "angle, 0 to 360): its row, with no summary and no chart")
+            ->default_str("")
+            ->excludes(step)
+            ->excludes(rows)
+            ->check([](const std::string& text) -> std::string {
+                if (!rt::StrictNumber(text) || chart::ChosenDay(text)) return "";
+                return "the day must be from 0 to 360 degrees past the winter solstice";
+            });
+    orbit.push_back(dayAt);
     AddNumberOption(*sky, "--longitude", request.longitude,
                     "Degrees east: each row the day there whose noon is nearest its day\n"
                     "(the meridian 0 has its mean noon at the winter solstice; with a date,\n"
@@ -144,7 +156,7 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
         sky->add_flag("--map", request.map,
                       "Every latitude from -90 to 90 by the latitude step, so no\n"
                       "--latitude: CSV latitude,day,daylight,sun, or JSON rows so named");
-    map->excludes(latitude);
+    map->excludes(latitude)->excludes(dayAt);
     AddNumberOption(*sky, "--latitude-step", request.latitudeStep,
                     "Degrees between a map's latitudes, with --map")
         ->needs(map);
@@ -202,6 +214,10 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         err << "daylight-cli: dates have no chart; give --chart without them\n";
         return kBadInput;
     }
+    if (!std::isnan(request.dayAt) && !request.chart.empty()) {
+        err << "daylight-cli: one day has no chart; give --chart without --day-at\n";
+        return kBadInput;
+    }
     const auto read = daycalc::ReadSkyInputs(
         dated ? daycalc::DaylightInputs{.latitude = inputs.latitude} : inputs, !request.map,
         {.tilt = 0,
@@ -247,10 +263,15 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         asGiven.erase("latitude");
         asGiven["latitude_step"] = TextFromDouble(request.latitudeStep);
     }
+    if (!std::isnan(request.dayAt)) {
+        asGiven.erase("step");
+        asGiven["day_at"] = TextFromDouble(request.dayAt);
+    }
     TableWriter writer(out, request.json, asGiven, drawing.get());
     const std::optional<daycalc::Problem> problem =
-        request.map ? daycalc::ProduceMap(in, request.latitudeStep, writer)
-                    : daycalc::ProduceSky(in, writer);
+        request.map                  ? daycalc::ProduceMap(in, request.latitudeStep, writer)
+        : !std::isnan(request.dayAt) ? daycalc::ProduceSkyDay(in, request.dayAt, writer)
+                                     : daycalc::ProduceSky(in, writer);
     if (problem) return ReportProblem(*problem, request.json, out, err);
     // The rows come before anything the chart has to say; no chart for rows not written.
     if (!out.flush()) return ReportWriteFailure(err);

@@ -37,6 +37,8 @@ struct SkyRequest {
     // The chosen day marked on the chart, and on a map the chosen latitude; none where NaN.
     double mark = std::numeric_limits<double>::quiet_NaN();
     double markLatitude = std::numeric_limits<double>::quiet_NaN();
+    // Only the day at this orbit angle, degrees past the winter solstice; every day where NaN.
+    double dayAt = std::numeric_limits<double>::quiet_NaN();
 };
 
 // Adds "sky" to the app; its value options fill the same inputs as the app's own.

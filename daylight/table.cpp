@@ -84,7 +84,11 @@ std::optional<Problem> ProduceSky(const SkyInputs& in, TableConsumer& to, Summar
         },
         wanted);
     if (const auto* problem = std::get_if<Problem>(&outcome)) return *problem;
-    if (!more || wanted == Summary::NotWanted) return std::nullopt;
+    if (!more) return std::nullopt;
+    if (wanted == Summary::NotWanted) {
+        to.Summary({});
+        return std::nullopt;
+    }
     const SkyView& v = std::get<SkyView>(outcome);
     std::vector<Named> summary = {{"shortest_daylight", "shortest daylight",
                                    Named::DaylightOnDay{v.shortestDaylight, v.shortestDay}},
@@ -98,6 +102,16 @@ std::optional<Problem> ProduceSky(const SkyInputs& in, TableConsumer& to, Summar
     summary.push_back(
         {"longest_twilight_only", "longest twilight-only stretch", v.longestTwilightOnly});
     to.Summary(summary);
+    return std::nullopt;
+}
+
+std::optional<Problem> ProduceSkyDay(const SkyInputs& in, double degrees, TableConsumer& to) {
+    if (std::optional<Problem> problem = SkyProblem(in)) return problem;
+    const SkyModel model(in);
+    // 360 is the next winter solstice, at the end of the year.
+    const double t = degrees >= 360 ? in.year : model.DayOfOrbitAngle(degrees);
+    to.Columns(kSkyColumns);
+    if (to.Row(SkyCells(model.RowAt(t)))) to.Summary({});
     return std::nullopt;
 }
 

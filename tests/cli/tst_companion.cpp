@@ -620,6 +620,37 @@ TEST(Sky, ARangeOfDatesGivesEachDateItsOwnYear) {
     }
 }
 
+// One day by its orbit angle is that day's row of the whole year, on an eccentric orbit too; the
+// last, at 360, is the year's last.
+TEST(Sky, TheDayAtAnOrbitAngleIsThatRowOfTheYear) {
+    const std::vector<std::string> planet = {"sky", "--planet", "mars", "--latitude", "40"};
+    const std::vector<std::string> year = Companion(planet).Lines();
+    for (const std::size_t row : {std::size_t(1), std::size_t(200), year.size() - 10}) {
+        const std::string line = year[row];
+        const std::size_t from = line.find(',') + 1;
+        const std::string angle = line.substr(from, line.find(',', from) - from);
+        std::vector<std::string> args = planet;
+        args.insert(args.end(), {"--day-at", angle});
+        const Invocation day = Companion(args);
+        ASSERT_EQ(day.Lines().size(), 2u) << day.err;
+        // The same day, to the last digits the orbit angle's round trip leaves: the day,
+        // the angle, the declination and the sky's four lengths and the night.
+        std::istringstream got(day.Lines()[1]), want(line);
+        for (int column = 0; column < 8; ++column) {
+            std::string a, b;
+            std::getline(got, a, ',');
+            std::getline(want, b, ',');
+            EXPECT_NEAR(std::stod(a), std::stod(b), 1e-9 * std::max(1.0, std::fabs(std::stod(b))))
+                << angle << " column " << column;
+        }
+    }
+    std::vector<std::string> json = planet;
+    json.insert(json.end(), {"--day-at", "360", "--json"});
+    const Json whole = Json::parse(Companion(json).out);
+    EXPECT_EQ(whole["rows"].size(), 1u);
+    EXPECT_EQ(whole["rows"][0]["orbit_angle"], "360");
+}
+
 TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"sky", "--eccentricity", "1"}, "eccentricity must be from 0 up to but not including 1"},
@@ -642,6 +673,13 @@ TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
         {{"sky", "--latitude-step", "2"}, "requires --map"},
         {{"sky", "--map", "--latitude-step", "0"}, "the latitude step must be"},
         {{"--batch", "--planet", "mars"}, "excludes --planet"},
+        {{"sky", "--day-at", "361"}, "the day must be from 0 to 360 degrees"},
+        {{"sky", "--day-at", "3", "--chart", "day.svg"}, "one day has no chart"},
+        {{"sky", "--rows", "0"}, "the rows must be from 1 to 1000000"},
+        {{"sky", "--mark", "-1"}, "the mark must be from 0 to 360 degrees"},
+        {{"sky", "--map", "--mark-latitude", "91"}, "the marked latitude must be from -90"},
+        {{"sky", "--mark-latitude", "10"}, "requires --map"},
+        {{"year", "--chart-width", "299"}, "the chart's width must be from 300 to 800"},
     };
     for (const auto& [args, reason] : cases) {
         const Invocation run = Companion(args);

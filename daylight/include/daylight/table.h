@@ -61,9 +61,13 @@ class TableConsumer {
 // The year from the boxes' texts, a point every `stepDegrees`.
 std::optional<Problem> ProduceYear(const DaylightInputs& inputs, double stepDegrees,
                                    TableConsumer& to);
-// The sky through the year at one latitude, with its summary unless it is not wanted.
+// The sky through the year at one latitude, with its summary unless it is not wanted (then an
+// empty one).
 std::optional<Problem> ProduceSky(const SkyInputs& in, TableConsumer& to,
                                   Summary summary = Summary::Wanted);
+// The one day at an orbit angle, in degrees past the winter solstice from 0 to 360: the sky's
+// row for it; an empty summary.
+std::optional<Problem> ProduceSkyDay(const SkyInputs& in, double degrees, TableConsumer& to);
 // Daylight at every latitude by the step and every day: latitude, day, daylight, sun; no summary.
 std::optional<Problem> ProduceMap(const SkyInputs& in, double latitudeStep, TableConsumer& to);
 // The sky of each civil date at a place on the Earth (see ForEachDate): the date, then the sky's
