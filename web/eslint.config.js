@@ -3,7 +3,7 @@
 const browser = Object.fromEntries([
   'window', 'document', 'navigator', 'location', 'history', 'performance', 'requestAnimationFrame',
   'setTimeout', 'clearTimeout', 'Worker', 'URL', 'URLSearchParams', 'DOMParser', 'Blob', 'console', 'self', 'caches', 'fetch',
-  'innerWidth',
+  'innerWidth', 'MutationObserver', 'Event',
 ].map((name) => [name, 'readonly']));
 const node = Object.fromEntries(['process', 'console', 'Buffer', 'URL', 'URLSearchParams', 'setTimeout']
   .map((name) => [name, 'readonly']));

@@ -95,8 +95,7 @@ function start(core) {
     const first = named[0];
     const top = first ? face.controls.find((c) => c.name === first.element.parentElement.id).top : 0;
     report.style.setProperty('--report-top', em(top));
-    report.hidden = false;
-    announce.textContent = `${stop.message}. ${words}`;
+    report.hidden = false;  // an alert, which says it
     if (first) first.element.focus();
   }
 
@@ -113,9 +112,14 @@ function start(core) {
     }
   }
 
+  // A press: the date's degrees first, where a date is given; the results, said once by the live
+  // region (a stop is said by the report, an alert); then the address, the figures and the sky.
   function press() {
     for (const r of results) r.element.textContent = '';  // emptied at each press
+    announce.textContent = '';
     clearReport();
+    const dated = datedDay();
+    if (dated?.row) boxes.find((b) => b.field === 'from_solstice').element.value = dated.row.orbit_angle;
     const values = texts();
     const answer = core.compute(values);
     showNotes(answer.notes);
@@ -143,6 +147,7 @@ function start(core) {
     drawChart(core, values, width);
     placeSliders();
     showSky();
+    showSkyDay(dated);
     fillDownloads();
   }
 
@@ -204,38 +209,51 @@ function start(core) {
     $('draw-map').hidden = true;
     showSky();
   });
-  for (const id of kSkyControls) $(id).addEventListener('change', showSky);
-
-  // A date on the Earth: the solar day around its noon at the place, as daylight-cli sky
-  // --date gives it, and the degrees past the winter solstice it is, which go into Deg from
-  // Winter Solstice.
-  function showDate() {
-    const line = $('date-day');
-    if ($('date').value === '') {
-      line.textContent = '';
-      return;
-    }
-    const latitude = boxes.find((b) => b.field === 'latitude').element.value;
-    const run = core.run(['sky', `--latitude=${latitude}`, `--longitude=${$('longitude').value}`,
-      `--utc-offset=${$('utc-offset').value}`, `--date=${$('date').value}`, '--json']);
-    if (run.status !== 0) {
-      line.textContent = run.err.replace(/^daylight-cli: /gm, '').trim();
-      return;
-    }
-    const row = JSON.parse(run.out).rows[0];
-    const times = row.sun === 'rises'
-      ? `sunrise ${row.sunrise}, noon ${row.noon}, sunset ${row.sunset} hours on the clock`
-      : `no sunrise or sunset (${row.sun}), noon ${row.noon} hours on the clock`;
-    line.textContent = `${row.date} is ${row.orbit_angle}° past the winter solstice: daylight `
-      + `${row.daylight} hours, civil twilight ${row.civil}, nautical ${row.nautical}, `
-      + `astronomical ${row.astronomical}; ${times}.`;
-    const chosen = boxes.find((b) => b.field === 'from_solstice').element;
-    if (chosen.value !== row.orbit_angle) {
-      chosen.value = row.orbit_angle;
-      press();
-    }
+  for (const id of kSkyControls) {
+    $(id).addEventListener('change', () => {
+      showSky();
+      showSkyDay();
+    });
   }
-  for (const id of ['date', 'longitude', 'utc-offset']) $(id).addEventListener('change', showDate);
+
+  // The Earth on the date given, at the place: its row as daylight-cli sky --date gives it, or
+  // why there is none; null where no date is given.
+  function datedDay() {
+    if ($('date').value === '') return null;
+    const latitude = boxes.find((b) => b.field === 'latitude').element.value;
+    return rowOf(core.run(['sky', `--latitude=${latitude}`, `--longitude=${$('longitude').value}`,
+      `--utc-offset=${$('utc-offset').value}`, `--date=${$('date').value}`, '--json']));
+  }
+  // The first row of a run that printed JSON, {row}, or what it said instead, {why}.
+  function rowOf(run) {
+    return run.status === 0 ? { row: JSON.parse(run.out).rows[0] }
+      : { why: run.err.replace(/^daylight-cli: /gm, '').trim() };
+  }
+
+  // The chosen day in the sky: the date's (see datedDay), whose degrees went into Deg from Winter
+  // Solstice; or without a date the day at Deg from Winter Solstice, as daylight-cli sky --day-at
+  // gives it.
+  function showSkyDay(dated = datedDay()) {
+    const line = $('sky-day');
+    const chosen = core.chosen(texts()).day;
+    const day = dated ?? (chosen === '' ? null : rowOf(core.run([...commandsNow().sky, `--day-at=${chosen}`, '--json'])));
+    if (day === null || day.why !== undefined) {
+      line.textContent = day?.why ?? '';
+      return;
+    }
+    const { row } = day;
+    const lengths = `daylight ${row.daylight}, civil twilight ${row.civil}, nautical ${row.nautical}, `
+      + `astronomical ${row.astronomical}`;
+    const clock = dated ? 'on the clock' : 'of local mean solar time';
+    const times = row.sun === 'rises'
+      ? `sunrise ${row.sunrise}, noon ${row.noon}, sunset ${row.sunset} ${clock}`
+      : `no sunrise or sunset (${row.sun}), noon ${row.noon} ${clock}`;
+    line.textContent = dated
+      ? `${row.date} is ${row.orbit_angle}° past the winter solstice: ${lengths} hours; ${times}.`
+      : `In the sky, the chosen day (${row.orbit_angle}° past the winter solstice): ${lengths}, `
+        + `in the unit of the solar day; ${times}.`;
+  }
+  for (const id of kDateControls) $(id).addEventListener('change', press);
 
   // Sliders for the tilt, the latitude and the eccentricity. While one moves, each animation
   // frame shows the results and the chart it touches (the year's, or the sky's), and the coarse
@@ -348,10 +366,10 @@ function start(core) {
   for (const id of kSkyControls) $(id).addEventListener('change', fillDownloads);
   if (given.size > 0) {
     press();
-    showDate();
   } else {
     drawChart(core, texts(), width);
     showSky();
+    showSkyDay();
     boxes[0].element.focus();
     boxes[0].element.select();  // typing replaces the starting text, as in the window
   }

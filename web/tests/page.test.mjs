@@ -216,10 +216,19 @@ try {
   await open('?latitude=52.52&date=2026-06-21&longitude=13.4&utc-offset=2');
   const dated = JSON.parse(execFileSync(cli, ['sky', '--latitude=52.52', '--longitude=13.4', '--utc-offset=2',
     '--date=2026-06-21', '--json'], { encoding: 'utf8' })).rows[0];
-  const said = await text('date-day');
+  const said = await text('sky-day');
   check(said.includes(`sunrise ${dated.sunrise}`) && said.includes(`${dated.orbit_angle}° past`)
     && await value('txtAlpha') === dated.orbit_angle && await text('lblDay') !== '',
   `a date gives its day and its degrees: "${said.slice(0, 70)}..."`);
+
+  // Without a date, the day at Deg from Winter Solstice in the sky, as daylight-cli sky --day-at
+  // gives it.
+  await open('?latitude=52&from_solstice=30');
+  const chosenDay = JSON.parse(execFileSync(cli, ['sky', '--latitude=52', '--day-at=30', '--json'],
+    { encoding: 'utf8' })).rows[0];
+  const skyDay = await text('sky-day');
+  check(skyDay.includes(`sunrise ${chosenDay.sunrise}, noon ${chosenDay.noon}, sunset ${chosenDay.sunset}`)
+    && skyDay.includes(`civil twilight ${chosenDay.civil}`), `the chosen day in the sky: "${skyDay.slice(0, 70)}..."`);
 
   // Each download is what daylight-cli writes for the same command line, byte for byte.
   await open('?planet=mars&latitude=70&horizon=geometric');
@@ -309,6 +318,27 @@ try {
   check(await text('lblMin') !== '', 'Enter on Compute computes');
   const heard = await text('announce');
   check(heard.startsWith('Min Day: '), `the live region says "${heard.slice(0, 40)}..."`);
+  // Nothing twice: a press with a date says its results once, and a stop is left to the report.
+  const announced = async (act) => {
+    await page.evaluate(() => {
+      const region = document.getElementById('announce');
+      window.heardTexts = [];
+      new MutationObserver(() => window.heardTexts.push(region.textContent))
+        .observe(region, { childList: true, characterData: true, subtree: true });
+    });
+    await act();
+    return page.evaluate(() => window.heardTexts.filter((t) => t !== ''));
+  };
+  const onADate = await announced(async () => {
+    await page.$eval('#date', (e) => { e.value = '2026-03-01'; e.dispatchEvent(new Event('change')); });
+  });
+  const onAStop = await announced(async () => {
+    await page.$eval('#txtLat', (e) => { e.value = '66.5'; });
+    await page.click('#Command1');
+  });
+  check(onADate.length === 1 && onADate[0].startsWith('Min Day: ') && onAStop.length === 0
+    && (await text('report')).startsWith('Division by zero.'),
+  `the live region says a date's results once (${onADate.length}) and leaves a stop to the report (${onAStop.length})`);
 
   // The address: opening it fills the boxes and computes at once, the same texts as the
   // companion; a press writes the boxes back into it; what is unknown is named and never run.
