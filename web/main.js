@@ -1,25 +1,22 @@
 // The page around the core: it builds the calculator's face from the core's own table, sends the
-// boxes' texts to the core on each press and shows the texts it gets back; the sky, the map, a
-// date, the sliders and the downloads around it. No number is worked out here: every number and
-// every figure comes from the core, the companion's own code in WebAssembly.
-import { buildFace, em } from './face.js';
+// boxes' texts to the core on each press and shows the texts it gets back, with its report
+// (report.js); the sky and the map (sky.js), the sliders, the planets, the address and the
+// downloads around it. No number is worked out here: every number and every figure comes from
+// the core, the companion's own code in WebAssembly.
+import { buildFace } from './face.js';
 import { readAddress } from './address.js';
-import { chartWidth, drawChart, placeFigure } from './figures.js';
+import { chartWidth, drawChart } from './figures.js';
 import { makeDownloads } from './downloads.js';
+import { makeFollow } from './frames.js';
+import { makeReport } from './report.js';
+import { kDateControls, kSkyControls, kSkyDefaults, makeSky } from './sky.js';
 
 const loaded = performance.now();
 const $ = (id) => document.getElementById(id);
-// The sky's own values, each a control of that id and an option of daylight-cli sky.
-const kSkyControls = ['eccentricity', 'perihelion', 'horizon'];
-// The Earth on a date at a place, also carried by the address.
-const kDateControls = ['date', 'longitude', 'utc-offset'];
-const kSkyDefaults = { eccentricity: '0', perihelion: '0', horizon: 'sunrise' };
 
 function start(core) {
   const { boxes, results, face } = buildFace(core.face());
   const button = $('Command1');
-  const report = $('report');
-  const notes = $('notes');
   const copy = $('copy');
   const link = $('link');
   const announce = $('announce');
@@ -30,74 +27,16 @@ function start(core) {
   const fillDownloads = makeDownloads(core, () => commandsNow());
 
   const texts = () => Object.fromEntries(boxes.map((b) => [b.field, b.element.value]));
-
-  function clearReport() {
-    report.hidden = true;
-    report.textContent = '';
-    notes.hidden = true;
-    notes.textContent = '';
-    for (const b of boxes) {
-      b.element.removeAttribute('aria-invalid');
-      b.element.removeAttribute('aria-describedby');
-      b.element.parentElement.classList.remove('named', 'noted');
-    }
-  }
-
-  // The notes on values not read whole: one line each, tied to its box.
-  function showNotes(list) {
-    for (const n of list) {
-      const b = boxes.find((box) => box.field === n.field);
-      const line = document.createElement('p');
-      line.id = `note-${n.field}`;
-      line.textContent = `${n.text}.`;
-      notes.append(line);
-      if (b) {
-        b.element.setAttribute('aria-describedby', line.id);
-        b.element.parentElement.classList.add('noted');
-      }
-    }
-    notes.hidden = list.length === 0;
-  }
-
+  const follow = makeFollow();
   // Puts the values a hint offers into their boxes and presses again.
-  function useTries(tries) {
+  const report = makeReport(boxes, face, (tries) => {
     for (const [field, text] of Object.entries(tries)) {
       const b = boxes.find((box) => box.field === field);
       if (b) b.element.value = text;
     }
     press();
-  }
-
-  // The report stands beside the first box it names; every box it names is marked.
-  function showStop(stop) {
-    const named = stop.boxes.map((field) => boxes.find((b) => b.field === field)).filter(Boolean);
-    const title = document.createElement('strong');
-    title.textContent = `${stop.message}.`;
-    const text = document.createElement('p');
-    const words = [stop.cause, stop.hint, stop.year].filter((w) => w !== '').join(' ');
-    text.textContent = words;
-    report.replaceChildren(title, text);
-    if (Object.keys(stop.tries).length > 0) {
-      const use = document.createElement('button');
-      use.type = 'button';
-      use.id = 'use-tries';
-      use.textContent = 'Use these values';
-      use.addEventListener('click', () => useTries(stop.tries));
-      report.append(use);
-    }
-    for (const b of named) {
-      b.element.setAttribute('aria-invalid', 'true');
-      // A box with a note keeps it, and the report follows.
-      const described = b.element.getAttribute('aria-describedby');
-      b.element.setAttribute('aria-describedby', described ? `${described} report` : 'report');
-      b.element.parentElement.classList.add('named');
-    }
-    const first = named[0];
-    const top = first ? face.controls.find((c) => c.name === first.element.parentElement.id).top : 0;
-    report.style.setProperty('--report-top', em(top));
-    report.hidden = false;  // an alert, which says it
-    if (first) first.element.focus();
-  }
+  });
+  const theSky = makeSky({ core, boxes, texts, commandsNow, width: () => width, follow });
 
   // One size for the answers of a press and the boxes alike: the largest up to the usual at
   // which each answer fits whole.
@@ -117,14 +56,14 @@ function start(core) {
   function press() {
     for (const r of results) r.element.textContent = '';  // emptied at each press
     announce.textContent = '';
-    clearReport();
-    const dated = datedDay();
+    report.clear();
+    const dated = theSky.datedDay();
     if (dated?.row) boxes.find((b) => b.field === 'from_solstice').element.value = dated.row.orbit_angle;
     const values = texts();
     const answer = core.compute(values);
-    showNotes(answer.notes);
+    report.showNotes(answer.notes);
     if (answer.stop) {
-      showStop(answer.stop);
+      report.showStop(answer.stop);
       copy.disabled = true;
     } else {
       for (const r of results) r.element.textContent = answer.results[r.element.id];
@@ -146,8 +85,8 @@ function start(core) {
     link.href = location.href;
     drawChart(core, values, width);
     placeSliders();
-    showSky();
-    showSkyDay(dated);
+    theSky.showSky();
+    theSky.showSkyDay(dated);
     fillDownloads();
   }
 
@@ -168,112 +107,11 @@ function start(core) {
     };
   }
 
-  // A chart the companion draws, in its place, or what it said instead.
-  function showFigure(box, args, label) {
-    const run = core.run([...args, `--chart-width=${width}`, '--chart', 'chart.svg']);
-    if (run.status !== 0 || run.svg === '') {
-      const why = document.createElement('p');
-      why.className = 'no-year';
-      why.textContent = run.err.replace(/^daylight-cli: /gm, '').trim();
-      box.replaceChildren(why);
-      return;
-    }
-    placeFigure(box, run.svg, label);
-  }
-
-  // The sky's chart follows every press; the map, slower to make, once it is asked for. While a
-  // slider moves, the map is drawn coarser (every 10 degrees, 36 steps a year) by a worker, and
-  // each answer that is still the latest asked for is placed in the next frame.
-  let mapShown = false;
-  let mapAsked = 0;  // the number of the latest map asked for; a whole map counts too
-  const kMapLabel = 'Daylight at every latitude through the year';
-  function showSky() {
-    showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year: daylight, the three twilights and the night');
-    if (!mapShown) return;
-    mapAsked += 1;
-    showFigure($('map'), commandsNow().map, kMapLabel);
-  }
-  const mapWorker = new Worker('map-worker.js', { type: 'module' });
-  mapWorker.addEventListener('message', (event) => {
-    const { id, svg } = event.data;
-    if (id === mapAsked && svg !== '') follow('map', () => placeFigure($('map'), svg, kMapLabel));
-  });
-  const showCoarseMap = () => {
-    if (!mapShown) return;
-    mapAsked += 1;
-    mapWorker.postMessage({ id: mapAsked, args: [...commandsNow().map, '--latitude-step=10', '--rows=36',
-      `--chart-width=${width}`, '--chart', 'chart.svg'] });
-  };
-  $('draw-map').addEventListener('click', () => {
-    mapShown = true;
-    $('draw-map').hidden = true;
-    showSky();
-  });
-  for (const id of kSkyControls) {
-    $(id).addEventListener('change', () => {
-      showSky();
-      showSkyDay();
-    });
-  }
-
-  // The Earth on the date given, at the place: its row as daylight-cli sky --date gives it, or
-  // why there is none; null where no date is given.
-  function datedDay() {
-    if ($('date').value === '') return null;
-    const latitude = boxes.find((b) => b.field === 'latitude').element.value;
-    return rowOf(core.run(['sky', `--latitude=${latitude}`, `--longitude=${$('longitude').value}`,
-      `--utc-offset=${$('utc-offset').value}`, `--date=${$('date').value}`, '--json']));
-  }
-  // The first row of a run that printed JSON, {row}, or what it said instead, {why}.
-  function rowOf(run) {
-    return run.status === 0 ? { row: JSON.parse(run.out).rows[0] }
-      : { why: run.err.replace(/^daylight-cli: /gm, '').trim() };
-  }
-
-  // The chosen day in the sky: the date's (see datedDay), whose degrees went into Deg from Winter
-  // Solstice; or without a date the day at Deg from Winter Solstice, as daylight-cli sky --day-at
-  // gives it.
-  function showSkyDay(dated = datedDay()) {
-    const line = $('sky-day');
-    const chosen = core.chosen(texts()).day;
-    const day = dated ?? (chosen === '' ? null : rowOf(core.run([...commandsNow().sky, `--day-at=${chosen}`, '--json'])));
-    if (day === null || day.why !== undefined) {
-      line.textContent = day?.why ?? '';
-      return;
-    }
-    const { row } = day;
-    const lengths = `daylight ${row.daylight}, civil twilight ${row.civil}, nautical ${row.nautical}, `
-      + `astronomical ${row.astronomical}`;
-    const clock = dated ? 'on the clock' : 'of local mean solar time';
-    const times = row.sun === 'rises'
-      ? `sunrise ${row.sunrise}, noon ${row.noon}, sunset ${row.sunset} ${clock}`
-      : `no sunrise or sunset (${row.sun}), noon ${row.noon} ${clock}`;
-    line.textContent = dated
-      ? `${row.date} is ${row.orbit_angle}° past the winter solstice: ${lengths} hours; ${times}.`
-      : `In the sky, the chosen day (${row.orbit_angle}° past the winter solstice): ${lengths}, `
-        + `in the unit of the solar day; ${times}.`;
-  }
-  for (const id of kDateControls) $(id).addEventListener('change', press);
-
   // Sliders for the tilt, the latitude and the eccentricity. While one moves, each animation
   // frame shows the results and the chart it touches (the year's, or the sky's), and the coarse
   // map last drawn; where it is let go, the whole press follows. Each frame does the latest
   // update of each kind asked for since the one before. Its work is kept for the browser test.
-  const frameWork = [];
-  const pending = new Map();
   let settling = null;
-  function follow(kind, update) {
-    if (pending.size === 0) {
-      requestAnimationFrame(() => {
-        const started = performance.now();
-        for (const each of pending.values()) each();
-        pending.clear();
-        frameWork.push(performance.now() - started);
-        document.body.dataset.frameWork = frameWork.slice(-120).map((t) => t.toFixed(1)).join(' ');
-      });
-    }
-    pending.set(kind, update);
-  }
   const sliders = [
     { slider: $('tilt-slider'), box: () => boxes.find((b) => b.field === 'tilt').element },
     { slider: $('latitude-slider'), box: () => boxes.find((b) => b.field === 'latitude').element },
@@ -284,13 +122,13 @@ function start(core) {
       box().value = slider.value;
       keepPlanet();
       follow('slider', sky ? () => {
-        showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year');
-        showCoarseMap();
+        theSky.showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year');
+        theSky.showCoarseMap();
       } : () => {
         const answer = core.compute(texts());
         for (const r of results) r.element.textContent = answer.stop ? '' : answer.results[r.element.id];
         drawChart(core, texts(), width);
-        showCoarseMap();
+        theSky.showCoarseMap();
       });
     });
     // Let go (or an arrow key's step), the whole press follows once the slider rests.
@@ -313,7 +151,7 @@ function start(core) {
     width = chartWidth($('chart'));
     follow('resize', () => {
       drawChart(core, texts(), width);
-      showSky();
+      theSky.showSky();
     });
   });
 
@@ -364,12 +202,13 @@ function start(core) {
   for (const id of [...kSkyControls, ...kDateControls]) if (given.has(id)) $(id).value = given.get(id);
   keepPlanet();
   for (const id of kSkyControls) $(id).addEventListener('change', fillDownloads);
+  for (const id of kDateControls) $(id).addEventListener('change', press);
   if (given.size > 0) {
     press();
   } else {
     drawChart(core, texts(), width);
-    showSky();
-    showSkyDay();
+    theSky.showSky();
+    theSky.showSkyDay();
     boxes[0].element.focus();
     boxes[0].element.select();  // typing replaces the starting text, as in the window
   }

@@ -3,7 +3,7 @@
 // a classroom that installed the page keeps it and still gets every new version.
 const kCopy = 'daylight';
 const kFiles = ['./', 'index.html', 'main.js', 'face.js', 'address.js', 'figures.js', 'downloads.js',
-  'map-worker.js', 'style.css', 'daylight.js', 'daylight.wasm', 'icon.svg', 'manifest.webmanifest'];
+  'frames.js', 'report.js', 'sky.js', 'map-worker.js', 'style.css', 'daylight.js', 'daylight.wasm', 'icon.svg', 'manifest.webmanifest'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(kCopy).then((copy) => copy.addAll(kFiles)).then(() => self.skipWaiting()));

@@ -1,0 +1,103 @@
+// The sky and the map: the sky's chart after every press, the map of every latitude once it is
+// asked for, and the chosen day in the sky, with or without a date. Every figure and row is the
+// companion's own, run in WebAssembly.
+import { placeFigure } from './figures.js';
+
+const $ = (id) => document.getElementById(id);
+// The sky's own values, each a control of that id and an option of daylight-cli sky.
+export const kSkyControls = ['eccentricity', 'perihelion', 'horizon'];
+export const kSkyDefaults = { eccentricity: '0', perihelion: '0', horizon: 'sunrise' };
+// The Earth on a date at a place, also carried by the address.
+export const kDateControls = ['date', 'longitude', 'utc-offset'];
+
+// The sky of the values now: given the core, the boxes and their texts, the command lines of the
+// values now, the width figures are drawn at, and the frames' scheduler.
+export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
+  // A chart the companion draws, in its place, or what it said instead.
+  function showFigure(box, args, label) {
+    const run = core.run([...args, `--chart-width=${width()}`, '--chart', 'chart.svg']);
+    if (run.status !== 0 || run.svg === '') {
+      const why = document.createElement('p');
+      why.className = 'no-year';
+      why.textContent = run.err.replace(/^daylight-cli: /gm, '').trim();
+      box.replaceChildren(why);
+      return;
+    }
+    placeFigure(box, run.svg, label);
+  }
+
+  // The sky's chart follows every press; the map, slower to make, once it is asked for. While a
+  // slider moves, the map is drawn coarser (every 10 degrees, 36 steps a year) by a worker, and
+  // each answer that is still the latest asked for is placed in the next frame.
+  let mapShown = false;
+  let mapAsked = 0;  // the number of the latest map asked for; a whole map counts too
+  const kMapLabel = 'Daylight at every latitude through the year';
+  function showSky() {
+    showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year: daylight, the three twilights and the night');
+    if (!mapShown) return;
+    mapAsked += 1;
+    showFigure($('map'), commandsNow().map, kMapLabel);
+  }
+  const mapWorker = new Worker('map-worker.js', { type: 'module' });
+  mapWorker.addEventListener('message', (event) => {
+    const { id, svg } = event.data;
+    if (id === mapAsked && svg !== '') follow('map', () => placeFigure($('map'), svg, kMapLabel));
+  });
+  const showCoarseMap = () => {
+    if (!mapShown) return;
+    mapAsked += 1;
+    mapWorker.postMessage({ id: mapAsked, args: [...commandsNow().map, '--latitude-step=10', '--rows=36',
+      `--chart-width=${width()}`, '--chart', 'chart.svg'] });
+  };
+  $('draw-map').addEventListener('click', () => {
+    mapShown = true;
+    $('draw-map').hidden = true;
+    showSky();
+  });
+  for (const id of kSkyControls) {
+    $(id).addEventListener('change', () => {
+      showSky();
+      showSkyDay();
+    });
+  }
+
+  // The Earth on the date given, at the place: its row as daylight-cli sky --date gives it, or
+  // why there is none; null where no date is given.
+  function datedDay() {
+    if ($('date').value === '') return null;
+    const latitude = boxes.find((b) => b.field === 'latitude').element.value;
+    return rowOf(core.run(['sky', `--latitude=${latitude}`, `--longitude=${$('longitude').value}`,
+      `--utc-offset=${$('utc-offset').value}`, `--date=${$('date').value}`, '--json']));
+  }
+  // The first row of a run that printed JSON, {row}, or what it said instead, {why}.
+  function rowOf(run) {
+    return run.status === 0 ? { row: JSON.parse(run.out).rows[0] }
+      : { why: run.err.replace(/^daylight-cli: /gm, '').trim() };
+  }
+
+  // The chosen day in the sky: the date's (see datedDay), whose degrees went into Deg from Winter
+  // Solstice; or without a date the day at Deg from Winter Solstice, as daylight-cli sky --day-at
+  // gives it.
+  function showSkyDay(dated = datedDay()) {
+    const line = $('sky-day');
+    const chosen = core.chosen(texts()).day;
+    const day = dated ?? (chosen === '' ? null : rowOf(core.run([...commandsNow().sky, `--day-at=${chosen}`, '--json'])));
+    if (day === null || day.why !== undefined) {
+      line.textContent = day?.why ?? '';
+      return;
+    }
+    const { row } = day;
+    const lengths = `daylight ${row.daylight}, civil twilight ${row.civil}, nautical ${row.nautical}, `
+      + `astronomical ${row.astronomical}`;
+    const clock = dated ? 'on the clock' : 'of local mean solar time';
+    const times = row.sun === 'rises'
+      ? `sunrise ${row.sunrise}, noon ${row.noon}, sunset ${row.sunset} ${clock}`
+      : `no sunrise or sunset (${row.sun}), noon ${row.noon} ${clock}`;
+    line.textContent = dated
+      ? `${row.date} is ${row.orbit_angle}° past the winter solstice: ${lengths} hours; ${times}.`
+      : `In the sky, the chosen day (${row.orbit_angle}° past the winter solstice): ${lengths}, `
+        + `in the unit of the solar day; ${times}.`;
+  }
+
+  return { showFigure, showSky, showCoarseMap, datedDay, showSkyDay };
+}
