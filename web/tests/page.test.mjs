@@ -1,12 +1,17 @@
-// The page in Debian's chromium, headless: the golden file replayed through its boxes and button
-// text for text, a fault with its report beside the box, the keyboard, the address both ways and
-// what it must never run, a phone-sized screen, the page's weight and its time to a first result.
+// The page in Debian's chromium, headless, as tests of node:test, each on its own so that one
+// failure hides no other: the golden file replayed through its boxes and button text for text, a
+// fault with its report beside the box, sizes at three widths, planets, the sky, the map, a date,
+// the sliders' frames, the downloads against daylight-cli, the keyboard and the live region, the
+// address both ways and what it must never run, print, offline use, the page's weight and its
+// time to a first result.
 // Usage: node page.test.mjs SITE_FOLDER GOLDEN_FILE DAYLIGHT_CLI [SCREENSHOT.png]
+import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join } from 'node:path';
+import { after, beforeEach, test } from 'node:test';
 import { gzipSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 
@@ -18,10 +23,10 @@ const kinds = {
 const labels = { min: 'lblMin', max: 'lblMax', day: 'lblDay', night: 'lblNight', full: 'lblFull' };
 const boxOfField = { tilt: 'txtTilt', latitude: 'txtLat', solar_day: 'txtRP', from_solstice: 'txtAlpha', year: 'txtY' };
 
-let failures = 0;
+// Each check is said as it is made; the first that fails ends its test, and the next test goes on.
 function check(ok, what) {
-  if (!ok) failures += 1;
   console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+  assert.ok(ok, what);
 }
 
 // The site from a server of our own on the loopback, nothing fetched from anywhere else.
@@ -65,8 +70,16 @@ const value = (id) => page.$eval(`#${id}`, (e) => e.value);
 const results = async () => Object.fromEntries(
   await Promise.all(Object.entries(labels).map(async ([k, id]) => [k, await text(id)])));
 
-try {
-  await page.setViewport({ width: 1000, height: 1100 });
+after(async () => {
+  await browser.close();
+  server.close();
+  rmSync(profile, { recursive: true, force: true });
+});
+// Every test starts on a desktop-sized screen.
+beforeEach(() => page.setViewport({ width: 1000, height: 1100 }));
+let firstResult = NaN;
+
+test('the golden file, text for text, through the boxes and the button', async () => {
   await open();
 
   // The golden file, line by line through the boxes and the button.
@@ -92,7 +105,9 @@ try {
     else console.log(`  ${c.name}: ${JSON.stringify(shown)}`);
   }
   check(same === golden.length, `golden file through the page: ${same} of ${golden.length} text for text`);
+});
 
+test('a fault is reported beside its box', async () => {
   // A fault: the report beside the named box, the box marked and focused, nothing typed lost.
   await open();
   await page.$eval('#txtLat', (e) => { e.value = '66.5'; });
@@ -109,7 +124,9 @@ try {
     return r.left >= f.right && Math.abs(r.top - f.top) < 8;
   });
   check(beside, 'the report stands beside the Latitude frame');
+});
 
+test('a hint names the chart below and its values give an answer', async () => {
   // A hint that leads somewhere: the page names its own chart, and its values give an answer.
   await open('?latitude=-80');
   const southern = await text('report');
@@ -118,6 +135,9 @@ try {
   await page.click('#use-tries');
   check(await value('txtLat') === '80' && await value('txtAlpha') === '180' && await text('lblFull') !== ''
     && await text('report') === '', 'its values, used, give the span of full daylight');
+});
+
+test('boxes, answers and charts at 1280, 768 and 375 px', async () => {
   // Every box and result sits inside its frame, below its caption, at every width.
   for (const width of [1280, 768, 375]) {
     await page.setViewport({ width, height: 900 });
@@ -146,6 +166,9 @@ try {
       `at ${width} px the answers are ${sizes.answers.toFixed(1)} px against ${sizes.inputs.toFixed(1)} px boxes, `
       + `the charts' smallest text ${sizes.chartText.toFixed(1)} px (goal: at least 11)`);
   }
+});
+
+test("the calculator follows the browser's font size", async () => {
   // A larger font in the browser makes the calculator larger, and nothing scrolls sideways.
   const faceAt = async (rootSize) => {
     await page.evaluate((size) => { document.documentElement.style.fontSize = size; }, rootSize);
@@ -160,8 +183,9 @@ try {
   const [, narrowSideways] = await faceAt('24px');
   check(Math.abs(large / plain - 1.5) < 0.02 && sideways <= 0 && narrowSideways <= 0,
     `the calculator follows the browser's font size (${plain.toFixed(0)} px at 16, ${large.toFixed(0)} at 24) and nothing scrolls sideways`);
-  await page.setViewport({ width: 1000, height: 1100 });
+});
 
+test('a planet from the address and from the picker', async () => {
   // A planet from the address, in any case, and from the picker: its values in the boxes, the
   // press done, and the planet kept in the address until a box is changed by hand.
   await open('?planet=MARS&latitude=70');
@@ -173,6 +197,9 @@ try {
   await page.focus('#txtTilt');
   await page.keyboard.type('1');
   check(await value('planet') === '', 'a box changed by hand makes the planet your own');
+});
+
+test("Copy All in the window's order", async () => {
   // Copy All lists the results in the window's order.
   await open('?latitude=38');
   const copied = await page.evaluate(async () => {
@@ -184,7 +211,9 @@ try {
   });
   check(copied.split('\n').map((l) => l.split('\t')[0]).join(',') === 'Min Day,Max Day,Daylight,Night,Full Daylight,',
     `Copy All in the window's order: ${JSON.stringify(copied.split('\n').map((l) => l.split('\t')[0]))}`);
+});
 
+test('the sky chart, and the map when asked for', async () => {
   // The sky's chart follows the press; the map is drawn when asked for.
   await open('?planet=mars&latitude=70');
   const skyTitle = await page.$eval('#sky-chart svg text', (t) => t.textContent);
@@ -192,7 +221,9 @@ try {
   const mapTitle = await page.$eval('#map svg text', (t) => t.textContent);
   check(skyTitle === 'The sky through the year' && mapTitle === 'Daylight at every latitude through the year',
     'the sky chart is shown, and the map when asked for');
+});
 
+test('a slider with the map, frame by frame', async () => {
   // The sliders: each frame of a drag within 16 ms, the results, the chart and a coarser map
   // following; at rest, the whole map with the chosen day and latitude marked.
   await open('?latitude=38');
@@ -210,7 +241,9 @@ try {
   const mapKey = await page.$eval('#map svg', (s) => [...s.querySelectorAll('text')].map((t) => t.textContent).join('|'));
   check(mapKey.includes('the chosen day, 0°') && mapKey.includes('the chosen latitude, 38°')
     && mapKey.includes('Tilt 43.5°'), 'at rest the whole map follows, the chosen day and latitude marked');
+});
 
+test('a date at a place', async () => {
   // A date on the Earth at a place: its day as daylight-cli sky --date gives it, and its degrees
   // past the winter solstice in Deg from Winter Solstice.
   await open('?latitude=52.52&date=2026-06-21&longitude=13.4&utc-offset=2');
@@ -220,7 +253,9 @@ try {
   check(said.includes(`sunrise ${dated.sunrise}`) && said.includes(`${dated.orbit_angle}° past`)
     && await value('txtAlpha') === dated.orbit_angle && await text('lblDay') !== '',
   `a date gives its day and its degrees: "${said.slice(0, 70)}..."`);
+});
 
+test('the chosen day in the sky', async () => {
   // Without a date, the day at Deg from Winter Solstice in the sky, as daylight-cli sky --day-at
   // gives it.
   await open('?latitude=52&from_solstice=30');
@@ -229,7 +264,9 @@ try {
   const skyDay = await text('sky-day');
   check(skyDay.includes(`sunrise ${chosenDay.sunrise}, noon ${chosenDay.noon}, sunset ${chosenDay.sunset}`)
     && skyDay.includes(`civil twilight ${chosenDay.civil}`), `the chosen day in the sky: "${skyDay.slice(0, 70)}..."`);
+});
 
+test("the downloads are daylight-cli's bytes", async () => {
   // Each download is what daylight-cli writes for the same command line, byte for byte.
   await open('?planet=mars&latitude=70&horizon=geometric');
   await page.click('#downloads summary');
@@ -243,9 +280,12 @@ try {
     return d.bytes === (d.name.endsWith('.svg') ? readFileSync(join(downloadFolder, d.name), 'utf8') : out);
   });
   rmSync(downloadFolder, { recursive: true });
-  check(offered.length === 9 && alike.length === 9 && offered.some((d) => d.args.includes('--horizon=geometric')),
+  check(offered.length === 9 && alike.length === 9 && offered.some((d) => d.args.includes('--horizon=geometric'))
+    && offered.some((d) => d.args.includes('--mark-latitude=70')),
     `the nine downloads are daylight-cli's bytes (${alike.map((d) => d.name).join(', ')})`);
+});
 
+test("the chart is daylight-cli's at a phone's width", async () => {
   // The chart is the very figure daylight-cli draws for the same values at the same width (a
   // phone's here), byte for byte.
   await page.setViewport({ width: 375, height: 800 });
@@ -269,7 +309,9 @@ try {
   const noYear = await text('chart');
   check(noYear.startsWith('No year to draw. Latitude 100 lies beyond the pole') && noYear.includes('Try Latitude'),
     `the chart says why there is no year and what to change: "${noYear.slice(0, 50)}..."`);
+});
 
+test('a value not read whole gets its note', async () => {
   // A value not read whole is noted beside the calculator and tied to its box; the lenient
   // reading stays.
   await open('?latitude=38S&tilt=23.5');
@@ -281,7 +323,9 @@ try {
     'a box with a note and a report is described by both');
   check(await page.$eval('#lblMin', (e) => e.title.startsWith('The day at the northern winter solstice')),
     'Min Day says it is the day at the northern winter solstice');
+});
 
+test('hostile parameter names make one short note', async () => {
   // Hostile parameter names: one short line, nothing unprintable, the rest counted.
   const many = Array.from({ length: 2000 }, (_, i) => `k${i}=1`).join('&');
   await open(`?${'x'.repeat(100000)}=1&${encodeURIComponent('Your session expired. Call us now')}=1&`
@@ -293,12 +337,16 @@ try {
     && hostile.includes('“Your session expired. Ca…”'),
   `hostile parameter names make one short note (${hostile.length} characters): "${hostile}"`);
   check(await page.$eval('#txtLat', (e) => e.maxLength) === 32767, 'a box takes at most 32,767 characters');
+});
 
+test('an address value with a control character is left out', async () => {
   // Control characters in an address value are left out, and said so.
   await open(`?latitude=${encodeURIComponent('3\n8')}`);
   check(await value('txtLat') === '38' && (await text('note')).includes('latitude (control characters)'),
     'an address value with a control character is left out');
+});
 
+test('the keyboard alone, and the live region', async () => {
   // The keyboard alone: typing replaces the Solar Day, Tab goes in the window's order, Enter in
   // a box does not compute, Enter on Compute does.
   await open();
@@ -339,7 +387,9 @@ try {
   check(onADate.length === 1 && onADate[0].startsWith('Min Day: ') && onAStop.length === 0
     && (await text('report')).startsWith('Division by zero.'),
   `the live region says a date's results once (${onADate.length}) and leaves a stop to the report (${onAStop.length})`);
+});
 
+test('the address both ways, and what it never runs', async () => {
   // The address: opening it fills the boxes and computes at once, the same texts as the
   // companion; a press writes the boxes back into it; what is unknown is named and never run.
   const scenario = { tilt: '25.19', latitude: '-41.5', solar_day: '24.6597', from_solstice: '45', year: '668.6' };
@@ -352,7 +402,7 @@ try {
     `an address computes at once, as the companion does: ${shown.min}`);
   const note = await text('note');
   check(note.includes('bogus') && note.includes('given twice'), `unknown parameters named: "${note}"`);
-  const firstResult = await page.evaluate(() => Number(document.body.dataset.firstResultMs));
+  firstResult = await page.evaluate(() => Number(document.body.dataset.firstResultMs));
   await page.$eval('#txtAlpha', (e) => { e.value = '200'; });
   await page.click('#Command1');
   const address = await page.evaluate(() => location.search);
@@ -362,7 +412,9 @@ try {
   const injected = await page.evaluate(() => document.querySelectorAll('img, main script').length);
   check(injected === 0 && dialogs.length === 0 && await value('txtLat') === '<img src=x onerror=alert(1)>',
     'markup in the address stays text in its box');
+});
 
+test('a phone needs no sideways scrolling', async () => {
   // A phone: nothing wider than the screen.
   await page.setViewport({ width: 360, height: 740, isMobile: true, hasTouch: true });
   await open('?latitude=-80');
@@ -375,13 +427,17 @@ try {
     await page.screenshot({ path: screenshot, fullPage: true });
   }
   check(outside.length === 0, `nothing fetched from elsewhere${outside.length ? `: ${outside[0]}` : ''}`);
+});
 
+test('printed on one A4 page', async () => {
   // Printed, the values, the results, the chart and the link fit one A4 page.
   await open('?planet=mars&latitude=70');
   const pdf = Buffer.from(await page.pdf({ format: 'A4', printBackground: false }));
   const pages = (pdf.toString('latin1').match(/\/Type\s*\/Page[^s]/g) || []).length;
   check(pages === 1, `printed on ${pages} A4 page(s)`);
+});
 
+test('installed, the page works with the network cut', async () => {
   // Installed once, the page works with the network cut: the service worker's copy answers.
   const installed = await browser.newPage();
   await installed.goto(`${origin}/index.html?latitude=38`, { waitUntil: 'load' });
@@ -399,16 +455,12 @@ try {
   await installed.close();
   check(controlled && offline && manifest.endsWith('manifest.webmanifest'),
     'with a manifest, and after the first visit the page computes with the network cut');
+});
 
+test('the weight of a visit', async () => {
   // The weight of what a visit loads, compressed, and the time to a first result.
   let weight = 0;
   for (const name of readdirSync(site)) weight += gzipSync(readFileSync(join(site, name)), { level: 9 }).length;
   check(weight < 300 * 1024, `page weight ${(weight / 1024).toFixed(1)} kB compressed (goal: under 300)`);
   console.log(`note time from load to the first result: ${firstResult.toFixed(1)} ms (goal: under 200)`);
-} finally {
-  await browser.close();
-  server.close();
-  rmSync(profile, { recursive: true, force: true });
-}
-console.log(failures === 0 ? 'all checks passed' : `${failures} checks failed`);
-process.exit(failures === 0 ? 0 : 1);
+});
