@@ -36,7 +36,8 @@ export function readAddress(known) {
     const details = document.createElement('details');
     const summary = document.createElement('summary');
     summary.textContent = `Left out of the address: ${ignored.length.toLocaleString('en')} ${
-      ignored.length === 1 ? 'value' : 'values'}`;
+      ignored.length === 1 ? 'value' : 'values'
+    }`;
     const list = document.createElement('p');
     list.textContent = `${named}${more > 0 ? `, and ${more.toLocaleString('en')} more` : ''}.`;
     details.append(summary, list);
@@ -45,4 +46,3 @@ export function readAddress(known) {
   }
   return taken;
 }
-

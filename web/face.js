@@ -15,10 +15,14 @@ export function buildFace(face) {
   form.style.width = em(face.width);
   form.style.height = em(face.height);
   const byName = new Map(face.controls.map((c) => [c.name, c]));
-  const firstTab = (c) => Math.min(
-    ...face.controls.filter((d) => d.name === c.name || d.container === c.name)
-      .filter((d) => d.kind === 'textbox' || d.kind === 'button').map((d) => d.tabIndex),
-    1000 + c.tabIndex);
+  const firstTab = (c) =>
+    Math.min(
+      ...face.controls
+        .filter((d) => d.name === c.name || d.container === c.name)
+        .filter((d) => d.kind === 'textbox' || d.kind === 'button')
+        .map((d) => d.tabIndex),
+      1000 + c.tabIndex,
+    );
   const placed = new Map([['Form1', form]]);
   const order = [...face.controls].sort((a, b) => {
     const depth = (c) => (c.container === 'Form1' ? 0 : 1);
@@ -40,7 +44,12 @@ export function buildFace(face) {
       element.maxLength = kLongestBoxText;
       element.spellcheck = false;
       element.setAttribute('aria-label', byName.get(c.container).caption);
-      boxes.push({ element, field: c.field, option: c.option, caption: byName.get(c.container).caption });
+      boxes.push({
+        element,
+        field: c.field,
+        option: c.option,
+        caption: byName.get(c.container).caption,
+      });
     } else if (c.kind === 'label') {
       element = document.createElement('output');
       element.setAttribute('aria-label', byName.get(c.container).caption);
@@ -52,7 +61,10 @@ export function buildFace(face) {
     element.id = c.name;
     if (c.tip) element.title = c.tip;
     Object.assign(element.style, {
-      left: em(c.left), top: em(c.top), width: em(c.width), height: em(c.height),
+      left: em(c.left),
+      top: em(c.top),
+      width: em(c.width),
+      height: em(c.height),
     });
     placed.get(c.container).append(element);
     placed.set(c.name, element);
@@ -63,7 +75,8 @@ export function buildFace(face) {
     rule.id = l.name;
     rule.setAttribute('aria-hidden', 'true');
     Object.assign(rule.style, {
-      left: em(Math.min(l.x1, l.x2)), top: em(Math.min(l.y1, l.y2)),
+      left: em(Math.min(l.x1, l.x2)),
+      top: em(Math.min(l.y1, l.y2)),
       width: `calc(${em(Math.abs(l.x2 - l.x1))} + 2px)`,
       height: `calc(${em(Math.abs(l.y2 - l.y1))} + 2px)`,
     });
@@ -71,8 +84,10 @@ export function buildFace(face) {
   }
   fitCaptions(form);
   // The results in the window's order, which Copy All lists.
-  const results = face.resultsInOrder
-    .map((name) => ({ element: $(name), caption: byName.get(byName.get(name).container).caption }));
+  const results = face.resultsInOrder.map((name) => ({
+    element: $(name),
+    caption: byName.get(byName.get(name).container).caption,
+  }));
   return { boxes, results, face };
 }
 
@@ -85,6 +100,5 @@ function fitCaptions(form) {
     }
   }
 }
-
 
 export { em };

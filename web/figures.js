@@ -10,7 +10,8 @@ export function chartWidth(box) {
 // The chart of the texts: the figure the core draws, the same SVG daylight-cli year --chart
 // writes at that width; or why there is no year, and what to change, in words that wrap.
 export function drawChart(core, texts, width) {
-  const box = $('chart'), download = $('chart-svg');
+  const box = $('chart'),
+    download = $('chart-svg');
   const chart = core.chart(texts, width);
   download.hidden = Boolean(chart.stop);
   if (chart.stop) {
@@ -21,15 +22,20 @@ export function drawChart(core, texts, width) {
     box.replaceChildren(why);
     return;
   }
-  placeFigure(box, chart.svg, 'Daylight through the year, with the twilights and the polar day and night');
+  placeFigure(
+    box,
+    chart.svg,
+    'Daylight through the year, with the twilights and the polar day and night',
+  );
   download.href = `data:image/svg+xml;charset=utf-8,${encodeURIComponent(chart.svg)}`;
 }
 
 // A figure of the core's into its box, named for a screen reader.
 export function placeFigure(box, svg, label) {
-  const figure = document.adoptNode(new DOMParser().parseFromString(svg, 'image/svg+xml').documentElement);
+  const figure = document.adoptNode(
+    new DOMParser().parseFromString(svg, 'image/svg+xml').documentElement,
+  );
   figure.setAttribute('role', 'img');
   figure.setAttribute('aria-label', label);
   box.replaceChildren(figure);
 }
-

@@ -10,7 +10,10 @@ export function makeFollow() {
         for (const each of pending.values()) each();
         pending.clear();
         frameWork.push(performance.now() - started);
-        document.body.dataset.frameWork = frameWork.slice(-120).map((t) => t.toFixed(1)).join(' ');
+        document.body.dataset.frameWork = frameWork
+          .slice(-120)
+          .map((t) => t.toFixed(1))
+          .join(' ');
       });
     }
     pending.set(kind, update);

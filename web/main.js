@@ -54,11 +54,12 @@ function start(core) {
   // A press: the date's degrees first, where a date is given; the results, said once by the live
   // region (a stop is said by the report, an alert); then the address, the figures and the sky.
   function press() {
-    for (const r of results) r.element.textContent = '';  // emptied at each press
+    for (const r of results) r.element.textContent = ''; // emptied at each press
     announce.textContent = '';
     report.clear();
     const dated = theSky.datedDay();
-    if (dated?.row) boxes.find((b) => b.field === 'from_solstice').element.value = dated.row.orbit_angle;
+    if (dated?.row)
+      boxes.find((b) => b.field === 'from_solstice').element.value = dated.row.orbit_angle;
     const values = texts();
     const answer = core.compute(values);
     report.showNotes(answer.notes);
@@ -69,18 +70,31 @@ function start(core) {
       for (const r of results) r.element.textContent = answer.results[r.element.id];
       fitValues();
       copy.disabled = false;
-      announce.textContent = results.filter((r) => r.element.textContent !== '')
-        .map((r) => `${r.caption}: ${r.element.textContent}`).join(', ');
+      announce.textContent = results
+        .filter((r) => r.element.textContent !== '')
+        .map((r) => `${r.caption}: ${r.element.textContent}`)
+        .join(', ');
       if (firstResult === null) {
         firstResult = performance.now() - loaded;
         document.body.dataset.firstResultMs = firstResult.toFixed(1);
       }
     }
-    const sky = Object.fromEntries(kSkyControls.map((id) => [id, $(id).value])
-      .filter(([id, v]) => v !== kSkyDefaults[id] || picker.value));
-    const date = Object.fromEntries(kDateControls.map((id) => [id, $(id).value])
-      .filter(([, v]) => $('date').value !== '' && v !== ''));
-    const address = new URLSearchParams({ ...(picker.value ? { planet: picker.value } : {}), ...values, ...sky, ...date });
+    const sky = Object.fromEntries(
+      kSkyControls
+        .map((id) => [id, $(id).value])
+        .filter(([id, v]) => v !== kSkyDefaults[id] || picker.value),
+    );
+    const date = Object.fromEntries(
+      kDateControls
+        .map((id) => [id, $(id).value])
+        .filter(([, v]) => $('date').value !== '' && v !== ''),
+    );
+    const address = new URLSearchParams({
+      ...(picker.value ? { planet: picker.value } : {}),
+      ...values,
+      ...sky,
+      ...date,
+    });
     history.replaceState(null, '', `?${address}`);
     link.href = location.href;
     drawChart(core, values, width);
@@ -94,8 +108,10 @@ function start(core) {
   // charts marking the chosen day (and on the map the latitude) where the boxes give them.
   function commandsNow() {
     const planet = picker.value ? ['--planet', picker.value] : [];
-    const valuesOf = (skip) => boxes.filter((b) => b.field !== 'from_solstice' && b.field !== skip)
-      .map((b) => `${b.option}=${b.element.value}`);
+    const valuesOf = (skip) =>
+      boxes
+        .filter((b) => b.field !== 'from_solstice' && b.field !== skip)
+        .map((b) => `${b.option}=${b.element.value}`);
     const sky = kSkyControls.map((id) => `--${id}=${$(id).value}`);
     const chosen = core.chosen(texts());
     const day = chosen.day === '' ? [] : [`--mark=${chosen.day}`];
@@ -121,15 +137,21 @@ function start(core) {
     slider.addEventListener('input', () => {
       box().value = slider.value;
       keepPlanet();
-      follow('slider', sky ? () => {
-        theSky.showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year');
-        theSky.showCoarseMap();
-      } : () => {
-        const answer = core.compute(texts());
-        for (const r of results) r.element.textContent = answer.stop ? '' : answer.results[r.element.id];
-        drawChart(core, texts(), width);
-        theSky.showCoarseMap();
-      });
+      follow(
+        'slider',
+        sky
+          ? () => {
+              theSky.showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year');
+              theSky.showCoarseMap();
+            }
+          : () => {
+              const answer = core.compute(texts());
+              for (const r of results)
+                r.element.textContent = answer.stop ? '' : answer.results[r.element.id];
+              drawChart(core, texts(), width);
+              theSky.showCoarseMap();
+            },
+      );
     });
     // Let go (or an arrow key's step), the whole press follows once the slider rests.
     slider.addEventListener('change', () => {
@@ -163,7 +185,9 @@ function start(core) {
     } catch {
       copy.textContent = 'Select the values to copy them';
     }
-    setTimeout(() => { copy.textContent = 'Copy all results'; }, 2000);
+    setTimeout(() => {
+      copy.textContent = 'Copy all results';
+    }, 2000);
   });
   button.addEventListener('click', press);
   button.disabled = false;
@@ -189,17 +213,29 @@ function start(core) {
   // The planet stays chosen while its boxes hold its texts.
   function keepPlanet() {
     const planet = planets.find((p) => p.name === picker.value);
-    if (planet && boxes.some((b) => b.field in planet.texts && b.element.value !== planet.texts[b.field])) {
+    if (
+      planet &&
+      boxes.some((b) => b.field in planet.texts && b.element.value !== planet.texts[b.field])
+    ) {
       picker.value = '';
     }
   }
-  picker.addEventListener('change', () => { fill(picker.value); press(); });
+  picker.addEventListener('change', () => {
+    fill(picker.value);
+    press();
+  });
   for (const b of boxes) b.element.addEventListener('input', keepPlanet);
 
-  const given = readAddress([...boxes.map((b) => b.field), 'planet', ...kSkyControls, ...kDateControls]);
+  const given = readAddress([
+    ...boxes.map((b) => b.field),
+    'planet',
+    ...kSkyControls,
+    ...kDateControls,
+  ]);
   if (given.has('planet')) fill(given.get('planet'));
   for (const b of boxes) if (given.has(b.field)) b.element.value = given.get(b.field);
-  for (const id of [...kSkyControls, ...kDateControls]) if (given.has(id)) $(id).value = given.get(id);
+  for (const id of [...kSkyControls, ...kDateControls])
+    if (given.has(id)) $(id).value = given.get(id);
   keepPlanet();
   for (const id of kSkyControls) $(id).addEventListener('change', fillDownloads);
   for (const id of kDateControls) $(id).addEventListener('change', press);
@@ -210,10 +246,9 @@ function start(core) {
     theSky.showSky();
     theSky.showSkyDay();
     boxes[0].element.focus();
-    boxes[0].element.select();  // typing replaces the starting text, as in the window
+    boxes[0].element.select(); // typing replaces the starting text, as in the window
   }
 }
-
 
 function failed(reason) {
   const note = $('note');

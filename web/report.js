@@ -63,9 +63,11 @@ export function makeReport(boxes, face, useTries) {
       b.element.parentElement.classList.add('named');
     }
     const first = named[0];
-    const top = first ? face.controls.find((c) => c.name === first.element.parentElement.id).top : 0;
+    const top = first
+      ? face.controls.find((c) => c.name === first.element.parentElement.id).top
+      : 0;
     report.style.setProperty('--report-top', em(top));
-    report.hidden = false;  // an alert, which says it
+    report.hidden = false; // an alert, which says it
     if (first) first.element.focus();
   }
 

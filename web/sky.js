@@ -30,10 +30,14 @@ export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
   // slider moves, the map is drawn coarser (every 10 degrees, 36 steps a year) by a worker, and
   // each answer that is still the latest asked for is placed in the next frame.
   let mapShown = false;
-  let mapAsked = 0;  // the number of the latest map asked for; a whole map counts too
+  let mapAsked = 0; // the number of the latest map asked for; a whole map counts too
   const kMapLabel = 'Daylight at every latitude through the year';
   function showSky() {
-    showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year: daylight, the three twilights and the night');
+    showFigure(
+      $('sky-chart'),
+      commandsNow().sky,
+      'The sky through the year: daylight, the three twilights and the night',
+    );
     if (!mapShown) return;
     mapAsked += 1;
     showFigure($('map'), commandsNow().map, kMapLabel);
@@ -46,8 +50,17 @@ export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
   const showCoarseMap = () => {
     if (!mapShown) return;
     mapAsked += 1;
-    mapWorker.postMessage({ id: mapAsked, args: [...commandsNow().map, '--latitude-step=10', '--rows=36',
-      `--chart-width=${width()}`, '--chart', 'chart.svg'] });
+    mapWorker.postMessage({
+      id: mapAsked,
+      args: [
+        ...commandsNow().map,
+        '--latitude-step=10',
+        '--rows=36',
+        `--chart-width=${width()}`,
+        '--chart',
+        'chart.svg',
+      ],
+    });
   };
   $('draw-map').addEventListener('click', () => {
     mapShown = true;
@@ -66,12 +79,21 @@ export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
   function datedDay() {
     if ($('date').value === '') return null;
     const latitude = boxes.find((b) => b.field === 'latitude').element.value;
-    return rowOf(core.run(['sky', `--latitude=${latitude}`, `--longitude=${$('longitude').value}`,
-      `--utc-offset=${$('utc-offset').value}`, `--date=${$('date').value}`, '--json']));
+    return rowOf(
+      core.run([
+        'sky',
+        `--latitude=${latitude}`,
+        `--longitude=${$('longitude').value}`,
+        `--utc-offset=${$('utc-offset').value}`,
+        `--date=${$('date').value}`,
+        '--json',
+      ]),
+    );
   }
   // The first row of a run that printed JSON, {row}, or what it said instead, {why}.
   function rowOf(run) {
-    return run.status === 0 ? { row: JSON.parse(run.out).rows[0] }
+    return run.status === 0
+      ? { row: JSON.parse(run.out).rows[0] }
       : { why: run.err.replace(/^daylight-cli: /gm, '').trim() };
   }
 
@@ -81,22 +103,28 @@ export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
   function showSkyDay(dated = datedDay()) {
     const line = $('sky-day');
     const chosen = core.chosen(texts()).day;
-    const day = dated ?? (chosen === '' ? null : rowOf(core.run([...commandsNow().sky, `--day-at=${chosen}`, '--json'])));
+    const day =
+      dated ??
+      (chosen === ''
+        ? null
+        : rowOf(core.run([...commandsNow().sky, `--day-at=${chosen}`, '--json'])));
     if (day === null || day.why !== undefined) {
       line.textContent = day?.why ?? '';
       return;
     }
     const { row } = day;
-    const lengths = `daylight ${row.daylight}, civil twilight ${row.civil}, nautical ${row.nautical}, `
-      + `astronomical ${row.astronomical}`;
+    const lengths =
+      `daylight ${row.daylight}, civil twilight ${row.civil}, nautical ${row.nautical}, ` +
+      `astronomical ${row.astronomical}`;
     const clock = dated ? 'on the clock' : 'of local mean solar time';
-    const times = row.sun === 'rises'
-      ? `sunrise ${row.sunrise}, noon ${row.noon}, sunset ${row.sunset} ${clock}`
-      : `no sunrise or sunset (${row.sun}), noon ${row.noon} ${clock}`;
+    const times =
+      row.sun === 'rises'
+        ? `sunrise ${row.sunrise}, noon ${row.noon}, sunset ${row.sunset} ${clock}`
+        : `no sunrise or sunset (${row.sun}), noon ${row.noon} ${clock}`;
     line.textContent = dated
       ? `${row.date} is ${row.orbit_angle}° past the winter solstice: ${lengths} hours; ${times}.`
-      : `In the sky, the chosen day (${row.orbit_angle}° past the winter solstice): ${lengths}, `
-        + `in the unit of the solar day; ${times}.`;
+      : `In the sky, the chosen day (${row.orbit_angle}° past the winter solstice): ${lengths}, ` +
+        `in the unit of the solar day; ${times}.`;
   }
 
   return { showFigure, showSky, showCoarseMap, datedDay, showSkyDay };

@@ -17,11 +17,21 @@ import puppeteer from 'puppeteer-core';
 
 const [site, goldenFile, cli, screenshot] = process.argv.slice(2);
 const kinds = {
-  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
-  '.svg': 'image/svg+xml', '.webmanifest': 'application/manifest+json',
+  '.html': 'text/html',
+  '.js': 'text/javascript',
+  '.css': 'text/css',
+  '.wasm': 'application/wasm',
+  '.svg': 'image/svg+xml',
+  '.webmanifest': 'application/manifest+json',
 };
 const labels = { min: 'lblMin', max: 'lblMax', day: 'lblDay', night: 'lblNight', full: 'lblFull' };
-const boxOfField = { tilt: 'txtTilt', latitude: 'txtLat', solar_day: 'txtRP', from_solstice: 'txtAlpha', year: 'txtY' };
+const boxOfField = {
+  tilt: 'txtTilt',
+  latitude: 'txtLat',
+  solar_day: 'txtRP',
+  from_solstice: 'txtAlpha',
+  year: 'txtY',
+};
 
 // Each check is said as it is made; the first that fails ends its test, and the next test goes on.
 function check(ok, what) {
@@ -49,17 +59,30 @@ const profile = mkdtempSync(join(tmpdir(), 'daylight-chromium-'));
 const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium',
   userDataDir: profile,
-  args: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  args: [
+    '--headless=new',
+    '--no-sandbox',
+    '--disable-gpu',
+    '--disable-quic',
+    '--no-first-run',
+    '--disable-background-networking',
+    '--disable-component-update',
+    '--disable-sync',
+  ],
 });
 const page = await browser.newPage();
 // The service worker is tried on a page of its own, at the end; here every file comes fresh.
 await page.setBypassServiceWorker(true);
 const outside = [];
 // data: addresses are no fetch (the browser's own date picker draws its icon so).
-page.on('request', (r) => { if (!r.url().startsWith(origin) && !r.url().startsWith('data:')) outside.push(r.url()); });
+page.on('request', (r) => {
+  if (!r.url().startsWith(origin) && !r.url().startsWith('data:')) outside.push(r.url());
+});
 const dialogs = [];
-page.on('dialog', async (d) => { dialogs.push(d.message()); await d.dismiss(); });
+page.on('dialog', async (d) => {
+  dialogs.push(d.message());
+  await d.dismiss();
+});
 
 async function open(query = '') {
   await page.goto(`${origin}/index.html${query}`, { waitUntil: 'load' });
@@ -67,8 +90,10 @@ async function open(query = '') {
 }
 const text = (id) => page.$eval(`#${id}`, (e) => e.textContent);
 const value = (id) => page.$eval(`#${id}`, (e) => e.value);
-const results = async () => Object.fromEntries(
-  await Promise.all(Object.entries(labels).map(async ([k, id]) => [k, await text(id)])));
+const results = async () =>
+  Object.fromEntries(
+    await Promise.all(Object.entries(labels).map(async ([k, id]) => [k, await text(id)])),
+  );
 
 after(async () => {
   await browser.close();
@@ -83,15 +108,23 @@ test('the golden file, text for text, through the boxes and the button', async (
   await open();
 
   // The golden file, line by line through the boxes and the button.
-  const golden = readFileSync(goldenFile, 'utf8').split('\n').filter((l) => l.trim() !== '')
+  const golden = readFileSync(goldenFile, 'utf8')
+    .split('\n')
+    .filter((l) => l.trim() !== '')
     .map((l) => JSON.parse(l));
-  const starts = Object.fromEntries(await Promise.all(
-    Object.entries(boxOfField).map(async ([f, id]) => [f, await value(id)])));
+  const starts = Object.fromEntries(
+    await Promise.all(Object.entries(boxOfField).map(async ([f, id]) => [f, await value(id)])),
+  );
   let same = 0;
   for (const c of golden) {
-    await page.evaluate((texts) => {
-      for (const [id, t] of Object.entries(texts)) document.getElementById(id).value = t;
-    }, Object.fromEntries(Object.entries(boxOfField).map(([f, id]) => [id, c.input[f] ?? starts[f]])));
+    await page.evaluate(
+      (texts) => {
+        for (const [id, t] of Object.entries(texts)) document.getElementById(id).value = t;
+      },
+      Object.fromEntries(
+        Object.entries(boxOfField).map(([f, id]) => [id, c.input[f] ?? starts[f]]),
+      ),
+    );
     await page.click('#Command1');
     const shown = await results();
     let ok;
@@ -104,20 +137,38 @@ test('the golden file, text for text, through the boxes and the button', async (
     if (ok) same += 1;
     else console.log(`  ${c.name}: ${JSON.stringify(shown)}`);
   }
-  check(same === golden.length, `golden file through the page: ${same} of ${golden.length} text for text`);
+  check(
+    same === golden.length,
+    `golden file through the page: ${same} of ${golden.length} text for text`,
+  );
 });
 
 test('a fault is reported beside its box', async () => {
   // A fault: the report beside the named box, the box marked and focused, nothing typed lost.
   await open();
-  await page.$eval('#txtLat', (e) => { e.value = '66.5'; });
+  await page.$eval('#txtLat', (e) => {
+    e.value = '66.5';
+  });
   await page.click('#Command1');
   const report = await text('report');
-  check(report.startsWith('Division by zero.') && report.includes('polar circle'),
-    `fault reported inline: "${report.slice(0, 60)}..."`);
-  check(await page.$eval('#txtLat', (e) => e.getAttribute('aria-invalid') === 'true'
-    && document.activeElement === e && e.value === '66.5'), 'the named box is marked, focused and keeps 66.5');
-  check(Object.values(await results()).every((t) => t === ''), 'no result shown after a fault');
+  check(
+    report.startsWith('Division by zero.') && report.includes('polar circle'),
+    `fault reported inline: "${report.slice(0, 60)}..."`,
+  );
+  check(
+    await page.$eval(
+      '#txtLat',
+      (e) =>
+        e.getAttribute('aria-invalid') === 'true' &&
+        document.activeElement === e &&
+        e.value === '66.5',
+    ),
+    'the named box is marked, focused and keeps 66.5',
+  );
+  check(
+    Object.values(await results()).every((t) => t === ''),
+    'no result shown after a fault',
+  );
   const beside = await page.evaluate(() => {
     const r = document.getElementById('report').getBoundingClientRect();
     const f = document.getElementById('Frame2').getBoundingClientRect();
@@ -130,11 +181,19 @@ test('a hint names the chart below and its values give an answer', async () => {
   // A hint that leads somewhere: the page names its own chart, and its values give an answer.
   await open('?latitude=-80');
   const southern = await text('report');
-  check(southern.includes('The chart below shows the daylight of every day') && !southern.includes('daylight-cli'),
-    'a hint names the chart below, never a program');
+  check(
+    southern.includes('The chart below shows the daylight of every day') &&
+      !southern.includes('daylight-cli'),
+    'a hint names the chart below, never a program',
+  );
   await page.click('#use-tries');
-  check(await value('txtLat') === '80' && await value('txtAlpha') === '180' && await text('lblFull') !== ''
-    && await text('report') === '', 'its values, used, give the span of full daylight');
+  check(
+    (await value('txtLat')) === '80' &&
+      (await value('txtAlpha')) === '180' &&
+      (await text('lblFull')) !== '' &&
+      (await text('report')) === '',
+    'its values, used, give the span of full daylight',
+  );
 });
 
 test('boxes, answers and charts at 1280, 768 and 375 px', async () => {
@@ -142,38 +201,63 @@ test('boxes, answers and charts at 1280, 768 and 375 px', async () => {
   for (const width of [1280, 768, 375]) {
     await page.setViewport({ width, height: 900 });
     await open('?latitude=38');
-    const worst = await page.evaluate(() => Math.max(...[...document.querySelectorAll('.frame')].map((f) => {
-      const frame = f.getBoundingClientRect(), legend = f.querySelector('legend').getBoundingClientRect();
-      return Math.max(...[...f.querySelectorAll('input, output')].map((c) => {
-        const r = c.getBoundingClientRect();
-        return Math.max(r.bottom - frame.bottom, legend.bottom - r.top, frame.left - r.left, r.right - frame.right);
-      }));
-    })));
-    check(worst <= 0, `at ${width} px no box or result reaches out of its frame or into its caption (worst ${worst.toFixed(1)} px)`);
+    const worst = await page.evaluate(() =>
+      Math.max(
+        ...[...document.querySelectorAll('.frame')].map((f) => {
+          const frame = f.getBoundingClientRect(),
+            legend = f.querySelector('legend').getBoundingClientRect();
+          return Math.max(
+            ...[...f.querySelectorAll('input, output')].map((c) => {
+              const r = c.getBoundingClientRect();
+              return Math.max(
+                r.bottom - frame.bottom,
+                legend.bottom - r.top,
+                frame.left - r.left,
+                r.right - frame.right,
+              );
+            }),
+          );
+        }),
+      ),
+    );
+    check(
+      worst <= 0,
+      `at ${width} px no box or result reaches out of its frame or into its caption (worst ${worst.toFixed(1)} px)`,
+    );
     // The answers as large as the boxes, and every chart's texts (the map's too) at least 11 px.
     await page.click('#draw-map');
     const sizes = await page.evaluate(() => {
       const px = (e) => parseFloat(window.getComputedStyle(e).fontSize);
-      const chartText = Math.min(...[...document.querySelectorAll('.chart svg')].flatMap((svg) => {
-        const scale = svg.getBoundingClientRect().width / svg.viewBox.baseVal.width;
-        return [...svg.querySelectorAll('text')].map((t) => Number(t.getAttribute('font-size')) * scale);
-      }));
+      const chartText = Math.min(
+        ...[...document.querySelectorAll('.chart svg')].flatMap((svg) => {
+          const scale = svg.getBoundingClientRect().width / svg.viewBox.baseVal.width;
+          return [...svg.querySelectorAll('text')].map(
+            (t) => Number(t.getAttribute('font-size')) * scale,
+          );
+        }),
+      );
       const answers = Math.min(...[...document.querySelectorAll('#Form1 output')].map(px));
       const inputs = Math.max(...[...document.querySelectorAll('#Form1 input')].map(px));
       return { chartText, answers, inputs, charts: document.querySelectorAll('.chart svg').length };
     });
-    check(sizes.charts === 3 && sizes.chartText >= 11 && sizes.answers >= sizes.inputs,
-      `at ${width} px the answers are ${sizes.answers.toFixed(1)} px against ${sizes.inputs.toFixed(1)} px boxes, `
-      + `the charts' smallest text ${sizes.chartText.toFixed(1)} px (goal: at least 11)`);
+    check(
+      sizes.charts === 3 && sizes.chartText >= 11 && sizes.answers >= sizes.inputs,
+      `at ${width} px the answers are ${sizes.answers.toFixed(1)} px against ${sizes.inputs.toFixed(1)} px boxes, ` +
+        `the charts' smallest text ${sizes.chartText.toFixed(1)} px (goal: at least 11)`,
+    );
   }
 });
 
 test("the calculator follows the browser's font size", async () => {
   // A larger font in the browser makes the calculator larger, and nothing scrolls sideways.
   const faceAt = async (rootSize) => {
-    await page.evaluate((size) => { document.documentElement.style.fontSize = size; }, rootSize);
-    return page.evaluate(() => [document.getElementById('Form1').getBoundingClientRect().width,
-      document.documentElement.scrollWidth - document.documentElement.clientWidth]);
+    await page.evaluate((size) => {
+      document.documentElement.style.fontSize = size;
+    }, rootSize);
+    return page.evaluate(() => [
+      document.getElementById('Form1').getBoundingClientRect().width,
+      document.documentElement.scrollWidth - document.documentElement.clientWidth,
+    ]);
   };
   await page.setViewport({ width: 1280, height: 900 });
   await open('?latitude=38');
@@ -181,22 +265,33 @@ test("the calculator follows the browser's font size", async () => {
   const [large, sideways] = await faceAt('24px');
   await page.setViewport({ width: 375, height: 800 });
   const [, narrowSideways] = await faceAt('24px');
-  check(Math.abs(large / plain - 1.5) < 0.02 && sideways <= 0 && narrowSideways <= 0,
-    `the calculator follows the browser's font size (${plain.toFixed(0)} px at 16, ${large.toFixed(0)} at 24) and nothing scrolls sideways`);
+  check(
+    Math.abs(large / plain - 1.5) < 0.02 && sideways <= 0 && narrowSideways <= 0,
+    `the calculator follows the browser's font size (${plain.toFixed(0)} px at 16, ${large.toFixed(0)} at 24) and nothing scrolls sideways`,
+  );
 });
 
 test('a planet from the address and from the picker', async () => {
   // A planet from the address, in any case, and from the picker: its values in the boxes, the
   // press done, and the planet kept in the address until a box is changed by hand.
   await open('?planet=MARS&latitude=70');
-  check(await value('txtTilt') === '25.19' && await value('txtRP') === '24.6597' && await value('txtY') === '668.6'
-    && await value('planet') === 'mars' && await text('lblMin') !== '', '?planet=MARS fills Mars and presses');
+  check(
+    (await value('txtTilt')) === '25.19' &&
+      (await value('txtRP')) === '24.6597' &&
+      (await value('txtY')) === '668.6' &&
+      (await value('planet')) === 'mars' &&
+      (await text('lblMin')) !== '',
+    '?planet=MARS fills Mars and presses',
+  );
   await page.select('#planet', 'jupiter');
-  check(await value('txtTilt') === '3.13' && new URL(page.url()).searchParams.get('planet') === 'jupiter',
-    'the picker fills Jupiter and the address says so');
+  check(
+    (await value('txtTilt')) === '3.13' &&
+      new URL(page.url()).searchParams.get('planet') === 'jupiter',
+    'the picker fills Jupiter and the address says so',
+  );
   await page.focus('#txtTilt');
   await page.keyboard.type('1');
-  check(await value('planet') === '', 'a box changed by hand makes the planet your own');
+  check((await value('planet')) === '', 'a box changed by hand makes the planet your own');
 });
 
 test("Copy All in the window's order", async () => {
@@ -204,13 +299,20 @@ test("Copy All in the window's order", async () => {
   await open('?latitude=38');
   const copied = await page.evaluate(async () => {
     let written = '';
-    navigator.clipboard.writeText = async (t) => { written = t; };
+    navigator.clipboard.writeText = async (t) => {
+      written = t;
+    };
     document.getElementById('copy').click();
     for (let i = 0; i < 100 && written === ''; i += 1) await new Promise((r) => setTimeout(r, 20));
     return written;
   });
-  check(copied.split('\n').map((l) => l.split('\t')[0]).join(',') === 'Min Day,Max Day,Daylight,Night,Full Daylight,',
-    `Copy All in the window's order: ${JSON.stringify(copied.split('\n').map((l) => l.split('\t')[0]))}`);
+  check(
+    copied
+      .split('\n')
+      .map((l) => l.split('\t')[0])
+      .join(',') === 'Min Day,Max Day,Daylight,Night,Full Daylight,',
+    `Copy All in the window's order: ${JSON.stringify(copied.split('\n').map((l) => l.split('\t')[0]))}`,
+  );
 });
 
 test('the sky chart, and the map when asked for', async () => {
@@ -219,8 +321,11 @@ test('the sky chart, and the map when asked for', async () => {
   const skyTitle = await page.$eval('#sky-chart svg text', (t) => t.textContent);
   await page.click('#draw-map');
   const mapTitle = await page.$eval('#map svg text', (t) => t.textContent);
-  check(skyTitle === 'The sky through the year' && mapTitle === 'Daylight at every latitude through the year',
-    'the sky chart is shown, and the map when asked for');
+  check(
+    skyTitle === 'The sky through the year' &&
+      mapTitle === 'Daylight at every latitude through the year',
+    'the sky chart is shown, and the map when asked for',
+  );
 });
 
 test('a slider with the map, frame by frame', async () => {
@@ -233,56 +338,100 @@ test('a slider with the map, frame by frame', async () => {
     await page.keyboard.press('ArrowRight');
     await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => r())));
   }
-  const work = (await page.evaluate(() => document.body.dataset.frameWork ?? '')).split(' ').map(Number).sort((a, b) => a - b);
-  const median = work[Math.floor(work.length / 2)], worst = work[work.length - 1];
-  check(work.length >= 20 && median <= 16 && await value('txtTilt') === '43.5',
-    `a slider's frames with the map: median ${median} ms, worst ${worst} ms over ${work.length} (goal: within 16)`);
+  const work = (await page.evaluate(() => document.body.dataset.frameWork ?? ''))
+    .split(' ')
+    .map(Number)
+    .sort((a, b) => a - b);
+  const median = work[Math.floor(work.length / 2)],
+    worst = work[work.length - 1];
+  check(
+    work.length >= 20 && median <= 16 && (await value('txtTilt')) === '43.5',
+    `a slider's frames with the map: median ${median} ms, worst ${worst} ms over ${work.length} (goal: within 16)`,
+  );
   await page.waitForFunction(() => new URL(location.href).searchParams.get('tilt') === '43.5');
-  const mapKey = await page.$eval('#map svg', (s) => [...s.querySelectorAll('text')].map((t) => t.textContent).join('|'));
-  check(mapKey.includes('the chosen day, 0°') && mapKey.includes('the chosen latitude, 38°')
-    && mapKey.includes('Tilt 43.5°'), 'at rest the whole map follows, the chosen day and latitude marked');
+  const mapKey = await page.$eval('#map svg', (s) =>
+    [...s.querySelectorAll('text')].map((t) => t.textContent).join('|'),
+  );
+  check(
+    mapKey.includes('the chosen day, 0°') &&
+      mapKey.includes('the chosen latitude, 38°') &&
+      mapKey.includes('Tilt 43.5°'),
+    'at rest the whole map follows, the chosen day and latitude marked',
+  );
 });
 
 test('a date at a place', async () => {
   // A date on the Earth at a place: its day as daylight-cli sky --date gives it, and its degrees
   // past the winter solstice in Deg from Winter Solstice.
   await open('?latitude=52.52&date=2026-06-21&longitude=13.4&utc-offset=2');
-  const dated = JSON.parse(execFileSync(cli, ['sky', '--latitude=52.52', '--longitude=13.4', '--utc-offset=2',
-    '--date=2026-06-21', '--json'], { encoding: 'utf8' })).rows[0];
+  const dated = JSON.parse(
+    execFileSync(
+      cli,
+      [
+        'sky',
+        '--latitude=52.52',
+        '--longitude=13.4',
+        '--utc-offset=2',
+        '--date=2026-06-21',
+        '--json',
+      ],
+      { encoding: 'utf8' },
+    ),
+  ).rows[0];
   const said = await text('sky-day');
-  check(said.includes(`sunrise ${dated.sunrise}`) && said.includes(`${dated.orbit_angle}° past`)
-    && await value('txtAlpha') === dated.orbit_angle && await text('lblDay') !== '',
-  `a date gives its day and its degrees: "${said.slice(0, 70)}..."`);
+  check(
+    said.includes(`sunrise ${dated.sunrise}`) &&
+      said.includes(`${dated.orbit_angle}° past`) &&
+      (await value('txtAlpha')) === dated.orbit_angle &&
+      (await text('lblDay')) !== '',
+    `a date gives its day and its degrees: "${said.slice(0, 70)}..."`,
+  );
 });
 
 test('the chosen day in the sky', async () => {
   // Without a date, the day at Deg from Winter Solstice in the sky, as daylight-cli sky --day-at
   // gives it.
   await open('?latitude=52&from_solstice=30');
-  const chosenDay = JSON.parse(execFileSync(cli, ['sky', '--latitude=52', '--day-at=30', '--json'],
-    { encoding: 'utf8' })).rows[0];
+  const chosenDay = JSON.parse(
+    execFileSync(cli, ['sky', '--latitude=52', '--day-at=30', '--json'], { encoding: 'utf8' }),
+  ).rows[0];
   const skyDay = await text('sky-day');
-  check(skyDay.includes(`sunrise ${chosenDay.sunrise}, noon ${chosenDay.noon}, sunset ${chosenDay.sunset}`)
-    && skyDay.includes(`civil twilight ${chosenDay.civil}`), `the chosen day in the sky: "${skyDay.slice(0, 70)}..."`);
+  check(
+    skyDay.includes(
+      `sunrise ${chosenDay.sunrise}, noon ${chosenDay.noon}, sunset ${chosenDay.sunset}`,
+    ) && skyDay.includes(`civil twilight ${chosenDay.civil}`),
+    `the chosen day in the sky: "${skyDay.slice(0, 70)}..."`,
+  );
 });
 
 test("the downloads are daylight-cli's bytes", async () => {
   // Each download is what daylight-cli writes for the same command line, byte for byte.
   await open('?planet=mars&latitude=70&horizon=geometric');
   await page.click('#downloads summary');
-  const offered = await page.$$eval('#download-list a', (links) => links.map((a) => ({
-    name: a.download, args: JSON.parse(a.dataset.args),
-    bytes: a.href ? decodeURIComponent(a.href.slice(a.href.indexOf(',') + 1)) : null })));
+  const offered = await page.$$eval('#download-list a', (links) =>
+    links.map((a) => ({
+      name: a.download,
+      args: JSON.parse(a.dataset.args),
+      bytes: a.href ? decodeURIComponent(a.href.slice(a.href.indexOf(',') + 1)) : null,
+    })),
+  );
   const downloadFolder = mkdtempSync(join(tmpdir(), 'daylight-downloads-'));
   const alike = offered.filter((d) => {
     const args = d.args.map((a) => (a === d.name ? join(downloadFolder, d.name) : a));
     const out = execFileSync(cli, args, { encoding: 'utf8', maxBuffer: 1 << 28 });
-    return d.bytes === (d.name.endsWith('.svg') ? readFileSync(join(downloadFolder, d.name), 'utf8') : out);
+    return (
+      d.bytes ===
+      (d.name.endsWith('.svg') ? readFileSync(join(downloadFolder, d.name), 'utf8') : out)
+    );
   });
   rmSync(downloadFolder, { recursive: true });
-  check(offered.length === 9 && alike.length === 9 && offered.some((d) => d.args.includes('--horizon=geometric'))
-    && offered.some((d) => d.args.includes('--mark-latitude=70')),
-    `the nine downloads are daylight-cli's bytes (${alike.map((d) => d.name).join(', ')})`);
+  check(
+    offered.length === 9 &&
+      alike.length === 9 &&
+      offered.some((d) => d.args.includes('--horizon=geometric')) &&
+      offered.some((d) => d.args.includes('--mark-latitude=70')),
+    `the nine downloads are daylight-cli's bytes (${alike.map((d) => d.name).join(', ')})`,
+  );
 });
 
 test("the chart is daylight-cli's at a phone's width", async () => {
@@ -290,60 +439,106 @@ test("the chart is daylight-cli's at a phone's width", async () => {
   // phone's here), byte for byte.
   await page.setViewport({ width: 375, height: 800 });
   await open('?tilt=23.5&latitude=70');
-  const pageSvg = await page.$eval('#chart-svg', (a) => decodeURIComponent(a.href.slice(a.href.indexOf(',') + 1)));
+  const pageSvg = await page.$eval('#chart-svg', (a) =>
+    decodeURIComponent(a.href.slice(a.href.indexOf(',') + 1)),
+  );
   const drawnWidth = await page.$eval('#chart svg', (svg) => svg.getAttribute('width'));
   await page.setViewport({ width: 1000, height: 1100 });
   const chartFolder = mkdtempSync(join(tmpdir(), 'daylight-chart-'));
-  execFileSync(cli, ['year', '--tilt', '23.5', '--latitude', '70', '--mark', '0', `--chart-width=${drawnWidth}`,
-    '--chart', join(chartFolder, 'year.svg')]);
+  execFileSync(cli, [
+    'year',
+    '--tilt',
+    '23.5',
+    '--latitude',
+    '70',
+    '--mark',
+    '0',
+    `--chart-width=${drawnWidth}`,
+    '--chart',
+    join(chartFolder, 'year.svg'),
+  ]);
   const cliSvg = readFileSync(join(chartFolder, 'year.svg'), 'utf8');
   rmSync(chartFolder, { recursive: true });
   if (pageSvg !== cliSvg) {
     const at = [...pageSvg].findIndex((c, i) => c !== cliSvg[i]);
-    console.log(`page: ${pageSvg.slice(at - 80, at + 80)}\ncli:  ${cliSvg.slice(at - 80, at + 80)}`);
+    console.log(
+      `page: ${pageSvg.slice(at - 80, at + 80)}\ncli:  ${cliSvg.slice(at - 80, at + 80)}`,
+    );
   }
-  check(pageSvg === cliSvg && pageSvg.startsWith('<svg') && drawnWidth === '343',
-    `the page's year.svg, ${drawnWidth} px wide, is daylight-cli's, byte for byte (${pageSvg.length} bytes)`);
-  check(await page.$eval('#chart svg', (s) => s.querySelectorAll('text').length > 20), 'the chart shows its texts');
+  check(
+    pageSvg === cliSvg && pageSvg.startsWith('<svg') && drawnWidth === '343',
+    `the page's year.svg, ${drawnWidth} px wide, is daylight-cli's, byte for byte (${pageSvg.length} bytes)`,
+  );
+  check(
+    await page.$eval('#chart svg', (s) => s.querySelectorAll('text').length > 20),
+    'the chart shows its texts',
+  );
   await open('?tilt=0&latitude=100');
   const noYear = await text('chart');
-  check(noYear.startsWith('No year to draw. Latitude 100 lies beyond the pole') && noYear.includes('Try Latitude'),
-    `the chart says why there is no year and what to change: "${noYear.slice(0, 50)}..."`);
+  check(
+    noYear.startsWith('No year to draw. Latitude 100 lies beyond the pole') &&
+      noYear.includes('Try Latitude'),
+    `the chart says why there is no year and what to change: "${noYear.slice(0, 50)}..."`,
+  );
 });
 
 test('a value not read whole gets its note', async () => {
   // A value not read whole is noted beside the calculator and tied to its box; the lenient
   // reading stays.
   await open('?latitude=38S&tilt=23.5');
-  check(await text('notes') === 'Latitude "38S" was read as 38.' && await text('lblMin') === '9.35208417825225'
-    && await page.$eval('#txtLat', (e) => e.getAttribute('aria-describedby') === 'note-latitude'),
-  'a value not read whole gets its note');
+  check(
+    (await text('notes')) === 'Latitude "38S" was read as 38.' &&
+      (await text('lblMin')) === '9.35208417825225' &&
+      (await page.$eval('#txtLat', (e) => e.getAttribute('aria-describedby') === 'note-latitude')),
+    'a value not read whole gets its note',
+  );
   await open('?latitude=-80S');
-  check(await page.$eval('#txtLat', (e) => e.getAttribute('aria-describedby') === 'note-latitude report'),
-    'a box with a note and a report is described by both');
-  check(await page.$eval('#lblMin', (e) => e.title.startsWith('The day at the northern winter solstice')),
-    'Min Day says it is the day at the northern winter solstice');
+  check(
+    await page.$eval(
+      '#txtLat',
+      (e) => e.getAttribute('aria-describedby') === 'note-latitude report',
+    ),
+    'a box with a note and a report is described by both',
+  );
+  check(
+    await page.$eval('#lblMin', (e) =>
+      e.title.startsWith('The day at the northern winter solstice'),
+    ),
+    'Min Day says it is the day at the northern winter solstice',
+  );
 });
 
 test('hostile parameter names make one short note', async () => {
   // Hostile parameter names: one short line, nothing unprintable, the rest counted.
   const many = Array.from({ length: 2000 }, (_, i) => `k${i}=1`).join('&');
-  await open(`?${'x'.repeat(100000)}=1&${encodeURIComponent('Your session expired. Call us now')}=1&`
-    + `${encodeURIComponent('a\u202eb\nc')}=1&${many}`);
+  await open(
+    `?${'x'.repeat(100000)}=1&${encodeURIComponent('Your session expired. Call us now')}=1&` +
+      `${encodeURIComponent('a\u202eb\nc')}=1&${many}`,
+  );
   const hostile = await text('note');
   const noteHeight = await page.$eval('#note', (e) => e.getBoundingClientRect().height);
   check(noteHeight < 48, `closed, the note is one line (${noteHeight.toFixed(0)} px high)`);
-  check(hostile.length < 300 && hostile.includes('and 2,000 more') && !/[\u202e\n]/.test(hostile)
-    && hostile.includes('“Your session expired. Ca…”'),
-  `hostile parameter names make one short note (${hostile.length} characters): "${hostile}"`);
-  check(await page.$eval('#txtLat', (e) => e.maxLength) === 32767, 'a box takes at most 32,767 characters');
+  check(
+    hostile.length < 300 &&
+      hostile.includes('and 2,000 more') &&
+      !/[\u202e\n]/.test(hostile) &&
+      hostile.includes('“Your session expired. Ca…”'),
+    `hostile parameter names make one short note (${hostile.length} characters): "${hostile}"`,
+  );
+  check(
+    (await page.$eval('#txtLat', (e) => e.maxLength)) === 32767,
+    'a box takes at most 32,767 characters',
+  );
 });
 
 test('an address value with a control character is left out', async () => {
   // Control characters in an address value are left out, and said so.
   await open(`?latitude=${encodeURIComponent('3\n8')}`);
-  check(await value('txtLat') === '38' && (await text('note')).includes('latitude (control characters)'),
-    'an address value with a control character is left out');
+  check(
+    (await value('txtLat')) === '38' &&
+      (await text('note')).includes('latitude (control characters)'),
+    'an address value with a control character is left out',
+  );
 });
 
 test('the keyboard alone, and the live region', async () => {
@@ -351,19 +546,22 @@ test('the keyboard alone, and the live region', async () => {
   // a box does not compute, Enter on Compute does.
   await open();
   await page.keyboard.type('10');
-  check(await value('txtRP') === '10', 'typing at the start replaces the Solar Day');
+  check((await value('txtRP')) === '10', 'typing at the start replaces the Solar Day');
   const order = [];
   for (let i = 0; i < 5; i += 1) {
     await page.keyboard.press('Tab');
     order.push(await page.evaluate(() => document.activeElement.id));
   }
-  check(order.join(' ') === 'txtAlpha txtLat txtY txtTilt Command1', `Tab order: ${order.join(' ')}`);
+  check(
+    order.join(' ') === 'txtAlpha txtLat txtY txtTilt Command1',
+    `Tab order: ${order.join(' ')}`,
+  );
   await page.focus('#txtLat');
   await page.keyboard.press('Enter');
-  check(await text('lblMin') === '', 'Enter in a box does not compute');
+  check((await text('lblMin')) === '', 'Enter in a box does not compute');
   await page.focus('#Command1');
   await page.keyboard.press('Enter');
-  check(await text('lblMin') !== '', 'Enter on Compute computes');
+  check((await text('lblMin')) !== '', 'Enter on Compute computes');
   const heard = await text('announce');
   check(heard.startsWith('Min Day: '), `the live region says "${heard.slice(0, 40)}..."`);
   // Nothing twice: a press with a date says its results once, and a stop is left to the report.
@@ -371,47 +569,86 @@ test('the keyboard alone, and the live region', async () => {
     await page.evaluate(() => {
       const region = document.getElementById('announce');
       window.heardTexts = [];
-      new MutationObserver(() => window.heardTexts.push(region.textContent))
-        .observe(region, { childList: true, characterData: true, subtree: true });
+      new MutationObserver(() => window.heardTexts.push(region.textContent)).observe(region, {
+        childList: true,
+        characterData: true,
+        subtree: true,
+      });
     });
     await act();
     return page.evaluate(() => window.heardTexts.filter((t) => t !== ''));
   };
   const onADate = await announced(async () => {
-    await page.$eval('#date', (e) => { e.value = '2026-03-01'; e.dispatchEvent(new Event('change')); });
+    await page.$eval('#date', (e) => {
+      e.value = '2026-03-01';
+      e.dispatchEvent(new Event('change'));
+    });
   });
   const onAStop = await announced(async () => {
-    await page.$eval('#txtLat', (e) => { e.value = '66.5'; });
+    await page.$eval('#txtLat', (e) => {
+      e.value = '66.5';
+    });
     await page.click('#Command1');
   });
-  check(onADate.length === 1 && onADate[0].startsWith('Min Day: ') && onAStop.length === 0
-    && (await text('report')).startsWith('Division by zero.'),
-  `the live region says a date's results once (${onADate.length}) and leaves a stop to the report (${onAStop.length})`);
+  check(
+    onADate.length === 1 &&
+      onADate[0].startsWith('Min Day: ') &&
+      onAStop.length === 0 &&
+      (await text('report')).startsWith('Division by zero.'),
+    `the live region says a date's results once (${onADate.length}) and leaves a stop to the report (${onAStop.length})`,
+  );
 });
 
 test('the address both ways, and what it never runs', async () => {
   // The address: opening it fills the boxes and computes at once, the same texts as the
   // companion; a press writes the boxes back into it; what is unknown is named and never run.
-  const scenario = { tilt: '25.19', latitude: '-41.5', solar_day: '24.6597', from_solstice: '45', year: '668.6' };
+  const scenario = {
+    tilt: '25.19',
+    latitude: '-41.5',
+    solar_day: '24.6597',
+    from_solstice: '45',
+    year: '668.6',
+  };
   const query = `?${new URLSearchParams(scenario)}&bogus=1&latitude=99`;
   await open(query);
-  const companion = JSON.parse(execFileSync(cli, ['--json', ...Object.entries(scenario)
-    .flatMap(([k, v]) => [`--${k.replace('_', '-')}`, v])], { encoding: 'utf8' }));
+  const companion = JSON.parse(
+    execFileSync(
+      cli,
+      ['--json', ...Object.entries(scenario).flatMap(([k, v]) => [`--${k.replace('_', '-')}`, v])],
+      { encoding: 'utf8' },
+    ),
+  );
   const shown = await results();
-  check(Object.entries(labels).every(([k]) => shown[k] === companion[k]),
-    `an address computes at once, as the companion does: ${shown.min}`);
+  check(
+    Object.entries(labels).every(([k]) => shown[k] === companion[k]),
+    `an address computes at once, as the companion does: ${shown.min}`,
+  );
   const note = await text('note');
-  check(note.includes('bogus') && note.includes('given twice'), `unknown parameters named: "${note}"`);
+  check(
+    note.includes('bogus') && note.includes('given twice'),
+    `unknown parameters named: "${note}"`,
+  );
   firstResult = await page.evaluate(() => Number(document.body.dataset.firstResultMs));
-  await page.$eval('#txtAlpha', (e) => { e.value = '200'; });
+  await page.$eval('#txtAlpha', (e) => {
+    e.value = '200';
+  });
   await page.click('#Command1');
   const address = await page.evaluate(() => location.search);
   await open(address);
-  check(await value('txtAlpha') === '200' && await text('lblDay') !== '', `a press writes the address: ${address}`);
-  await open(`?latitude=${encodeURIComponent('<img src=x onerror=alert(1)>')}&tilt=${encodeURIComponent('"><script>alert(2)</script>')}`);
+  check(
+    (await value('txtAlpha')) === '200' && (await text('lblDay')) !== '',
+    `a press writes the address: ${address}`,
+  );
+  await open(
+    `?latitude=${encodeURIComponent('<img src=x onerror=alert(1)>')}&tilt=${encodeURIComponent('"><script>alert(2)</script>')}`,
+  );
   const injected = await page.evaluate(() => document.querySelectorAll('img, main script').length);
-  check(injected === 0 && dialogs.length === 0 && await value('txtLat') === '<img src=x onerror=alert(1)>',
-    'markup in the address stays text in its box');
+  check(
+    injected === 0 &&
+      dialogs.length === 0 &&
+      (await value('txtLat')) === '<img src=x onerror=alert(1)>',
+    'markup in the address stays text in its box',
+  );
 });
 
 test('a phone needs no sideways scrolling', async () => {
@@ -426,7 +663,10 @@ test('a phone needs no sideways scrolling', async () => {
     await open('?latitude=70&from_solstice=30');
     await page.screenshot({ path: screenshot, fullPage: true });
   }
-  check(outside.length === 0, `nothing fetched from elsewhere${outside.length ? `: ${outside[0]}` : ''}`);
+  check(
+    outside.length === 0,
+    `nothing fetched from elsewhere${outside.length ? `: ${outside[0]}` : ''}`,
+  );
 });
 
 test('printed on one A4 page', async () => {
@@ -442,7 +682,7 @@ test('installed, the page works with the network cut', async () => {
   const installed = await browser.newPage();
   await installed.goto(`${origin}/index.html?latitude=38`, { waitUntil: 'load' });
   await installed.evaluate(() => navigator.serviceWorker.ready);
-  await installed.reload({ waitUntil: 'load' });  // now under the worker
+  await installed.reload({ waitUntil: 'load' }); // now under the worker
   const controlled = await installed.evaluate(() => Boolean(navigator.serviceWorker.controller));
   await installed.setOfflineMode(true);
   let offline = false;
@@ -450,17 +690,27 @@ test('installed, the page works with the network cut', async () => {
     await installed.goto(`${origin}/index.html?latitude=52`, { waitUntil: 'load' });
     await installed.waitForFunction(() => document.getElementById('lblMin')?.textContent !== '');
     offline = true;
-  } catch { /* not loaded */ }
+  } catch {
+    /* not loaded */
+  }
   const manifest = await installed.$eval('link[rel="manifest"]', (l) => l.href).catch(() => '');
   await installed.close();
-  check(controlled && offline && manifest.endsWith('manifest.webmanifest'),
-    'with a manifest, and after the first visit the page computes with the network cut');
+  check(
+    controlled && offline && manifest.endsWith('manifest.webmanifest'),
+    'with a manifest, and after the first visit the page computes with the network cut',
+  );
 });
 
 test('the weight of a visit', async () => {
   // The weight of what a visit loads, compressed, and the time to a first result.
   let weight = 0;
-  for (const name of readdirSync(site)) weight += gzipSync(readFileSync(join(site, name)), { level: 9 }).length;
-  check(weight < 300 * 1024, `page weight ${(weight / 1024).toFixed(1)} kB compressed (goal: under 300)`);
-  console.log(`note time from load to the first result: ${firstResult.toFixed(1)} ms (goal: under 200)`);
+  for (const name of readdirSync(site))
+    weight += gzipSync(readFileSync(join(site, name)), { level: 9 }).length;
+  check(
+    weight < 300 * 1024,
+    `page weight ${(weight / 1024).toFixed(1)} kB compressed (goal: under 300)`,
+  );
+  console.log(
+    `note time from load to the first result: ${firstResult.toFixed(1)} ms (goal: under 200)`,
+  );
 });
