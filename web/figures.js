@@ -1,10 +1,12 @@
 // The figures the core draws, placed in the page as they come: no drawing here.
 const $ = (id) => document.getElementById(id);
 
-// The width a figure is drawn at: its box's, from a phone's 300 pixels up to the usual 800, so
-// that its texts keep their size on every screen.
+// The width a figure is drawn at: its box's in the pixels of a 16 pixel font, from a phone's 300
+// up to the usual 800, so that its texts keep their size on every screen and grow with the
+// browser's font size.
 export function chartWidth(box) {
-  return Math.max(300, Math.min(800, Math.floor(box.clientWidth)));
+  const rem = parseFloat(window.getComputedStyle(document.documentElement).fontSize) / 16;
+  return Math.max(300, Math.min(800, Math.floor(box.clientWidth / rem)));
 }
 
 // The chart of the texts: the figure the core draws, the same SVG daylight-cli year --chart

@@ -249,6 +249,24 @@ test('boxes, answers and charts at 1280, 768 and 375 px', async () => {
 });
 
 test("the calculator follows the browser's font size", async () => {
+  // The browser's own font size raised to 24 pixels: the charts' texts grow with it.
+  const browserFont = await page.createCDPSession();
+  await browserFont.send('Page.setFontSizes', { fontSizes: { standard: 24 } });
+  await page.setViewport({ width: 1280, height: 900 });
+  await open('?latitude=38');
+  await page.click('#draw-map');
+  const grown = await page.evaluate(() =>
+    Math.min(
+      ...[...document.querySelectorAll('.chart svg')].flatMap((svg) => {
+        const scale = svg.getBoundingClientRect().width / svg.viewBox.baseVal.width;
+        return [...svg.querySelectorAll('text')].map(
+          (t) => Number(t.getAttribute('font-size')) * scale,
+        );
+      }),
+    ),
+  );
+  await browserFont.send('Page.setFontSizes', { fontSizes: { standard: 16 } });
+  check(grown >= 16, `with a 24 pixel font the charts' smallest text is ${grown.toFixed(1)} px`);
   // A larger font in the browser makes the calculator larger, and nothing scrolls sideways.
   const faceAt = async (rootSize) => {
     await page.evaluate((size) => {
