@@ -676,10 +676,16 @@ test('a phone needs no sideways scrolling', async () => {
   const wide = await page.evaluate(() => document.documentElement.scrollWidth - innerWidth);
   check(wide <= 0, `a 360 pixel screen needs no sideways scrolling (${wide} pixels over)`);
 
+  // The pictures for the README: the whole page with the map, and on a phone the calculator and
+  // the year.
   if (screenshot) {
     await page.setViewport({ width: 1000, height: 1000 });
-    await open('?latitude=70&from_solstice=30');
+    await open('?planet=earth&latitude=60&from_solstice=30');
+    await page.click('#draw-map');
     await page.screenshot({ path: screenshot, fullPage: true });
+    await page.setViewport({ width: 375, height: 1450, isMobile: true, hasTouch: true });
+    await open('?planet=earth&latitude=60&from_solstice=30');
+    await page.screenshot({ path: screenshot.replace(/\.png$/, '-phone.png') });
   }
   check(
     outside.length === 0,
