@@ -41,4 +41,16 @@ inline CLI::Option* AddNumberOption(CLI::App& app, const std::string& name, doub
         });
 }
 
+// A number option that must also be within its range: `within` tells from the text (a number by
+// then) whether it is, and `reason` says why not.
+template <typename Within>
+CLI::Option* AddNumberWithin(CLI::App& app, const std::string& name, double& value,
+                             const std::string& help, Within within, const std::string& reason) {
+    return AddNumberOption(app, name, value, help)
+        ->check([within, reason](const std::string& text) -> std::string {
+            if (!rt::StrictNumber(text) || within(text)) return "";
+            return reason;
+        });
+}
+
 }  // namespace companion

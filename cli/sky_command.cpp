@@ -123,29 +123,27 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                         "From one row to the next, in the unit of the year (a year of fewer than\n"
                         "100 solar days: a 360th of it)");
     orbit.push_back(step);
-    CLI::Option* rows =
-        AddNumberOption(*sky, "--rows", request.rows,
-                        "Steps through the year instead of --step: the step is the year over\n"
-                        "this many, from 1 to 1000000")
-            ->default_str("")
-            ->excludes(step)
-            ->check([](const std::string& text) -> std::string {
-                const std::optional<double> n = rt::StrictNumber(text);
-                if (!n || (*n >= 1 && *n <= daycalc::kMostSkyRows)) return "";
-                return "the rows must be from 1 to 1000000";
-            });
+    CLI::Option* rows = AddNumberWithin(
+                            *sky, "--rows", request.rows,
+                            "Steps through the year instead of --step: the step is the year over\n"
+                            "this many, from 1 to 1000000",
+                            [](const std::string& text) {
+                                const double n = *rt::StrictNumber(text);
+                                return n >= 1 && n <= daycalc::kMostSkyRows;
+                            },
+                            "the rows must be from 1 to 1000000")
+                            ->default_str("")
+                            ->excludes(step);
     orbit.push_back(rows);
     CLI::Option* dayAt =
-        AddNumberOption(*sky, "--day-at", request.dayAt,
+        AddNumberWithin(*sky, "--day-at", request.dayAt,
                         "Only the day at this many degrees past the winter solstice (its orbit\n"
-                        "angle, 0 to 360): its row, with no summary and no chart")
+                        "angle, 0 to 360): its row, with no summary and no chart",
+                        chart::ChosenDay,
+                        "the day must be from 0 to 360 degrees past the winter solstice")
             ->default_str("")
             ->excludes(step)
-            ->excludes(rows)
-            ->check([](const std::string& text) -> std::string {
-                if (!rt::StrictNumber(text) || chart::ChosenDay(text)) return "";
-                return "the day must be from 0 to 360 degrees past the winter solstice";
-            });
+            ->excludes(rows);
     orbit.push_back(dayAt);
     AddNumberOption(*sky, "--longitude", request.longitude,
                     "Degrees east: each row the day there whose noon is nearest its day\n"
@@ -161,14 +159,11 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                     "Degrees between a map's latitudes, with --map")
         ->needs(map);
     AddMarkOption(*sky, request.mark);
-    AddNumberOption(*sky, "--mark-latitude", request.markLatitude,
-                    "Degrees of latitude to mark on a map's chart as the chosen one,\n-90 to 90")
+    AddNumberWithin(*sky, "--mark-latitude", request.markLatitude,
+                    "Degrees of latitude to mark on a map's chart as the chosen one,\n-90 to 90",
+                    chart::ChosenLatitude, "the marked latitude must be from -90 to 90 degrees")
         ->default_str("")
-        ->needs(map)
-        ->check([](const std::string& text) -> std::string {
-            if (!rt::StrictNumber(text) || chart::ChosenLatitude(text)) return "";
-            return "the marked latitude must be from -90 to 90 degrees";
-        });
+        ->needs(map);
     const auto dateCheck = [](const std::string& text) -> std::string {
         if (daycalc::DateOf(text)) return "";
         return "not a date from 1000-01-01 to 3000-12-31 as YYYY-MM-DD: " + Quoted(text);

@@ -72,14 +72,11 @@ class TableWriter : public daycalc::TableConsumer {
 
 // Offers --mark: the chosen day a chart marks.
 inline CLI::Option* AddMarkOption(CLI::App& command, double& mark) {
-    return AddNumberOption(
+    return AddNumberWithin(
                command, "--mark", mark,
-               "Degrees past the winter solstice to mark on the chart as the chosen day,\n0 to 360")
-        ->default_str("")
-        ->check([](const std::string& text) -> std::string {
-            if (!rt::StrictNumber(text) || chart::ChosenDay(text)) return "";
-            return "the mark must be from 0 to 360 degrees";
-        });
+               "Degrees past the winter solstice to mark on the chart as the chosen day,\n0 to 360",
+               chart::ChosenDay, "the mark must be from 0 to 360 degrees")
+        ->default_str("");
 }
 
 // Offers --csv (the default), --json and --chart for what is drawn; the footer gives the exit
@@ -91,13 +88,14 @@ inline void AddTableOptions(CLI::App& command, bool& csv, bool& json, std::strin
     command.add_flag("--json", json, "One JSON object: inputs, rows and summary")
         ->excludes(csvFlag);
     const bool png = AddChartOption(command, chart, drawn);
-    AddNumberOption(command, "--chart-width", chartWidth,
-                    "The chart's width in pixels, from 300 (a phone's screen) to 800")
-        ->check([](const std::string& text) -> std::string {
-            const std::optional<double> width = rt::StrictNumber(text);
-            if (!width || (*width >= chart::kNarrowest && *width <= chart::kWidth)) return "";
-            return "the chart's width must be from 300 to 800 pixels";
-        });
+    AddNumberWithin(
+        command, "--chart-width", chartWidth,
+        "The chart's width in pixels, from 300 (a phone's screen) to 800",
+        [](const std::string& text) {
+            const double width = *rt::StrictNumber(text);
+            return width >= chart::kNarrowest && width <= chart::kWidth;
+        },
+        "the chart's width must be from 300 to 800 pixels");
     command.footer(
         statuses + " or a chart that could not be written,\n3 output that could not be written." +
         (png ? "" : "\nThis daylight-cli was built without Qt: its charts are SVG only."));
