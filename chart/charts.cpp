@@ -77,7 +77,7 @@ void KeyChosenDay(Figure& f, double degrees) {
 // The chosen day where it is given, at its time of the sky's year.
 void MarkSkyDay(Figure& f, const daycalc::SkyInputs& in, double degrees, double low, double high) {
     if (!std::isfinite(degrees)) return;
-    const double t = degrees == 360 ? in.year : daycalc::SkyModel(in).DayOfOrbitAngle(degrees);
+    const double t = daycalc::SkyModel(in).DayOfChosenAngle(degrees);
     ChosenLine(f, {t, low}, {t, high});
 }
 

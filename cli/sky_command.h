@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "chart/figure.h"
 #include "cli/companion.h"
 #include "daylight/daylight.h"
 #include "daylight/sky.h"
@@ -30,8 +31,8 @@ struct SkyRequest {
     bool csv = false;
     bool json = false;
     std::string chart;
-    double chartWidth = 800;  // pixels
-    ChartWriter writeChart;   // where the chart goes
+    double chartWidth = chart::kWidth;  // pixels
+    ChartWriter writeChart;             // where the chart goes
     bool map = false;
     double latitudeStep = 1;
     // The chosen day marked on the chart, and on a map the chosen latitude; none where NaN.

@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "chart/figure.h"
 #include "cli/companion.h"
 #include "daylight/daylight.h"
 
@@ -16,7 +17,7 @@ struct YearRequest {
     bool csv = false;
     bool json = false;
     std::string chart;
-    double chartWidth = 800;  // pixels
+    double chartWidth = chart::kWidth;  // pixels
     // Degrees past the winter solstice marked on the chart as the chosen day; none where NaN.
     double mark = std::numeric_limits<double>::quiet_NaN();
     ChartWriter writeChart;  // where the chart goes

@@ -766,6 +766,10 @@ double SkyModel::DayOfOrbitAngle(double angle) const {
     return t < in_.year ? t : 0;
 }
 
+double SkyModel::DayOfChosenAngle(double degrees) const {
+    return degrees >= 360 ? in_.year : DayOfOrbitAngle(degrees);
+}
+
 std::vector<double> RowDays(const SkyInputs& in) {
     std::vector<double> days;
     for (double k = 0; k * in.step < in.year; ++k) days.push_back(k * in.step);

@@ -108,8 +108,7 @@ std::optional<Problem> ProduceSky(const SkyInputs& in, TableConsumer& to, Summar
 std::optional<Problem> ProduceSkyDay(const SkyInputs& in, double degrees, TableConsumer& to) {
     if (std::optional<Problem> problem = SkyProblem(in)) return problem;
     const SkyModel model(in);
-    // 360 is the next winter solstice, at the end of the year.
-    const double t = degrees >= 360 ? in.year : model.DayOfOrbitAngle(degrees);
+    const double t = model.DayOfChosenAngle(degrees);
     to.Columns(kSkyColumns);
     if (to.Row(SkyCells(model.RowAt(t)))) to.Summary({});
     return std::nullopt;

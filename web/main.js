@@ -141,7 +141,7 @@ function start(core) {
         'slider',
         sky
           ? () => {
-              theSky.showFigure($('sky-chart'), commandsNow().sky, 'The sky through the year');
+              theSky.showSkyChart();
               theSky.showCoarseMap();
             }
           : () => {

@@ -32,12 +32,14 @@ export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
   let mapShown = false;
   let mapAsked = 0; // the number of the latest map asked for; a whole map counts too
   const kMapLabel = 'Daylight at every latitude through the year';
-  function showSky() {
+  const showSkyChart = () =>
     showFigure(
       $('sky-chart'),
       commandsNow().sky,
       'The sky through the year: daylight, the three twilights and the night',
     );
+  function showSky() {
+    showSkyChart();
     if (!mapShown) return;
     mapAsked += 1;
     showFigure($('map'), commandsNow().map, kMapLabel);
@@ -127,5 +129,5 @@ export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
         `in the unit of the solar day; ${times}.`;
   }
 
-  return { showFigure, showSky, showCoarseMap, datedDay, showSkyDay };
+  return { showSkyChart, showSky, showCoarseMap, datedDay, showSkyDay };
 }

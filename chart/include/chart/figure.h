@@ -1,10 +1,9 @@
 // The one chart kit: an SVG figure 800 pixels wide (or as narrow as a phone's screen, 300) with
-// one plot frame, axes whose ticks fall on
-// round numbers (1, 2 or 5 times a power of ten) with a unit in every axis title, named marks
-// across the plot (the solstices and equinoxes), a legend, a numbered colour key, and labels
-// that keep inside the figure and off each other. Every text's box and every line is kept, so
-// that a test can hold that no text is crossed. Needs no Qt: the companion writes the figure
-// itself, and the page shows the same bytes.
+// one plot frame, axes whose ticks fall on round numbers (1, 2 or 5 times a power of ten) with a
+// unit in every axis title, named marks across the plot (the solstices and equinoxes), a legend,
+// a numbered colour key, and labels that keep inside the figure and off each other. Every text's
+// box and every line is kept, so that a test can hold that no text is crossed. Needs no Qt: the
+// companion writes the figure itself, and the page shows the same bytes.
 #pragma once
 
 #include <array>

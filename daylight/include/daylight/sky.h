@@ -131,6 +131,8 @@ class SkyModel {
     double OrbitAngleAt(double t) const;
     // The t at which the orbit angle is reached, from 0 to below Y.
     double DayOfOrbitAngle(double degrees) const;
+    // The same for a chosen day, from 0 to 360: 360 is the next winter solstice, at Y.
+    double DayOfChosenAngle(double degrees) const;
     // Whether the sun crosses a limit on the day whose noon is at t, and how long it stays above.
     Sun SunOn(double t, Limit limit) const;
     // The same for two limits, the day made once.
@@ -147,9 +149,9 @@ class SkyModel {
     Day DayAt(double noon) const;
     double SinLimit(Limit limit, double distance) const;
     Above AboveOn(const Day& day, Limit limit) const;
-    // Whether the sun crosses a limit on a day followed by the series, from its heights alone;
-    // on any day.
+    // Whether the sun crosses a limit on a day followed by the series, from its heights alone.
     static Sun SunBySeries(const Day& day, double sinLimit);
+    // The same on any day.
     Sun SunOf(const Day& day, Limit limit) const;
 
     SkyInputs in_;
