@@ -79,6 +79,17 @@ function start(core) {
         document.body.dataset.firstResultMs = firstResult.toFixed(1);
       }
     }
+    writeAddress();
+    drawChart(core, values, width);
+    placeSliders();
+    theSky.showSky();
+    theSky.showSkyDay(dated);
+    fillDownloads();
+  }
+
+  // The address: the values now, so that opening it restores the page.
+  function writeAddress() {
+    const values = texts();
     const sky = Object.fromEntries(
       kSkyControls
         .map((id) => [id, $(id).value])
@@ -94,15 +105,12 @@ function start(core) {
       ...values,
       ...sky,
       ...date,
+      ...(theSky.mapShown() ? { map: 'shown' } : {}),
     });
     history.replaceState(null, '', `?${address}`);
     link.href = location.href;
-    drawChart(core, values, width);
-    placeSliders();
-    theSky.showSky();
-    theSky.showSkyDay(dated);
-    fillDownloads();
   }
+  $('draw-map').addEventListener('click', writeAddress);
 
   // The command lines of daylight-cli for the year, the sky and the map of the values now, their
   // charts marking the chosen day (and on the map the latitude) where the boxes give them.
@@ -231,8 +239,10 @@ function start(core) {
     'planet',
     ...kSkyControls,
     ...kDateControls,
+    'map',
   ]);
   if (given.has('planet')) fill(given.get('planet'));
+  if (given.get('map') === 'shown') theSky.showMap();
   for (const b of boxes) if (given.has(b.field)) b.element.value = given.get(b.field);
   for (const id of [...kSkyControls, ...kDateControls])
     if (given.has(id)) $(id).value = given.get(id);

@@ -64,9 +64,13 @@ export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
       ],
     });
   };
-  $('draw-map').addEventListener('click', () => {
+  // The map from now on, asked for by its button or by the address (map=shown).
+  function showMap() {
     mapShown = true;
     $('draw-map').hidden = true;
+  }
+  $('draw-map').addEventListener('click', () => {
+    showMap();
     showSky();
   });
   for (const id of kSkyControls) {
@@ -129,5 +133,13 @@ export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
         `in the unit of the solar day; ${times}.`;
   }
 
-  return { showSkyChart, showSky, showCoarseMap, datedDay, showSkyDay };
+  return {
+    showSkyChart,
+    showSky,
+    showCoarseMap,
+    datedDay,
+    showSkyDay,
+    showMap,
+    mapShown: () => mapShown,
+  };
 }

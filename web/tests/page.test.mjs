@@ -376,6 +376,15 @@ test('a slider with the map, frame by frame', async () => {
       mapKey.includes('Tilt 43.5°'),
     'at rest the whole map follows, the chosen day and latitude marked',
   );
+  // The address says the map is shown, and opening it shows the map again.
+  const withMap = await page.evaluate(() => location.search);
+  await open(withMap);
+  check(
+    withMap.includes('map=shown') &&
+      (await page.$eval('#draw-map', (b) => b.hidden)) &&
+      (await page.$$('#map svg')).length === 1,
+    `the address keeps the map shown: ${withMap}`,
+  );
 });
 
 test('a date at a place', async () => {
