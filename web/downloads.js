@@ -1,6 +1,8 @@
 // The downloads: what daylight-cli writes for the same values, made by the same C++ (the
 // companion in WebAssembly) when the list is opened and at each press while it is open. Each
 // link keeps the command line it stands for.
+import { saidInstead } from './figures.js';
+
 const $ = (id) => document.getElementById(id);
 const types = { csv: 'text/csv', json: 'application/json', svg: 'image/svg+xml' };
 
@@ -36,7 +38,7 @@ export function makeDownloads(core, commandsNow) {
       } else {
         a.removeAttribute('href');
         a.setAttribute('aria-disabled', 'true');
-        a.title = run.err.replace(/^daylight-cli: /gm, '').trim();
+        a.title = saidInstead(run);
       }
     }
   }

@@ -88,7 +88,9 @@ export function buildFace(face) {
     element: $(name),
     caption: byName.get(byName.get(name).container).caption,
   }));
-  return { boxes, results, face };
+  // A box by the field of the input it holds.
+  const boxOf = (field) => boxes.find((b) => b.field === field);
+  return { boxes, boxOf, results, face };
 }
 
 // A caption that would not fit its frame whole is set smaller, as in the window.

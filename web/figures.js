@@ -18,10 +18,7 @@ export function drawChart(core, texts, width) {
   download.hidden = Boolean(chart.stop);
   if (chart.stop) {
     download.removeAttribute('href');
-    const why = document.createElement('p');
-    why.className = 'no-year';
-    why.textContent = `No year to draw. ${chart.stop.cause} ${chart.stop.hint}`;
-    box.replaceChildren(why);
+    placeWhy(box, `No year to draw. ${chart.stop.cause} ${chart.stop.hint}`);
     return;
   }
   placeFigure(
@@ -41,3 +38,14 @@ export function placeFigure(box, svg, label) {
   figure.setAttribute('aria-label', label);
   box.replaceChildren(figure);
 }
+
+// Why there is no figure, in words that wrap, in the figure's place.
+export function placeWhy(box, text) {
+  const why = document.createElement('p');
+  why.className = 'no-year';
+  why.textContent = text;
+  box.replaceChildren(why);
+}
+
+// What a run of the companion said instead of its output, without the program's name.
+export const saidInstead = (run) => run.err.replace(/^daylight-cli: /gm, '').trim();

@@ -15,7 +15,7 @@ const loaded = performance.now();
 const $ = (id) => document.getElementById(id);
 
 function start(core) {
-  const { boxes, results, face } = buildFace(core.face());
+  const { boxes, boxOf, results, face } = buildFace(core.face());
   const button = $('Command1');
   const copy = $('copy');
   const link = $('link');
@@ -29,14 +29,14 @@ function start(core) {
   const texts = () => Object.fromEntries(boxes.map((b) => [b.field, b.element.value]));
   const follow = makeFollow();
   // Puts the values a hint offers into their boxes and presses again.
-  const report = makeReport(boxes, face, (tries) => {
+  const report = makeReport(boxes, boxOf, face, (tries) => {
     for (const [field, text] of Object.entries(tries)) {
-      const b = boxes.find((box) => box.field === field);
+      const b = boxOf(field);
       if (b) b.element.value = text;
     }
     press();
   });
-  const theSky = makeSky({ core, boxes, texts, commandsNow, width: () => width, follow });
+  const theSky = makeSky({ core, boxOf, texts, commandsNow, width: () => width, follow });
 
   // One size for the answers of a press and the boxes alike: the largest up to the usual at
   // which each answer fits whole.
@@ -58,8 +58,7 @@ function start(core) {
     announce.textContent = '';
     report.clear();
     const dated = theSky.datedDay();
-    if (dated?.row)
-      boxes.find((b) => b.field === 'from_solstice').element.value = dated.row.orbit_angle;
+    if (dated?.row) boxOf('from_solstice').element.value = dated.row.orbit_angle;
     const values = texts();
     const answer = core.compute(values);
     report.showNotes(answer.notes);
@@ -137,8 +136,8 @@ function start(core) {
   // update of each kind asked for since the one before. Its work is kept for the browser test.
   let settling = null;
   const sliders = [
-    { slider: $('tilt-slider'), box: () => boxes.find((b) => b.field === 'tilt').element },
-    { slider: $('latitude-slider'), box: () => boxes.find((b) => b.field === 'latitude').element },
+    { slider: $('tilt-slider'), box: () => boxOf('tilt').element },
+    { slider: $('latitude-slider'), box: () => boxOf('latitude').element },
     { slider: $('eccentricity-slider'), box: () => $('eccentricity'), sky: true },
   ];
   for (const { slider, box, sky } of sliders) {
@@ -177,8 +176,9 @@ function start(core) {
 
   // A window made narrower or wider has its figures drawn again at its width.
   window.addEventListener('resize', () => {
-    if (chartWidth($('chart')) === width) return;
-    width = chartWidth($('chart'));
+    const now = chartWidth($('chart'));
+    if (now === width) return;
+    width = now;
     follow('resize', () => {
       drawChart(core, texts(), width);
       theSky.showSky();

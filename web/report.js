@@ -6,7 +6,7 @@ import { em } from './face.js';
 const $ = (id) => document.getElementById(id);
 
 // The report for the face's boxes; useTries puts the values a hint offers into their boxes.
-export function makeReport(boxes, face, useTries) {
+export function makeReport(boxes, boxOf, face, useTries) {
   const report = $('report');
   const notes = $('notes');
 
@@ -25,7 +25,7 @@ export function makeReport(boxes, face, useTries) {
   // The notes on values not read whole: one line each, tied to its box.
   function showNotes(list) {
     for (const n of list) {
-      const b = boxes.find((box) => box.field === n.field);
+      const b = boxOf(n.field);
       const line = document.createElement('p');
       line.id = `note-${n.field}`;
       line.textContent = `${n.text}.`;
@@ -40,7 +40,7 @@ export function makeReport(boxes, face, useTries) {
 
   // The report stands beside the first box it names; every box it names is marked.
   function showStop(stop) {
-    const named = stop.boxes.map((field) => boxes.find((b) => b.field === field)).filter(Boolean);
+    const named = stop.boxes.map(boxOf).filter(Boolean);
     const title = document.createElement('strong');
     title.textContent = `${stop.message}.`;
     const text = document.createElement('p');

@@ -1,7 +1,7 @@
 // The sky and the map: the sky's chart after every press, the map of every latitude once it is
 // asked for, and the chosen day in the sky, with or without a date. Every figure and row is the
 // companion's own, run in WebAssembly.
-import { placeFigure } from './figures.js';
+import { placeFigure, placeWhy, saidInstead } from './figures.js';
 
 const $ = (id) => document.getElementById(id);
 // The sky's own values, each a control of that id and an option of daylight-cli sky.
@@ -12,15 +12,12 @@ export const kDateControls = ['date', 'longitude', 'utc-offset'];
 
 // The sky of the values now: given the core, the boxes and their texts, the command lines of the
 // values now, the width figures are drawn at, and the frames' scheduler.
-export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
+export function makeSky({ core, boxOf, texts, commandsNow, width, follow }) {
   // A chart the companion draws, in its place, or what it said instead.
   function showFigure(box, args, label) {
     const run = core.run([...args, `--chart-width=${width()}`, '--chart', 'chart.svg']);
     if (run.status !== 0 || run.svg === '') {
-      const why = document.createElement('p');
-      why.className = 'no-year';
-      why.textContent = run.err.replace(/^daylight-cli: /gm, '').trim();
-      box.replaceChildren(why);
+      placeWhy(box, saidInstead(run));
       return;
     }
     placeFigure(box, run.svg, label);
@@ -44,15 +41,24 @@ export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
     mapAsked += 1;
     showFigure($('map'), commandsNow().map, kMapLabel);
   }
-  const mapWorker = new Worker('map-worker.js', { type: 'module' });
-  mapWorker.addEventListener('message', (event) => {
-    const { id, svg } = event.data;
-    if (id === mapAsked && svg !== '') follow('map', () => placeFigure($('map'), svg, kMapLabel));
-  });
+  // The worker, started by the first coarse map rather than with the page: a page whose map is
+  // never moved loads the core once.
+  let mapWorker = null;
+  function worker() {
+    if (mapWorker === null) {
+      mapWorker = new Worker('map-worker.js', { type: 'module' });
+      mapWorker.addEventListener('message', (event) => {
+        const { id, svg } = event.data;
+        if (id === mapAsked && svg !== '')
+          follow('map', () => placeFigure($('map'), svg, kMapLabel));
+      });
+    }
+    return mapWorker;
+  }
   const showCoarseMap = () => {
     if (!mapShown) return;
     mapAsked += 1;
-    mapWorker.postMessage({
+    worker().postMessage({
       id: mapAsked,
       args: [
         ...commandsNow().map,
@@ -84,7 +90,7 @@ export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
   // why there is none; null where no date is given.
   function datedDay() {
     if ($('date').value === '') return null;
-    const latitude = boxes.find((b) => b.field === 'latitude').element.value;
+    const latitude = boxOf('latitude').element.value;
     return rowOf(
       core.run([
         'sky',
@@ -98,9 +104,7 @@ export function makeSky({ core, boxes, texts, commandsNow, width, follow }) {
   }
   // The first row of a run that printed JSON, {row}, or what it said instead, {why}.
   function rowOf(run) {
-    return run.status === 0
-      ? { row: JSON.parse(run.out).rows[0] }
-      : { why: run.err.replace(/^daylight-cli: /gm, '').trim() };
+    return run.status === 0 ? { row: JSON.parse(run.out).rows[0] } : { why: saidInstead(run) };
   }
 
   // The chosen day in the sky: the date's (see datedDay), whose degrees went into Deg from Winter

@@ -75,7 +75,9 @@ const page = await browser.newPage();
 await page.setBypassServiceWorker(true);
 const outside = [];
 // data: addresses are no fetch (the browser's own date picker draws its icon so).
+const requested = [];
 page.on('request', (r) => {
+  requested.push(r.url());
   if (!r.url().startsWith(origin) && !r.url().startsWith('data:')) outside.push(r.url());
 });
 const dialogs = [];
@@ -334,7 +336,9 @@ test("Copy All in the window's order", async () => {
 });
 
 test('the sky chart, and the map when asked for', async () => {
-  // The sky's chart follows the press; the map is drawn when asked for.
+  // The sky's chart follows the press; the map is drawn when asked for. The map's worker starts
+  // only when a slider moves the map.
+  requested.length = 0;
   await open('?planet=mars&latitude=70');
   const skyTitle = await page.$eval('#sky-chart svg text', (t) => t.textContent);
   await page.click('#draw-map');
@@ -343,6 +347,10 @@ test('the sky chart, and the map when asked for', async () => {
     skyTitle === 'The sky through the year' &&
       mapTitle === 'Daylight at every latitude through the year',
     'the sky chart is shown, and the map when asked for',
+  );
+  check(
+    !requested.some((url) => url.endsWith('map-worker.js')),
+    'no worker is started for a map that is not moved',
   );
 });
 
