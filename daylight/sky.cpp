@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <span>
 #include <utility>
 
 #include "explain.h"
@@ -333,6 +334,15 @@ constexpr double kTurn = 2 * kPi;
 constexpr double kDusks[] = {0, kCivilDusk, kNauticalDusk, kAstronomicalDusk};  // by Limit
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
+// std::remainder(angle, 2π), the same bits, the quotient found without the library where it is
+// small: for |k| below 8, k · 2π is exact (2π has 50 significant bits), and so is the angle less
+// it when that lies within ±π, as a remainder always can.
+double TurnRemainder(double angle) {
+    const double k = std::nearbyint(angle / kTurn);
+    const double r = angle - k * kTurn;
+    return std::fabs(k) < 8 && std::fabs(r) < kPi ? r : std::remainder(angle, kTurn);
+}
+
 // An angle from -3π to 3π taken to -π to π.
 double Wrapped(double angle) {
     return angle > kPi ? angle - kTurn : angle < -kPi ? angle + kTurn : angle;
@@ -411,7 +421,7 @@ SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
 
 SkyModel::Position SkyModel::PositionAt(double t) const {
     const double e = in_.eccentricity, n = kTurn / in_.year;
-    const double m = std::remainder(meanAtSolstice_ + n * t, kTurn);
+    const double m = TurnRemainder(meanAtSolstice_ + n * t);
     const Anomalies a = AnomaliesOf(m, e);
     const double root = std::sqrt(1 - e * e), centre = a.centre;
     Position p;
@@ -441,7 +451,7 @@ SkyModel::Position SkyModel::PositionAt(double t) const {
     // the mean sun's even run is the equation of the centre and the reduction to the equator.
     const double rightAscension = rt::ArcTangent2(-cosT_ * p.cosLambda, p.sinLambda);
     const double lambda = p.orbitDegrees * kDegree;
-    const double reduction = std::remainder(rightAscension - turn_ * (lambda - kPi / 2), kTurn);
+    const double reduction = TurnRemainder(rightAscension - turn_ * (lambda - kPi / 2));
     p.equationOfTime = -turn_ * centre - reduction;
     p.timeRate = turn_ * n - (cos2 > 0 ? cosT_ * p.rate / cos2 : kNone);
     return p;
@@ -551,30 +561,53 @@ SkyModel::Day SkyModel::DayAt(double noon) const {
 
 namespace {
 
-// The root of f between `below` (f < 0) and `above` (f > 0), from a first guess: Newton's steps
-// kept inside the bracket that each value narrows, halving it where a step would leave it.
-// The guess comes with its hour angle, whose cosine and sine are known.
-double Crossing(const Series& s, double below, double above, double guess, const HourAngle& at) {
-    const bool inside = guess > std::min(below, above) && guess < std::max(below, above);
-    double x = inside ? guess : (below + above) / 2;
-    HourAngle h = inside ? at : HourAngle::Of(s.omega * x);
-    for (int i = 0; i < 100; ++i) {
-        const auto [f, slope] = s.At(x, h);
-        if (f == 0) break;
-        (f < 0 ? below : above) = x;
-        double next = x - f / slope;
-        // A step that leaves the bracket halves it instead; one that lands on its end (f has just
-        // changed sign there, at its last bits) has found the root.
-        if (!(next >= std::min(below, above) && next <= std::max(below, above))) {
-            next = (below + above) / 2;
-        }
-        const double step = std::fabs(next - x);
-        x = next;
-        // Newton's error after a step s is of the order of s²: within 1e-11 of a day after 1e-6.
-        if (step <= 1e-6 || below == above) break;
-        h = h.To(s.omega * x);
+// A root looked for on one side of noon: where f reaches a limit's sine, between `below`
+// (f below it) and `above` (f above it), from a first guess x whose hour angle h is known.
+struct Lane {
+    double sinLimit;
+    double below, above;
+    double x;
+    HourAngle h;
+    bool done;
+};
+
+// Each lane's root by Newton's steps kept inside the bracket that each value narrows, halving it
+// where a step would leave it. The lanes are independent chains of dependent steps, each
+// taking a step in turn, so that the processor works on all of them at once.
+void Crossings(const Series& s, std::span<Lane> lanes) {
+    std::size_t left = lanes.size();
+    for (Lane& l : lanes) {
+        const bool inside = l.x > std::min(l.below, l.above) && l.x < std::max(l.below, l.above);
+        if (!inside) l.x = (l.below + l.above) / 2, l.h = HourAngle::Of(s.omega * l.x);
+        l.done = false;
     }
-    return x;
+    for (int i = 0; i < 100 && left > 0; ++i) {
+        for (Lane& l : lanes) {
+            if (l.done) continue;
+            const auto [height, slope] = s.At(l.x, l.h);
+            const double f = height - l.sinLimit;
+            if (f == 0) {
+                l.done = true, --left;
+                continue;
+            }
+            (f < 0 ? l.below : l.above) = l.x;
+            double next = l.x - f / slope;
+            // A step that leaves the bracket halves it instead; one that lands on its end (f has
+            // just changed sign there, at its last bits) has found the root.
+            if (!(next >= std::min(l.below, l.above) && next <= std::max(l.below, l.above))) {
+                next = (l.below + l.above) / 2;
+            }
+            const double step = std::fabs(next - l.x);
+            l.x = next;
+            // Newton's error after a step s is of the order of s²: within 1e-11 of a day after
+            // 1e-6.
+            if (step <= 1e-6 || l.below == l.above) {
+                l.done = true, --left;
+                continue;
+            }
+            l.h = l.h.To(s.omega * l.x);
+        }
+    }
 }
 
 // The root of f between `below` (f < 0) and `above` (f > 0) by the Illinois method, f exact.
@@ -613,75 +646,99 @@ Sun SkyModel::SunBySeries(const Day& day, double sinLimit) {
     return Sun::Rises;
 }
 
-SkyModel::Above SkyModel::AboveOn(const Day& day, Limit limit) const {
+SkyModel::Above SkyModel::SlowAbove(const Day& day, Limit limit) const {
     const double sinLimit = day.sinLimits[int(limit)];
     const Position& sun = day.sun;
     Above a{kNone, kNone, 0, Sun::Rises};
-    if (day.slow) {
-        // The altitude less the limit's, from the sun's height and distance at a moment.
-        const auto less = [&](double height, double distance) {
-            const double limitThen =
-                in_.sunrise && limit == Limit::Horizon ? SinLimit(limit, distance) : sinLimit;
-            return height - limitThen;
-        };
-        // The same at a moment x solar days from noon, the orbit followed.
-        const auto f = [&](double x) {
-            const Position p = PositionAt(day.noon + x);
-            return less(HeightOf(p, kTurn * x + (p.equationOfTime - sun.equationOfTime)),
-                        p.distance);
-        };
-        double x0 = -0.5, f0 = less(day.steps[0].first, day.steps[0].second);
-        bool up = f0 > 0, crossed = false;
-        double start = up ? x0 : kNone;
-        for (int j = 1; j <= kSlowSamples; ++j) {
-            const double x1 = -0.5 + double(j) / kSlowSamples;
-            const double f1 =
-                less(day.steps[std::size_t(j)].first, day.steps[std::size_t(j)].second);
-            if ((f1 > 0) != up) {
-                const double x = up ? Bracketed(f, x1, f1, x0, f0) : Bracketed(f, x0, f0, x1, f1);
-                crossed = true;
-                if (up) {
-                    a.time += x - start;
-                    a.set = x;
-                } else {
-                    start = x;
-                    if (std::isnan(a.rise)) a.rise = x;
-                }
-                up = !up;
+    // The altitude less the limit's, from the sun's height and distance at a moment.
+    const auto less = [&](double height, double distance) {
+        const double limitThen =
+            in_.sunrise && limit == Limit::Horizon ? SinLimit(limit, distance) : sinLimit;
+        return height - limitThen;
+    };
+    // The same at a moment x solar days from noon, the orbit followed.
+    const auto f = [&](double x) {
+        const Position p = PositionAt(day.noon + x);
+        return less(HeightOf(p, kTurn * x + (p.equationOfTime - sun.equationOfTime)), p.distance);
+    };
+    double x0 = -0.5, f0 = less(day.steps[0].first, day.steps[0].second);
+    bool up = f0 > 0, crossed = false;
+    double start = up ? x0 : kNone;
+    for (int j = 1; j <= kSlowSamples; ++j) {
+        const double x1 = -0.5 + double(j) / kSlowSamples;
+        const double f1 = less(day.steps[std::size_t(j)].first, day.steps[std::size_t(j)].second);
+        if ((f1 > 0) != up) {
+            const double x = up ? Bracketed(f, x1, f1, x0, f0) : Bracketed(f, x0, f0, x1, f1);
+            crossed = true;
+            if (up) {
+                a.time += x - start;
+                a.set = x;
+            } else {
+                start = x;
+                if (std::isnan(a.rise)) a.rise = x;
             }
-            x0 = x1, f0 = f1;
+            up = !up;
         }
-        if (up) a.time += 0.5 - start;
-        if (!crossed) a.sun = up ? Sun::PolarDay : Sun::PolarNight;
-        return a;
+        x0 = x1, f0 = f1;
     }
-    const Sun kind = SunBySeries(day, sinLimit);
-    if (kind == Sun::PolarNight) return {kNone, kNone, 0, Sun::PolarNight};
-    if (kind == Sun::PolarDay) return {kNone, kNone, 1, Sun::PolarDay};
-    const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_}, sinLimit);
-    // The hour angle at which the sun of noon would cross the limit: the first guess.
-    const double across = cosL_ * sun.cosDeclination;
-    const double c = across > 0 ? (sinLimit - sinL_ * sun.sinDeclination) / across : 2;
-    const HourAngle& first = NearestHourAngle(std::clamp(c, -1.0, 1.0));
-    const double guess = first.angle / day.omega;
-    double from = -0.5, to = 0.5;
-    for (const double side : {-1.0, 1.0}) {
-        if (day.heights[side < 0 ? 0 : 2] > sinLimit) continue;  // up through that half
-        const HourAngle at{side * first.angle, first.cos, side * first.sin};
-        const double x = Crossing(s, side / 2, 0, side * guess, at);
-        (side < 0 ? from : to) = x;
-        (side < 0 ? a.rise : a.set) = x;
-    }
-    a.time = to - from;
-    if (std::isnan(a.rise) && std::isnan(a.set)) a.sun = Sun::PolarDay;
+    if (up) a.time += 0.5 - start;
+    if (!crossed) a.sun = up ? Sun::PolarDay : Sun::PolarNight;
     return a;
+}
+
+std::array<SkyModel::Above, 4> SkyModel::AboveOn(const Day& day,
+                                                 std::initializer_list<Limit> limits) const {
+    std::array<Above, 4> above{};
+    if (day.slow) {
+        for (const Limit limit : limits) above[int(limit)] = SlowAbove(day, limit);
+        return above;
+    }
+    const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_}, 0);
+    // Up to two crossings a limit, looked for together.
+    std::array<Lane, 8> lanes;
+    std::array<std::pair<Limit, double>, 8> laneOf;  // each lane's limit and side
+    std::size_t n = 0;
+    for (const Limit limit : limits) {
+        const double sinLimit = day.sinLimits[int(limit)];
+        Above& a = above[int(limit)];
+        a = {kNone, kNone, 0, SunBySeries(day, sinLimit)};
+        if (a.sun == Sun::PolarDay) a.time = 1;
+        if (a.sun != Sun::Rises) continue;
+        // The hour angle at which the sun of noon would cross the limit: the first guess.
+        const double across = cosL_ * day.sun.cosDeclination;
+        const double c = across > 0 ? (sinLimit - sinL_ * day.sun.sinDeclination) / across : 2;
+        const HourAngle& first = NearestHourAngle(std::clamp(c, -1.0, 1.0));
+        const double guess = first.angle / day.omega;
+        for (const double side : {-1.0, 1.0}) {
+            if (day.heights[side < 0 ? 0 : 2] > sinLimit) continue;  // up through that half
+            lanes[n] = {sinLimit,
+                        side / 2,
+                        0,
+                        side * guess,
+                        {side * first.angle, first.cos, side * first.sin},
+                        false};
+            laneOf[n++] = {limit, side};
+        }
+    }
+    Crossings(s, std::span(lanes.data(), n));
+    for (std::size_t k = 0; k < n; ++k) {
+        Above& a = above[int(laneOf[k].first)];
+        (laneOf[k].second < 0 ? a.rise : a.set) = lanes[k].x;
+    }
+    for (const Limit limit : limits) {
+        Above& a = above[int(limit)];
+        if (a.sun != Sun::Rises) continue;
+        a.time = (std::isnan(a.set) ? 0.5 : a.set) - (std::isnan(a.rise) ? -0.5 : a.rise);
+        if (std::isnan(a.rise) && std::isnan(a.set)) a.sun = Sun::PolarDay;
+    }
+    return above;
 }
 
 SkyRow SkyModel::RowOfNoon(double noon) const {
     const Day day = DayAt(noon);
     const double rp = in_.solarDay;
-    std::array<Above, 4> above;
-    for (int i = 0; i < 4; ++i) above[i] = AboveOn(day, Limit(i));
+    const std::array<Above, 4> above =
+        AboveOn(day, {Limit::Horizon, Limit::Civil, Limit::Nautical, Limit::Astronomical});
     // Each limit below the one before: at least as long above it.
     std::array<double, 4> time;
     for (int i = 0; i < 4; ++i) time[i] = std::max(above[i].time * rp, i > 0 ? time[i - 1] : 0.0);
@@ -735,7 +792,7 @@ SkyRow SkyModel::RowAt(double t) const {
 
 Sun SkyModel::SunOf(const Day& day, Limit limit) const {
     // A day followed by the series tells without its crossings.
-    return day.slow ? AboveOn(day, limit).sun : SunBySeries(day, day.sinLimits[int(limit)]);
+    return day.slow ? SlowAbove(day, limit).sun : SunBySeries(day, day.sinLimits[int(limit)]);
 }
 
 Sun SkyModel::SunOn(double t, Limit limit) const { return SunOf(DayAt(t), limit); }
@@ -746,7 +803,7 @@ std::array<Sun, 2> SkyModel::SunsOn(double t, Limit a, Limit b) const {
 }
 
 double SkyModel::TimeAbove(double t, Limit limit) const {
-    return AboveOn(DayAt(t), limit).time * in_.solarDay;
+    return AboveOn(DayAt(t), {limit})[int(limit)].time * in_.solarDay;
 }
 
 double SkyModel::OrbitAngleAt(double t) const { return PositionAt(t).orbitDegrees; }

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -148,7 +149,10 @@ class SkyModel {
     double HeightOf(const Position& sun, double hourAngle) const;
     Day DayAt(double noon) const;
     double SinLimit(Limit limit, double distance) const;
-    Above AboveOn(const Day& day, Limit limit) const;
+    // How long the sun stays above each of the limits on the day (the others left empty).
+    std::array<Above, 4> AboveOn(const Day& day, std::initializer_list<Limit> limits) const;
+    // The same for one limit on a day followed step by step.
+    Above SlowAbove(const Day& day, Limit limit) const;
     // Whether the sun crosses a limit on a day followed by the series, from its heights alone.
     static Sun SunBySeries(const Day& day, double sinLimit);
     // The same on any day.
