@@ -370,14 +370,23 @@ Anomalies AnomaliesOf(double m, double e) {
             Wrapped(rt::ArcTangent2(std::sqrt(1 - e * e) * k.sinE, k.cosE - e) - m)};
 }
 
+// An hour angle from the table below, with 1 / sin H (infinite at 0 and π).
+struct TableHour {
+    HourAngle h;
+    double cosecant;
+};
+
 // The hour angle k π / 1024 nearest acos c, with its cosine and sine: the first guess of a
-// crossing, which Newton's steps then turn on. A rough arc cosine (within 7e-5, Abramowitz and
-// Stegun 4.4.45) picks it from the table, made once.
-const HourAngle& NearestHourAngle(double c) {
+// crossing, which is then turned on. A rough arc cosine (within 7e-5, Abramowitz and Stegun
+// 4.4.45) picks it from the table, made once.
+const TableHour& NearestHourAngle(double c) {
     constexpr int kSteps = 1024;
-    static const std::array<HourAngle, kSteps + 1> kTable = [] {
-        std::array<HourAngle, kSteps + 1> table;
-        for (int k = 0; k <= kSteps; ++k) table[std::size_t(k)] = HourAngle::Of(kPi / kSteps * k);
+    static const std::array<TableHour, kSteps + 1> kTable = [] {
+        std::array<TableHour, kSteps + 1> table;
+        for (int k = 0; k <= kSteps; ++k) {
+            const HourAngle h = HourAngle::Of(kPi / kSteps * k);
+            table[std::size_t(k)] = {h, 1 / h.sin};
+        }
         return table;
     }();
     const double a = std::fabs(c);
@@ -473,31 +482,38 @@ namespace {
 struct Series {
     double sinL, cosL, sinT;
     double cosLambda, sinLambda, rate, acceleration, omega, sinLimit;
-    double secantAtNoon;  // 1 / cos δ at noon, for the declination's small share of the slope
-    double term;          // the almanac's term of the declination, radians times sin Ls
+    double term;  // the almanac's term of the declination, radians times sin Ls
 
-    // f and its derivative at x, with the hour angle's cosine and sine given.
-    std::pair<double, double> At(double x, const HourAngle& h) const {
+    // f and its first two derivatives at x, with the hour angle's cosine and sine given.
+    struct Value {
+        double f, slope, curvature;
+    };
+    Value At(double x, const HourAngle& h) const {
         const CosSin now =
             Turned({cosLambda, sinLambda}, SlightTurn(rate * x + acceleration * x * x / 2));
         const double cosNow = now.cos, sinNow = now.sin;
         double sinD = SinDeclination(sinT, cosNow), cosD = CosOf(sinD);
         const double orbitRate = rate + acceleration * x;
         double sinDRate = sinT * sinNow * orbitRate;
-        // d cos δ / dx = -sin δ · (d sin δ / dx) / cos δ, with noon's cos δ: Newton's steps need
-        // the slope only roughly, and this share of it is about a hundredth.
-        double cosDRate = -sinD * sinDRate * secantAtNoon;
+        // The change of sin δ's rate; that of cos δ's is smaller still, left out of the curvature
+        // (which Halley's steps need only roughly).
+        const double sinDChange = sinT * (cosNow * orbitRate * orbitRate + sinNow * acceleration);
+        // d cos δ / dx = -sin δ · (d sin δ / dx) / cos δ.
+        const double secant = cosD > 0 ? 1 / cosD : 0;
+        double cosDRate = -sinD * sinDRate * secant;
         if (term != 0) {
             // The almanac's declination, δ − term · cos λ, and its rate of change.
             const CosSin d = Turned({cosD, sinD}, SmallTurn(-term * cosNow));
-            const double declinationRate = sinDRate * secantAtNoon + term * sinNow * orbitRate;
+            const double declinationRate = sinDRate * secant + term * sinNow * orbitRate;
             sinD = d.sin, cosD = d.cos;
             sinDRate = cosD * declinationRate;
             cosDRate = -sinD * declinationRate;
         }
         const double f = sinL * sinD + cosL * cosD * h.cos - sinLimit;
         const double slope = sinL * sinDRate + cosL * (cosDRate * h.cos - cosD * h.sin * omega);
-        return {f, slope};
+        const double curvature =
+            sinL * sinDChange - cosL * omega * (2 * cosDRate * h.sin + cosD * h.cos * omega);
+        return {f, slope, curvature};
     }
 };
 
@@ -512,7 +528,6 @@ Series SeriesOf(const SkyModel::Day& day, const std::array<double, 4>& place, do
             .acceleration = day.sun.acceleration,
             .omega = day.omega,
             .sinLimit = sinLimit,
-            .secantAtNoon = day.sun.cosDeclination > 0 ? 1 / day.sun.cosDeclination : 0,
             .term = place[3]};
 }
 
@@ -552,9 +567,9 @@ SkyModel::Day SkyModel::DayAt(double noon) const {
     } else {
         // The sun's height (the sine of its altitude) at noon and at the midnights either side.
         const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_}, 0);
-        day.heights[0] = s.At(-0.5, {-day.omega / 2, day.midnightCos, -day.midnightSin}).first;
+        day.heights[0] = s.At(-0.5, {-day.omega / 2, day.midnightCos, -day.midnightSin}).f;
         day.heights[1] = sinL_ * day.sun.sinDeclination + cosL_ * day.sun.cosDeclination;
-        day.heights[2] = s.At(0.5, {day.omega / 2, day.midnightCos, day.midnightSin}).first;
+        day.heights[2] = s.At(0.5, {day.omega / 2, day.midnightCos, day.midnightSin}).f;
     }
     return day;
 }
@@ -571,9 +586,10 @@ struct Lane {
     bool done;
 };
 
-// Each lane's root by Newton's steps kept inside the bracket that each value narrows, halving it
-// where a step would leave it. The lanes are independent chains of dependent steps, each
-// taking a step in turn, so that the processor works on all of them at once.
+// Each lane's root by Halley's steps kept inside the bracket that each value narrows, halving it
+// where a step would leave it; from the first guesses below, one step mostly does. The lanes are
+// independent chains of dependent steps, each taking a step in turn, so that the processor works on
+// all of them at once.
 void Crossings(const Series& s, std::span<Lane> lanes) {
     std::size_t left = lanes.size();
     for (Lane& l : lanes) {
@@ -584,14 +600,18 @@ void Crossings(const Series& s, std::span<Lane> lanes) {
     for (int i = 0; i < 100 && left > 0; ++i) {
         for (Lane& l : lanes) {
             if (l.done) continue;
-            const auto [height, slope] = s.At(l.x, l.h);
+            const auto [height, slope, curvature] = s.At(l.x, l.h);
             const double f = height - l.sinLimit;
             if (f == 0) {
                 l.done = true, --left;
                 continue;
             }
             (f < 0 ? l.below : l.above) = l.x;
-            double next = l.x - f / slope;
+            // Halley's step, x − 2 f f' / (2 f'² − f f''): Newton's corrected for the curve's
+            // bending, unless that would more than halve or double it.
+            const double square = slope * slope, bent = 2 * square - f * curvature;
+            double next =
+                l.x - (bent > square && bent < 4 * square ? 2 * f * slope / bent : f / slope);
             // A step that leaves the bracket halves it instead; one that lands on its end (f has
             // just changed sign there, at its last bits) has found the root.
             if (!(next >= std::min(l.below, l.above) && next <= std::max(l.below, l.above))) {
@@ -599,9 +619,11 @@ void Crossings(const Series& s, std::span<Lane> lanes) {
             }
             const double step = std::fabs(next - l.x);
             l.x = next;
-            // Newton's error after a step s is of the order of s²: within 1e-11 of a day after
-            // 1e-6.
-            if (step <= 1e-6 || l.below == l.above) {
+            // Halley's error after a step s is about (b² + ω²/6) · s³, b = f'' / 2f': within
+            // 1e-15 of a day.
+            if ((curvature * curvature + 4 * square * s.omega * s.omega) * step * step * step <=
+                    4e-15 * square ||
+                l.below == l.above) {
                 l.done = true, --left;
                 continue;
             }
@@ -694,6 +716,13 @@ std::array<SkyModel::Above, 4> SkyModel::AboveOn(const Day& day,
         return above;
     }
     const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_}, 0);
+    // dδ/dx at noon, radians a solar day.
+    const double declinationRate =
+        day.sun.sinLambda * day.sun.rate *
+        (day.sun.cosDeclination > 0 ? sinT_ / day.sun.cosDeclination + term_ : term_);
+    // 1 / (cos L · cos δ) and 1 / ω, for the first guesses.
+    const double across = cosL_ * day.sun.cosDeclination;
+    const double beyond = across > 0 ? 1 / across : 0, perTurn = 1 / day.omega;
     // Up to two crossings a limit, looked for together.
     std::array<Lane, 8> lanes;
     std::array<std::pair<Limit, double>, 8> laneOf;  // each lane's limit and side
@@ -704,19 +733,27 @@ std::array<SkyModel::Above, 4> SkyModel::AboveOn(const Day& day,
         a = {kNone, kNone, 0, SunBySeries(day, sinLimit)};
         if (a.sun == Sun::PolarDay) a.time = 1;
         if (a.sun != Sun::Rises) continue;
-        // The hour angle at which the sun of noon would cross the limit: the first guess.
-        const double across = cosL_ * day.sun.cosDeclination;
-        const double c = across > 0 ? (sinLimit - sinL_ * day.sun.sinDeclination) / across : 2;
-        const HourAngle& first = NearestHourAngle(std::clamp(c, -1.0, 1.0));
-        const double guess = first.angle / day.omega;
+        // The hour angle at which the sun of noon would cross the limit, from the table, and
+        // closer by a Newton step on cos H = c where it is not near 0 or π.
+        const double c = across > 0 ? (sinLimit - sinL_ * day.sun.sinDeclination) * beyond : 2;
+        const TableHour& first = NearestHourAngle(std::clamp(c, -1.0, 1.0));
+        const bool clear = across > 0 && first.h.sin > 0.01;
+        const double hour =
+            clear ? first.h.angle + (first.h.cos - c) * first.cosecant : first.h.angle;
+        // The declination moves on through the day: at the rate δ' it changes f as fast as the
+        // hour angle does at q = (∂f/∂δ · δ') / (cos L · cos δ · sin H), which brings the
+        // morning's crossing later and the afternoon's earlier (or the other way): the crossing
+        // is at H / (ω ∓ q), here to the second order in q / ω.
+        const double q =
+            clear ? (sinL_ * day.sun.cosDeclination - cosL_ * day.sun.sinDeclination * c) *
+                        declinationRate * beyond * first.cosecant
+                  : 0;
         for (const double side : {-1.0, 1.0}) {
             if (day.heights[side < 0 ? 0 : 2] > sinLimit) continue;  // up through that half
-            lanes[n] = {sinLimit,
-                        side / 2,
-                        0,
-                        side * guess,
-                        {side * first.angle, first.cos, side * first.sin},
-                        false};
+            const double r = side * q * perTurn;
+            const double x = side * hour * perTurn * (1 + r * (1 + r));
+            const HourAngle at{side * first.h.angle, first.h.cos, side * first.h.sin};
+            lanes[n] = {sinLimit, side / 2, 0, x, at.To(day.omega * x), false};
             laneOf[n++] = {limit, side};
         }
     }

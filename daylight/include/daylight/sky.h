@@ -16,7 +16,11 @@
 // one after. The sun rises and sets where its altitude, with the declination, right ascension and
 // distance of that moment, crosses the horizon: sin a = sin L · sin δ + cos L · cos δ · cos H.
 // Where a solar day is short beside the year the orbit is followed through the day by its Taylor
-// series to the second order, else step by step (the slow rotators: Venus, Mercury).
+// series to the second order, and each crossing is found by Halley's steps from where the sun of
+// noon would cross, moved by the declination's rate. They stop when the step's error is below
+// 1e-15 of a solar day, beneath the rounding of the altitude itself: the crossings agree with
+// steps taken on to the end within 1e-13 hours of a 24-hour day. Else the day is followed step
+// by step (the slow rotators: Venus, Mercury).
 #pragma once
 
 #include <array>
