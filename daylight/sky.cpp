@@ -119,20 +119,20 @@ CosSin SmallTurn(double x) {
             x * (1 - x2 * (1.0 / 6 - x2 * (1.0 / 120 - x2 * (1.0 / 5040 - x2 * (1.0 / 362880)))))};
 }
 
-// Those of the orbit's turn in half a solar day (at most 0.03 where it is used), by the series
-// to x^6 and x^7, within 1e-16.
+// Those of a slight angle x (at most 0.03) by the series to x^6 and x^7, within 1e-16: the orbit's
+// turn in half a solar day, and the small steps of an angle.
 CosSin SlightTurn(double x) {
     const double x2 = x * x;
     return {1 - x2 * (0.5 - x2 * (1.0 / 24 - x2 * (1.0 / 720))),
             x * (1 - x2 * (1.0 / 6 - x2 * (1.0 / 120 - x2 * (1.0 / 5040))))};
 }
 
-// Those of `to`, from those of `from`: turned on by the difference where it is small, afresh
-// otherwise.
+// Those of `to`, from those of `from`: turned on by the difference where it is small (by the
+// shorter series where it is slight), afresh otherwise.
 CosSin CosSinAt(double to, double from, CosSin at) {
     const double step = to - from;
     if (!(std::fabs(step) <= 0.1)) return {rt::Cosine(to), rt::Sine(to)};
-    return Turned(at, SmallTurn(step));
+    return Turned(at, std::fabs(step) <= 0.03 ? SlightTurn(step) : SmallTurn(step));
 }
 
 // Kepler's equation for a mean anomaly from -π to π, where E − e · sin E − M rises: E with its
