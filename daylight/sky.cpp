@@ -128,8 +128,9 @@ CosSin SlightTurn(double x) {
 }
 
 // Those of `to`, from those of `from`: turned on by the difference where it is small (by the
-// shorter series where it is slight), afresh otherwise.
-CosSin CosSinAt(double to, double from, CosSin at) {
+// shorter series where it is slight), afresh otherwise. Always inline, so that the crossings'
+// turns run side by side.
+[[gnu::always_inline]] inline CosSin CosSinAt(double to, double from, CosSin at) {
     const double step = to - from;
     if (!(std::fabs(step) <= 0.1)) return {rt::Cosine(to), rt::Sine(to)};
     return Turned(at, std::fabs(step) <= 0.03 ? SlightTurn(step) : SmallTurn(step));
