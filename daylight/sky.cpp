@@ -477,17 +477,17 @@ double SkyModel::SinLimit(Limit limit, double distance) const {
 
 namespace {
 
-// The sun's altitude less a limit's, as sines, over a day followed by the series: x solar days
-// from noon the orbit has turned by rate · x + acceleration · x² / 2 and the hour angle by
-// omega · x.
+// The sun's height over a day followed by the series: x solar days from noon the orbit has
+// turned by rate · x + acceleration · x² / 2 and the hour angle by omega · x.
 struct Series {
     double sinL, cosL, sinT;
-    double cosLambda, sinLambda, rate, acceleration, omega, sinLimit;
+    double cosLambda, sinLambda, rate, acceleration, omega;
     double term;  // the almanac's term of the declination, radians times sin Ls
 
-    // f and its first two derivatives at x, with the hour angle's cosine and sine given.
+    // The sun's height (the sine of its altitude) and its first two derivatives at x, with the
+    // hour angle's cosine and sine given.
     struct Value {
-        double f, slope, curvature;
+        double height, slope, curvature;
     };
     Value At(double x, const HourAngle& h) const {
         const CosSin now =
@@ -510,16 +510,16 @@ struct Series {
             sinDRate = cosD * declinationRate;
             cosDRate = -sinD * declinationRate;
         }
-        const double f = sinL * sinD + cosL * cosD * h.cos - sinLimit;
+        const double height = sinL * sinD + cosL * cosD * h.cos;
         const double slope = sinL * sinDRate + cosL * (cosDRate * h.cos - cosD * h.sin * omega);
         const double curvature =
             sinL * sinDChange - cosL * omega * (2 * cosDRate * h.sin + cosD * h.cos * omega);
-        return {f, slope, curvature};
+        return {height, slope, curvature};
     }
 };
 
-// The series of a day at a place (sin L, cos L, sin T, and the almanac's term) for a limit.
-Series SeriesOf(const SkyModel::Day& day, const std::array<double, 4>& place, double sinLimit) {
+// The series of a day at a place (sin L, cos L, sin T, and the almanac's term).
+Series SeriesOf(const SkyModel::Day& day, const std::array<double, 4>& place) {
     return {.sinL = place[0],
             .cosL = place[1],
             .sinT = place[2],
@@ -528,7 +528,6 @@ Series SeriesOf(const SkyModel::Day& day, const std::array<double, 4>& place, do
             .rate = day.sun.rate,
             .acceleration = day.sun.acceleration,
             .omega = day.omega,
-            .sinLimit = sinLimit,
             .term = place[3]};
 }
 
@@ -567,10 +566,10 @@ SkyModel::Day SkyModel::DayAt(double noon) const {
         }
     } else {
         // The sun's height (the sine of its altitude) at noon and at the midnights either side.
-        const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_}, 0);
-        day.heights[0] = s.At(-0.5, {-day.omega / 2, day.midnightCos, -day.midnightSin}).f;
+        const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_});
+        day.heights[0] = s.At(-0.5, {-day.omega / 2, day.midnightCos, -day.midnightSin}).height;
         day.heights[1] = sinL_ * day.sun.sinDeclination + cosL_ * day.sun.cosDeclination;
-        day.heights[2] = s.At(0.5, {day.omega / 2, day.midnightCos, day.midnightSin}).f;
+        day.heights[2] = s.At(0.5, {day.omega / 2, day.midnightCos, day.midnightSin}).height;
     }
     return day;
 }
@@ -620,8 +619,8 @@ void Crossings(const Series& s, std::span<Lane> lanes) {
             }
             const double step = std::fabs(next - l.x);
             l.x = next;
-            // Halley's error after a step s is about (b² + ω²/6) · s³, b = f'' / 2f': within
-            // 1e-15 of a day.
+            // Halley's error after a step s is about (b² + ω²/6) · s³, b = f'' / 2f': here
+            // within 1e-15 of a day, with ω² for a margin.
             if ((curvature * curvature + 4 * square * s.omega * s.omega) * step * step * step <=
                     4e-15 * square ||
                 l.below == l.above) {
@@ -716,7 +715,7 @@ std::array<SkyModel::Above, 4> SkyModel::AboveOn(const Day& day,
         for (const Limit limit : limits) above[int(limit)] = SlowAbove(day, limit);
         return above;
     }
-    const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_}, 0);
+    const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_});
     // dδ/dx at noon, radians a solar day.
     const double declinationRate =
         day.sun.sinLambda * day.sun.rate *
