@@ -282,21 +282,25 @@ Figure MapChart::Draw() const {
             start = j, colour = next;
         }
     }
-    // Contour lines at round lengths of the day, found cell by cell (marching squares), each
-    // labelled once where its label is clear of the others.
-    const std::vector<double> levels = RoundTicks(0, rp, 7);
-    std::size_t labelled = 0;
-    for (const double level : levels) {
-        if (level <= 0 || level >= rp) continue;
-        std::vector<std::array<Point, 2>> segments;
-        for (std::size_t i = 0; i + 1 < nLatitudes; ++i) {
-            for (std::size_t j = 0; j + 1 < nDays; ++j) {
-                const double v[4] = {value(i, j), value(i, j + 1), value(i + 1, j + 1),
-                                     value(i + 1, j)};
-                const Point at[4] = {{days_[j], latitudes_[i]},
-                                     {days_[j + 1], latitudes_[i]},
-                                     {days_[j + 1], latitudes_[i + 1]},
-                                     {days_[j], latitudes_[i + 1]}};
+    // Contour lines at round lengths of the day, found cell by cell (marching squares) for every
+    // level in one pass over the cells, each labelled once where its label is clear of the others.
+    std::vector<double> levels;
+    for (const double level : RoundTicks(0, rp, 7)) {
+        if (level > 0 && level < rp) levels.push_back(level);
+    }
+    std::vector<std::vector<std::array<Point, 2>>> segments(levels.size());
+    for (std::size_t i = 0; i + 1 < nLatitudes; ++i) {
+        for (std::size_t j = 0; j + 1 < nDays; ++j) {
+            const double v[4] = {value(i, j), value(i, j + 1), value(i + 1, j + 1),
+                                 value(i + 1, j)};
+            const auto [low, high] = std::minmax({v[0], v[1], v[2], v[3]});
+            const Point at[4] = {{days_[j], latitudes_[i]},
+                                 {days_[j + 1], latitudes_[i]},
+                                 {days_[j + 1], latitudes_[i + 1]},
+                                 {days_[j], latitudes_[i + 1]}};
+            for (std::size_t l = 0; l < levels.size(); ++l) {
+                const double level = levels[l];
+                if (!(low < level && high >= level)) continue;  // all on one side of it
                 Point crossings[4];
                 std::size_t n = 0;
                 for (int k = 0; k < 4; ++k) {
@@ -307,21 +311,24 @@ Figure MapChart::Draw() const {
                     crossings[n++] = {f.X(p.x + (q.x - p.x) * w), f.Y(p.y + (q.y - p.y) * w)};
                 }
                 for (std::size_t k = 0; k + 1 < n; k += 2) {
-                    segments.push_back({crossings[k], crossings[k + 1]});
+                    segments[l].push_back({crossings[k], crossings[k + 1]});
                 }
             }
         }
-        if (segments.empty()) continue;
-        f.Segments(segments, "#1b1b1b", 0.8);
+    }
+    std::size_t labelled = 0;
+    for (std::size_t l = 0; l < levels.size(); ++l) {
+        if (segments[l].empty()) continue;
+        f.Segments(segments[l], "#1b1b1b", 0.8);
         // The label's places: the segments' middles, the nearest to a column of its own first.
         const double column = f.X(in_.year * (0.12 + 0.19 * double(labelled++ % 5)));
         std::vector<Point> places;
-        for (const auto& [a, b] : segments)
+        for (const auto& [a, b] : segments[l])
             places.push_back({(a.x + b.x) / 2, (a.y + b.y) / 2 + 4});
         std::stable_sort(places.begin(), places.end(), [&](const Point& a, const Point& b) {
             return std::fabs(a.x - column) < std::fabs(b.x - column);
         });
-        f.Label(places, rt::TextFromDouble(level));
+        f.Label(places, rt::TextFromDouble(levels[l]));
     }
     const daycalc::SkyModel model(in_);
     MarkSeasons(f, {model.DayOfOrbitAngle(0), model.DayOfOrbitAngle(90), model.DayOfOrbitAngle(180),
