@@ -228,97 +228,123 @@ Figure SkyChart::Draw() const {
     return f;
 }
 
-MapChart::MapChart(const daycalc::SkyInputs& in, double latitudeStep) : in_(in) {
-    const double rows = daycalc::MapRows(in, latitudeStep);
-    if (rows <= daycalc::kMostMapRows) daylight_.reserve(std::size_t(rows));
+// Twelve colours for the map, from short days to long ones; after them the polar night's and the
+// polar day's.
+constexpr std::array<Colour, 12> kDaylightColours = {"#1d2f6f", "#22468f", "#2a5fa8", "#3579b8",
+                                                     "#4692c2", "#5eaac6", "#7cbfc4", "#9fd1bd",
+                                                     "#c3dfae", "#e2e79b", "#f5e37f", "#fbd35c"};
+constexpr std::size_t kNightColour = kDaylightColours.size(), kDayColour = kNightColour + 1;
+
+MapChart::MapChart(const daycalc::SkyInputs& in) : in_(in) {
+    for (const double level : RoundTicks(0, in.solarDay, 7)) {
+        if (level > 0 && level < in.solarDay) levels_.push_back(level);
+    }
+    segments_.resize(levels_.size());
 }
 
 bool MapChart::Row(std::span<const Cell> c) {
-    if (latitudes_.empty() || latitudes_.back() != c[0].number) latitudes_.push_back(c[0].number);
+    const double latitude = c[0].number;
+    if (!latitudes_.empty() && latitudes_.back() != latitude) {
+        // A latitude is whole and the next begins: its strip, and the cells below it.
+        const std::size_t at = latitudes_.size() - 1;
+        RunsOf(at, row_, (latitudes_[at] + latitude) / 2, runs_);
+        if (at > 0) ContoursBetween(at - 1, below_, row_, segments_);
+        std::swap(below_, row_);
+        row_.clear();
+    }
+    if (latitudes_.empty() || latitudes_.back() != latitude) latitudes_.push_back(latitude);
     if (latitudes_.size() == 1) days_.push_back(c[1].number);
     const std::string_view sun = c[3].word;
-    daylight_.push_back(sun == daycalc::SunName(daycalc::Sun::PolarNight) ? -1.0f
-                        : sun == daycalc::SunName(daycalc::Sun::PolarDay)
-                            ? -2.0f
-                            : static_cast<float>(c[2].number));
+    row_.push_back(sun == daycalc::SunName(daycalc::Sun::PolarNight) ? -1.0f
+                   : sun == daycalc::SunName(daycalc::Sun::PolarDay)
+                       ? -2.0f
+                       : static_cast<float>(c[2].number));
     return true;
+}
+
+void MapChart::RunsOf(std::size_t at, const std::vector<float>& row, double high,
+                      std::vector<Run>& runs) const {
+    // A cell's colour: one of the twelve, or the polar night's or the polar day's.
+    const auto colourOf = [&](float v) {
+        if (v == -1.0f) return kNightColour;
+        if (v == -2.0f) return kDayColour;
+        const double share = double(v) / in_.solarDay * double(kDaylightColours.size());
+        return std::min(kDaylightColours.size() - 1, std::size_t(share));
+    };
+    const double low = at == 0 ? -90 : (latitudes_[at - 1] + latitudes_[at]) / 2;
+    const std::size_t nDays = row.size();
+    std::size_t start = 0, colour = colourOf(row[0]);
+    for (std::size_t j = 1; j <= nDays; ++j) {
+        const std::size_t next = j < nDays ? colourOf(row[j]) : colour + 1;
+        if (next == colour) continue;
+        const double from = start == 0 ? 0 : (days_[start - 1] + days_[start]) / 2;
+        const double to = j == nDays ? in_.year : (days_[j - 1] + days_[j]) / 2;
+        runs.push_back({from, to, low, high, colour});
+        start = j, colour = next;
+    }
+}
+
+void MapChart::ContoursBetween(std::size_t at, const std::vector<float>& lower,
+                               const std::vector<float>& upper,
+                               std::vector<std::vector<std::array<Point, 2>>>& segments) const {
+    const double rp = in_.solarDay;
+    const auto value = [rp](float v) { return v == -1.0f ? 0.0 : v == -2.0f ? rp : double(v); };
+    for (std::size_t j = 0; j + 1 < lower.size(); ++j) {
+        const double v[4] = {value(lower[j]), value(lower[j + 1]), value(upper[j + 1]),
+                             value(upper[j])};
+        const auto [low, high] = std::minmax({v[0], v[1], v[2], v[3]});
+        const Point corner[4] = {{days_[j], latitudes_[at]},
+                                 {days_[j + 1], latitudes_[at]},
+                                 {days_[j + 1], latitudes_[at + 1]},
+                                 {days_[j], latitudes_[at + 1]}};
+        for (std::size_t l = 0; l < levels_.size(); ++l) {
+            const double level = levels_[l];
+            if (!(low < level && high >= level)) continue;  // all on one side of it
+            Point crossings[4];
+            std::size_t n = 0;
+            for (int k = 0; k < 4; ++k) {
+                const double a = v[k] - level, b = v[(k + 1) % 4] - level;
+                if ((a < 0) == (b < 0)) continue;
+                const double w = a / (a - b);
+                const Point p = corner[k], q = corner[(k + 1) % 4];
+                crossings[n++] = {p.x + (q.x - p.x) * w, p.y + (q.y - p.y) * w};
+            }
+            for (std::size_t k = 0; k + 1 < n; k += 2) {
+                segments[l].push_back({crossings[k], crossings[k + 1]});
+            }
+        }
+    }
 }
 
 Figure MapChart::Draw() const {
     Figure f("Daylight at every latitude through the year", SkyInputsText(in_, false), width_);
     f.Axes(0, in_.year, kTimeAxis, -90, 90, "latitude (degrees)", 10, 10);
     const double rp = in_.solarDay;
-    // Twelve colours from short days to long ones.
-    const std::vector<std::string> colours = {"#1d2f6f", "#22468f", "#2a5fa8", "#3579b8",
-                                              "#4692c2", "#5eaac6", "#7cbfc4", "#9fd1bd",
-                                              "#c3dfae", "#e2e79b", "#f5e37f", "#fbd35c"};
-    const std::size_t nDays = days_.size(), nLatitudes = latitudes_.size();
-    const auto value = [&](std::size_t lat, std::size_t day) {
-        const float v = daylight_[lat * nDays + day];
-        return v == -1.0f ? 0.0 : v == -2.0f ? rp : double(v);
-    };
-    // A cell's colour: one of the twelve, or the polar night's or the polar day's.
-    const std::size_t nightColour = colours.size(), dayColour = colours.size() + 1;
-    const auto colourOf = [&](float v) {
-        if (v == -1.0f) return nightColour;
-        if (v == -2.0f) return dayColour;
-        return std::min(colours.size() - 1, std::size_t(double(v) / rp * double(colours.size())));
-    };
-    const auto fill = [&](std::size_t colour) -> std::string_view {
-        return colour == nightColour ? kNight : colour == dayColour ? kPolarDay : colours[colour];
-    };
+    // The last latitude, which no other has followed: its strip reaches the pole.
+    std::vector<Run> runs = runs_;
+    std::vector<std::vector<std::array<Point, 2>>> segments = segments_;
+    if (!latitudes_.empty()) {
+        const std::size_t last = latitudes_.size() - 1;
+        RunsOf(last, row_, 90, runs);
+        if (last > 0) ContoursBetween(last - 1, below_, row_, segments);
+    }
     // Each latitude a strip from halfway to the one below to halfway to the one above, in runs
     // of one colour.
-    for (std::size_t i = 0; i < nLatitudes; ++i) {
-        const double low = i == 0 ? -90 : (latitudes_[i - 1] + latitudes_[i]) / 2;
-        const double high = i + 1 == nLatitudes ? 90 : (latitudes_[i] + latitudes_[i + 1]) / 2;
-        std::size_t start = 0, colour = colourOf(daylight_[i * nDays]);
-        for (std::size_t j = 1; j <= nDays; ++j) {
-            const std::size_t next = j < nDays ? colourOf(daylight_[i * nDays + j]) : colour + 1;
-            if (next == colour) continue;
-            const double from = start == 0 ? 0 : (days_[start - 1] + days_[start]) / 2;
-            const double to = j == nDays ? in_.year : (days_[j - 1] + days_[j]) / 2;
-            f.Band(from, to, low, high, fill(colour), true);
-            start = j, colour = next;
-        }
+    for (const Run& r : runs) {
+        const Colour fill = r.colour == kNightColour ? kNight
+                            : r.colour == kDayColour ? kPolarDay
+                                                     : kDaylightColours[r.colour];
+        f.Band(r.from, r.to, r.low, r.high, fill, true);
     }
-    // Contour lines at round lengths of the day, found cell by cell (marching squares) for every
-    // level in one pass over the cells, each labelled once where its label is clear of the others.
-    std::vector<double> levels;
-    for (const double level : RoundTicks(0, rp, 7)) {
-        if (level > 0 && level < rp) levels.push_back(level);
-    }
-    std::vector<std::vector<std::array<Point, 2>>> segments(levels.size());
-    for (std::size_t i = 0; i + 1 < nLatitudes; ++i) {
-        for (std::size_t j = 0; j + 1 < nDays; ++j) {
-            const double v[4] = {value(i, j), value(i, j + 1), value(i + 1, j + 1),
-                                 value(i + 1, j)};
-            const auto [low, high] = std::minmax({v[0], v[1], v[2], v[3]});
-            const Point at[4] = {{days_[j], latitudes_[i]},
-                                 {days_[j + 1], latitudes_[i]},
-                                 {days_[j + 1], latitudes_[i + 1]},
-                                 {days_[j], latitudes_[i + 1]}};
-            for (std::size_t l = 0; l < levels.size(); ++l) {
-                const double level = levels[l];
-                if (!(low < level && high >= level)) continue;  // all on one side of it
-                Point crossings[4];
-                std::size_t n = 0;
-                for (int k = 0; k < 4; ++k) {
-                    const double a = v[k] - level, b = v[(k + 1) % 4] - level;
-                    if ((a < 0) == (b < 0)) continue;
-                    const double w = a / (a - b);
-                    const Point p = at[k], q = at[(k + 1) % 4];
-                    crossings[n++] = {f.X(p.x + (q.x - p.x) * w), f.Y(p.y + (q.y - p.y) * w)};
-                }
-                for (std::size_t k = 0; k + 1 < n; k += 2) {
-                    segments[l].push_back({crossings[k], crossings[k + 1]});
-                }
-            }
-        }
-    }
+    // Contour lines at round lengths of the day, found cell by cell (marching squares), each
+    // labelled once where its label is clear of the others.
     std::size_t labelled = 0;
-    for (std::size_t l = 0; l < levels.size(); ++l) {
+    for (std::size_t l = 0; l < levels_.size(); ++l) {
         if (segments[l].empty()) continue;
+        for (auto& [a, b] : segments[l]) {
+            a = {f.X(a.x), f.Y(a.y)};
+            b = {f.X(b.x), f.Y(b.y)};
+        }
         f.Segments(segments[l], "#1b1b1b", 0.8);
         // The label's places: the segments' middles, the nearest to a column of its own first.
         const double column = f.X(in_.year * (0.12 + 0.19 * double(labelled++ % 5)));
@@ -328,7 +354,7 @@ Figure MapChart::Draw() const {
         std::stable_sort(places.begin(), places.end(), [&](const Point& a, const Point& b) {
             return std::fabs(a.x - column) < std::fabs(b.x - column);
         });
-        f.Label(places, rt::TextFromDouble(levels[l]));
+        f.Label(places, rt::TextFromDouble(levels_[l]));
     }
     const daycalc::SkyModel model(in_);
     MarkSeasons(f, {model.DayOfOrbitAngle(0), model.DayOfOrbitAngle(90), model.DayOfOrbitAngle(180),
@@ -337,7 +363,8 @@ Figure MapChart::Draw() const {
     if (std::isfinite(markLatitude_)) {
         ChosenLine(f, {0, markLatitude_}, {in_.year, markLatitude_});
     }
-    f.ColourKey(0, rp, colours, "daylight (unit of the solar day)");
+    f.ColourKey(0, rp, {kDaylightColours.begin(), kDaylightColours.end()},
+                "daylight (unit of the solar day)");
     f.Key(kPolarDay, "polar day");
     f.Key(kNight, "polar night");
     f.Key("#1b1b1b", "a line at each round length of the day", true);

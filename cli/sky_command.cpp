@@ -246,8 +246,7 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
     // same rows as they are printed.
     std::unique_ptr<chart::Chart> drawing;
     if (!request.chart.empty()) {
-        drawing = request.map ? std::unique_ptr<chart::Chart>(
-                                    std::make_unique<chart::MapChart>(in, request.latitudeStep))
+        drawing = request.map ? std::unique_ptr<chart::Chart>(std::make_unique<chart::MapChart>(in))
                               : std::make_unique<chart::SkyChart>(in);
         drawing->SetWidth(request.chartWidth);
         drawing->MarkDay(request.mark);

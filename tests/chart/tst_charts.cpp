@@ -112,7 +112,7 @@ TEST(Charts, EveryTextIsInsideAndClear) {
         ExpectClearAtEveryWidth(sky, std::string("sky ") + name);
         daycalc::SkyInputs daily = Planet(name, 0);
         daily.step = daily.year / 120;
-        chart::MapChart map(daily, 2);
+        chart::MapChart map(daily);
         map.MarkDay(0);
         map.MarkLatitude(latitude);
         ASSERT_FALSE(daycalc::ProduceMap(daily, 2, map));

@@ -96,15 +96,33 @@ class SkyChart : public Chart {
 // contour lines at round lengths, each labelled, and the polar day and night.
 class MapChart : public Chart {
   public:
-    // The map's inputs and its latitude step, which tell how many cells to keep room for.
-    MapChart(const daycalc::SkyInputs& in, double latitudeStep);
+    explicit MapChart(const daycalc::SkyInputs& in);
+    // Drawn as the rows come, a latitude at a time: the chart keeps two latitudes' values.
     bool Row(std::span<const daycalc::Cell> cells) override;
     Figure Draw() const override;
 
   private:
+    // A run of days of one colour along a latitude's strip, and its colour.
+    struct Run {
+        double from, to, low, high;
+        std::size_t colour;
+    };
+    // The runs of a latitude's strip, from halfway to the one below up to `high`.
+    void RunsOf(std::size_t at, const std::vector<float>& row, double high,
+                std::vector<Run>& runs) const;
+    // The contour segments, by level, of the cells between a latitude and the next, in the data's
+    // units.
+    void ContoursBetween(std::size_t at, const std::vector<float>& lower,
+                         const std::vector<float>& upper,
+                         std::vector<std::vector<std::array<Point, 2>>>& segments) const;
+
     daycalc::SkyInputs in_;
+    std::vector<double> levels_;  // the round lengths of the day that get a contour line
     std::vector<double> latitudes_, days_;
-    std::vector<float> daylight_;  // latitude by latitude, day by day; -1 polar night, -2 day
+    // The daylight of the latitude before and of this one, day by day; -1 polar night, -2 day.
+    std::vector<float> below_, row_;
+    std::vector<Run> runs_;
+    std::vector<std::vector<std::array<Point, 2>>> segments_;
 };
 
 }  // namespace chart
