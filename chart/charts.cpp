@@ -244,15 +244,17 @@ MapChart::MapChart(const daycalc::SkyInputs& in) : in_(in) {
 
 bool MapChart::Row(std::span<const Cell> c) {
     const double latitude = c[0].number;
-    if (!latitudes_.empty() && latitudes_.back() != latitude) {
-        // A latitude is whole and the next begins: its strip, and the cells below it.
-        const std::size_t at = latitudes_.size() - 1;
-        RunsOf(at, row_, (latitudes_[at] + latitude) / 2, runs_);
-        if (at > 0) ContoursBetween(at - 1, below_, row_, segments_);
-        std::swap(below_, row_);
-        row_.clear();
+    if (latitudes_.empty() || latitudes_.back() != latitude) {
+        if (!latitudes_.empty()) {
+            // A latitude is whole and the next begins: its strip, and the cells below it.
+            const std::size_t at = latitudes_.size() - 1;
+            RunsOf(at, row_, (latitudes_[at] + latitude) / 2, runs_);
+            if (at > 0) ContoursBetween(at - 1, below_, row_, segments_);
+            std::swap(below_, row_);
+            row_.clear();
+        }
+        latitudes_.push_back(latitude);
     }
-    if (latitudes_.empty() || latitudes_.back() != latitude) latitudes_.push_back(latitude);
     if (latitudes_.size() == 1) days_.push_back(c[1].number);
     const std::string_view sun = c[3].word;
     row_.push_back(sun == daycalc::SunName(daycalc::Sun::PolarNight) ? -1.0f
