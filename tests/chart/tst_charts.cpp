@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <string>
 
 #include "chart/charts.h"
@@ -72,6 +73,30 @@ void ExpectClearAtEveryWidth(Chart& drawing, const std::string& name) {
     }
 }
 
+// A map's cells tile its plot: each latitude's strip from halfway to the one above down to
+// halfway to the one below, the next strip beginning where it ends (the cells overlap by half a
+// pixel, so that no seam shows), from the plot's top to its foot.
+void ExpectStripsTile(const Figure& f, const std::string& name) {
+    const std::string svg = f.Svg();
+    std::map<double, double> strips;  // each strip's top and foot, in pixels
+    for (std::size_t at = svg.find("<rect x=\""); at != std::string::npos;
+         at = svg.find("<rect x=\"", at + 1)) {
+        const std::string rect = svg.substr(at, svg.find("/>", at) - at);
+        if (rect.find("crispEdges") == std::string::npos) continue;
+        const double top = std::stod(rect.substr(rect.find(" y=\"") + 4));
+        const double foot = top + std::stod(rect.substr(rect.find("height=\"") + 8));
+        const auto [strip, added] = strips.emplace(top, foot);
+        EXPECT_NEAR(strip->second, foot, 0.02) << name << ": a strip at " << top;
+    }
+    ASSERT_GE(strips.size(), 2u) << name;
+    double edge = f.PlotBox().top;
+    for (const auto& [top, foot] : strips) {
+        EXPECT_NEAR(top, edge - 0.5, 0.02) << name;
+        edge = foot;
+    }
+    EXPECT_NEAR(edge, f.PlotBox().bottom, 0.02) << name;
+}
+
 daycalc::SkyInputs Planet(const char* name, double latitude) {
     const daycalc::PlanetPreset& p = *daycalc::PlanetNamed(name);
     const double year = rt::ValFromText(p.year);
@@ -117,6 +142,7 @@ TEST(Charts, EveryTextIsInsideAndClear) {
         map.MarkLatitude(latitude);
         ASSERT_FALSE(daycalc::ProduceMap(daily, 2, map));
         ExpectClearAtEveryWidth(map, std::string("map ") + name);
+        ExpectStripsTile(map.Draw(), std::string("map ") + name);
     }
 }
 
