@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -193,9 +194,16 @@ val Planets() {
     return planets;
 }
 
-// daylight-cli run on the arguments (without the program's name): its status, what it wrote
-// and, where a chart was asked for, the chart's SVG. The page's downloads are these bytes.
-val Run(const val& arguments) {
+// Keeps nothing it is given, and every write to it succeeds.
+class Discard : public std::streambuf {
+  protected:
+    int overflow(int c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+// daylight-cli run on the arguments (without the program's name), writing its output to `out`:
+// its status, what it said and, where a chart was asked for, the chart's SVG.
+val RunInto(const val& arguments, std::ostream& out) {
     std::vector<std::string> args = {"daylight-cli"};
     for (int i = 0; i < arguments["length"].as<int>(); ++i) {
         args.push_back(arguments[i].as<std::string>());
@@ -203,7 +211,7 @@ val Run(const val& arguments) {
     std::vector<const char*> argv;
     for (const std::string& a : args) argv.push_back(a.c_str());
     std::istringstream in;
-    std::ostringstream out, err;
+    std::ostringstream err;
     std::string svg;
     const int status = companion::Run(int(argv.size()), argv.data(), in, out, err,
                                       [&svg](const std::string&, const std::string& chart) {
@@ -212,16 +220,31 @@ val Run(const val& arguments) {
                                       });
     val run = val::object();
     run.set("status", status);
-    run.set("out", out.str());
     run.set("err", err.str());
     run.set("svg", svg);
     return run;
+}
+
+// The run with what it wrote as well: the page's downloads are these bytes.
+val Run(const val& arguments) {
+    std::ostringstream out;
+    val run = RunInto(arguments, out);
+    run.set("out", out.str());
+    return run;
+}
+
+// The run for its chart alone: the table's text, which may be far larger, is not kept.
+val Draw(const val& arguments) {
+    Discard nothing;
+    std::ostream out(&nothing);
+    return RunInto(arguments, out);
 }
 
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(daylight) {
     emscripten::function("run", &Run);
+    emscripten::function("draw", &Draw);
     emscripten::function("planets", &Planets);
     emscripten::function("face", &Face);
     emscripten::function("compute", &Compute);

@@ -1,14 +1,13 @@
 // The downloads: what daylight-cli writes for the same values, made by the same C++ (the
-// companion in WebAssembly) when the list is opened and at each press while it is open. Each
-// link keeps the command line it stands for.
+// companion in WebAssembly, by the worker) when the list is opened and at each press while it is
+// open. Each link keeps the command line it stands for; until its bytes come it is marked busy.
 import { saidInstead } from './figures.js';
 
 const $ = (id) => document.getElementById(id);
-const types = { csv: 'text/csv', json: 'application/json', svg: 'image/svg+xml' };
 
-// The links, filled by the function returned: given the core and the command lines of the values
-// now.
-export function makeDownloads(core, commandsNow) {
+// The links, filled by the function returned: given the worker's runs (runs.js) and the command
+// lines of the values now.
+export function makeDownloads(ask, commandsNow) {
   const downloads = [];
   const list = $('download-list');
   for (const table of ['year', 'sky', 'map']) {
@@ -22,24 +21,35 @@ export function makeDownloads(core, commandsNow) {
       downloads.push({ a, table, form });
     }
   }
+  // A link to bytes, or none, with why.
+  function link(a, blob, why) {
+    if (a.href) URL.revokeObjectURL(a.href);
+    a.removeAttribute('aria-busy');
+    if (blob) {
+      a.href = URL.createObjectURL(blob);
+      a.removeAttribute('aria-disabled');
+      a.title = '';
+    } else {
+      a.removeAttribute('href');
+      a.setAttribute('aria-disabled', 'true');
+      a.title = why;
+    }
+  }
   function fill() {
     if (!$('downloads').open) return;
     const commands = commandsNow();
     for (const { a, table, form } of downloads) {
       const extra = { csv: [], json: ['--json'], svg: ['--chart', a.download] }[form];
       const args = [...commands[table], ...extra];
-      const run = core.run(args);
-      const bytes = form === 'svg' ? run.svg : run.out;
       a.dataset.args = JSON.stringify(args);
-      if (run.status === 0 && bytes !== '') {
-        a.href = `data:${types[form]};charset=utf-8,${encodeURIComponent(bytes)}`;
-        a.removeAttribute('aria-disabled');
-        a.title = '';
-      } else {
-        a.removeAttribute('href');
-        a.setAttribute('aria-disabled', 'true');
-        a.title = saidInstead(run);
-      }
+      link(a, null, 'Being made');
+      a.setAttribute('aria-busy', 'true');
+      ask(a.download, args, form === 'svg' ? false : form).then((run) => {
+        if (run === null) return; // overtaken by a later press
+        const blob =
+          form === 'svg' ? run.svg && new Blob([run.svg], { type: 'image/svg+xml' }) : run.out;
+        link(a, run.status === 0 && blob && blob.size > 0 ? blob : null, saidInstead(run));
+      });
     }
   }
   $('downloads').addEventListener('toggle', fill);

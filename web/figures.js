@@ -37,6 +37,19 @@ export function placeFigure(box, svg, label) {
   figure.setAttribute('role', 'img');
   figure.setAttribute('aria-label', label);
   box.replaceChildren(figure);
+  box.removeAttribute('aria-busy');
+}
+
+// A figure's box while the core draws it anew: the figure it shows is kept, dimmed, and the box
+// said to be busy; an empty one says so in words.
+export function markDrawing(box) {
+  box.setAttribute('aria-busy', 'true');
+  if (box.firstElementChild === null) {
+    const note = document.createElement('p');
+    note.className = 'drawing';
+    note.textContent = 'Drawing…';
+    box.append(note);
+  }
 }
 
 // Why there is no figure, in words that wrap, in the figure's place.
@@ -45,6 +58,7 @@ export function placeWhy(box, text) {
   why.className = 'no-year';
   why.textContent = text;
   box.replaceChildren(why);
+  box.removeAttribute('aria-busy');
 }
 
 // What a run of the companion said instead of its output, without the program's name.

@@ -2,13 +2,14 @@
 // boxes' texts to the core on each press and shows the texts it gets back, with its report
 // (report.js); the sky and the map (sky.js), the sliders, the planets, the address and the
 // downloads around it. No number is worked out here: every number and every figure comes from
-// the core, the companion's own code in WebAssembly.
+// the core, the companion's own code in WebAssembly; what may take long, from its copy in a worker.
 import { buildFace } from './face.js';
 import { readAddress } from './address.js';
 import { chartWidth, drawChart } from './figures.js';
 import { makeDownloads } from './downloads.js';
 import { makeFollow } from './frames.js';
 import { makeReport } from './report.js';
+import { makeRuns } from './runs.js';
 import { kDateControls, kSkyControls, kSkyDefaults, makeSky } from './sky.js';
 
 const loaded = performance.now();
@@ -24,7 +25,9 @@ function start(core) {
   let firstResult = null;
   // The width the figures are drawn at, which only a window of another width changes.
   let width = chartWidth($('chart'));
-  const fillDownloads = makeDownloads(core, () => commandsNow());
+  // The runs that may take long (the sky's chart, the map, the downloads) go to a worker.
+  const ask = makeRuns();
+  const fillDownloads = makeDownloads(ask, () => commandsNow());
 
   const texts = () => Object.fromEntries(boxes.map((b) => [b.field, b.element.value]));
   const follow = makeFollow();
@@ -36,7 +39,7 @@ function start(core) {
     }
     press();
   });
-  const theSky = makeSky({ core, boxOf, texts, commandsNow, width: () => width, follow });
+  const theSky = makeSky({ core, ask, boxOf, texts, commandsNow, width: () => width, follow });
 
   // One size for the answers of a press and the boxes alike: the largest up to the usual at
   // which each answer fits whole.

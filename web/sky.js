@@ -1,7 +1,7 @@
 // The sky and the map: the sky's chart after every press, the map of every latitude once it is
 // asked for, and the chosen day in the sky, with or without a date. Every figure and row is the
-// companion's own, run in WebAssembly.
-import { placeFigure, placeWhy, saidInstead } from './figures.js';
+// companion's own, run in WebAssembly; the figures, which may take long, by the worker.
+import { markDrawing, placeFigure, placeWhy, saidInstead } from './figures.js';
 
 const $ = (id) => document.getElementById(id);
 // The sky's own values, each a control of that id and an option of daylight-cli sky.
@@ -10,65 +10,47 @@ export const kSkyDefaults = { eccentricity: '0', perihelion: '0', horizon: 'sunr
 // The Earth on a date at a place, also carried by the address.
 export const kDateControls = ['date', 'longitude', 'utc-offset'];
 
-// The sky of the values now: given the core, the boxes and their texts, the command lines of the
-// values now, the width figures are drawn at, and the frames' scheduler.
-export function makeSky({ core, boxOf, texts, commandsNow, width, follow }) {
-  // A chart the companion draws, in its place, or what it said instead.
-  function showFigure(box, args, label) {
-    const run = core.run([...args, `--chart-width=${width()}`, '--chart', 'chart.svg']);
-    if (run.status !== 0 || run.svg === '') {
-      placeWhy(box, saidInstead(run));
-      return;
-    }
-    placeFigure(box, run.svg, label);
+// The sky of the values now: given the core, the worker's runs (runs.js), the boxes and their
+// texts, the command lines of the values now, the width figures are drawn at, and the frames'
+// scheduler.
+export function makeSky({ core, ask, boxOf, texts, commandsNow, width, follow }) {
+  // A chart the companion draws, of a kind (the sky's or the map's), in its place once the worker
+  // has drawn it, or what it said instead; meanwhile the figure shown is marked as being redrawn.
+  function showFigure(box, kind, args, label) {
+    markDrawing(box);
+    ask(kind, [...args, `--chart-width=${width()}`, '--chart', 'chart.svg']).then((run) => {
+      if (run === null) return; // overtaken
+      follow(kind, () => {
+        if (run.status !== 0 || run.svg === '') placeWhy(box, saidInstead(run));
+        else placeFigure(box, run.svg, label);
+      });
+    });
   }
 
   // The sky's chart follows every press; the map, slower to make, once it is asked for. While a
-  // slider moves, the map is drawn coarser (every 10 degrees, 36 steps a year) by a worker, and
-  // each answer that is still the latest asked for is placed in the next frame.
+  // slider moves, the map is drawn coarser (every 10 degrees, 36 steps a year). Each answer that
+  // is still the latest asked for is placed in the next frame.
   let mapShown = false;
-  let mapAsked = 0; // the number of the latest map asked for; a whole map counts too
   const kMapLabel = 'Daylight at every latitude through the year';
   const showSkyChart = () =>
     showFigure(
       $('sky-chart'),
+      'sky',
       commandsNow().sky,
       'The sky through the year: daylight, the three twilights and the night',
     );
   function showSky() {
     showSkyChart();
-    if (!mapShown) return;
-    mapAsked += 1;
-    showFigure($('map'), commandsNow().map, kMapLabel);
-  }
-  // The worker, started by the first coarse map rather than with the page: a page whose map is
-  // never moved loads the core once.
-  let mapWorker = null;
-  function worker() {
-    if (mapWorker === null) {
-      mapWorker = new Worker('map-worker.js', { type: 'module' });
-      mapWorker.addEventListener('message', (event) => {
-        const { id, svg } = event.data;
-        if (id === mapAsked && svg !== '')
-          follow('map', () => placeFigure($('map'), svg, kMapLabel));
-      });
-    }
-    return mapWorker;
+    if (mapShown) showFigure($('map'), 'map', commandsNow().map, kMapLabel);
   }
   const showCoarseMap = () => {
     if (!mapShown) return;
-    mapAsked += 1;
-    worker().postMessage({
-      id: mapAsked,
-      args: [
-        ...commandsNow().map,
-        '--latitude-step=10',
-        '--rows=36',
-        `--chart-width=${width()}`,
-        '--chart',
-        'chart.svg',
-      ],
-    });
+    showFigure(
+      $('map'),
+      'map',
+      [...commandsNow().map, '--latitude-step=10', '--rows=36'],
+      kMapLabel,
+    );
   };
   // The map from now on, asked for by its button or by the address (map=shown).
   function showMap() {

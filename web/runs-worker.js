@@ -1,0 +1,52 @@
+// The companion's runs that may take long (the sky's chart, the map, the downloads), made off the
+// page's thread by its own code in WebAssembly, so that no value can hold the page up. Each
+// message asks for a run of one kind, {kind, id, args, text}; the worker says when it starts one,
+// {started, kind, id}, and answers {kind, id, status, err, svg}, with the output where text was
+// asked for (a Blob: a table may run to many megabytes) or without it, the run then kept for its
+// chart. Of each kind only the latest asked for is run, those overtaken while the core was busy
+// dropped; the kinds waiting are run in the order they were asked for.
+import createCore from './daylight.js';
+
+let core = createCore();
+const waiting = new Map(); // by kind, the latest asked for and not yet run
+let scheduled = false;
+const types = { csv: 'text/csv', json: 'application/json' };
+
+async function runFirst() {
+  scheduled = false;
+  let first = null;
+  for (const asked of waiting.values()) if (first === null || asked.id < first.id) first = asked;
+  if (first === null) return;
+  waiting.delete(first.kind);
+  const { kind, id, args, text } = first;
+  self.postMessage({ started: true, kind, id });
+  try {
+    const ready = await core;
+    const run = text ? ready.run(args) : ready.draw(args);
+    const answer = { kind, id, status: run.status, err: run.err, svg: run.svg };
+    if (text) answer.out = new Blob([run.out], { type: types[text] ?? 'text/plain' });
+    self.postMessage(answer);
+  } catch (error) {
+    // A core that stopped (out of memory, say) is made afresh for the next run.
+    core = createCore();
+    self.postMessage({
+      kind,
+      id,
+      status: -1,
+      err: `The page could not make this: ${error}`,
+      svg: '',
+    });
+  }
+  schedule();
+}
+
+function schedule() {
+  if (scheduled || waiting.size === 0) return;
+  scheduled = true;
+  setTimeout(runFirst, 0);
+}
+
+self.addEventListener('message', (event) => {
+  waiting.set(event.data.kind, event.data);
+  schedule();
+});
