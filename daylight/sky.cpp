@@ -632,17 +632,17 @@ void Crossings(const Series& s, std::span<Lane> lanes) {
     }
 }
 
-// The root of f between `below` (f < 0) and `above` (f > 0) by the Illinois method, f exact.
+// The root of f between `below` (f < 0) and `above` (f > 0) by the Illinois method, f exact: to
+// the last bit, where no number lies between the two ends.
 template <typename F>
 double Bracketed(const F& f, double below, double fBelow, double above, double fAbove) {
     double x = below;
     int side = 0;
     for (int i = 0; i < 100; ++i) {
         x = (below * fAbove - above * fBelow) / (fAbove - fBelow);
-        if (!(x > std::min(below, above) && x < std::max(below, above))) {
-            x = (below + above) / 2;
-        }
-        if (std::fabs(above - below) <= 1e-12) break;
+        const double middle = (below + above) / 2;
+        if (!(x > std::min(below, above) && x < std::max(below, above))) x = middle;
+        if (middle == below || middle == above) break;
         const double fx = f(x);
         if (fx == 0) break;
         if (fx < 0) {
