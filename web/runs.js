@@ -29,7 +29,8 @@ export function makeRuns() {
   return function ask(kind, args, text = false) {
     asked += 1;
     const id = asked;
-    awaited.get(kind)?.resolve(null);
+    const overtaken = awaited.get(kind);
+    overtaken?.resolve(null);
     return new Promise((resolve) => {
       const wanted = { kind, id, args, text, resolve };
       awaited.set(kind, wanted);
@@ -38,10 +39,9 @@ export function makeRuns() {
         return;
       }
       post(wanted);
-      if (running?.kind !== kind) return;
-      const overtaken = running.id;
+      if (overtaken === undefined) return;
       setTimeout(() => {
-        if (running?.id !== overtaken) return;
+        if (running?.id !== overtaken.id) return;
         worker.terminate();
         running = null;
         start();
