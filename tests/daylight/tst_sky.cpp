@@ -221,43 +221,53 @@ TEST(Sky, VenusDaylightIsTheSunFollowedMinuteByMinute) {
 // day followed by its series; within four for one followed step by step (a year of half a solar
 // day), whose orbit, looked at afresh at each moment, brings the rounding of its angles (about
 // 1e-15 of a radian) into the hour angle.
-TEST(Sky, WithNoTiltTheCrossingsAreTheClosedFormsToTheLastDigits) {
+struct NoTiltDay {
+    const char* name;
+    double year, tolerance;
+};
+
+class WithNoTilt : public testing::TestWithParam<NoTiltDay> {};
+
+TEST_P(WithNoTilt, TheCrossingsAreTheClosedFormsToTheLastDigits) {
     constexpr long double kPi = std::numbers::pi_v<long double>;
-    for (const double year : {365.25, 0.5}) {
-        for (const double latitude : {0.0, 38.0, -52.0, 66.0, 75.0}) {
-            for (const double horizon : {daycalc::kSunriseHorizon, -10.0, 5.0}) {
-                const SkyRow r = SkyModel({.tilt = 0,
-                                           .latitude = latitude,
-                                           .solarDay = 24,
-                                           .year = year,
-                                           .eccentricity = 0,
-                                           .perihelion = 0,
-                                           .horizon = horizon,
-                                           .step = 1})
-                                     .RowAt(year / 3);
-                // The hours above each limit, from midnight to midnight where it is never reached.
-                const auto hours = [&](double degrees) {
-                    const long double c =
-                        std::sin(degrees * kPi / 180) / std::cos(latitude * kPi / 180);
-                    return c < -1 ? 24 : c > 1 ? 0 : 24 * std::acos(c) / kPi;
-                };
-                const double limits[] = {horizon, -6, -12, -18};
-                long double above[4];
-                for (int i = 0; i < 4; ++i) {
-                    above[i] = std::max(hours(limits[i]), i > 0 ? above[i - 1] : 0.0L);
-                }
-                const double bands[] = {r.daylight, r.civil, r.nautical, r.astronomical, r.night};
-                const long double exact[] = {above[0], above[1] - above[0], above[2] - above[1],
-                                             above[3] - above[2], 24 - above[3]};
-                for (int i = 0; i < 5; ++i) {
-                    EXPECT_NEAR(bands[i], double(exact[i]), year < 100 ? 1.6e-14 : 8e-15)
-                        << "band " << i << " at " << latitude << ", horizon " << horizon
-                        << ", year " << year;
-                }
+    const auto [name, year, tolerance] = GetParam();
+    for (const double latitude : {0.0, 38.0, -52.0, 66.0, 75.0}) {
+        for (const double horizon : {daycalc::kSunriseHorizon, -10.0, 5.0}) {
+            const SkyRow r = SkyModel({.tilt = 0,
+                                       .latitude = latitude,
+                                       .solarDay = 24,
+                                       .year = year,
+                                       .eccentricity = 0,
+                                       .perihelion = 0,
+                                       .horizon = horizon,
+                                       .step = 1})
+                                 .RowAt(year / 3);
+            // The hours above each limit, from midnight to midnight where it is never reached.
+            const auto hours = [&](double degrees) {
+                const long double c =
+                    std::sin(degrees * kPi / 180) / std::cos(latitude * kPi / 180);
+                return c < -1 ? 24 : c > 1 ? 0 : 24 * std::acos(c) / kPi;
+            };
+            const double limits[] = {horizon, -6, -12, -18};
+            long double above[4];
+            for (int i = 0; i < 4; ++i) {
+                above[i] = std::max(hours(limits[i]), i > 0 ? above[i - 1] : 0.0L);
+            }
+            const double bands[] = {r.daylight, r.civil, r.nautical, r.astronomical, r.night};
+            const long double exact[] = {above[0], above[1] - above[0], above[2] - above[1],
+                                         above[3] - above[2], 24 - above[3]};
+            for (int i = 0; i < 5; ++i) {
+                EXPECT_NEAR(bands[i], double(exact[i]), tolerance)
+                    << "band " << i << " at " << latitude << ", horizon " << horizon;
             }
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Sky, WithNoTilt,
+                         testing::Values(NoTiltDay{"ByItsSeries", 365.25, 8e-15},
+                                         NoTiltDay{"StepByStep", 0.5, 1.6e-14}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Sky, NoTiltAtThePoleIsOnePolarDayAllYear) {
     const SkyView v = std::get<SkyView>(daycalc::ComputeSky({.tilt = 0,
