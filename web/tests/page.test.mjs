@@ -87,9 +87,17 @@ page.on('dialog', async (d) => {
   await d.dismiss();
 });
 
+// Waits for every figure the worker draws, so that none arriving later moves what a test clicks
+// or measures.
+const drawn = () =>
+  page.waitForFunction(() => document.querySelectorAll('[aria-busy]').length === 0, {
+    timeout: 120000,
+  });
+// Opens the page and waits for its first press and its figures.
 async function open(query = '') {
   await page.goto(`${origin}/index.html${query}`, { waitUntil: 'load' });
   await page.waitForFunction(() => document.getElementById('Command1')?.disabled === false);
+  await drawn();
 }
 const text = (id) => page.$eval(`#${id}`, (e) => e.textContent);
 const value = (id) => page.$eval(`#${id}`, (e) => e.value);
@@ -230,7 +238,7 @@ test('boxes, answers and charts at 1280, 768 and 375 px', async () => {
     // The answers as large as the boxes, and every chart's texts (the map's too) at least 11 px.
     await page.click('#draw-map');
     await page.waitForSelector('#map svg');
-    await page.waitForSelector('#sky-chart svg');
+    await drawn();
     const sizes = await page.evaluate(() => {
       const px = (e) => parseFloat(window.getComputedStyle(e).fontSize);
       const chartText = Math.min(
@@ -341,7 +349,6 @@ test("Copy All in the window's order", async () => {
 test('the sky chart, and the map when asked for', async () => {
   // The sky's chart follows the press; the map is drawn when asked for.
   await open('?planet=mars&latitude=70');
-  await page.waitForSelector('#sky-chart svg');
   const skyTitle = await page.$eval('#sky-chart svg text', (t) => t.textContent);
   const noMap = (await page.$$('#map svg')).length === 0;
   await page.click('#draw-map');
@@ -359,8 +366,6 @@ test('a table that takes long never holds the page up', async () => {
   // A year of a million days makes a sky of a million rows, and Mercury's map follows the sun
   // through every day: seconds of work each, done by the worker while the page answers at once.
   await open('?latitude=60&map=shown');
-  const drawn = () => document.querySelectorAll('[aria-busy]').length === 0;
-  await page.waitForFunction(drawn);
   // How long an action holds the page: from the action to the next frame.
   const held = (action) =>
     page.evaluate(
@@ -390,7 +395,7 @@ test('a table that takes long never holds the page up', async () => {
     { timeout: 120000 },
   );
   const skyAfter = performance.now() - chosen;
-  await page.waitForFunction(drawn, { timeout: 120000 });
+  await drawn();
   const mapKey = await page.$eval('#map svg', (s) => s.textContent);
   const longest = Math.max(...waits);
   check(
@@ -407,7 +412,6 @@ test('a slider with the map, frame by frame', async () => {
   // The sliders: each frame of a drag within 16 ms, the results, the chart and a coarser map
   // following; at rest, the whole map with the chosen day and latitude marked.
   await open('?latitude=38');
-  await page.waitForSelector('#sky-chart svg');
   await page.click('#draw-map');
   await page.focus('#tilt-slider');
   for (let i = 0; i < 40; i += 1) {
@@ -764,7 +768,7 @@ test('a phone needs no sideways scrolling', async () => {
     await open('?planet=earth&latitude=60&from_solstice=30');
     await page.click('#draw-map');
     await page.waitForSelector('#map svg');
-    await page.waitForFunction(() => document.querySelectorAll('[aria-busy]').length === 0);
+    await drawn();
     await page.screenshot({ path: screenshot, fullPage: true });
     await page.setViewport({ width: 375, height: 1450, isMobile: true, hasTouch: true });
     await open('?planet=earth&latitude=60&from_solstice=30');
