@@ -36,6 +36,14 @@ export function placeFigure(box, svg, label) {
   );
   figure.setAttribute('role', 'img');
   figure.setAttribute('aria-label', label);
+  // Its ids (its plot's clip) become its box's, or the first figure's would clip every other.
+  for (const element of figure.querySelectorAll('[id]')) {
+    const own = `${box.id}-${element.id}`;
+    for (const user of figure.querySelectorAll(`[clip-path="url(#${element.id})"]`)) {
+      user.setAttribute('clip-path', `url(#${own})`);
+    }
+    element.id = own;
+  }
   box.replaceChildren(figure);
   box.removeAttribute('aria-busy');
 }

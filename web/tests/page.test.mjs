@@ -360,6 +360,23 @@ test('the sky chart, and the map when asked for', async () => {
       mapTitle === 'Daylight at every latitude through the year',
     'the sky chart is shown, and the map when asked for',
   );
+  // Each figure is clipped by its own plot: with three figures in one page, an id shared would
+  // clip them all by the first one's (Venus's sky and year, for one, have plots of other heights).
+  const clips = await page.$$eval('.chart svg', (figures) =>
+    figures.map((svg) =>
+      [...svg.querySelectorAll('[clip-path]')].every((user) => {
+        const id = user.getAttribute('clip-path').slice(5, -1);
+        return (
+          document.querySelectorAll(`[id="${id}"]`).length === 1 &&
+          svg.querySelector(`[id="${id}"]`)
+        );
+      }),
+    ),
+  );
+  check(
+    clips.length === 3 && clips.every(Boolean),
+    `each of the ${clips.length} figures is clipped by its own plot`,
+  );
 });
 
 test('a table that takes long never holds the page up', async () => {
