@@ -412,12 +412,12 @@ test('a table that takes long never holds the page up', async () => {
     { timeout: 120000 },
   );
   const skyAfter = performance.now() - chosen;
-  await drawn();
-  const mapKey = await page.$eval('#map svg', (s) => s.textContent);
+  // Mercury's map, seconds more of work, is still being made (the map's own test sees one come).
+  const mapBusy = await page.$eval('#map', (box) => box.getAttribute('aria-busy'));
   const longest = Math.max(...waits);
   check(
-    busy === 'true' && longest < 1000 && said !== '' && mapKey.includes('year 0.5'),
-    `with the sky of a million days and Mercury's map in the making, the page answers within ${longest.toFixed(0)} ms (goal: under a second, where the tables take seconds), and the map comes`,
+    busy === 'true' && mapBusy === 'true' && longest < 1000 && said !== '',
+    `with the sky of a million days and Mercury's map in the making, the page answers within ${longest.toFixed(0)} ms (goal: under a second, where the tables take seconds)`,
   );
   check(
     skyAfter < 2500,
