@@ -1,5 +1,6 @@
 #include "sky_command.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -27,6 +28,28 @@ std::optional<double> HorizonOf(const std::string& text) {
     if (text == "sunrise") return daycalc::kSunriseHorizon;
     if (text == "geometric") return daycalc::kGeometricHorizon;
     return rt::StrictNumber(text);
+}
+
+// A UTC offset as people write it: hours as a number (5.5, -3.5), or hours and minutes, ±h:mm or
+// ±hh:mm (5:30, +05:30, -03:30); nothing else.
+std::optional<double> UtcOffsetOf(std::string_view text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) return rt::StrictNumber(text);
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::string_view hours = text.substr(negative || text[0] == '+' ? 1 : 0,
+                                               colon - (negative || text[0] == '+' ? 1 : 0));
+    const std::string_view minutes = text.substr(colon + 1);
+    const auto digits = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (hours.empty() || hours.size() > 2 || minutes.size() != 2 || !digits(hours) ||
+        !digits(minutes) || minutes[0] > '5') {
+        return std::nullopt;
+    }
+    const int h = hours.size() == 2 ? (hours[0] - '0') * 10 + (hours[1] - '0') : hours[0] - '0';
+    const int m = (minutes[0] - '0') * 10 + (minutes[1] - '0');
+    const double offset = h + m / 60.0;
+    return negative ? -offset : offset;
 }
 
 Json InputsJson(const SkyInputs& in) {
@@ -64,7 +87,16 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
     inputs["utc_offset"] = TextFromDouble(request.utcOffset);
     inputs["from"] = daycalc::TextOf(*from);
     inputs["to"] = daycalc::TextOf(*to);
-    TableWriter writer(out, request.json, inputs);
+    // The calendar is the Gregorian one carried back, which a date before its start may not be.
+    Json notes = Json::array();
+    if (!(daycalc::kGregorianStart <= *from)) {
+        const std::string note =
+            daycalc::Filled(daycalc::HintTextOf(daycalc::HintId::GregorianCarriedBack).hint,
+                            {{"date", daycalc::TextOf(*from)}});
+        err << "daylight-cli: note: " << note << '\n';
+        notes.push_back(note);
+    }
+    TableWriter writer(out, request.json, inputs, nullptr, notes);
     daycalc::ProduceDates(place, *from, *to, request.utcOffset, writer);
     return out.flush() ? kResults : ReportWriteFailure(err);
 }
@@ -84,7 +116,9 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
         "(apparent less mean solar time). After the rows: the shortest and longest daylight,\n"
         "the solstices and equinoxes, the spans of polar day and night, and the longest\n"
         "stretch of twilight without daylight. For the Earth, --date or --from and --to give\n"
-        "a row a civil date, on that year's orbit, with the times on the clock.");
+        "a row a civil date, on that year's orbit: the solar day whose noon falls on the date\n"
+        "on the clock, its times in hours after the date's midnight (a sunset after midnight\n"
+        "past 24, a sunrise before it below 0).");
     CLI::Option* latitude = nullptr;
     std::vector<CLI::Option*> orbit;  // what a date's own year replaces
     for (const daycalc::InputField& f : daycalc::kInputFields) {
@@ -168,10 +202,12 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
         if (daycalc::DateOf(text)) return "";
         return "not a date from 1000-01-01 to 3000-12-31 as YYYY-MM-DD: " + Quoted(text);
     };
-    CLI::Option* date = sky->add_option("--date", request.date,
-                                        "The Earth on a civil date, YYYY-MM-DD: a row for the day")
-                            ->type_name("DATE")
-                            ->check(dateCheck);
+    CLI::Option* date =
+        sky->add_option("--date", request.date,
+                        "The Earth on a civil date, YYYY-MM-DD, of the Gregorian calendar\n"
+                        "(carried back before 1582-10-15): a row for the day")
+            ->type_name("DATE")
+            ->check(dateCheck);
     CLI::Option* from = sky->add_option("--from", request.from, "The first date of a range")
                             ->type_name("DATE")
                             ->check(dateCheck);
@@ -181,8 +217,17 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
     from->needs(to);
     to->needs(from);
     date->excludes(from)->excludes(to);
-    AddNumberOption(*sky, "--utc-offset", request.utcOffset,
-                    "Hours the clock is ahead of UTC, with a date (-14 to 14)");
+    sky->add_option_function<std::string>(
+           "--utc-offset",
+           [&request](const std::string& text) { request.utcOffset = *UtcOffsetOf(text); },
+           "Hours the clock is ahead of UTC, with a date, from -14 to 14: a number (5.5)\n"
+           "or hours and minutes (5:30, +05:30, -03:30)")
+        ->default_str("0")
+        ->type_name("OFFSET")
+        ->check([](const std::string& text) -> std::string {
+            if (UtcOffsetOf(text)) return "";
+            return "not a UTC offset as hours (5.5) or hours and minutes (+05:30): " + Quoted(text);
+        });
     for (CLI::Option* dated : {date, from}) {
         dated->excludes(map);
         for (CLI::Option* option : orbit) dated->excludes(option);

@@ -69,7 +69,9 @@ void CsvWriter::Summary(std::span<const Named> values) {
 }
 
 void JsonWriter::Columns(std::span<const std::string_view> names) {
-    out_ << R"({"inputs":)" << Dump(inputs_) << R"(,"rows":[)";
+    out_ << R"({"inputs":)" << Dump(inputs_);
+    if (!notes_.empty()) out_ << R"(,"notes":)" << Dump(notes_);
+    out_ << R"(,"rows":[)";
     for (const std::string_view name : names) {
         columns_.push_back('"' + std::string(name) + R"(":")");
     }

@@ -33,11 +33,13 @@ class CsvWriter : public daycalc::TableConsumer {
     std::string line_;
 };
 
-// A table written as one JSON object, {"inputs":…,"rows":[…], and the summary's members}, as it
-// goes: the rows one by one, each an object whose members are the columns.
+// A table written as one JSON object, {"inputs":…,"notes":[…],"rows":[…], and the summary's
+// members}, as it goes: the rows one by one, each an object whose members are the columns; the
+// notes only where there are some.
 class JsonWriter : public daycalc::TableConsumer {
   public:
-    JsonWriter(std::ostream& out, const Json& inputs) : out_(out), inputs_(inputs) {}
+    JsonWriter(std::ostream& out, const Json& inputs, const Json& notes)
+        : out_(out), inputs_(inputs), notes_(notes) {}
     void Columns(std::span<const std::string_view> names) override;
     bool Row(std::span<const daycalc::Cell> cells) override;
     void Summary(std::span<const daycalc::Named> values) override;
@@ -45,6 +47,7 @@ class JsonWriter : public daycalc::TableConsumer {
   private:
     std::ostream& out_;
     Json inputs_;
+    Json notes_;
     std::vector<std::string> columns_;  // each as `"name":"`
     std::string line_;
     const char* separator_ = "";
@@ -54,8 +57,9 @@ class JsonWriter : public daycalc::TableConsumer {
 // chart being drawn of them, if any. The rows stop where the output fails.
 class TableWriter : public daycalc::TableConsumer {
   public:
-    TableWriter(std::ostream& out, bool json, const Json& inputs, chart::Chart* drawing = nullptr)
-        : csv_(out), json_(out, inputs), isJson_(json), drawing_(drawing) {}
+    TableWriter(std::ostream& out, bool json, const Json& inputs, chart::Chart* drawing = nullptr,
+                const Json& notes = Json::array())
+        : csv_(out), json_(out, inputs, notes), isJson_(json), drawing_(drawing) {}
     void Columns(std::span<const std::string_view> names) override;
     bool Row(std::span<const daycalc::Cell> cells) override;
     void Summary(std::span<const daycalc::Named> values) override;

@@ -47,6 +47,7 @@ DaylightResults Calculate(const DaylightInputs& inputs, Stage& stage) {
 }
 
 DaylightOutcome ComputeDaylight(const DaylightInputs& inputs) {
+    if (std::optional<Problem> problem = BeyondThePole(inputs, Mode::Single)) return *problem;
     Stage stage = Stage::Reading;
     try {
         return Calculate(inputs, stage);

@@ -148,18 +148,33 @@ struct SkyOfYear {
 void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, double utcOffset,
                  const std::function<void(const DatedRow&)>& row) {
     const double longitude = std::isnan(place.longitude) ? 0 : place.longitude;
-    std::optional<SkyOfYear> sky;  // the year of the last date, kept while the dates stay in it
+    std::optional<SkyOfYear> sky;  // the year of the last noon, kept while the noons stay in it
+    // The t of the apparent noon nearest a Julian day, in the year that day falls in.
+    const auto noonNear = [&](double julianDay) {
+        if (!sky || !sky->Holds(julianDay)) sky.emplace(EarthYearAt(julianDay), place, longitude);
+        return sky->model.NoonNear(julianDay - sky->year.solstice, sky->in.longitude);
+    };
     for (CivilDate date = from; date <= to; date = NextDate(date)) {
-        // Noon on the clock, as a Julian day, and the year it falls in.
-        const double clockNoon = JulianDayOf(date) + (12 - utcOffset) / 24;
-        if (!sky || !sky->Holds(clockNoon)) sky.emplace(EarthYearAt(clockNoon), place, longitude);
-        const SkyModel& model = sky->model;
-        DatedRow dated{date, model.RowOfNoon(model.NoonNear(clockNoon - sky->year.solstice,
-                                                            sky->in.longitude))};
-        // From local mean time to the clock.
+        // The date's midnight on the clock, as a Julian day, and the clock's hours after it.
+        const double midnight = JulianDayOf(date) - utcOffset / 24;
+        const auto hoursOf = [&](double t) { return (sky->year.solstice + t - midnight) * 24; };
+        // The day whose apparent noon falls on the date: the noon nearest the clock's noon, or
+        // where the clock runs so far from the sun's that it falls on the date before or after,
+        // its neighbour on this side. (Where noon is drifting across midnight a date may hold no
+        // noon at all: it keeps the nearest, seconds outside it.)
+        double t = noonNear(midnight + 0.5);
+        if (const double hours = hoursOf(t); !(hours >= 0 && hours < 24)) {
+            const double neighbour = noonNear(sky->year.solstice + t + (hours < 0 ? 1 : -1));
+            const double there = hoursOf(neighbour);
+            t = there >= 0 && there < 24 ? neighbour : noonNear(midnight + 0.5);
+        }
+        DatedRow dated{date, sky->model.RowOfNoon(t)};
+        // From local mean time to the clock, in hours after the date's midnight: the offset of the
+        // zone from the meridian, and the whole days between the two midnights.
+        const double zone = utcOffset - longitude / 15;
+        const double days = std::round((hoursOf(t) - (dated.row.noon + zone)) / 24);
         const auto clock = [&](double hours) {
-            const double at = hours + utcOffset - longitude / 15;
-            return at - 24 * std::floor(at / 24);
+            return hours + utcOffset - longitude / 15 + 24 * days;
         };
         dated.row.sunrise = clock(dated.row.sunrise);
         dated.row.noon = clock(dated.row.noon);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model.h"
+
 namespace daycalc {
 namespace {
 
@@ -63,6 +65,7 @@ bool Gives(const DaylightInputs& inputs, Mode mode, Promise promise) {
     if (mode == Mode::Year) return YearComputes(inputs);
     Stage stage = Stage::Reading;
     try {
+        if (!(std::fabs(rt::ValFromText(inputs.latitude)) <= 90)) return false;
         const DaylightResults r = Calculate(inputs, stage);
         switch (promise) {
             case Promise::Results:
@@ -101,42 +104,32 @@ Why Explained(const DaylightInputs& in, rt::FaultKind kind, Stage stage) {
     if (stage == Stage::Reading) return {};
     // The tilt and latitude were read once already, so neither overflows now; the year reads no
     // point of the year, whose text may be anything.
-    const double tilt = rt::ValFromText(in.tilt);
+    const double typed = rt::ValFromText(in.tilt);
+    const double tilt = TiltOfTheDays(typed);
     const double latitude = rt::ValFromText(in.latitude);
     double fromSolstice = 0;
     try {
         fromSolstice = rt::ValFromText(in.fromSolstice);
     } catch (const rt::Fault&) {
     }
-    Values values = {{"tilt", Text(tilt)}, {"latitude", Text(latitude)}};
+    Values values = {{"tilt", Text(typed)}, {"latitude", Text(latitude)}};
     const std::string mirrored = SumText(0, -latitude);
     const std::string later = HalfAYearLater(fromSolstice);
     const auto latitudeTry = [](const std::string& text) {
         return std::vector<Try>{{kLatitude, text}};
     };
-    if (std::fabs(latitude) > 90) {
-        const double side = latitude > 0 ? 1 : -1;
-        Why why{values, {}};
-        // The pole, or just off it, or just inside the polar circle, or the equator.
-        const double circle = rt::ValFromText(SumText(90, -std::fabs(tilt)));
-        for (const std::string& candidate :
-             {Text(90 * side), Text(89.9 * side), SumText(side * circle, -side * 0.1), Text(0)}) {
-            why.candidates.push_back({HintId::BeyondThePole, {kLatitude}, latitudeTry(candidate)});
-        }
-        return why;
-    }
     if (tilt < -90 || tilt > 180) {
         return {values,
                 {{HintId::TiltFarBeyond, {kTilt}, {{kTilt, StartingText(&DaylightInputs::tilt)}}}}};
     }
-    // Tilts beyond 0 to 90 give the days of a tilt within them with the latitude's sign changed,
-    // since tan(−T) = tan(180° − T) = −tan T; the same latitude half a year later has them too.
+    // A negative tilt, or one of 180, gives the days of a tilt from 0 to 90 half a year later,
+    // since tan(−T) = −tan T and cos(A + 180°) = −cos A. (Tilts between 90 and 180 are taken as
+    // 180 − T when read, and do not stop here.)
     if (tilt < 0 || tilt > 90) {
         const std::string same = tilt < 0 ? SumText(0, -tilt) : SumText(180, -tilt);
         values.emplace_back("same", same);
         return {values,
-                {{HintId::TiltBeyond, {kTilt, kLatitude}, {{kTilt, same}, {kLatitude, mirrored}}},
-                 {HintId::TiltBeyondSouth,
+                {{HintId::TiltBeyond,
                   {kTilt, kFromSolstice},
                   {{kTilt, same}, {kFromSolstice, later}}}}};
     }
@@ -347,6 +340,42 @@ Problem Explain(const DaylightInputs& inputs, rt::FaultKind kind, Stage stage, M
         problem.year = Problem::Year{Text(rt::ValFromText(inputs.tilt)),
                                      Text(rt::ValFromText(inputs.latitude))};
     }
+    return problem;
+}
+
+double OverThePole(double latitude) {
+    // Whole turns off first (exact), then over the pole: 180 − x for x past 90.
+    const double x = std::remainder(latitude, 360);
+    if (x > 90) return rt::ValFromText(SumText(180, -x));
+    if (x < -90) return rt::ValFromText(SumText(-180, -x));
+    return x;
+}
+
+std::optional<Problem> BeyondThePole(const DaylightInputs& inputs, Mode mode) {
+    double latitude = 0;
+    try {
+        latitude = ReadPlanet(inputs, mode == Mode::Year ? PointOfYear::Unread : PointOfYear::Read)
+                       .latitude;
+    } catch (const rt::Fault&) {
+        return std::nullopt;
+    }
+    if (std::fabs(latitude) <= 90) return std::nullopt;
+    std::vector<Try> tries = {{kLatitude, Text(OverThePole(latitude))}};
+    if (mode == Mode::Single && !Gives(With(inputs, tries), mode, Promise::Results)) {
+        // Over the pole the press stops too (beyond a southern polar circle, say): what that stop
+        // offers instead, if anything.
+        const DaylightOutcome over = ComputeDaylight(With(inputs, tries));
+        for (const Try& t : std::get<Problem>(over).tries) {
+            std::erase_if(tries, [&](const Try& given) { return given.field == t.field; });
+            tries.push_back(t);
+        }
+    }
+    if (!Gives(With(inputs, tries), mode, Promise::Results)) tries.clear();
+    const HintText& text = HintTextOf(HintId::BeyondThePole);
+    Problem problem = OutOfRange(std::string(kLatitudeRange), {kLatitude}, std::move(tries));
+    problem.cause = Filled(text.cause, {{"latitude", Text(latitude)}});
+    problem.hint =
+        std::string(text.hint) + (problem.tries.empty() ? "" : " " + TrySentence(problem.tries));
     return problem;
 }
 

@@ -29,6 +29,18 @@ Problem Explain(const DaylightInputs& inputs, rt::FaultKind kind, Stage stage, M
 Problem OutOfRange(std::string message, std::vector<std::string_view> fields,
                    std::vector<Try> tries);
 
+// What is wrong with a latitude beyond a pole, in every mode.
+inline constexpr std::string_view kLatitudeRange = "the latitude must be from -90 to 90 degrees";
+
+// The latitude reached by going on over the pole, to as many decimals as it was typed with: 100
+// gives 80, -100.5 gives -79.5, 300 gives -60.
+double OverThePole(double latitude);
+
+// A latitude beyond a pole, once the texts are read in that mode: a bad value, with the latitude on
+// the other side of the pole to try where it gives an answer. None where the latitude is within
+// the poles or a text does not read (that problem comes first).
+std::optional<Problem> BeyondThePole(const DaylightInputs& inputs, Mode mode);
+
 // The caption people know a field by: the box's for the five inputs, else its own.
 std::string CaptionOf(std::string_view field);
 

@@ -12,7 +12,7 @@ using rt::Number;
 
 // The planet as read from the five texts.
 struct Planet {
-    double tilt;      // in degrees, as read
+    double tilt;      // in degrees, as read (T is the tilt of its days)
     double latitude;  // in degrees, as read
     Number T;         // the axial tilt
     Number L;         // the latitude
@@ -27,11 +27,16 @@ struct Planet {
 // unread (A is 0) and no text there can stop it.
 enum class PointOfYear { Read, Unread };
 
+// The tilt whose days a tilt has. One between 90 and 180 swings the sun's declination through the
+// same angle as 180 − T: only the sense of the spin differs, and the solar day already holds that.
+// 180 − T is exact there. Every other tilt is its own.
+inline double TiltOfTheDays(double tilt) { return tilt > 90 && tilt < 180 ? 180 - tilt : tilt; }
+
 // Reads the texts in the order of the table, the three angles into radians.
 inline Planet ReadPlanet(const DaylightInputs& in, PointOfYear point) {
     const double tilt = rt::ValFromText(in.tilt);
     const double latitude = rt::ValFromText(in.latitude);
-    const Number T = Radians(tilt);
+    const Number T = Radians(TiltOfTheDays(tilt));
     const Number L = Radians(latitude);
     const Number RP = rt::ValFromText(in.solarDay);
     const Number A =
@@ -53,9 +58,9 @@ inline Number SunsetCosine(const Planet& p, Number cosA) { return p.tanL * cosA 
 inline Number ShareOf(Number c, Number whole) { return aCos(c) / Radians(180) * whole; }
 
 // tan(90° − L) / |tan T|: beyond the polar circle, the cosine of the orbit angle from the solstice
-// of the polar day at which the sun first sets. A planet that turns backwards (a tilt above 90)
-// has a negative tan T and the same polar day as the tilt 180° − T, hence the magnitude. With no
-// tilt it is a division by zero, with a tilt too small for the latitude an overflow.
+// of the polar day at which the sun first sets. A tilt of 180 has a tan T a rounding below 0, and
+// a negative tilt a negative one, hence the magnitude. With no tilt it is a division by zero, with
+// a tilt too small for the latitude an overflow.
 inline Number FullDaylightQuotient(const Planet& p) {
     return rt::Tan(Radians(90) - p.L) / Abs(p.tanT);
 }

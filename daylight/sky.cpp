@@ -213,9 +213,8 @@ std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
     }
     const auto clamped = [](double value, double bound) { return value < 0 ? -bound : bound; };
     if (!(std::fabs(in.latitude) <= 90)) {
-        return OutOfItsRange{"latitude", &SkyInputs::latitude,
-                             "the latitude must be from -90 to 90 degrees",
-                             clamped(in.latitude, 90)};
+        return OutOfItsRange{"latitude", &SkyInputs::latitude, std::string(kLatitudeRange),
+                             OverThePole(in.latitude)};
     }
     if (!(in.solarDay > 0)) {
         return OutOfItsRange{"solar_day", &SkyInputs::solarDay, "the solar day must be above 0",

@@ -108,6 +108,7 @@ std::string_view SunName(Sun sun) {
 }
 
 bool YearComputes(const DaylightInputs& inputs) {
+    if (BeyondThePole(inputs, Mode::Year)) return false;
     try {
         StopWhereTheSingleCalculationStops(ReadPlanet(inputs, PointOfYear::Unread));
         return true;
@@ -121,6 +122,7 @@ YearOutcome StreamYear(const DaylightInputs& inputs, double stepDegrees,
     const double step = std::isnan(stepDegrees)
                             ? kCoarsestYearStep
                             : std::clamp(stepDegrees, kFinestYearStep, kCoarsestYearStep);
+    if (std::optional<Problem> problem = BeyondThePole(inputs, Mode::Year)) return *problem;
     Stage stage = Stage::Reading;
     try {
         const Planet p = ReadPlanet(inputs, PointOfYear::Unread);

@@ -41,7 +41,13 @@ inline daycalc::DaylightInputs TheTries(daycalc::DaylightInputs in, const daycal
 template <typename Outcome>
 std::string ProblemProblem(const daycalc::DaylightInputs& in, const daycalc::Problem& problem,
                            const Outcome& tried) {
-    if (!problem.fault) return "a stop without its fault";
+    // The one stop without a fault is a latitude beyond a pole, which is a bad value.
+    const std::optional<double> latitude = ReadBack(in.latitude);
+    const bool beyondThePole = latitude && !(std::fabs(*latitude) <= 90);
+    if (!problem.fault && !beyondThePole) return "a stop without its fault";
+    if (problem.fault && beyondThePole && problem.fault != rt::FaultKind::Overflow) {
+        return "a latitude beyond a pole that is not a bad value";
+    }
     if (problem.cause.empty() || problem.hint.empty() || problem.fields.empty()) {
         return "a stop without its cause, hint or boxes";
     }

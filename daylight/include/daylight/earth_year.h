@@ -18,6 +18,9 @@ struct CivilDate {
     int year, month, day;
 };
 
+// Dates are of the Gregorian calendar, carried back before its first day.
+inline constexpr CivilDate kGregorianStart{1582, 10, 15};
+
 // "YYYY-MM-DD" of a real date from 1000-01-01 to 3000-12-31, or nothing.
 std::optional<CivilDate> DateOf(std::string_view text);
 std::string TextOf(const CivilDate& date);
@@ -42,11 +45,12 @@ struct EarthYear {
 };
 EarthYear EarthYearAt(double julianDay);
 
-// The sky of each date from `from` to `to` at a place on the Earth: the solar day around the
-// date's local apparent noon, on the orbit and with the tilt of the year it falls in, its `day`
-// counted from that year's December solstice. The place gives the latitude, the longitude (degrees
-// east; none is 0) and the horizon; sunrise, noon and sunset are on the clock of the UTC offset,
-// in hours after its midnight. Rows go to `row` as they are made.
+// The sky of each date from `from` to `to` at a place on the Earth: the solar day whose apparent
+// noon falls on the date on the clock of the UTC offset, on the orbit and with the tilt of the year
+// it falls in, its `day` counted from that year's December solstice. The place gives the latitude,
+// the longitude (degrees east; none is 0) and the horizon. Sunrise, noon and sunset are clock
+// hours after the date's midnight: a sunset just after midnight is past 24, a sunrise before it
+// below 0. Rows go to `row` as they are made.
 struct DatedRow {
     CivilDate date;
     SkyRow row;

@@ -50,7 +50,6 @@ enum class HintId {
     BeyondThePole,
     TiltFarBeyond,
     TiltBeyond,
-    TiltBeyondSouth,
     RightAngleAtTheEquator,
     RightAngleSouth,
     OnThePolarCircle,
@@ -65,6 +64,7 @@ enum class HintId {
     YearOnTheDesktop,
     YearOnThePage,
     ReadAs,
+    GregorianCarriedBack,
 };
 
 struct HintText {
@@ -84,12 +84,7 @@ inline constexpr HintText kHintTexts[] = {
      "Type a Tilt from 0 to 90, or up to 180 for a planet that turns backwards."},
     {HintId::TiltBeyond,
      "At a tilt of {tilt} the calculation has no value for Latitude {latitude}: it takes tilts "
-     "from 0 to 90, and beyond them only some latitudes.",
-     "Change the Tilt: a tilt of {tilt} gives the same days as a tilt of {same} with the "
-     "latitude's sign changed."},
-    {HintId::TiltBeyondSouth,
-     "At a tilt of {tilt} the calculation has no value for Latitude {latitude}: it takes tilts "
-     "from 0 to 90, and beyond them only some latitudes.",
+     "from 0 to 180, and beyond them only some latitudes.",
      "Change the Tilt: a tilt of {tilt} gives the same days as a tilt of {same} half a year "
      "later."},
     {HintId::RightAngleAtTheEquator,
@@ -130,6 +125,9 @@ inline constexpr HintText kHintTexts[] = {
      "{latitude}."},
     {HintId::YearOnThePage, "", "The chart below shows the daylight of every day of that year."},
     {HintId::ReadAs, "", "{box} \"{text}\" was read as {number}"},
+    {HintId::GregorianCarriedBack, "",
+     "{date} is before 1582-10-15: the dates are the Gregorian calendar's carried back, not the "
+     "Julian calendar's of their time"},
 };
 
 // The entry of the table for a hint.
