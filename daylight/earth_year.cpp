@@ -176,9 +176,12 @@ void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, double ut
         const auto clock = [&](double hours) {
             return hours + utcOffset - longitude / 15 + 24 * days;
         };
-        dated.row.sunrise = clock(dated.row.sunrise);
-        dated.row.noon = clock(dated.row.noon);
-        dated.row.sunset = clock(dated.row.sunset);
+        // The sky gives each time within its solar day; the sunrise is the one before noon and
+        // the sunset the one after it, though either may lie past a midnight.
+        const SkyRow& r = dated.row;
+        dated.row.sunrise = clock(r.sunrise > r.noon ? r.sunrise - 24 : r.sunrise);
+        dated.row.sunset = clock(r.sunset < r.noon ? r.sunset + 24 : r.sunset);
+        dated.row.noon = clock(r.noon);
         row(dated);
     }
 }

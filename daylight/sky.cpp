@@ -537,6 +537,11 @@ double SkyModel::HeightOf(const Position& sun, double hourAngle) const {
     return sinL_ * sun.sinDeclination + cosL_ * sun.cosDeclination * rt::Cosine(hourAngle);
 }
 
+double SkyModel::SeriesSinAltitudeAt(double noon, double x) const {
+    const Day day = DayAt(noon);
+    return SeriesOf(day, {sinL_, cosL_, sinT_, term_}).At(x, HourAngle::Of(day.omega * x)).height;
+}
+
 double SkyModel::SinAltitudeAt(double noon, double x) const {
     const Position p = PositionAt(noon + x);
     return HeightOf(p, kTurn * x + (p.equationOfTime - PositionAt(noon).equationOfTime));

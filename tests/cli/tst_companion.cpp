@@ -209,6 +209,18 @@ TEST(Batch, LinesAreBoundedAndExact) {
                     R"({"error":"line 6: longer than 1048576 bytes"})"));
 }
 
+// A field's value may nest 64 levels below the line's object, and no more: the 64th is read (and
+// refused as no number), the 65th is not read at all.
+TEST(Batch, NestingStopsAfter64Levels) {
+    const auto nested = [](int levels) {
+        return "{\"tilt\":" + std::string(levels, '[') + std::string(levels, ']') + "}\n";
+    };
+    const Invocation run = Companion({"--batch"}, nested(64) + nested(65));
+    EXPECT_THAT(run.Lines(),
+                ElementsAre(R"({"error":"line 1: field \"tilt\" is not a string or a number"})",
+                            R"({"error":"line 2: nested deeper than 64 levels"})"));
+}
+
 // The same inputs, whichever way a line is read: the plain objects read without the JSON
 // library, and lines with escapes, spaces or other bytes read with it.
 // A line of exactly the longest length is answered, also with a CR before its line feed, and one
@@ -620,6 +632,33 @@ TEST(Sky, ARangeOfDatesGivesEachDateItsOwnYear) {
     }
 }
 
+// The ends of the calendar's range and of the clock's, and offsets as people write them: each is
+// taken, with the offset in hours; a date before the Gregorian calendar began gets its note.
+TEST(Sky, DatesAndOffsetsAreTakenToTheEndsOfTheirRanges) {
+    const struct {
+        const char* date;
+        const char* offset;
+        const char* hours;
+        bool note;
+    } cases[] = {{"2000-02-29", "0", "0", false},        {"2024-02-29", "14", "14", false},
+                 {"3000-12-31", "-14", "-14", false},    {"1000-01-01", "5:30", "5.5", true},
+                 {"1582-10-14", "+05:45", "5.75", true}, {"1582-10-15", "-03:30", "-3.5", false},
+                 {"2026-06-21", "-0:30", "-0.5", false}, {"2026-06-21", "+14:00", "14", false}};
+    for (const auto& c : cases) {
+        const Invocation run =
+            Companion({"sky", "--date", c.date, "--utc-offset", c.offset, "--json"});
+        ASSERT_EQ(run.status, 0) << c.date << " " << c.offset << ": " << run.err;
+        const Json sky = Json::parse(run.out);
+        EXPECT_EQ(sky["inputs"]["utc_offset"], c.hours) << c.offset;
+        EXPECT_EQ(sky["rows"][0]["date"], c.date);
+        EXPECT_EQ(sky.contains("notes"), c.note) << c.date;
+        EXPECT_EQ(run.err.find("note: " + std::string(c.date) + " is before 1582-10-15") !=
+                      std::string::npos,
+                  c.note)
+            << c.date;
+    }
+}
+
 // One day by its orbit angle is that day's row of the whole year, on an eccentric orbit too; the
 // last, at 360, is the year's last.
 TEST(Sky, TheDayAtAnOrbitAngleIsThatRowOfTheYear) {
@@ -680,6 +719,17 @@ TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
         {{"sky", "--map", "--mark-latitude", "91"}, "the marked latitude must be from -90"},
         {{"sky", "--mark-latitude", "10"}, "requires --map"},
         {{"year", "--chart-width", "299"}, "the chart's width must be from 300 to 800"},
+        {{"--latitude", "100"}, "the latitude must be from -90 to 90 degrees"},
+        {{"year", "--latitude", "-90.5"}, "the latitude must be from -90 to 90 degrees"},
+        {{"sky", "--date", "3001-01-01"}, "not a date from 1000-01-01 to 3000-12-31"},
+        {{"sky", "--date", "0999-12-31"}, "not a date from 1000-01-01 to 3000-12-31"},
+        {{"sky", "--date", "1900-02-29"}, "not a date from 1000-01-01 to 3000-12-31"},
+        {{"sky", "--date", "2026-06-21", "--utc-offset", "14.01"}, "must be from -14 to 14 hours"},
+        {{"sky", "--date", "2026-06-21", "--utc-offset=-14:01"}, "must be from -14 to 14 hours"},
+        {{"sky", "--date", "2026-06-21", "--utc-offset", "5:60"}, "not a UTC offset"},
+        {{"sky", "--date", "2026-06-21", "--utc-offset", "+5:3"}, "not a UTC offset"},
+        {{"sky", "--date", "2026-06-21", "--utc-offset", "5:30:00"}, "not a UTC offset"},
+        {{"sky", "--date", "2026-06-21", "--utc-offset", "100:00"}, "not a UTC offset"},
     };
     for (const auto& [args, reason] : cases) {
         const Invocation run = Companion(args);

@@ -132,6 +132,9 @@ class SkyModel {
     // The sine of the sun's altitude x solar days after the apparent noon at t = noon, the orbit
     // followed: what the slow rotators' days are measured by.
     double SinAltitudeAt(double noon, double x) const;
+    // The same by the day's series, to the second order of the orbit's turn: what the other days
+    // are measured by, and what their crossings are the roots of.
+    double SeriesSinAltitudeAt(double noon, double x) const;
     // λ at t: 0 at t = 0, 360 at t = Y.
     double OrbitAngleAt(double t) const;
     // The t at which the orbit angle is reached, from 0 to below Y.
