@@ -2,6 +2,7 @@
 // the figure and clear of the others, and no line through a text that is not set on white.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <string>
@@ -112,6 +113,45 @@ daycalc::SkyInputs Planet(const char* name, double latitude) {
             .refraction = p.refraction,
             .sunrise = true,
             .declinationTerm = p.declinationTerm};
+}
+
+// The x of each season's mark: the dashed lines from the plot's top to its foot, left to right.
+std::vector<double> SeasonMarks(const Figure& f) {
+    std::vector<double> marks;
+    const std::string svg = f.Svg();
+    for (std::size_t at = svg.find("<line x1=\""); at != std::string::npos;
+         at = svg.find("<line x1=\"", at + 1)) {
+        const std::string line = svg.substr(at, svg.find("/>", at) - at);
+        if (line.find("stroke-dasharray=\"4 4\"") == std::string::npos) continue;
+        marks.push_back(std::stod(line.substr(10)));
+    }
+    std::sort(marks.begin(), marks.end());
+    return marks;
+}
+
+// The year's solstices and equinoxes stand at quarters of the year, the sky's at the days its
+// orbit reaches them.
+TEST(Charts, TheSeasonsAreMarkedWhereTheyFall) {
+    const daycalc::DaylightInputs inputs{.year = "668.6"};
+    chart::YearChart year(std::get<daycalc::YearView>(daycalc::YearAsRead(inputs)));
+    ASSERT_FALSE(daycalc::ProduceYear(inputs, 1, year));
+    const Figure drawn = year.Draw();
+    const std::vector<double> marks = SeasonMarks(drawn);
+    ASSERT_EQ(marks.size(), 4u);
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        EXPECT_NEAR(marks[quarter], drawn.X(668.6 * quarter / 4), 0.01) << quarter;
+    }
+    const daycalc::SkyInputs mars = Planet("mars", 40);
+    chart::SkyChart sky(mars);
+    ASSERT_FALSE(daycalc::ProduceSky(mars, sky));
+    const Figure skyDrawn = sky.Draw();
+    const daycalc::SkyModel model(mars);
+    const std::vector<double> skyMarks = SeasonMarks(skyDrawn);
+    ASSERT_EQ(skyMarks.size(), 4u);
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        EXPECT_NEAR(skyMarks[quarter], skyDrawn.X(model.DayOfOrbitAngle(90 * quarter)), 0.01)
+            << quarter;
+    }
 }
 
 TEST(Charts, EveryTextIsInsideAndClear) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -36,6 +37,22 @@ struct Invocation {
         for (std::string line; std::getline(stream, line);) lines.push_back(line);
         return lines;
     }
+};
+
+// A folder of the test's own under the temporary one, removed with all it holds at the end.
+class Scratch {
+  public:
+    Scratch() {
+        std::string name = testing::TempDir() + "daylight-test-XXXXXX";
+        path_ = mkdtemp(name.data()) ? name + "/" : "";
+    }
+    ~Scratch() {
+        if (!path_.empty()) std::filesystem::remove_all(path_);
+    }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+  private:
+    std::string path_;
 };
 
 Invocation Companion(std::vector<std::string> args, const std::string& input = "") {
@@ -405,9 +422,10 @@ TEST(Year, HelpNamesTheOptions) {
 // The chart is drawn by a program of its own, found beside the companion's executable.
 TEST(Year, ChartsAreWrittenOrTheReasonGiven) {
     const std::string cli = DAYLIGHT_CLI_PATH;
+    const Scratch folder;
     for (const char* ending : {".svg", ".png"}) {
         if (std::string(ending) == ".png" && !DAYLIGHT_WITH_CHART) continue;
-        const std::string path = testing::TempDir() + "daylight-chart" + ending;
+        const std::string path = folder / (std::string("daylight-chart") + ending);
         for (const char* command : {"year --latitude 70", "sky --planet mars --latitude 70",
                                     "sky --map --latitude-step 5 --step 10"}) {
             std::remove(path.c_str());
@@ -422,7 +440,7 @@ TEST(Year, ChartsAreWrittenOrTheReasonGiven) {
                 << command;
         }
     }
-    const std::string errors = testing::TempDir() + "daylight-year.err";
+    const std::string errors = folder / "daylight-year.err";
     const std::string bad = cli + " year --chart /nonexistent/dir/year.svg >/dev/null 2>" + errors;
     EXPECT_EQ(WEXITSTATUS(std::system(bad.c_str())), 2);
     std::ifstream reason(errors);
@@ -465,7 +483,8 @@ TEST(Charts, AreDrawnFromTheRowsPrinted) {
 // A file name is quoted as the shell would read it back: a line feed or an escape in it neither
 // splits the message nor reaches the terminal.
 TEST(Year, AChartsNameIsQuotedInItsMessage) {
-    const std::string cli = DAYLIGHT_CLI_PATH, errors = testing::TempDir() + "daylight-name.err";
+    const Scratch folder;
+    const std::string cli = DAYLIGHT_CLI_PATH, errors = folder / "daylight-name.err";
     setenv("DAYLIGHT_CHART_NAME", "/nonexistent/a\nb\x1b[31m.svg", 1);
     const std::string line = cli + " year --chart \"$DAYLIGHT_CHART_NAME\" >/dev/null 2>" + errors;
     EXPECT_EQ(WEXITSTATUS(std::system(line.c_str())), 2);
@@ -478,9 +497,10 @@ TEST(Year, AChartsNameIsQuotedInItsMessage) {
 // A chart written over another keeps its owner and group where the process may set them, as the
 // shell's > does; a link that names nothing is said to be one.
 TEST(Year, AReplacedChartKeepsItsOwnerAndADanglingLinkIsNamed) {
-    const std::string cli = DAYLIGHT_CLI_PATH, folder = testing::TempDir();
-    const std::string chart = folder + "daylight-owned.svg",
-                      link = folder + "daylight-dangling.svg";
+    const Scratch folder;
+    const std::string cli = DAYLIGHT_CLI_PATH;
+    const std::string chart = folder / "daylight-owned.svg",
+                      link = folder / "daylight-dangling.svg";
     std::remove(chart.c_str());
     std::ofstream(chart) << "old";
     if (geteuid() == 0) {
@@ -493,8 +513,8 @@ TEST(Year, AReplacedChartKeepsItsOwnerAndADanglingLinkIsNamed) {
         EXPECT_EQ(seen.st_gid, 65534u);
     }
     std::remove(link.c_str());
-    ASSERT_EQ(symlink((folder + "daylight-nowhere/year.svg").c_str(), link.c_str()), 0);
-    const std::string errors = folder + "daylight-dangling.err";
+    ASSERT_EQ(symlink((folder / "daylight-nowhere/year.svg").c_str(), link.c_str()), 0);
+    const std::string errors = folder / "daylight-dangling.err";
     EXPECT_EQ(WEXITSTATUS(std::system(
                   (cli + " year --step 90 --chart " + link + " >/dev/null 2>" + errors).c_str())),
               2);
