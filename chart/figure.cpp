@@ -291,15 +291,26 @@ void Figure::Key(Colour colour, std::string_view text, bool line) {
     const double width = 18 + WidthOf(text, kTickSize);
     if (keyX_ + width > plot_.right) keyX_ = plot_.left, keyY_ += 18;
     const std::string c(colour);
+    // The sample is kept among the lines, so that no text may cross it either.
     if (line) {
         labels_ += "<line x1=\"" + Number(keyX_) + "\" y1=\"" + Number(keyY_ - 4) + "\" x2=\"" +
                    Number(keyX_ + 14) + "\" y2=\"" + Number(keyY_ - 4) + "\" stroke=\"" + c +
                    "\" stroke-width=\"2.5\"/>\n";
+        Keep({keyX_, keyY_ - 4}, {keyX_ + 14, keyY_ - 4});
     } else {
         labels_ += "<rect x=\"" + Number(keyX_) + "\" y=\"" + Number(keyY_ - 10) +
                    "\" width=\"14\" height=\"11\" fill=\"" + c + "\" stroke=\"#888888\"/>\n";
+        Keep({keyX_, keyY_ - 10}, {keyX_ + 14, keyY_ + 1});
+        Keep({keyX_, keyY_ + 1}, {keyX_ + 14, keyY_ - 10});
     }
-    Text(keyX_ + 18, keyY_, text, kTickSize, "start");
+    // A text too long for a row of its own wraps beside its sample; the next entry starts a row.
+    const double end =
+        Wrapped(keyX_ + 18, keyY_, text, kTickSize, width_ - 2 - (keyX_ + 18), "start");
+    if (end > keyY_) {
+        keyY_ = end;
+        keyX_ = plot_.right;
+        return;
+    }
     keyX_ += width + 16;
 }
 
@@ -322,6 +333,7 @@ void Figure::ColourKey(double low, double high, const std::vector<std::string>& 
         labels_ += "<line x1=\"" + Number(at) + "\" y1=\"" + Number(keyY_ + 1) + "\" x2=\"" +
                    Number(at) + "\" y2=\"" + Number(keyY_ + 5) + "\" stroke=\"" +
                    std::string(kInk) + "\"/>\n";
+        Keep({at, keyY_ + 1}, {at, keyY_ + 5});
         Text(at, keyY_ + 17, TickText(v), 11, "middle");
     }
     // The next entry on a row of its own, below the numbers.

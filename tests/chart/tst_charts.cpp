@@ -65,10 +65,11 @@ void ExpectClear(const Figure& f, const std::string& name) {
     }
 }
 
-// Each chart at the usual width and at a phone's.
+// Each chart at the usual width and at every width a phone's page draws it (a 16 pixel font on
+// screens of 320 to 430 pixels, and wider ones).
 template <typename Chart>
 void ExpectClearAtEveryWidth(Chart& drawing, const std::string& name) {
-    for (const double width : {double(chart::kWidth), 340.0}) {
+    for (double width = chart::kNarrowest; width <= chart::kWidth; width += width < 440 ? 1 : 20) {
         drawing.SetWidth(width);
         ExpectClear(drawing.Draw(), name + " at " + std::to_string(int(width)));
     }
