@@ -23,35 +23,6 @@ namespace {
 using daycalc::SkyInputs;
 using rt::TextFromDouble;
 
-// "sunrise", "geometric", or a number of degrees and nothing else.
-std::optional<double> HorizonOf(const std::string& text) {
-    if (text == "sunrise") return daycalc::kSunriseHorizon;
-    if (text == "geometric") return daycalc::kGeometricHorizon;
-    return rt::StrictNumber(text);
-}
-
-// A UTC offset as people write it: hours as a number (5.5, -3.5), or hours and minutes, ±h:mm or
-// ±hh:mm (5:30, +05:30, -03:30); nothing else.
-std::optional<double> UtcOffsetOf(std::string_view text) {
-    const std::size_t colon = text.find(':');
-    if (colon == std::string_view::npos) return rt::StrictNumber(text);
-    const bool negative = !text.empty() && text[0] == '-';
-    const std::string_view hours = text.substr(negative || text[0] == '+' ? 1 : 0,
-                                               colon - (negative || text[0] == '+' ? 1 : 0));
-    const std::string_view minutes = text.substr(colon + 1);
-    const auto digits = [](std::string_view part) {
-        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (hours.empty() || hours.size() > 2 || minutes.size() != 2 || !digits(hours) ||
-        !digits(minutes) || minutes[0] > '5') {
-        return std::nullopt;
-    }
-    const int h = hours.size() == 2 ? (hours[0] - '0') * 10 + (hours[1] - '0') : hours[0] - '0';
-    const int m = (minutes[0] - '0') * 10 + (minutes[1] - '0');
-    const double offset = h + m / 60.0;
-    return negative ? -offset : offset;
-}
-
 Json InputsJson(const SkyInputs& in) {
     Json inputs = {{"tilt", TextFromDouble(in.tilt)},
                    {"latitude", TextFromDouble(in.latitude)},
@@ -149,8 +120,8 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
         ->capture_default_str()
         ->type_name("sunrise|geometric|NUMBER")
         ->check([](const std::string& text) -> std::string {
-            if (HorizonOf(text)) return "";
-            return "the horizon must be sunrise, geometric or a number of degrees";
+            if (daycalc::HorizonOf(text)) return "";
+            return std::string(daycalc::kHorizonForm);
         });
     CLI::Option* step =
         AddNumberOption(*sky, "--step", request.step,
@@ -219,13 +190,13 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
     date->excludes(from)->excludes(to);
     sky->add_option_function<std::string>(
            "--utc-offset",
-           [&request](const std::string& text) { request.utcOffset = *UtcOffsetOf(text); },
+           [&request](const std::string& text) { request.utcOffset = *daycalc::UtcOffsetOf(text); },
            "Hours the clock is ahead of UTC, with a date, from -14 to 14: a number (5.5)\n"
            "or hours and minutes (5:30, +05:30, -03:30)")
         ->default_str("0")
         ->type_name("OFFSET")
         ->check([](const std::string& text) -> std::string {
-            if (UtcOffsetOf(text)) return "";
+            if (daycalc::UtcOffsetOf(text)) return "";
             return "not a UTC offset as hours (5.5) or hours and minutes (+05:30): " + Quoted(text);
         });
     for (CLI::Option* dated : {date, from}) {
@@ -246,8 +217,8 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         err << "daylight-cli: dates are the Earth's: give --planet earth, or no planet\n";
         return kBadInput;
     }
-    if (dated && !(std::fabs(request.utcOffset) <= 14)) {
-        err << "daylight-cli: the UTC offset must be from -14 to 14 hours\n";
+    if (dated && !(std::fabs(request.utcOffset) <= daycalc::kFarthestUtcOffset)) {
+        err << "daylight-cli: " << daycalc::kUtcOffsetRange << '\n';
         return kBadInput;
     }
     if (dated && !request.chart.empty()) {
@@ -266,7 +237,7 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
          .year = 0,
          .eccentricity = request.eccentricity,
          .perihelion = request.perihelion,
-         .horizon = *HorizonOf(request.horizon),
+         .horizon = *daycalc::HorizonOf(request.horizon),
          .step = request.step,
          .distance = request.distance,
          .refraction = request.refraction,

@@ -1,5 +1,6 @@
 #include "daylight/earth_year.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -64,6 +65,26 @@ std::optional<CivilDate> DateOf(std::string_view text) {
         return std::nullopt;
     }
     return d;
+}
+
+std::optional<double> UtcOffsetOf(std::string_view text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) return rt::StrictNumber(text);
+    const bool negative = text[0] == '-';
+    const std::size_t sign = negative || text[0] == '+' ? 1 : 0;
+    const std::string_view hours = text.substr(sign, colon - sign);
+    const std::string_view minutes = text.substr(colon + 1);
+    const auto digits = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (hours.empty() || hours.size() > 2 || minutes.size() != 2 || !digits(hours) ||
+        !digits(minutes) || minutes[0] > '5') {
+        return std::nullopt;
+    }
+    const int h = hours.size() == 2 ? (hours[0] - '0') * 10 + (hours[1] - '0') : hours[0] - '0';
+    const int m = (minutes[0] - '0') * 10 + (minutes[1] - '0');
+    const double offset = h + m / 60.0;
+    return negative ? -offset : offset;
 }
 
 std::string TextOf(const CivilDate& d) {

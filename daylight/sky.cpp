@@ -269,6 +269,12 @@ std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
 
 }  // namespace
 
+std::optional<double> HorizonOf(std::string_view text) {
+    if (text == "sunrise") return kSunriseHorizon;
+    if (text == "geometric") return kGeometricHorizon;
+    return rt::StrictNumber(text);
+}
+
 std::optional<Problem> SkyProblem(const SkyInputs& in) {
     const std::optional<OutOfItsRange> first = FirstOutOfRange(in);
     if (!first) return std::nullopt;

@@ -12,6 +12,7 @@
 #include "chart/charts.h"
 #include "cli/companion.h"
 #include "daylight/daylight.h"
+#include "daylight/earth_year.h"
 #include "daylight/face.h"
 #include "daylight/solar_system.h"
 #include "daylight/table.h"
@@ -166,6 +167,71 @@ val Chart(const val& texts, double width) {
     return chart;
 }
 
+// The boxes' texts as the calculator reads them, by field: the number each reads as, in its
+// shortest text, for the command lines of the sky, the map and the downloads, so that they read
+// what the calculator reads (an empty box as 0, "38S" as 38). A text too large to read stays as
+// typed, for the sky to say so.
+val Read(const val& texts) {
+    const daycalc::DaylightInputs inputs = InputsOf(texts);
+    val read = val::object();
+    for (const daycalc::InputField& f : daycalc::kInputFields) {
+        const std::string& text = inputs.*(f.text);
+        try {
+            read.set(std::string(f.field), rt::ShortestText(rt::ValFromText(text)));
+        } catch (const rt::Fault&) {
+            read.set(std::string(f.field), text);
+        }
+    }
+    return read;
+}
+
+// Why the sky cannot use each of its own values that it cannot, by field (eccentricity,
+// perihelion, horizon, longitude, utc_offset): each read as the companion reads its option and
+// held to the sky's ranges; the values it can use are not named.
+val SkyValues(const val& values) {
+    val why = val::object();
+    daycalc::SkyInputs earth{.tilt = 23.44,
+                             .latitude = 0,
+                             .solarDay = 24,
+                             .year = 365.25,
+                             .eccentricity = 0,
+                             .perihelion = 0,
+                             .horizon = daycalc::kSunriseHorizon,
+                             .step = 1};
+    const std::pair<const char*, double daycalc::SkyInputs::*> numbers[] = {
+        {"eccentricity", &daycalc::SkyInputs::eccentricity},
+        {"perihelion", &daycalc::SkyInputs::perihelion},
+        {"horizon", &daycalc::SkyInputs::horizon},
+        {"longitude", &daycalc::SkyInputs::longitude}};
+    for (const auto& [field, member] : numbers) {
+        if (!values[field].isString()) continue;
+        const std::string text = values[field].as<std::string>();
+        const std::optional<double> number = std::string_view(field) == "horizon"
+                                                 ? daycalc::HorizonOf(text)
+                                                 : rt::StrictNumber(text);
+        if (!number) {
+            why.set(field,
+                    std::string(std::string_view(field) == "horizon" ? daycalc::kHorizonForm
+                                                                     : "not a decimal number"));
+            continue;
+        }
+        daycalc::SkyInputs alone = earth;
+        alone.*member = *number;
+        const std::optional<daycalc::Problem> problem = daycalc::SkyProblem(alone);
+        if (problem && problem->fields.front() == field) why.set(field, problem->message);
+    }
+    if (values["utc_offset"].isString()) {
+        const std::optional<double> offset =
+            daycalc::UtcOffsetOf(values["utc_offset"].as<std::string>());
+        if (!offset) {
+            why.set("utc_offset", std::string(daycalc::kUtcOffsetForm));
+        } else if (!(std::fabs(*offset) <= daycalc::kFarthestUtcOffset)) {
+            why.set("utc_offset", std::string(daycalc::kUtcOffsetRange));
+        }
+    }
+    return why;
+}
+
 // The day and the latitude the charts mark, {day, latitude}: each its box's text where it reads
 // as one, or empty.
 val Chosen(const val& texts) {
@@ -250,4 +316,6 @@ EMSCRIPTEN_BINDINGS(daylight) {
     emscripten::function("compute", &Compute);
     emscripten::function("chart", &Chart);
     emscripten::function("chosen", &Chosen);
+    emscripten::function("read", &Read);
+    emscripten::function("skyValues", &SkyValues);
 }

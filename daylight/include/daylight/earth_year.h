@@ -25,6 +25,15 @@ inline constexpr CivilDate kGregorianStart{1582, 10, 15};
 std::optional<CivilDate> DateOf(std::string_view text);
 std::string TextOf(const CivilDate& date);
 
+// A UTC offset as people write it: hours as a number (5.5, -3.5), or hours and minutes, ±h:mm or
+// ±hh:mm (5:30, +05:30, -03:30); none for anything else. The clocks run from 14 hours behind UTC
+// to 14 ahead.
+std::optional<double> UtcOffsetOf(std::string_view text);
+inline constexpr double kFarthestUtcOffset = 14;
+inline constexpr std::string_view kUtcOffsetRange = "the UTC offset must be from -14 to 14 hours";
+inline constexpr std::string_view kUtcOffsetForm =
+    "not a UTC offset as hours (5.5) or hours and minutes (+05:30)";
+
 // The Julian day at 0 h universal time of the date, and the date after.
 double JulianDayOf(const CivilDate& date);
 CivilDate NextDate(const CivilDate& date);

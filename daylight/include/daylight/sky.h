@@ -54,6 +54,11 @@ inline double SunriseHorizon(double refraction, double distance) {
     return -(refraction / 60 + kHalfDiscAtOneAu / distance);
 }
 
+// A horizon as people give it: "sunrise", "geometric", or a number of degrees and nothing else.
+std::optional<double> HorizonOf(std::string_view text);
+inline constexpr std::string_view kHorizonForm =
+    "the horizon must be sunrise, geometric or a number of degrees";
+
 // No longitude: the rows are the days whose noons fall on their t, wherever that is.
 inline constexpr double kAnyLongitude = __builtin_nan("");
 
