@@ -197,7 +197,7 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
         ->type_name("OFFSET")
         ->check([](const std::string& text) -> std::string {
             if (daycalc::UtcOffsetOf(text)) return "";
-            return "not a UTC offset as hours (5.5) or hours and minutes (+05:30): " + Quoted(text);
+            return std::string(daycalc::kUtcOffsetForm) + ": " + Quoted(text);
         });
     for (CLI::Option* dated : {date, from}) {
         dated->excludes(map);
