@@ -232,6 +232,31 @@ val SkyValues(const val& values) {
     return why;
 }
 
+// How far the sky's daylight of a day is from the calculator's, and why, in one line: `sky` the
+// sky's daylight at its horizon (`horizon`, as the sky's box gives it), `level` the same day's at
+// the level of the sun's centre, `calculator` the calculator's Daylight, each as its text. The
+// horizon's share is the sky's less the level's; the rest is the sun moving through the day. The
+// differences to three digits, in the unit of the solar day.
+std::string Difference(const std::string& sky, const std::string& level,
+                       const std::string& calculator, const std::string& horizon) {
+    const double atHorizon = rt::ValFromText(sky), atLevel = rt::ValFromText(level),
+                 byFormula = rt::ValFromText(calculator);
+    const auto shown = [](double x) { return rt::TextFromDouble(rt::RoundToDigits(x, 3)); };
+    const double difference = atHorizon - byFormula;
+    const std::string why =
+        horizon == "sunrise"
+            ? std::string(daycalc::HintTextOf(daycalc::HintId::HorizonOfSunrise).hint)
+            : daycalc::Filled(daycalc::HintTextOf(daycalc::HintId::HorizonAt).hint,
+                              {{"horizon", horizon}});
+    return daycalc::Filled(daycalc::HintTextOf(daycalc::HintId::SkyAgainstCalculator).hint,
+                           {{"difference", shown(std::fabs(difference))},
+                            {"way", difference >= 0 ? "longer" : "shorter"},
+                            {"calculator", calculator},
+                            {"horizon", shown(atHorizon - atLevel)},
+                            {"why", why},
+                            {"moving", shown(atLevel - byFormula)}});
+}
+
 // The day and the latitude the charts mark, {day, latitude}: each its box's text where it reads
 // as one, or empty.
 val Chosen(const val& texts) {
@@ -317,5 +342,6 @@ EMSCRIPTEN_BINDINGS(daylight) {
     emscripten::function("chart", &Chart);
     emscripten::function("chosen", &Chosen);
     emscripten::function("read", &Read);
+    emscripten::function("difference", &Difference);
     emscripten::function("skyValues", &SkyValues);
 }

@@ -40,7 +40,10 @@ export function makeDownloads(ask, commandsNow) {
     const commands = commandsNow();
     for (const { a, table, form } of downloads) {
       const extra = { csv: [], json: ['--json'], svg: ['--chart', a.download] }[form];
-      const args = [...commands[table], ...extra];
+      // The sky's table is the date's year at the place where a date is given; its chart, the
+      // sky's.
+      const tableOf = table === 'sky' && form !== 'svg' ? 'skyTable' : table;
+      const args = [...commands[tableOf], ...extra];
       a.dataset.args = JSON.stringify(args);
       link(a, null, 'Being made');
       a.setAttribute('aria-busy', 'true');

@@ -53,6 +53,8 @@ export function buildFace(face) {
     } else if (c.kind === 'label') {
       element = document.createElement('output');
       element.setAttribute('aria-label', byName.get(c.container).caption);
+      // An output is a live region of its own; the page's announcer says a press's results once.
+      element.setAttribute('aria-live', 'off');
     } else {
       element = document.createElement('button');
       element.type = 'button';

@@ -39,7 +39,15 @@ function start(core) {
     }
     press();
   });
-  const theSky = makeSky({ core, ask, boxOf, texts, commandsNow, width: () => width, follow });
+  const theSky = makeSky({
+    core,
+    ask,
+    texts,
+    commandsNow,
+    width: () => width,
+    follow,
+    planet: () => picker.value,
+  });
 
   // One size for the answers of a press and the boxes alike: the largest up to the usual at
   // which each answer fits whole.
@@ -54,8 +62,9 @@ function start(core) {
     }
   }
 
-  // A press: the date's degrees first, where a date is given; the results, said once by the live
-  // region (a stop is said by the report, an alert); then the address, the figures and the sky.
+  // A press: the date's degrees first, where a date is given (the box then says so, until an
+  // angle typed into it clears the date); the results, said once by the live region (a stop is
+  // said by the report, an alert); then the address, the figures and the sky.
   function press() {
     for (const r of results) r.element.textContent = ''; // emptied at each press
     announce.textContent = '';
@@ -65,6 +74,7 @@ function start(core) {
     const values = texts();
     const answer = core.compute(values);
     report.showNotes(answer.notes);
+    showFromDate(dated?.row ? dated.row.date : '');
     if (answer.stop) {
       report.showStop(answer.stop);
       copy.disabled = true;
@@ -88,6 +98,28 @@ function start(core) {
     theSky.showSkyDay(dated);
     fillDownloads();
   }
+
+  // While a date gives Deg from Winter Solstice the box says so; typing an angle clears the date.
+  const alpha = boxOf('from_solstice').element;
+  function showFromDate(date) {
+    const line = $('from-date');
+    line.hidden = date === '';
+    line.textContent =
+      date === ''
+        ? ''
+        : `Deg from Winter Solstice comes from the date ${date}; typing an angle clears the date.`;
+    const described = (alpha.getAttribute('aria-describedby') ?? '')
+      .split(' ')
+      .filter((id) => id !== '' && id !== 'from-date');
+    if (date !== '') described.push('from-date');
+    if (described.length > 0) alpha.setAttribute('aria-describedby', described.join(' '));
+    else alpha.removeAttribute('aria-describedby');
+  }
+  alpha.addEventListener('input', () => {
+    if ($('date').value === '') return;
+    $('date').value = '';
+    showFromDate('');
+  });
 
   // The address: the values now, so that opening it restores the page.
   function writeAddress() {
@@ -114,22 +146,37 @@ function start(core) {
   }
   $('draw-map').addEventListener('click', writeAddress);
 
-  // The command lines of daylight-cli for the year, the sky and the map of the values now, their
-  // charts marking the chosen day (and on the map the latitude) where the boxes give them.
+  // The command lines of daylight-cli for the year, the sky and the map of the values now, each
+  // box as the calculator reads it, their charts marking the chosen day (and on the map the
+  // latitude) where the boxes give them; the Earth at the place for a date, and its whole year
+  // where a date is given.
   function commandsNow() {
     const planet = picker.value ? ['--planet', picker.value] : [];
+    const read = core.read(texts());
     const valuesOf = (skip) =>
       boxes
         .filter((b) => b.field !== 'from_solstice' && b.field !== skip)
-        .map((b) => `${b.option}=${b.element.value}`);
+        .map((b) => `${b.option}=${read[b.field]}`);
     const sky = kSkyControls.map((id) => `--${id}=${$(id).value}`);
     const chosen = core.chosen(texts());
     const day = chosen.day === '' ? [] : [`--mark=${chosen.day}`];
     const latitude = chosen.latitude === '' ? [] : [`--mark-latitude=${chosen.latitude}`];
+    const dated = [
+      'sky',
+      `--latitude=${read.latitude}`,
+      `--longitude=${$('longitude').value}`,
+      `--utc-offset=${$('utc-offset').value}`,
+    ];
+    const year = $('date').value.slice(0, 4);
+    const onTheDate = $('date').value !== '' && (!picker.value || picker.value === 'earth');
     return {
       year: ['year', ...planet, ...valuesOf(), ...day],
       sky: ['sky', ...planet, ...valuesOf(), ...sky, ...day],
       map: ['sky', '--map', ...planet, ...valuesOf('latitude'), ...sky, ...day, ...latitude],
+      dated,
+      skyTable: onTheDate
+        ? [...dated, `--from=${year}-01-01`, `--to=${year}-12-31`]
+        : ['sky', ...planet, ...valuesOf(), ...sky, ...day],
     };
   }
 
@@ -139,12 +186,17 @@ function start(core) {
   // update of each kind asked for since the one before. Its work is kept for the browser test.
   let settling = null;
   const sliders = [
-    { slider: $('tilt-slider'), box: () => boxOf('tilt').element },
-    { slider: $('latitude-slider'), box: () => boxOf('latitude').element },
-    { slider: $('eccentricity-slider'), box: () => $('eccentricity'), sky: true },
+    { slider: $('tilt-slider'), box: () => boxOf('tilt').element, unit: ' degrees' },
+    { slider: $('latitude-slider'), box: () => boxOf('latitude').element, unit: ' degrees' },
+    { slider: $('eccentricity-slider'), box: () => $('eccentricity'), sky: true, unit: '' },
   ];
-  for (const { slider, box, sky } of sliders) {
+  // A slider says its value with its unit ("23.5 degrees").
+  const sayValue = ({ slider, unit }) =>
+    slider.setAttribute('aria-valuetext', `${slider.value}${unit}`);
+  for (const { slider, box, sky, unit } of sliders) {
+    sayValue({ slider, unit });
     slider.addEventListener('input', () => {
+      sayValue({ slider, unit });
       box().value = slider.value;
       keepPlanet();
       follow(
@@ -171,9 +223,10 @@ function start(core) {
   }
   // The sliders stand where the boxes' numbers put them, as far as they reach.
   function placeSliders() {
-    for (const { slider, box } of sliders) {
-      const at = Number(box().value);
-      if (box().value.trim() !== '' && Number.isFinite(at)) slider.value = String(at);
+    for (const s of sliders) {
+      const at = Number(s.box().value);
+      if (s.box().value.trim() !== '' && Number.isFinite(at)) s.slider.value = String(at);
+      sayValue(s);
     }
   }
 

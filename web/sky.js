@@ -9,14 +9,60 @@ export const kSkyControls = ['eccentricity', 'perihelion', 'horizon'];
 export const kSkyDefaults = { eccentricity: '0', perihelion: '0', horizon: 'sunrise' };
 // The Earth on a date at a place, also carried by the address.
 export const kDateControls = ['date', 'longitude', 'utc-offset'];
+// The sky's values the core checks, each a control of that id, by the field the core names.
+const kCheckedControls = {
+  eccentricity: 'eccentricity',
+  perihelion: 'perihelion',
+  horizon: 'horizon',
+  longitude: 'longitude',
+  utc_offset: 'utc-offset',
+};
 
 // The sky of the values now: given the core, the worker's runs (runs.js), the boxes and their
 // texts, the command lines of the values now, the width figures are drawn at, and the frames'
 // scheduler.
-export function makeSky({ core, ask, boxOf, texts, commandsNow, width, follow }) {
+export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }) {
+  // Each value of the sky's that it cannot use is marked, with the core's reason beside it, as the
+  // calculator marks its boxes; true where every value can be used.
+  function checkValues() {
+    const why = core.skyValues(
+      Object.fromEntries(Object.entries(kCheckedControls).map(([f, id]) => [f, $(id).value])),
+    );
+    for (const [field, id] of Object.entries(kCheckedControls)) {
+      const control = $(id);
+      let reason = $(`${id}-why`);
+      if (reason === null) {
+        reason = document.createElement('span');
+        reason.id = `${id}-why`;
+        reason.className = 'value-why';
+        control.after(reason);
+      }
+      const bad = why[field] !== undefined;
+      reason.textContent = bad ? `${why[field][0].toUpperCase()}${why[field].slice(1)}.` : '';
+      reason.hidden = !bad;
+      if (bad) {
+        control.setAttribute('aria-invalid', 'true');
+        control.setAttribute('aria-describedby', reason.id);
+      } else {
+        control.removeAttribute('aria-invalid');
+        control.removeAttribute('aria-describedby');
+      }
+    }
+    const orbit = ['eccentricity', 'perihelion', 'horizon'];
+    return {
+      sky: orbit.every((f) => why[f] === undefined),
+      dated: Object.keys(why).length === 0,
+    };
+  }
+  const kMarked = 'The sky cannot use a value marked above: change it, and the sky follows.';
+
   // A chart the companion draws, of a kind (the sky's or the map's), in its place once the worker
   // has drawn it, or what it said instead; meanwhile the figure shown is marked as being redrawn.
   function showFigure(box, kind, args, label) {
+    if (!checkValues().sky) {
+      placeWhy(box, kMarked);
+      return;
+    }
     markDrawing(box);
     ask(kind, [...args, `--chart-width=${width()}`, '--chart', 'chart.svg']).then((run) => {
       if (run === null) return; // overtaken
@@ -69,20 +115,14 @@ export function makeSky({ core, ask, boxOf, texts, commandsNow, width, follow })
   }
 
   // The Earth on the date given, at the place: its row as daylight-cli sky --date gives it, or
-  // why there is none; null where no date is given.
+  // why there is none (another planet's, or a value marked); null where no date is given.
   function datedDay() {
     if ($('date').value === '') return null;
-    const latitude = boxOf('latitude').element.value;
-    return rowOf(
-      core.run([
-        'sky',
-        `--latitude=${latitude}`,
-        `--longitude=${$('longitude').value}`,
-        `--utc-offset=${$('utc-offset').value}`,
-        `--date=${$('date').value}`,
-        '--json',
-      ]),
-    );
+    if (planet() !== '' && planet() !== 'earth') {
+      return { why: "Dates are the Earth's: this date is not applied to another planet." };
+    }
+    if (!checkValues().dated) return { why: kMarked };
+    return rowOf(core.run([...commandsNow().dated, `--date=${$('date').value}`, '--json']));
   }
   // The first row of a run that printed JSON, {row}, or what it said instead, {why}.
   function rowOf(run) {
@@ -94,12 +134,20 @@ export function makeSky({ core, ask, boxOf, texts, commandsNow, width, follow })
   // gives it.
   function showSkyDay(dated = datedDay()) {
     const line = $('sky-day');
+    const against = $('sky-against');
+    against.textContent = '';
     const chosen = core.chosen(texts()).day;
-    const day =
-      dated ??
-      (chosen === ''
-        ? null
-        : rowOf(core.run([...commandsNow().sky, `--day-at=${chosen}`, '--json'])));
+    // The command of the day's row, at the sky's horizon; null where there is no such day.
+    const args =
+      dated !== null
+        ? [...commandsNow().dated, `--date=${$('date').value}`, '--json']
+        : chosen === ''
+          ? null
+          : [...commandsNow().sky, `--day-at=${chosen}`, '--json'];
+    let day = dated;
+    if (day === null && args !== null) {
+      day = checkValues().sky ? rowOf(core.run(args)) : { why: kMarked };
+    }
     if (day === null || day.why !== undefined) {
       line.textContent = day?.why ?? '';
       return;
@@ -117,6 +165,15 @@ export function makeSky({ core, ask, boxOf, texts, commandsNow, width, follow })
       ? `${row.date} is ${row.orbit_angle}° past the winter solstice: ${lengths} hours; ${times}.`
       : `In the sky, the chosen day (${row.orbit_angle}° past the winter solstice): ${lengths}, ` +
         `in the unit of the solar day; ${times}.`;
+    // Beside it, how far that is from the calculator's Daylight, and why, where both have one.
+    const calculator = core.compute(texts()).results?.lblDay ?? '';
+    if (calculator === '' || row.sun !== 'rises') return;
+    const atLevel = rowOf(
+      core.run([...args.filter((a) => !a.startsWith('--horizon=')), '--horizon=geometric']),
+    );
+    if (atLevel.row === undefined) return;
+    const horizon = dated ? 'sunrise' : $('horizon').value;
+    against.textContent = core.difference(row.daylight, atLevel.row.daylight, calculator, horizon);
   }
 
   return {

@@ -65,6 +65,9 @@ enum class HintId {
     YearOnThePage,
     ReadAs,
     GregorianCarriedBack,
+    SkyAgainstCalculator,
+    HorizonOfSunrise,
+    HorizonAt,
 };
 
 struct HintText {
@@ -125,6 +128,12 @@ inline constexpr HintText kHintTexts[] = {
      "{latitude}."},
     {HintId::YearOnThePage, "", "The chart below shows the daylight of every day of that year."},
     {HintId::ReadAs, "", "{box} \"{text}\" was read as {number}"},
+    {HintId::SkyAgainstCalculator, "",
+     "The sky's daylight is {difference} {way} than the calculator's {calculator}: {horizon} "
+     "as {why}, and {moving} from the sun's own course, its declination taken along the orbit "
+     "and its motion through the day."},
+    {HintId::HorizonOfSunrise, "", "the air lifts the sun and its upper edge shows first"},
+    {HintId::HorizonAt, "", "the sky's horizon stands at {horizon} degrees"},
     {HintId::GregorianCarriedBack, "",
      "{date} is before 1582-10-15: the dates are the Gregorian calendar's carried back, not the "
      "Julian calendar's of their time"},
