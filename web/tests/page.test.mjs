@@ -278,7 +278,23 @@ test("the calculator follows the browser's font size", async () => {
       }),
     ),
   );
+  // On a phone too: the values grow with the font, the desk scrolling sideways where the face no
+  // longer fits, the page not.
+  const valuesOnAPhone = async () => {
+    await page.setViewport({ width: 375, height: 800 });
+    await open('?latitude=38');
+    return page.evaluate(() => [
+      parseFloat(window.getComputedStyle(document.getElementById('lblMin')).fontSize),
+      document.documentElement.scrollWidth - document.documentElement.clientWidth,
+    ]);
+  };
+  const [phone24, phoneSideways] = await valuesOnAPhone();
   await browserFont.send('Page.setFontSizes', { fontSizes: { standard: 16 } });
+  const [phone16] = await valuesOnAPhone();
+  check(
+    phone24 >= phone16 * 1.4 && phoneSideways <= 0,
+    `on a phone the values grow with the font: ${phone16.toFixed(1)} px at 16, ${phone24.toFixed(1)} at 24`,
+  );
   check(grown >= 16, `with a 24 pixel font the charts' smallest text is ${grown.toFixed(1)} px`);
   // A larger font in the browser makes the calculator larger, and nothing scrolls sideways.
   const faceAt = async (rootSize) => {
@@ -472,7 +488,7 @@ test('a slider with the map, frame by frame', async () => {
 
 test('a date at a place', async () => {
   // A date on the Earth at a place: its day as daylight-cli sky --date gives it, and its degrees
-  // past the winter solstice in Deg from Winter Solstice.
+  // past the winter solstice in Deg from Winter Solstice, which says it comes from the date.
   await open('?latitude=52.52&date=2026-06-21&longitude=13.4&utc-offset=2');
   const dated = JSON.parse(
     execFileSync(
@@ -496,6 +512,119 @@ test('a date at a place', async () => {
       (await text('lblDay')) !== '',
     `a date gives its day and its degrees: "${said.slice(0, 70)}..."`,
   );
+  check(
+    (await text('from-date')).includes('comes from the date 2026-06-21') &&
+      (await page.$eval('#txtAlpha', (e) => e.getAttribute('aria-describedby'))) === 'from-date',
+    'Deg from Winter Solstice says it comes from the date',
+  );
+  // Typing an angle clears the date, which the next press then leaves alone.
+  await page.focus('#txtAlpha');
+  await page.keyboard.press('End');
+  await page.keyboard.type('5');
+  await page.click('#Command1');
+  check(
+    (await value('date')) === '' &&
+      (await page.$eval('#from-date', (e) => e.hidden)) &&
+      (await value('txtAlpha')) === `${dated.orbit_angle}5`,
+    'typing an angle clears the date',
+  );
+  // The date's offset written as people write it, hours and minutes.
+  await open('?latitude=28.6&date=2026-06-21&longitude=77.2&utc-offset=5:30');
+  const delhi = JSON.parse(
+    execFileSync(
+      cli,
+      [
+        'sky',
+        '--latitude=28.6',
+        '--longitude=77.2',
+        '--utc-offset=5.5',
+        '--date=2026-06-21',
+        '--json',
+      ],
+      { encoding: 'utf8' },
+    ),
+  ).rows[0];
+  check(
+    (await text('sky-day')).includes(`sunrise ${delhi.sunrise}`),
+    `an offset of 5:30 is 5.5 hours: sunrise ${delhi.sunrise}`,
+  );
+  // Dates are the Earth's: with another planet the date is said not to apply.
+  await open('?planet=mars&latitude=40&date=2026-06-21&from_solstice=30');
+  check(
+    (await text('sky-day')).startsWith("Dates are the Earth's") &&
+      (await value('txtAlpha')) === '30',
+    `another planet takes no date: "${(await text('sky-day')).slice(0, 50)}..."`,
+  );
+});
+
+test('a value the sky cannot use marks its own box', async () => {
+  // A UTC offset of 20 and a longitude of 400: each box marked, its reason beside it, and the
+  // date's day not made; the sky's chart, whose values are good, still drawn.
+  await open('?latitude=52&date=2026-06-21&utc-offset=20&longitude=400');
+  const marked = await page.$$eval('.sky-controls input[aria-invalid="true"]', (inputs) =>
+    inputs.map(
+      (i) => `${i.id}: ${document.getElementById(i.getAttribute('aria-describedby')).textContent}`,
+    ),
+  );
+  check(
+    marked.length === 2 &&
+      marked[0] === 'longitude: The longitude must be from -180 to 180 degrees.' &&
+      marked[1] === 'utc-offset: The UTC offset must be from -14 to 14 hours.' &&
+      (await text('sky-day')).startsWith('The sky cannot use a value marked above') &&
+      (await page.$$('#sky-chart svg')).length === 1,
+    `the values the sky cannot use are marked: ${marked.join('; ')}`,
+  );
+  await open('?eccentricity=1');
+  check(
+    (await page.$eval('#eccentricity', (e) => e.getAttribute('aria-invalid'))) === 'true' &&
+      (await text('sky-chart')).includes('The sky cannot use a value marked above'),
+    'an eccentricity of 1 is marked, and the sky waits for it',
+  );
+});
+
+test('every box reads as the calculator reads it', async () => {
+  // An empty box and one with words: the calculator reads 0 and notes them; the sky, its chart,
+  // its day and the downloads read the same, and nothing on the page is a command-line message.
+  await open('?latitude=&tilt=x');
+  await page.click('#downloads summary');
+  await page.waitForFunction(
+    () => document.querySelectorAll('#download-list a[aria-busy]').length === 0,
+  );
+  const args = await page.$$eval('#download-list a', (links) =>
+    links.map((a) => JSON.parse(a.dataset.args)),
+  );
+  const body = await page.evaluate(() => document.body.innerText);
+  check(
+    !/--[a-z]/.test(body) &&
+      (await page.$$('#sky-chart svg')).length === 1 &&
+      (await text('sky-day')).startsWith('In the sky, the chosen day') &&
+      args.every((a) => a[0] === 'year' || a.includes('--tilt=0')) &&
+      (await text('notes')).includes('Latitude "" was read as 0'),
+    'an empty box is read as 0 everywhere, and no command-line message is shown',
+  );
+});
+
+test('the downloads follow a date', async () => {
+  // With a date and a place the sky's table is that year at that place, dated, the companion's
+  // bytes.
+  await open('?latitude=60&date=2026-06-21&longitude=10.75&utc-offset=2');
+  await page.click('#downloads summary');
+  await page.waitForFunction(
+    () =>
+      document.querySelectorAll('#download-list a[href]').length === 9 &&
+      document.querySelectorAll('#download-list a[aria-busy]').length === 0,
+  );
+  const sky = await page.$eval('#download-list a[download="sky.csv"]', (a) =>
+    JSON.parse(a.dataset.args),
+  );
+  check(
+    sky.includes('--from=2026-01-01') &&
+      sky.includes('--to=2026-12-31') &&
+      sky.includes('--longitude=10.75') &&
+      sky.includes('--utc-offset=2') &&
+      execFileSync(cli, sky, { encoding: 'utf8' }).split('\n').length === 367,
+    `the sky's table is the date's year at the place: ${sky.join(' ')}`,
+  );
 });
 
 test('the chosen day in the sky', async () => {
@@ -511,6 +640,13 @@ test('the chosen day in the sky', async () => {
       `sunrise ${chosenDay.sunrise}, noon ${chosenDay.noon}, sunset ${chosenDay.sunset}`,
     ) && skyDay.includes(`civil twilight ${chosenDay.civil}`),
     `the chosen day in the sky: "${skyDay.slice(0, 70)}..."`,
+  );
+  const against = await text('sky-against');
+  check(
+    against.startsWith(`The sky's daylight is `) &&
+      against.includes(`than the calculator's ${await text('lblDay')}:`) &&
+      against.includes('as the air lifts the sun and its upper edge shows first'),
+    `beside it, how far it is from the calculator's: "${against.slice(0, 90)}..."`,
   );
 });
 
@@ -659,6 +795,16 @@ test('an address value with a control character is left out', async () => {
       (await text('note')).includes('latitude (control characters)'),
     'an address value with a control character is left out',
   );
+  // A value of 1,000 characters is taken, one of 1,001 left out as too long.
+  const longest = `38${' '.repeat(998)}`;
+  await open(`?latitude=${encodeURIComponent(longest)}&tilt=${encodeURIComponent(`${longest} `)}`);
+  check(
+    (await value('txtLat')) === longest &&
+      (await value('txtTilt')) === '23.5' &&
+      (await text('note')).includes('tilt (too long)') &&
+      !(await text('note')).includes('latitude'),
+    'an address value of 1,000 characters is taken, and one of 1,001 left out',
+  );
 });
 
 test('the keyboard alone, and the live region', async () => {
@@ -684,6 +830,17 @@ test('the keyboard alone, and the live region', async () => {
   check((await text('lblMin')) !== '', 'Enter on Compute computes');
   const heard = await text('announce');
   check(heard.startsWith('Min Day: '), `the live region says "${heard.slice(0, 40)}..."`);
+  // The results are said by the announcer alone, and the sliders say their unit.
+  check(
+    (await page.$$eval('output', (outputs) =>
+      outputs.every((o) => o.getAttribute('aria-live') === 'off'),
+    )) &&
+      (await page.$eval('#tilt-slider', (e) => e.getAttribute('aria-valuetext'))) ===
+        '23.5 degrees' &&
+      (await page.$eval('#latitude-slider', (e) => e.getAttribute('aria-valuetext'))) ===
+        '38 degrees',
+    'the results are no live regions of their own, and the sliders say "23.5 degrees"',
+  );
   // Nothing twice: a press with a date says its results once, and a stop is left to the report.
   const announced = async (act) => {
     await page.evaluate(() => {
