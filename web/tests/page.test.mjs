@@ -99,6 +99,15 @@ async function open(query = '') {
   await page.waitForFunction(() => document.getElementById('Command1')?.disabled === false);
   await drawn();
 }
+// Opens the downloads and waits until each link has its bytes, or says why it has none.
+async function downloadsMade() {
+  await page.click('#downloads summary');
+  await page.waitForFunction(() =>
+    [...document.querySelectorAll('#download-list a')].every(
+      (a) => a.dataset.args !== undefined && !a.hasAttribute('aria-busy'),
+    ),
+  );
+}
 const text = (id) => page.$eval(`#${id}`, (e) => e.textContent);
 const value = (id) => page.$eval(`#${id}`, (e) => e.value);
 const results = async () =>
@@ -586,10 +595,7 @@ test('every box reads as the calculator reads it', async () => {
   // An empty box and one with words: the calculator reads 0 and notes them; the sky, its chart,
   // its day and the downloads read the same, and nothing on the page is a command-line message.
   await open('?latitude=&tilt=x');
-  await page.click('#downloads summary');
-  await page.waitForFunction(
-    () => document.querySelectorAll('#download-list a[aria-busy]').length === 0,
-  );
+  await downloadsMade();
   const args = await page.$$eval('#download-list a', (links) =>
     links.map((a) => JSON.parse(a.dataset.args)),
   );
@@ -608,12 +614,7 @@ test('the downloads follow a date', async () => {
   // With a date and a place the sky's table is that year at that place, dated, the companion's
   // bytes.
   await open('?latitude=60&date=2026-06-21&longitude=10.75&utc-offset=2');
-  await page.click('#downloads summary');
-  await page.waitForFunction(
-    () =>
-      document.querySelectorAll('#download-list a[href]').length === 9 &&
-      document.querySelectorAll('#download-list a[aria-busy]').length === 0,
-  );
+  await downloadsMade();
   const sky = await page.$eval('#download-list a[download="sky.csv"]', (a) =>
     JSON.parse(a.dataset.args),
   );
@@ -654,12 +655,7 @@ test("the downloads are daylight-cli's bytes", async () => {
   // Each download, clicked, saves what daylight-cli writes for the same command line, byte for
   // byte.
   await open('?planet=mars&latitude=70&horizon=geometric');
-  await page.click('#downloads summary');
-  await page.waitForFunction(
-    () =>
-      document.querySelectorAll('#download-list a[href]').length === 9 &&
-      document.querySelectorAll('#download-list a[aria-busy]').length === 0,
-  );
+  await downloadsMade();
   const offered = await page.$$eval('#download-list a', (links) =>
     links.map((a) => ({ name: a.download, args: JSON.parse(a.dataset.args) })),
   );
