@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "daylight/sky.h"
 #include "daylight/solar_system.h"
@@ -173,28 +175,40 @@ TEST(Kepler, TheEccentricAnomalySolvesTheEquationToTheLastBits) {
 // 1e-3 hours for the declination's own change. The planets that turn backwards (Uranus, Pluto,
 // tilts of 153.5 and 120) have the northern winter at 0 degrees in both.
 TEST(SkyAndYear, OnACircularOrbitTheyAgreeAtTheSolsticesAndEquinoxes) {
-    const std::pair<const char*, const char*> planets[] = {
+    struct Planet {
+        std::string tilt, latitude, solarDay = "24", year = "365.25";
+    };
+    std::vector<Planet> planets = {
         {"23.5", "38"},   {"23.5", "-52"}, {"25.19", "70"},  {"82.23", "-10"},  {"3.13", "0"},
         {"97.77", "38"},  {"97.77", "-5"}, {"122.53", "20"}, {"122.53", "-60"}, {"153.5", "50"},
         {"153.5", "-50"}, {"120", "-20"},  {"120", "75"}};
-    for (const auto& [tilt, latitude] : planets) {
-        const daycalc::DaylightInputs texts{.tilt = tilt, .latitude = latitude};
+    // And every planet of the solar system, with its own day and year.
+    for (const daycalc::PlanetPreset& p : daycalc::kPlanets) {
+        for (const char* latitude : {"38", "-20"}) {
+            planets.push_back(
+                {std::string(p.tilt), latitude, std::string(p.solarDay), std::string(p.year)});
+        }
+    }
+    for (const Planet& planet : planets) {
+        const daycalc::DaylightInputs texts{.tilt = planet.tilt,
+                                            .latitude = planet.latitude,
+                                            .solarDay = planet.solarDay,
+                                            .year = planet.year};
         const daycalc::YearView year = std::get<daycalc::YearView>(daycalc::ComputeYear(texts, 90));
-        const SkyModel sky({.tilt = rt::ValFromText(tilt),
-                            .latitude = rt::ValFromText(latitude),
-                            .solarDay = 24,
-                            .year = 365.25,
+        const SkyModel sky({.tilt = year.tilt,
+                            .latitude = year.latitude,
+                            .solarDay = year.solarDay,
+                            .year = year.year,
                             .eccentricity = 0,
                             .perihelion = 0,
                             .horizon = daycalc::kGeometricHorizon,
                             .step = 1});
         for (const daycalc::YearPoint& p : year.points) {
             const double bound =
-                p.daylight / 365.25 /
-                    std::fabs(std::cos(rt::ValFromText(tilt) * std::numbers::pi / 180)) +
-                1e-3;
+                p.daylight / year.year / std::fabs(std::cos(year.tilt * std::numbers::pi / 180)) +
+                1e-3 * year.solarDay / 24;
             EXPECT_NEAR(sky.RowAt(p.dayOfYear).daylight, p.daylight, bound)
-                << tilt << " at " << latitude << ", " << p.fromSolstice << " degrees";
+                << planet.tilt << " at " << planet.latitude << ", " << p.fromSolstice << " degrees";
         }
     }
 }
