@@ -42,7 +42,7 @@ export function makeReport(boxes, boxOf, face, useTries) {
   function showStop(stop) {
     const named = stop.boxes.map(boxOf).filter(Boolean);
     const title = document.createElement('strong');
-    title.textContent = `${stop.message}.`;
+    title.textContent = `${stop.message[0].toUpperCase()}${stop.message.slice(1)}.`;
     const text = document.createElement('p');
     const words = [stop.cause, stop.hint, stop.year].filter((w) => w !== '').join(' ');
     text.textContent = words;
