@@ -365,7 +365,8 @@ std::optional<Problem> BeyondThePole(const DaylightInputs& inputs, Mode mode) {
         // Over the pole the press stops too (beyond a southern polar circle, say): what that stop
         // offers instead, if anything.
         const DaylightOutcome over = ComputeDaylight(With(inputs, tries));
-        for (const Try& t : std::get<Problem>(over).tries) {
+        const auto* stop = std::get_if<Problem>(&over);
+        for (const Try& t : stop ? stop->tries : std::vector<Try>{}) {
             std::erase_if(tries, [&](const Try& given) { return given.field == t.field; });
             tries.push_back(t);
         }
