@@ -281,8 +281,8 @@ const HintCase kHints[] = {
      {.tilt = "-23.5", .latitude = "80"},
      "invalid-argument",
      {"tilt", "from_solstice"},
-     "At a tilt of -23.5 the calculation has no value for Latitude 80: it "
-     "takes tilts from 0 to 180, and beyond them only some latitudes. Change the "
+     "At a tilt of -23.5 the calculation has no value for Latitude 80: it takes tilts from 0 "
+     "up to but not including 180, and beyond them only some latitudes. Change the "
      "Tilt: a tilt "
      "of -23.5 gives the same days as a tilt of 23.5 half a year later. Try "
      "Tilt 23.5 and Deg from Winter Solstice 180.",

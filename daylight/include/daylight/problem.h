@@ -87,7 +87,7 @@ inline constexpr HintText kHintTexts[] = {
      "Type a Tilt from 0 to 90, or up to 180 for a planet that turns backwards."},
     {HintId::TiltBeyond,
      "At a tilt of {tilt} the calculation has no value for Latitude {latitude}: it takes tilts "
-     "from 0 to 180, and beyond them only some latitudes.",
+     "from 0 up to but not including 180, and beyond them only some latitudes.",
      "Change the Tilt: a tilt of {tilt} gives the same days as a tilt of {same} half a year "
      "later."},
     {HintId::RightAngleAtTheEquator,
