@@ -16,6 +16,7 @@
 #include "input_option.h"
 #include "output.h"
 #include "table.h"
+#include "time_zone.h"
 
 namespace companion {
 namespace {
@@ -55,7 +56,11 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
         inputs.erase(dropped);
     }
     inputs["longitude"] = TextFromDouble(std::isnan(place.longitude) ? 0 : place.longitude);
-    inputs["utc_offset"] = TextFromDouble(request.utcOffset);
+    if (request.timeZone.empty()) {
+        inputs["utc_offset"] = TextFromDouble(request.utcOffset);
+    } else {
+        inputs["time_zone"] = request.timeZone;
+    }
     inputs["from"] = daycalc::TextOf(*from);
     inputs["to"] = daycalc::TextOf(*to);
     // The calendar is the Gregorian one carried back, which a date before its start may not be.
@@ -68,7 +73,10 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
         notes.push_back(note);
     }
     TableWriter writer(out, request.json, inputs, nullptr, notes);
-    daycalc::ProduceDates(place, *from, *to, request.utcOffset, writer);
+    const std::optional<daycalc::ClockOf> clock = request.timeZone.empty()
+                                                      ? daycalc::FixedClock(request.utcOffset)
+                                                      : ZoneClock(request.timeZone);
+    daycalc::ProduceDates(place, *from, *to, *clock, writer);
     return out.flush() ? kResults : ReportWriteFailure(err);
 }
 
@@ -199,6 +207,12 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
             if (daycalc::UtcOffsetOf(text)) return "";
             return std::string(daycalc::kUtcOffsetForm) + ": " + Quoted(text);
         });
+    CLI::Option* offset = sky->get_option("--utc-offset");
+    sky->add_option("--time-zone", request.timeZone,
+                    "The clock of a time zone, with a date: its IANA name (Europe/Oslo), each\n"
+                    "date on the clock in force at its noon, summer time included")
+        ->type_name("NAME")
+        ->excludes(offset);
     for (CLI::Option* dated : {date, from}) {
         dated->excludes(map);
         for (CLI::Option* option : orbit) dated->excludes(option);
@@ -215,6 +229,19 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
     const bool dated = !request.date.empty() || !request.from.empty();
     if (dated && !request.earth) {
         err << "daylight-cli: dates are the Earth's: give --planet earth, or no planet\n";
+        return kBadInput;
+    }
+    if (!request.timeZone.empty() && !dated) {
+        err << "daylight-cli: a time zone goes with a date: give --date, or --from and --to\n";
+        return kBadInput;
+    }
+    if (!request.timeZone.empty() && !ZoneClock(request.timeZone)) {
+        err << "daylight-cli: "
+            << (HasTimeZones() ? "no time zone is named " + Quoted(request.timeZone) +
+                                     ": give an IANA name such as Europe/Oslo"
+                               : std::string("this daylight-cli was built without time zones: "
+                                             "give --utc-offset"))
+            << '\n';
         return kBadInput;
     }
     if (dated && !(std::fabs(request.utcOffset) <= daycalc::kFarthestUtcOffset)) {

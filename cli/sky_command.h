@@ -24,6 +24,7 @@ struct SkyRequest {
     double longitude = daycalc::kAnyLongitude;
     std::string date, from, to;  // civil dates of the Earth
     double utcOffset = 0;
+    std::string timeZone;     // an IANA name, instead of the offset
     bool earth = true;        // no planet, or the Earth: dates can be given
     bool defaultStep = true;  // no --step given
     double step = 1;

@@ -166,7 +166,16 @@ struct SkyOfYear {
 
 }  // namespace
 
-void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, double utcOffset,
+ClockOf FixedClock(double utcOffset) {
+    // Its name: UTC, the sign, and hours and minutes.
+    const long minutes = std::lround(std::fabs(utcOffset) * 60);
+    const auto two = [](long n) { return std::string(1, char('0' + n / 10)) + char('0' + n % 10); };
+    const std::string zone = std::string("UTC") + (utcOffset < 0 ? "-" : "+") + two(minutes / 60) +
+                             ":" + two(minutes % 60);
+    return [utcOffset, zone](const CivilDate&) { return Clock{utcOffset, zone}; };
+}
+
+void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const ClockOf& clockOf,
                  const std::function<void(const DatedRow&)>& row) {
     const double longitude = std::isnan(place.longitude) ? 0 : place.longitude;
     std::optional<SkyOfYear> sky;  // the year of the last noon, kept while the noons stay in it
@@ -176,6 +185,8 @@ void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, double ut
         return sky->model.NoonNear(julianDay - sky->year.solstice, sky->in.longitude);
     };
     for (CivilDate date = from; date <= to; date = NextDate(date)) {
+        const Clock dateClock = clockOf(date);
+        const double utcOffset = dateClock.utcOffset;
         // The date's midnight on the clock, as a Julian day, and the clock's hours after it.
         const double midnight = JulianDayOf(date) - utcOffset / 24;
         const auto hoursOf = [&](double t) { return (sky->year.solstice + t - midnight) * 24; };
@@ -189,7 +200,7 @@ void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, double ut
             const double there = hoursOf(neighbour);
             t = there >= 0 && there < 24 ? neighbour : noonNear(midnight + 0.5);
         }
-        DatedRow dated{date, sky->model.RowOfNoon(t)};
+        DatedRow dated{date, sky->model.RowOfNoon(t), dateClock};
         // From local mean time to the clock, in hours after the date's midnight: the offset of the
         // zone from the meridian, and the whole days between the two midnights.
         const double zone = utcOffset - longitude / 15;

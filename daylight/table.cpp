@@ -12,10 +12,12 @@ constexpr std::array<std::string_view, 13> kSkyColumns = {
     "day",   "orbit_angle", "declination", "daylight", "civil",  "nautical",        "astronomical",
     "night", "sun",         "sunrise",     "noon",     "sunset", "equation_of_time"};
 constexpr std::array<std::string_view, 4> kMapColumns = {"latitude", "day", "daylight", "sun"};
-// The date, then the sky's own.
-constexpr std::array<std::string_view, 14> kDatedColumns = [] {
-    std::array<std::string_view, 14> columns{"date"};
+// The date, the sky's own, and the clock.
+constexpr std::array<std::string_view, 16> kDatedColumns = [] {
+    std::array<std::string_view, 16> columns{"date"};
     for (std::size_t i = 0; i < kSkyColumns.size(); ++i) columns[i + 1] = kSkyColumns[i];
+    columns[14] = "utc_offset";
+    columns[15] = "zone";
     return columns;
 }();
 // The seasons as members of a record, in the order of kSeasonNames.
@@ -134,17 +136,19 @@ std::optional<Problem> ProduceMap(const SkyInputs& in, double latitudeStep, Tabl
     return std::nullopt;
 }
 
-void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, double utcOffset,
+void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, const ClockOf& clockOf,
                   TableConsumer& consumer) {
     consumer.Columns(kDatedColumns);
     bool wanted = true;
-    ForEachDate(place, from, to, utcOffset, [&](const DatedRow& d) {
+    ForEachDate(place, from, to, clockOf, [&](const DatedRow& d) {
         if (!wanted) return;
         const std::string date = TextOf(d.date);
-        std::array<Cell, 14> cells;
+        std::array<Cell, 16> cells;
         cells[0] = {0, date};
         const std::array<Cell, 13> sky = SkyCells(d.row);
         std::copy(sky.begin(), sky.end(), cells.begin() + 1);
+        cells[14] = {d.clock.utcOffset};
+        cells[15] = {0, d.clock.zone};
         wanted = consumer.Row(cells);
     });
     if (wanted) consumer.Summary({});

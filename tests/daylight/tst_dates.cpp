@@ -28,6 +28,17 @@ TEST(Calendar, TakesTheRealDatesOfItsRangeAndNoOthers) {
     }
 }
 
+TEST(Clock, AFixedOffsetIsNamedByItsHoursAndMinutes) {
+    const std::pair<double, const char*> offsets[] = {
+        {0, "UTC+00:00"},  {2, "UTC+02:00"},     {5.5, "UTC+05:30"}, {-3.5, "UTC-03:30"},
+        {14, "UTC+14:00"}, {-0.75, "UTC-00:45"}, {5.75, "UTC+05:45"}};
+    for (const auto& [hours, name] : offsets) {
+        const daycalc::Clock clock = daycalc::FixedClock(hours)({2026, 6, 21});
+        EXPECT_EQ(clock.zone, name);
+        EXPECT_EQ(clock.utcOffset, hours);
+    }
+}
+
 struct Place {
     const char* name;
     double latitude, longitude, utcOffset;
@@ -57,7 +68,8 @@ std::vector<DatedRow> RowsOf(const Place& p, CivilDate from, CivilDate to, doubl
                                    .step = 1,
                                    .longitude = p.longitude};
     std::vector<DatedRow> rows;
-    daycalc::ForEachDate(place, from, to, utcOffset, [&](const DatedRow& d) { rows.push_back(d); });
+    daycalc::ForEachDate(place, from, to, daycalc::FixedClock(utcOffset),
+                         [&](const DatedRow& d) { rows.push_back(d); });
     return rows;
 }
 

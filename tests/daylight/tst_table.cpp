@@ -59,7 +59,8 @@ TEST(Tables, AConsumerThatWantsOneRowGetsOneAndNoSummary) {
          }},
         {"dates",
          [](TableConsumer& to) {
-             daycalc::ProduceDates(kEarth, {2026, 1, 1}, {2026, 12, 31}, 0, to);
+             daycalc::ProduceDates(kEarth, {2026, 1, 1}, {2026, 12, 31}, daycalc::FixedClock(0),
+                                   to);
          }},
     };
     for (const Producer& p : producers) {

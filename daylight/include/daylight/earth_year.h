@@ -54,17 +54,29 @@ struct EarthYear {
 };
 EarthYear EarthYearAt(double julianDay);
 
+// The clock of a date: the hours it is ahead of UTC, and the zone's name for it ("CEST", or
+// "UTC+02:00" for a fixed offset).
+struct Clock {
+    double utcOffset;
+    std::string zone;
+};
+using ClockOf = std::function<Clock(const CivilDate&)>;
+
+// The clock a fixed number of hours ahead of UTC on every date.
+ClockOf FixedClock(double utcOffset);
+
 // The sky of each date from `from` to `to` at a place on the Earth: the solar day whose apparent
-// noon falls on the date on the clock of the UTC offset, on the orbit and with the tilt of the year
-// it falls in, its `day` counted from that year's December solstice. The place gives the latitude,
-// the longitude (degrees east; none is 0) and the horizon. Sunrise, noon and sunset are clock
-// hours after the date's midnight: a sunset just after midnight is past 24, a sunrise before it
-// below 0. Rows go to `row` as they are made.
+// noon falls on the date on its clock, on the orbit and with the tilt of the year it falls in, its
+// `day` counted from that year's December solstice. The place gives the latitude, the longitude
+// (degrees east; none is 0) and the horizon. Sunrise, noon and sunset are clock hours after the
+// date's midnight: a sunset just after midnight is past 24, a sunrise before it below 0. A date's
+// clock is the one in force at its noon, for all its times. Rows go to `row` as they are made.
 struct DatedRow {
     CivilDate date;
     SkyRow row;
+    Clock clock;
 };
-void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, double utcOffset,
+void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const ClockOf& clockOf,
                  const std::function<void(const DatedRow&)>& row);
 
 }  // namespace daycalc

@@ -70,9 +70,9 @@ std::optional<Problem> ProduceSky(const SkyInputs& in, TableConsumer& to,
 std::optional<Problem> ProduceSkyDay(const SkyInputs& in, double degrees, TableConsumer& to);
 // Daylight at every latitude by the step and every day: latitude, day, daylight, sun; no summary.
 std::optional<Problem> ProduceMap(const SkyInputs& in, double latitudeStep, TableConsumer& to);
-// The sky of each civil date at a place on the Earth (see ForEachDate): the date, then the sky's
-// columns; no summary.
-void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, double utcOffset,
+// The sky of each civil date at a place on the Earth (see ForEachDate): the date, the sky's
+// columns, then the clock's offset from UTC in hours and its zone; no summary.
+void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, const ClockOf& clockOf,
                   TableConsumer& consumer);
 
 }  // namespace daycalc
