@@ -100,6 +100,12 @@ CivilDate NextDate(const CivilDate& d) {
     return {d.year + 1, 1, 1};
 }
 
+CivilDate PreviousDate(const CivilDate& d) {
+    if (d.day > 1) return {d.year, d.month, d.day - 1};
+    if (d.month > 1) return {d.year, d.month - 1, DaysInMonth(d.year, d.month - 1)};
+    return {d.year - 1, 12, 31};
+}
+
 bool operator<=(const CivilDate& a, const CivilDate& b) { return DaysOf(a) <= DaysOf(b); }
 
 double DecemberSolstice(int year) {
@@ -184,7 +190,9 @@ void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const Clo
         if (!sky || !sky->Holds(julianDay)) sky.emplace(EarthYearAt(julianDay), place, longitude);
         return sky->model.NoonNear(julianDay - sky->year.solstice, sky->in.longitude);
     };
-    for (CivilDate date = from; date <= to; date = NextDate(date)) {
+    // The date before the first is made too, for the first date's change.
+    double before = 0;
+    for (CivilDate date = PreviousDate(from); date <= to; date = NextDate(date)) {
         const Clock dateClock = clockOf(date);
         const double utcOffset = dateClock.utcOffset;
         // The date's midnight on the clock, as a Julian day, and the clock's hours after it.
@@ -200,7 +208,7 @@ void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const Clo
             const double there = hoursOf(neighbour);
             t = there >= 0 && there < 24 ? neighbour : noonNear(midnight + 0.5);
         }
-        DatedRow dated{date, sky->model.RowOfNoon(t), dateClock};
+        DatedRow dated{date, sky->model.RowOfNoon(t), dateClock, 0};
         // From local mean time to the clock, in hours after the date's midnight: the offset of the
         // zone from the meridian, and the whole days between the two midnights.
         const double zone = utcOffset - longitude / 15;
@@ -213,7 +221,14 @@ void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const Clo
         const SkyRow& r = dated.row;
         dated.row.sunrise = clock(r.sunrise > r.noon ? r.sunrise - 24 : r.sunrise);
         dated.row.sunset = clock(r.sunset < r.noon ? r.sunset + 24 : r.sunset);
+        for (std::size_t i = 0; i < r.dawns.size(); ++i) {
+            dated.row.dawns[i] = clock(r.dawns[i] > r.noon ? r.dawns[i] - 24 : r.dawns[i]);
+            dated.row.dusks[i] = clock(r.dusks[i] < r.noon ? r.dusks[i] + 24 : r.dusks[i]);
+        }
         dated.row.noon = clock(r.noon);
+        dated.change = dated.row.daylight - before;
+        before = dated.row.daylight;
+        if (!(from <= date)) continue;
         row(dated);
     }
 }

@@ -812,7 +812,9 @@ SkyRow SkyModel::RowOfNoon(double noon) const {
         .sunrise = clock(above[0].rise),
         .noon = localNoon,
         .sunset = clock(above[0].set),
-        .equationOfTime = equation};
+        .equationOfTime = equation,
+        .dawns = {clock(above[1].rise), clock(above[2].rise), clock(above[3].rise)},
+        .dusks = {clock(above[1].set), clock(above[2].set), clock(above[3].set)}};
 }
 
 double SkyModel::NoonNear(double t, double longitude) const {

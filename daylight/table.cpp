@@ -12,12 +12,15 @@ constexpr std::array<std::string_view, 13> kSkyColumns = {
     "day",   "orbit_angle", "declination", "daylight", "civil",  "nautical",        "astronomical",
     "night", "sun",         "sunrise",     "noon",     "sunset", "equation_of_time"};
 constexpr std::array<std::string_view, 4> kMapColumns = {"latitude", "day", "daylight", "sun"};
-// The date, the sky's own, and the clock.
-constexpr std::array<std::string_view, 16> kDatedColumns = [] {
-    std::array<std::string_view, 16> columns{"date"};
+// The date, the sky's own, the dawns and dusks and the change from the day before, and the
+// clock.
+constexpr std::array<std::string_view, 23> kDatedColumns = [] {
+    std::array<std::string_view, 23> columns{"date"};
     for (std::size_t i = 0; i < kSkyColumns.size(); ++i) columns[i + 1] = kSkyColumns[i];
-    columns[14] = "utc_offset";
-    columns[15] = "zone";
+    const std::array<std::string_view, 9> after = {
+        "civil_dawn",        "civil_dusk", "nautical_dawn", "nautical_dusk", "astronomical_dawn",
+        "astronomical_dusk", "change",     "utc_offset",    "zone"};
+    for (std::size_t i = 0; i < after.size(); ++i) columns[14 + i] = after[i];
     return columns;
 }();
 // The seasons as members of a record, in the order of kSeasonNames.
@@ -143,12 +146,17 @@ void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, const Cl
     ForEachDate(place, from, to, clockOf, [&](const DatedRow& d) {
         if (!wanted) return;
         const std::string date = TextOf(d.date);
-        std::array<Cell, 16> cells;
+        std::array<Cell, 23> cells;
         cells[0] = {0, date};
         const std::array<Cell, 13> sky = SkyCells(d.row);
         std::copy(sky.begin(), sky.end(), cells.begin() + 1);
-        cells[14] = {d.clock.utcOffset};
-        cells[15] = {0, d.clock.zone};
+        for (std::size_t i = 0; i < 3; ++i) {
+            cells[14 + 2 * i] = {d.row.dawns[i]};
+            cells[15 + 2 * i] = {d.row.dusks[i]};
+        }
+        cells[20] = {d.change};
+        cells[21] = {d.clock.utcOffset};
+        cells[22] = {0, d.clock.zone};
         wanted = consumer.Row(cells);
     });
     if (wanted) consumer.Summary({});

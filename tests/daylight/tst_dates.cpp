@@ -107,11 +107,28 @@ TEST_P(OnTheClock, EachDateHasTheDayWhoseNoonFallsOnIt) {
         if (!std::isnan(r.sunset)) {
             EXPECT_LT(r.noon, r.sunset) << date;
         }
+        // Each dawn before the lighter one after it, each dusk after the lighter one before it.
+        double dawn = r.sunrise, dusk = r.sunset;
+        for (std::size_t k = 0; k < r.dawns.size(); ++k) {
+            if (!std::isnan(r.dawns[k]) && !std::isnan(dawn)) {
+                EXPECT_LE(r.dawns[k], dawn) << date << " dawn " << k;
+            }
+            if (!std::isnan(r.dusks[k]) && !std::isnan(dusk)) {
+                EXPECT_GE(r.dusks[k], dusk) << date << " dusk " << k;
+            }
+            dawn = r.dawns[k], dusk = r.dusks[k];
+        }
+        if (i > 0) {
+            EXPECT_EQ(rows[i].change, r.daylight - rows[i - 1].row.daylight) << date;
+        }
         if (r.sun == daycalc::Sun::Rises && !std::isnan(r.sunrise) && !std::isnan(r.sunset)) {
             EXPECT_NEAR(r.sunset - r.sunrise, r.daylight, 1e-9) << date;
         }
     }
     EXPECT_LE(withoutNoon, 4);
+    // The first date's change is from the date before, made for it.
+    const std::vector<DatedRow> before = RowsOf(p, {2030, 12, 31}, {2031, 1, 1}, p.utcOffset);
+    EXPECT_EQ(before[1].change, rows[0].change);
 }
 
 // The clock moves the dates, never the moments: on a clock 12 hours further ahead each day of the

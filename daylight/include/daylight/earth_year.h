@@ -37,6 +37,7 @@ inline constexpr std::string_view kUtcOffsetForm =
 // The Julian day at 0 h universal time of the date, and the date after.
 double JulianDayOf(const CivilDate& date);
 CivilDate NextDate(const CivilDate& date);
+CivilDate PreviousDate(const CivilDate& date);
 bool operator<=(const CivilDate& a, const CivilDate& b);
 
 // The Julian day of the December solstice of the year.
@@ -73,8 +74,9 @@ ClockOf FixedClock(double utcOffset);
 // clock is the one in force at its noon, for all its times. Rows go to `row` as they are made.
 struct DatedRow {
     CivilDate date;
-    SkyRow row;
+    SkyRow row;  // its dawns and dusks on the clock too
     Clock clock;
+    double change;  // the daylight less the day before's, in hours
 };
 void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const ClockOf& clockOf,
                  const std::function<void(const DatedRow&)>& row);

@@ -118,6 +118,9 @@ struct SkyRow {
     double noon;
     double sunset;
     double equationOfTime;
+    // When the sun reaches -6°, -12° and -18° before noon (dawns) and after it (dusks), in the
+    // same time as sunrise; NaN where it does not reach that limit that day.
+    std::array<double, 3> dawns{}, dusks{};
 };
 
 // The horizon and the three dusks, in their order.
