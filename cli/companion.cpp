@@ -14,6 +14,7 @@
 #include "output.h"
 #include "planet_option.h"
 #include "sky_command.h"
+#include "table.h"
 #include "year_command.h"
 
 namespace companion {
@@ -36,13 +37,28 @@ void PrintCaptioned(std::ostream& out, const DaylightResults& r) {
     }
 }
 
-int RunOnce(const DaylightInputs& inputs, bool json, std::ostream& out, std::ostream& err) {
-    const DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
+int RunOnce(const DaylightInputs& inputs, bool json, bool clock, std::ostream& out,
+            std::ostream& err) {
+    DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
     if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
         return ReportProblem(*problem, json, out, err);
     }
+    // With --clock the four lengths of the solar day's unit as hours, minutes and seconds; Full
+    // Daylight is in the unit of the year.
+    std::vector<daycalc::ReadingNote> notes;
+    if (clock) {
+        auto& r = std::get<DaylightResults>(outcome);
+        for (std::string* text : {&r.minDay, &r.maxDay, &r.daylight, &r.night}) {
+            if (!text->empty()) *text = rt::DurationText(rt::ValFromText(*text));
+        }
+        const CellForm form(true, rt::ValFromText(inputs.solarDay));
+        if (const std::string unit = form.Unit(); !unit.empty()) {
+            notes.push_back({"solar_day", unit});
+            if (!json) WriteNotes(err, notes);
+        }
+    }
     if (json) {
-        WriteOutcome(out, outcome);
+        WriteOutcome(out, outcome, notes);
     } else {
         PrintCaptioned(out, std::get<DaylightResults>(outcome));
     }
@@ -108,12 +124,15 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     DaylightInputs inputs;
     bool json = false, batch = false;
     app.add_flag("--json", json, "Print one JSON object instead of captioned lines");
+    bool clock = false;
+    CLI::Option* clockFlag = AddClockOption(app, clock);
     CLI::Option* batchFlag =
         app.add_flag("--batch", batch,
                      "Read JSON Lines from standard input, one line each; the lines\n"
                      "give the values, so no value option goes with it, nor --json")
             ->excludes("--json");
     for (const InputField& f : kInputFields) batchFlag->excludes(AddInputOption(app, f, inputs));
+    batchFlag->excludes(clockFlag);
     std::string planet;
     batchFlag->excludes(AddPlanetOption(app, planet));
     YearRequest yearRequest;
@@ -159,7 +178,7 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     yearRequest.writeChart = skyRequest.writeChart = charts;
     if (year->parsed()) return RunYear(inputs, yearRequest, out, err);
     if (sky->parsed()) return RunSky(inputs, skyRequest, out, err);
-    return RunOnce(inputs, json, out, err);
+    return RunOnce(inputs, json, clock, out, err);
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
         err << "daylight-cli: note: " << note << '\n';
         notes.push_back(note);
     }
-    TableWriter writer(out, request.json, inputs, nullptr, notes);
+    TableWriter writer(out, request.json, inputs, nullptr, notes,
+                       CellForm(request.clock, place.solarDay));
     const std::optional<daycalc::ClockOf> clock = request.timeZone.empty()
                                                       ? daycalc::FixedClock(request.utcOffset)
                                                       : ZoneClock(request.timeZone);
@@ -172,6 +173,7 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                     "Degrees between a map's latitudes, with --map")
         ->needs(map);
     AddMarkOption(*sky, request.mark);
+    AddClockOption(*sky, request.clock);
     AddNumberWithin(*sky, "--mark-latitude", request.markLatitude,
                     "Degrees of latitude to mark on a map's chart as the chosen one,\n-90 to 90",
                     chart::ChosenLatitude, "the marked latitude must be from -90 to 90 degrees")
@@ -304,7 +306,8 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         asGiven.erase("step");
         asGiven["day_at"] = TextFromDouble(request.dayAt);
     }
-    TableWriter writer(out, request.json, asGiven, drawing.get());
+    TableWriter writer(out, request.json, asGiven, drawing.get(), Json::array(),
+                       CellForm(request.clock, in.solarDay));
     const std::optional<daycalc::Problem> problem =
         request.map                  ? daycalc::ProduceMap(in, request.latitudeStep, writer)
         : !std::isnan(request.dayAt) ? daycalc::ProduceSkyDay(in, request.dayAt, writer)

@@ -31,6 +31,7 @@ struct SkyRequest {
     double rows = std::numeric_limits<double>::quiet_NaN();  // steps a year, instead of the step
     bool csv = false;
     bool json = false;
+    bool clock = false;  // times and lengths as people read them
     std::string chart;
     double chartWidth = chart::kWidth;  // pixels
     ChartWriter writeChart;             // where the chart goes

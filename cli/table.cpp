@@ -1,5 +1,7 @@
 #include "table.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <variant>
 
@@ -32,9 +34,56 @@ std::string SpanWords(const SummarySpan& s, std::string_view unit) {
            ", " + TextFromDouble(s.length) + " in the unit of the year";
 }
 
+// The columns that hold times after midnight, and those that hold lengths of time.
+constexpr std::array<std::string_view, 9> kTimes = {
+    "sunrise",          "noon",          "sunset",        "civil_dawn",
+    "civil_dusk",       "nautical_dawn", "nautical_dusk", "astronomical_dawn",
+    "astronomical_dusk"};
+constexpr std::array<std::string_view, 7> kLengths = {
+    "daylight", "night", "civil", "nautical", "astronomical", "change", "equation_of_time"};
+
 }  // namespace
 
+void CellForm::Columns(std::span<const std::string_view> names) {
+    kinds_.clear();
+    for (const std::string_view name : names) {
+        const auto in = [&](const auto& list) {
+            return std::find(list.begin(), list.end(), name) != list.end();
+        };
+        kinds_.push_back(in(kTimes) ? Kind::Time : in(kLengths) ? Kind::Length : Kind::Number);
+    }
+}
+
+void CellForm::Append(std::string& line, std::size_t column, const Cell& cell) const {
+    const Kind kind = column < kinds_.size() ? kinds_[column] : Kind::Number;
+    if (!clock_ || kind == Kind::Number || !cell.word.empty() || std::isnan(cell.number)) {
+        return AppendCell(line, cell);
+    }
+    line.append(kind == Kind::Time && dayOf24_ ? rt::ClockText(cell.number)
+                                               : rt::DurationText(cell.number));
+}
+
+std::string CellForm::Length(double hours) const {
+    return clock_ ? rt::DurationText(hours) : TextFromDouble(hours);
+}
+
+std::string CellForm::Summary(std::string_view name, double value) const {
+    const std::string_view kDaylight = "daylight";
+    const bool length =
+        name.size() >= kDaylight.size() && name.substr(name.size() - kDaylight.size()) == kDaylight;
+    return length ? Length(value) : TextFromDouble(value);
+}
+
+std::string CellForm::Unit() const {
+    if (!clock_ || dayOf24_) return "";
+    return "times and lengths in hours, minutes and seconds of the solar day's own unit, a day "
+           "of " +
+           TextFromDouble(solarDay_) + ", with no clock";
+}
+
 void CsvWriter::Columns(std::span<const std::string_view> names) {
+    form_.Columns(names);
+    if (const std::string unit = form_.Unit(); !unit.empty()) out_ << "# " << unit << '\n';
     line_.clear();
     for (const std::string_view name : names) line_.append(line_.empty() ? "" : ",").append(name);
     out_ << line_ << '\n';
@@ -44,7 +93,7 @@ bool CsvWriter::Row(std::span<const Cell> cells) {
     line_.clear();
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i > 0) line_.push_back(',');
-        AppendCell(line_, cells[i]);
+        form_.Append(line_, i, cells[i]);
     }
     line_.push_back('\n');
     return bool(out_ << line_);
@@ -54,9 +103,9 @@ void CsvWriter::Summary(std::span<const Named> values) {
     for (const Named& n : values) {
         const std::string head = "# " + std::string(n.label) + ": ";
         if (const double* number = std::get_if<double>(&n.value)) {
-            out_ << head << TextFromDouble(*number) << '\n';
+            out_ << head << form_.Summary(n.name, *number) << '\n';
         } else if (const auto* onDay = std::get_if<Named::DaylightOnDay>(&n.value)) {
-            out_ << head << TextFromDouble(onDay->daylight) << " on day "
+            out_ << head << form_.Length(onDay->daylight) << " on day "
                  << TextFromDouble(onDay->day) << '\n';
         } else if (const auto* one = std::get_if<Named::OneSpan>(&n.value)) {
             out_ << head << (one->span ? SpanWords(*one->span, one->unit) : "none") << '\n';
@@ -69,6 +118,8 @@ void CsvWriter::Summary(std::span<const Named> values) {
 }
 
 void JsonWriter::Columns(std::span<const std::string_view> names) {
+    form_.Columns(names);
+    if (const std::string unit = form_.Unit(); !unit.empty()) notes_.push_back(unit);
     out_ << R"({"inputs":)" << Dump(inputs_);
     if (!notes_.empty()) out_ << R"(,"notes":)" << Dump(notes_);
     out_ << R"(,"rows":[)";
@@ -83,7 +134,7 @@ bool JsonWriter::Row(std::span<const Cell> cells) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i > 0) line_.push_back(',');
         line_.append(columns_[i]);
-        AppendCell(line_, cells[i]);
+        form_.Append(line_, i, cells[i]);
         line_.push_back('"');
     }
     line_.push_back('}');
@@ -96,10 +147,10 @@ void JsonWriter::Summary(std::span<const Named> values) {
     for (const Named& n : values) {
         const std::string name(n.name);
         if (const double* number = std::get_if<double>(&n.value)) {
-            summary[name] = TextFromDouble(*number);
+            summary[name] = form_.Summary(n.name, *number);
         } else if (const auto* onDay = std::get_if<Named::DaylightOnDay>(&n.value)) {
             summary[name] = {{"day", TextFromDouble(onDay->day)},
-                             {"daylight", TextFromDouble(onDay->daylight)}};
+                             {"daylight", form_.Length(onDay->daylight)}};
         } else if (const auto* one = std::get_if<Named::OneSpan>(&n.value)) {
             summary[name] = one->span ? SpanJson(*one->span) : Json(nullptr);
         } else {

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "chart/charts.h"
@@ -20,16 +21,44 @@
 
 namespace companion {
 
+// How a table's cells are written: numbers as their 15-digit texts, or with --clock its times as a
+// clock shows them and its lengths of time as hours, minutes and seconds ("05:41:07" and
+// "9:21:07"). A solar day of other than 24 hours has no clock: its times are lengths from its
+// midnight, all in its own unit, as the table's first line says.
+class CellForm {
+  public:
+    explicit CellForm(bool clock = false, double solarDay = 24)
+        : clock_(clock), dayOf24_(solarDay == 24), solarDay_(solarDay) {}
+    // Which column is a time, which a length, from their names.
+    void Columns(std::span<const std::string_view> names);
+    void Append(std::string& line, std::size_t column, const daycalc::Cell& cell) const;
+    // A length of time in the summary, and a number of it by its name (the shortest and longest
+    // daylight are lengths).
+    std::string Length(double hours) const;
+    std::string Summary(std::string_view name, double value) const;
+    // What the table's first line says of its unit, or nothing.
+    std::string Unit() const;
+
+  private:
+    enum class Kind { Number, Time, Length };
+    bool clock_;
+    bool dayOf24_;
+    double solarDay_;
+    std::vector<Kind> kinds_;
+};
+
 // A table written as CSV: a header line, a line a row, and the summary as comment lines.
 class CsvWriter : public daycalc::TableConsumer {
   public:
-    explicit CsvWriter(std::ostream& out) : out_(out) {}
+    explicit CsvWriter(std::ostream& out, CellForm form = CellForm())
+        : out_(out), form_(std::move(form)) {}
     void Columns(std::span<const std::string_view> names) override;
     bool Row(std::span<const daycalc::Cell> cells) override;
     void Summary(std::span<const daycalc::Named> values) override;
 
   private:
     std::ostream& out_;
+    CellForm form_;
     std::string line_;
 };
 
@@ -38,8 +67,8 @@ class CsvWriter : public daycalc::TableConsumer {
 // notes only where there are some.
 class JsonWriter : public daycalc::TableConsumer {
   public:
-    JsonWriter(std::ostream& out, const Json& inputs, const Json& notes)
-        : out_(out), inputs_(inputs), notes_(notes) {}
+    JsonWriter(std::ostream& out, const Json& inputs, const Json& notes, CellForm form = CellForm())
+        : out_(out), inputs_(inputs), notes_(notes), form_(std::move(form)) {}
     void Columns(std::span<const std::string_view> names) override;
     bool Row(std::span<const daycalc::Cell> cells) override;
     void Summary(std::span<const daycalc::Named> values) override;
@@ -48,6 +77,7 @@ class JsonWriter : public daycalc::TableConsumer {
     std::ostream& out_;
     Json inputs_;
     Json notes_;
+    CellForm form_;
     std::vector<std::string> columns_;  // each as `"name":"`
     std::string line_;
     const char* separator_ = "";
@@ -58,8 +88,8 @@ class JsonWriter : public daycalc::TableConsumer {
 class TableWriter : public daycalc::TableConsumer {
   public:
     TableWriter(std::ostream& out, bool json, const Json& inputs, chart::Chart* drawing = nullptr,
-                const Json& notes = Json::array())
-        : csv_(out), json_(out, inputs, notes), isJson_(json), drawing_(drawing) {}
+                const Json& notes = Json::array(), const CellForm& form = CellForm())
+        : csv_(out, form), json_(out, inputs, notes, form), isJson_(json), drawing_(drawing) {}
     void Columns(std::span<const std::string_view> names) override;
     bool Row(std::span<const daycalc::Cell> cells) override;
     void Summary(std::span<const daycalc::Named> values) override;
@@ -81,6 +111,14 @@ inline CLI::Option* AddMarkOption(CLI::App& command, double& mark) {
                "Degrees past the winter solstice to mark on the chart as the chosen day,\n0 to 360",
                chart::ChosenDay, "the mark must be from 0 to 360 degrees")
         ->default_str("");
+}
+
+// Offers --clock: times and lengths as people read them.
+inline CLI::Option* AddClockOption(CLI::App& command, bool& clock) {
+    return command.add_flag("--clock", clock,
+                            "Times as a clock shows them (05:41:07, with +1 or -1 on the next or\n"
+                            "previous date) and lengths as hours, minutes and seconds (9:21:07);\n"
+                            "without it, decimal hours of the solar day's unit");
 }
 
 // Offers --csv (the default), --json and --chart for what is drawn; the footer gives the exit

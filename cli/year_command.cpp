@@ -40,6 +40,7 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
     AddNumberOption(*year, "--step", request.step, "Degrees from one row to the next, 0.001 to 360")
         ->check(CheckStep);
     AddMarkOption(*year, request.mark);
+    AddClockOption(*year, request.clock);
     AddTableOptions(*year, request.csv, request.json, request.chart, request.chartWidth, "the year",
                     "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing "
                     "number, no\ntilt beyond the pole), 2 a bad command line");
@@ -66,7 +67,9 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
         drawing->MarkDay(request.mark);
         drawing->SetWidth(request.chartWidth);
     }
-    TableWriter writer(out, request.json, read, drawing ? &*drawing : nullptr);
+    const auto* view = std::get_if<daycalc::YearView>(&asRead);
+    TableWriter writer(out, request.json, read, drawing ? &*drawing : nullptr, Json::array(),
+                       CellForm(request.clock, view ? view->solarDay : 24));
     if (const auto problem = daycalc::ProduceYear(inputs, request.step, writer)) {
         return ReportProblem(*problem, request.json, out, err);
     }

@@ -16,6 +16,7 @@ struct YearRequest {
     double step = 1;
     bool csv = false;
     bool json = false;
+    bool clock = false;  // times and lengths as people read them
     std::string chart;
     double chartWidth = chart::kWidth;  // pixels
     // Degrees past the winter solstice marked on the chart as the chosen day; none where NaN.

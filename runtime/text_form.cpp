@@ -214,6 +214,42 @@ std::string ShortestText(double x) {
     }
 }
 
+namespace {
+
+// Hours to whole seconds, the nearest, a half up: p + e is the exact product (e by fma), and p's
+// fraction is exact, so the comparison with a half is too.
+long long SecondsOf(double hours) {
+    const double p = hours * 3600;
+    const double e = std::fma(hours, 3600, -p);
+    const double whole = std::floor(p), rest = p - whole;
+    const bool up = rest > 0.5 || (rest == 0.5 && e >= 0);
+    return static_cast<long long>(whole) + (up ? 1 : 0);
+}
+
+std::string TwoDigits(long long n) { return {char('0' + n / 10), char('0' + n % 10)}; }
+
+constexpr double kLongestHours = 1e12;
+
+}  // namespace
+
+std::string ClockText(double hours) {
+    if (!(std::fabs(hours) <= kLongestHours)) return TextFromDouble(hours);
+    const long long seconds = SecondsOf(hours);
+    const long long days = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
+    const long long within = seconds - days * 86400;
+    std::string text =
+        TwoDigits(within / 3600) + ":" + TwoDigits(within / 60 % 60) + ":" + TwoDigits(within % 60);
+    if (days != 0) text += (days > 0 ? " +" : " -") + std::to_string(days > 0 ? days : -days);
+    return text;
+}
+
+std::string DurationText(double hours) {
+    if (!(std::fabs(hours) <= kLongestHours)) return TextFromDouble(hours);
+    const long long seconds = SecondsOf(std::fabs(hours));
+    return std::string(hours < 0 && seconds > 0 ? "-" : "") + std::to_string(seconds / 3600) + ":" +
+           TwoDigits(seconds / 60 % 60) + ":" + TwoDigits(seconds % 60);
+}
+
 double RoundToDigits(double x, int digits) {
     if (x == 0 || !std::isfinite(x)) return x;
     const int count = std::clamp(digits, 1, kMostDigits);

@@ -86,3 +86,42 @@ TEST(TextForm, ShortestTextAndLabelDigits) {
 }
 
 }  // namespace
+
+namespace {
+
+// Hours as people read them: to the nearest second from the exact number of seconds, a half up,
+// the carry running through minutes, hours and the date.
+struct ClockCase {
+    const char* name;
+    double hours;
+    const char* clock;
+    const char* length;
+};
+
+std::ostream& operator<<(std::ostream& os, const ClockCase& c) { return os << c.name; }
+
+const ClockCase kClockCases[] = {
+    {"Midnight", 0, "00:00:00", "0:00:00"},
+    {"ShortestDayAtStart", 9.352084178252251, "09:21:08", "9:21:08"},
+    {"HalfSecondUp", 0.03125, "00:01:53", "0:01:53"},  // exactly 112.5 s
+    {"JustBelowAHalfSecond", 0.03125 - 0x1p-40, "00:01:52", "0:01:52"},
+    {"CarryIntoTheHour", 2 - 0.4 / 3600, "02:00:00", "2:00:00"},
+    {"NextDate", 24.0108752804871, "00:00:39 +1", "24:00:39"},
+    {"PreviousDate", -0.5, "23:30:00 -1", "-0:30:00"},
+    {"TwoDatesOn", 49.5, "01:30:00 +2", "49:30:00"},
+    {"NegativeLengthUnderASecond", -0.4 / 3600, "00:00:00", "0:00:00"},
+    {"LongDay", 2802, "18:00:00 +116", "2802:00:00"},
+    {"BeyondATrillionHours", 1e16, "1E+16", "1E+16"},
+};
+
+class Clocks : public testing::TestWithParam<ClockCase> {};
+
+TEST_P(Clocks, ReadAsPeopleReadThem) {
+    EXPECT_EQ(rt::ClockText(GetParam().hours), GetParam().clock);
+    EXPECT_EQ(rt::DurationText(GetParam().hours), GetParam().length);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Clocks, testing::ValuesIn(kClockCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -72,6 +72,13 @@ std::string TextFromDouble(double x);
 //   0.1 → "0.1"      -3.5 → "-3.5"      1e22 → "1e+22"      0.1 + 0.2 → "0.30000000000000004"
 std::string ShortestText(double x);
 
+// Hours as people read them, rounded to the nearest second from the exact number of seconds (a
+// half second up). A clock time after a midnight: "05:41:07", one on the next date "00:00:36 +1",
+// on the one before "23:59:24 -1". A length of time: "9:21:07", "-0:00:07", "2802:00:00". Beyond
+// a trillion hours, or not a number, the 15-digit text.
+std::string ClockText(double hours);
+std::string DurationText(double hours);
+
 // x rounded correctly to `digits` significant decimal digits (1 to 17), a half to even: what a
 // label shows. 123.456 to 4 → 123.5; 0.000123456 to 2 → 0.00012.
 double RoundToDigits(double x, int digits);
