@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "double_double.h"
@@ -218,12 +219,24 @@ namespace {
 
 // Hours to whole seconds, the nearest, a half up: p + e is the exact product (e by fma), and p's
 // fraction is exact, so the comparison with a half is too.
-long long SecondsOf(double hours) {
-    const double p = hours * 3600;
-    const double e = std::fma(hours, 3600, -p);
+long long UnitsOf(double hours, double perHour) {
+    const double p = hours * perHour;
+    const double e = std::fma(hours, perHour, -p);
     const double whole = std::floor(p), rest = p - whole;
     const bool up = rest > 0.5 || (rest == 0.5 && e >= 0);
     return static_cast<long long>(whole) + (up ? 1 : 0);
+}
+long long SecondsOf(double hours) { return UnitsOf(hours, 3600); }
+
+// Whole days and what is left of a number of units, `perDay` of them a day.
+std::pair<long long, long long> DaysAnd(long long units, long long perDay) {
+    const long long days = units >= 0 ? units / perDay : -((-units + perDay - 1) / perDay);
+    return {days, units - days * perDay};
+}
+
+std::string DateMark(long long days) {
+    if (days == 0) return "";
+    return (days > 0 ? " +" : " -") + std::to_string(days > 0 ? days : -days);
 }
 
 std::string TwoDigits(long long n) { return {char('0' + n / 10), char('0' + n % 10)}; }
@@ -234,13 +247,24 @@ constexpr double kLongestHours = 1e12;
 
 std::string ClockText(double hours) {
     if (!(std::fabs(hours) <= kLongestHours)) return TextFromDouble(hours);
-    const long long seconds = SecondsOf(hours);
-    const long long days = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
-    const long long within = seconds - days * 86400;
-    std::string text =
-        TwoDigits(within / 3600) + ":" + TwoDigits(within / 60 % 60) + ":" + TwoDigits(within % 60);
-    if (days != 0) text += (days > 0 ? " +" : " -") + std::to_string(days > 0 ? days : -days);
-    return text;
+    const auto [days, within] = DaysAnd(SecondsOf(hours), 86400);
+    return TwoDigits(within / 3600) + ":" + TwoDigits(within / 60 % 60) + ":" +
+           TwoDigits(within % 60) + DateMark(days);
+}
+
+std::string ClockMinutesText(double hours) {
+    if (!(std::fabs(hours) <= kLongestHours)) return TextFromDouble(hours);
+    const auto [days, within] = DaysAnd(UnitsOf(hours, 60), 1440);
+    return TwoDigits(within / 60) + ":" + TwoDigits(within % 60) + DateMark(days);
+}
+
+std::string LengthWords(double hours) {
+    if (!(std::fabs(hours) <= kLongestHours)) return TextFromDouble(hours) + " h";
+    const long long minutes = UnitsOf(std::fabs(hours), 60);
+    const std::string sign = hours < 0 && minutes > 0 ? "-" : "";
+    if (minutes < 60) return sign + std::to_string(minutes) + " min";
+    const std::string whole = sign + std::to_string(minutes / 60) + " h";
+    return minutes % 60 == 0 ? whole : whole + " " + std::to_string(minutes % 60) + " min";
 }
 
 std::string DurationText(double hours) {

@@ -257,6 +257,17 @@ std::string Difference(const std::string& sky, const std::string& level,
                             {"moving", shown(atLevel - byFormula)}});
 }
 
+// A time of a table's text in hours, as a clock shows it to the minute ("05:41", "00:04 +1"),
+// and a length as words ("14 h 25 min"); a text that is no number stays as it is.
+std::string ClockText(const std::string& hours) {
+    const std::optional<double> number = rt::StrictNumber(hours);
+    return number ? rt::ClockMinutesText(*number) : hours;
+}
+std::string LengthText(const std::string& hours) {
+    const std::optional<double> number = rt::StrictNumber(hours);
+    return number ? rt::LengthWords(*number) : hours;
+}
+
 // The day and the latitude the charts mark, {day, latitude}: each its box's text where it reads
 // as one, or empty.
 val Chosen(const val& texts) {
@@ -343,5 +354,7 @@ EMSCRIPTEN_BINDINGS(daylight) {
     emscripten::function("chosen", &Chosen);
     emscripten::function("read", &Read);
     emscripten::function("difference", &Difference);
+    emscripten::function("clockText", &ClockText);
+    emscripten::function("lengthText", &LengthText);
     emscripten::function("skyValues", &SkyValues);
 }

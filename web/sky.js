@@ -153,18 +153,23 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
       return;
     }
     const { row } = day;
+    // On a day of 24 hours, times and lengths as people read them (05:41, 14 h 25 min), the
+    // core's; on another, the numbers in the unit of the solar day.
+    const hours = dated !== null || core.read(texts()).solar_day === '24';
+    const at = (t) => (hours ? core.clockText(t) : t);
+    const long = (t) => (hours ? core.lengthText(t) : t);
     const lengths =
-      `daylight ${row.daylight}, civil twilight ${row.civil}, nautical ${row.nautical}, ` +
-      `astronomical ${row.astronomical}`;
-    const clock = dated ? 'on the clock' : 'of local mean solar time';
+      `daylight ${long(row.daylight)}, civil twilight ${long(row.civil)}, ` +
+      `nautical ${long(row.nautical)}, astronomical ${long(row.astronomical)}`;
+    const clock = dated ? `on the clock (${row.zone})` : 'of local mean solar time';
     const times =
       row.sun === 'rises'
-        ? `sunrise ${row.sunrise}, noon ${row.noon}, sunset ${row.sunset} ${clock}`
-        : `no sunrise or sunset (${row.sun}), noon ${row.noon} ${clock}`;
+        ? `sunrise ${at(row.sunrise)}, noon ${at(row.noon)}, sunset ${at(row.sunset)} ${clock}`
+        : `no sunrise or sunset (${row.sun}), noon ${at(row.noon)} ${clock}`;
     line.textContent = dated
-      ? `${row.date} is ${row.orbit_angle}° past the winter solstice: ${lengths} hours; ${times}.`
-      : `In the sky, the chosen day (${row.orbit_angle}° past the winter solstice): ${lengths}, ` +
-        `in the unit of the solar day; ${times}.`;
+      ? `${row.date} is ${row.orbit_angle}° past the winter solstice: ${lengths}; ${times}.`
+      : `In the sky, the chosen day (${row.orbit_angle}° past the winter solstice): ${lengths}` +
+        `${hours ? '' : ', in the unit of the solar day'}; ${times}.`;
     // Beside it, how far that is from the calculator's Daylight, and why, where both have one.
     const calculator = core.compute(texts()).results?.lblDay ?? '';
     if (calculator === '' || row.sun !== 'rises') return;

@@ -90,28 +90,30 @@ TEST(TextForm, ShortestTextAndLabelDigits) {
 namespace {
 
 // Hours as people read them: to the nearest second from the exact number of seconds, a half up,
-// the carry running through minutes, hours and the date.
+// the carry running through minutes, hours and the date; and to the nearest minute, for a page.
 struct ClockCase {
     const char* name;
     double hours;
     const char* clock;
     const char* length;
+    const char* minutes;  // the clock to the minute
+    const char* words;    // the length in words
 };
 
 std::ostream& operator<<(std::ostream& os, const ClockCase& c) { return os << c.name; }
 
 const ClockCase kClockCases[] = {
-    {"Midnight", 0, "00:00:00", "0:00:00"},
-    {"ShortestDayAtStart", 9.352084178252251, "09:21:08", "9:21:08"},
-    {"HalfSecondUp", 0.03125, "00:01:53", "0:01:53"},  // exactly 112.5 s
-    {"JustBelowAHalfSecond", 0.03125 - 0x1p-40, "00:01:52", "0:01:52"},
-    {"CarryIntoTheHour", 2 - 0.4 / 3600, "02:00:00", "2:00:00"},
-    {"NextDate", 24.0108752804871, "00:00:39 +1", "24:00:39"},
-    {"PreviousDate", -0.5, "23:30:00 -1", "-0:30:00"},
-    {"TwoDatesOn", 49.5, "01:30:00 +2", "49:30:00"},
-    {"NegativeLengthUnderASecond", -0.4 / 3600, "00:00:00", "0:00:00"},
-    {"LongDay", 2802, "18:00:00 +116", "2802:00:00"},
-    {"BeyondATrillionHours", 1e16, "1E+16", "1E+16"},
+    {"Midnight", 0, "00:00:00", "0:00:00", "00:00", "0 min"},
+    {"ShortestDayAtStart", 9.352084178252251, "09:21:08", "9:21:08", "09:21", "9 h 21 min"},
+    {"HalfSecondUp", 0.03125, "00:01:53", "0:01:53", "00:02", "2 min"},  // exactly 112.5 s
+    {"JustBelowAHalfSecond", 0.03125 - 0x1p-40, "00:01:52", "0:01:52", "00:02", "2 min"},
+    {"CarryIntoTheHour", 2 - 0.4 / 3600, "02:00:00", "2:00:00", "02:00", "2 h"},
+    {"NextDate", 24.0108752804871, "00:00:39 +1", "24:00:39", "00:01 +1", "24 h 1 min"},
+    {"PreviousDate", -0.5, "23:30:00 -1", "-0:30:00", "23:30 -1", "-30 min"},
+    {"TwoDatesOn", 49.5, "01:30:00 +2", "49:30:00", "01:30 +2", "49 h 30 min"},
+    {"NegativeLengthUnderASecond", -0.4 / 3600, "00:00:00", "0:00:00", "00:00", "0 min"},
+    {"LongDay", 2802, "18:00:00 +116", "2802:00:00", "18:00 +116", "2802 h"},
+    {"BeyondATrillionHours", 1e16, "1E+16", "1E+16", "1E+16", "1E+16 h"},
 };
 
 class Clocks : public testing::TestWithParam<ClockCase> {};
@@ -119,6 +121,8 @@ class Clocks : public testing::TestWithParam<ClockCase> {};
 TEST_P(Clocks, ReadAsPeopleReadThem) {
     EXPECT_EQ(rt::ClockText(GetParam().hours), GetParam().clock);
     EXPECT_EQ(rt::DurationText(GetParam().hours), GetParam().length);
+    EXPECT_EQ(rt::ClockMinutesText(GetParam().hours), GetParam().minutes);
+    EXPECT_EQ(rt::LengthWords(GetParam().hours), GetParam().words);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Clocks, testing::ValuesIn(kClockCases),

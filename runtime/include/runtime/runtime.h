@@ -78,6 +78,10 @@ std::string ShortestText(double x);
 // a trillion hours, or not a number, the 15-digit text.
 std::string ClockText(double hours);
 std::string DurationText(double hours);
+// The same to the nearest minute, for a page: a clock time "05:41" ("00:04 +1"), a length
+// "14 h 25 min" ("25 min", "3 h", "0 min", "-2 min").
+std::string ClockMinutesText(double hours);
+std::string LengthWords(double hours);
 
 // x rounded correctly to `digits` significant decimal digits (1 to 17), a half to even: what a
 // label shows. 123.456 to 4 → 123.5; 0.000123456 to 2 → 0.00012.
