@@ -67,6 +67,7 @@ function start(core) {
   // said by the report, an alert); then the address, the figures and the sky.
   function press() {
     for (const r of results) r.element.textContent = ''; // emptied at each press
+    $('readable').hidden = true;
     announce.textContent = '';
     report.clear();
     const dated = theSky.datedDay();
@@ -80,6 +81,7 @@ function start(core) {
       copy.disabled = true;
     } else {
       for (const r of results) r.element.textContent = answer.results[r.element.id];
+      showReadable();
       fitValues();
       copy.disabled = false;
       announce.textContent = results
@@ -97,6 +99,17 @@ function start(core) {
     theSky.showSky();
     theSky.showSkyDay(dated);
     fillDownloads();
+  }
+
+  // Beside the results, on a day of 24 hours, the day's lengths as people read them (9 h 21 min),
+  // the core's; the results keep their own texts.
+  function showReadable() {
+    const line = $('readable');
+    const lengths = results.filter((r) => r.element.id !== 'lblFull' && r.element.textContent);
+    line.hidden = core.read(texts()).solar_day !== '24' || lengths.length === 0;
+    line.textContent = line.hidden
+      ? ''
+      : lengths.map((r) => `${r.caption} ${core.lengthText(r.element.textContent)}`).join(' · ');
   }
 
   // While a date gives Deg from Winter Solstice the box says so; typing an angle clears the date.

@@ -539,6 +539,13 @@ test('a date at a place', async () => {
       (await text('lblDay')) !== '',
     `a date gives its day and its degrees: "${said.slice(0, 70)}..."`,
   );
+  // Beside the results, their lengths as people read them, the results' own to the minute.
+  const readable = await text('readable');
+  check(
+    toTheMinute(following(readable, 'Min Day'), await text('lblMin')) &&
+      toTheMinute(following(readable, 'Daylight'), await text('lblDay')),
+    `beside the results, as people read them: "${readable}"`,
+  );
   check(
     (await text('from-date')).includes('comes from the date 2026-06-21') &&
       (await page.$eval('#txtAlpha', (e) => e.getAttribute('aria-describedby'))) === 'from-date',
