@@ -12,7 +12,10 @@
 #include "help.h"
 #include "input_option.h"
 #include "output.h"
+#include "places.h"
+#include "places_command.h"
 #include "planet_option.h"
+#include "quoted.h"
 #include "sky_command.h"
 #include "table.h"
 #include "year_command.h"
@@ -135,12 +138,17 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     batchFlag->excludes(clockFlag);
     std::string planet;
     batchFlag->excludes(AddPlanetOption(app, planet));
+    std::string place;
+    batchFlag->excludes(AddPlaceOption(app, place)->excludes(app.get_option("--latitude")));
     YearRequest yearRequest;
     CLI::App* year = AddYearCommand(app, inputs, yearRequest);
     SkyRequest skyRequest;
     CLI::App* sky = AddSkyCommand(app, inputs, skyRequest);
+    PlacesRequest placesRequest;
+    CLI::App* places = AddPlacesCommand(app, placesRequest);
     for (CLI::App* command : {year, sky}) {
         AddPlanetOption(*command, planet);
+        AddPlaceOption(*command, place)->excludes(command->get_option("--latitude"));
         for (const char* single : {"--json", "--batch", "--from-solstice"}) {
             command->excludes(app.get_option(single));
         }
@@ -163,6 +171,39 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
                 : (year->count() > 0 ? "year" : "sky") + std::string(" was given twice");
         err << "daylight-cli: give one command at a time: " << given << '\n';
         return kBadInput;
+    }
+    if (places->parsed()) {
+        if (year->count() + sky->count() > 0 || argc > 3 + int(placesRequest.json)) {
+            err << "daylight-cli: places takes its query alone (and --json)\n";
+            return kBadInput;
+        }
+        return RunPlaces(placesRequest, out, err);
+    }
+    // A place gives its latitude, and in the sky its longitude and, with a date, its zone.
+    if (!place.empty()) {
+        if (!HasPlaces()) {
+            err << "daylight-cli: this daylight-cli was built without places: give --latitude\n";
+            return kBadInput;
+        }
+        const std::vector<Place> found = FindPlaces(place);
+        if (found.empty()) {
+            err << "daylight-cli: no place's name begins with " << Quoted(place)
+                << ": daylight-cli places lists the names that begin with fewer letters\n";
+            return kBadInput;
+        }
+        const Place& p = found.front();
+        inputs.latitude = rt::ShortestText(p.latitude);
+        if (!Given(*sky, "--longitude")) skyRequest.longitude = p.longitude;
+        const bool dated = !skyRequest.date.empty() || !skyRequest.from.empty();
+        if (dated && !Given(*sky, "--utc-offset") && skyRequest.timeZone.empty()) {
+            skyRequest.timeZone = p.timeZone;
+        }
+        const std::size_t others = found.size() - 1;
+        err << "daylight-cli: note: " << PlaceWords(p)
+            << (others == 0 ? std::string()
+                            : "; " + std::to_string(others) +
+                                  (others == 1 ? " other matches" : " others match"))
+            << '\n';
     }
     if (const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(planet)) {
         TakePlanet(app, *preset, inputs, skyRequest);

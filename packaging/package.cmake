@@ -45,6 +45,8 @@ file(WRITE ${PROJECT_BINARY_DIR}/package-files/copyright
 "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
 Upstream-Name: Daylight
 Source: https://daylightcalc.org/
+Comment: daylight-cli's places (places, --place) are GeoNames' (https://www.geonames.org/),
+ licensed under CC BY 4.0, read through Debian's libgeonames.
 
 Files: *
 Copyright: ${holder}

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -17,6 +18,7 @@
 
 #include "../../cli/batch.h"
 #include "../../cli/chart_program.h"
+#include "../../cli/places.h"
 #include "chart/charts.h"
 #include "cli/companion.h"
 
@@ -677,6 +679,62 @@ TEST(Sky, DatesAndOffsetsAreTakenToTheEndsOfTheirRanges) {
                   c.note)
             << c.date;
     }
+}
+
+// Places as people type them, without accents, a prefix, with the region after a comma: the first
+// of each is the place meant, with its time zone.
+TEST(Places, AreFoundAsPeopleTypeThem) {
+    if (!companion::HasPlaces()) GTEST_SKIP() << "built without places";
+    const std::array<std::array<const char*, 3>, 20> typed = {{
+        {"Oslo", "Oslo", "Europe/Oslo"},
+        {"sao paulo", "São Paulo", "America/Sao_Paulo"},
+        {"Troms", "Tromsø", "Europe/Oslo"},
+        {"tromso", "Tromsø", "Europe/Oslo"},
+        {"Springfield, Illinois", "Springfield", "America/Chicago"},
+        {"Springfield, Mass", "Springfield", "America/New_York"},
+        {"Paris, Texas", "Paris", "America/Chicago"},
+        {"paris", "Paris", "Europe/Paris"},
+        {"zurich", "Zurich", "Europe/Zurich"},
+        {"Reykjav", "Reykjavik", "Atlantic/Reykjavik"},
+        {"Montreal", "Montreal", "America/Toronto"},
+        {"Malmo", "Malmo", "Europe/Stockholm"},
+        {"Wellington", "Wellington", "Pacific/Auckland"},
+        {"Cape Town", "Cape Town", "Africa/Johannesburg"},
+        {"Delhi", "Delhi", "Asia/Kolkata"},
+        {"Tokyo", "Tokyo", "Asia/Tokyo"},
+        {"Sydney", "Sydney", "Australia/Sydney"},
+        {"bogota", "Bogotá", "America/Bogota"},
+        {"Cordoba, Argentina", "Córdoba", "America/Argentina/Cordoba"},
+        {"Brasilia", "Brasília", "America/Sao_Paulo"},
+    }};
+    for (const auto& [query, name, zone] : typed) {
+        const Json found = Json::parse(Companion({"places", query, "--json"}).out)["places"];
+        ASSERT_FALSE(found.empty()) << query;
+        EXPECT_EQ(found[0]["name"], name) << query;
+        EXPECT_EQ(found[0]["time_zone"], zone) << query;
+        // Most populous first.
+        for (std::size_t i = 1; i < found.size(); ++i) {
+            EXPECT_GE(found[i - 1]["population"], found[i]["population"]) << query;
+        }
+    }
+}
+
+// A place gives the calculation its latitude, and the sky of a date its longitude and time zone,
+// naming the place taken and how many others matched; no place is a bad value.
+TEST(Places, APlaceGivesItsLatitudeLongitudeAndZone) {
+    if (!companion::HasPlaces()) GTEST_SKIP() << "built without places";
+    const Json tromso = Json::parse(Companion({"places", "Tromsø", "--json"}).out)["places"][0];
+    const Invocation single = Companion({"--place", "tromso"});
+    EXPECT_EQ(single.out, Companion({"--latitude", tromso["latitude"].get<std::string>()}).out);
+    EXPECT_EQ(single.err, "daylight-cli: note: Tromsø, Troms og Finnmark, Norway\n");
+    const Invocation dated = Companion({"sky", "--place", "Oslo", "--date", "2026-06-21"});
+    const Invocation byHand = Companion({"sky", "--latitude", "59.91273", "--longitude", "10.74609",
+                                         "--time-zone", "Europe/Oslo", "--date", "2026-06-21"});
+    EXPECT_EQ(dated.out, byHand.out);
+    EXPECT_THAT(Companion({"--place", "Springfield"}).err, HasSubstr("; 10 others match"));
+    const Invocation none = Companion({"--place", "xyzzy"});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_THAT(none.err, HasSubstr("no place's name begins with xyzzy"));
 }
 
 // One day by its orbit angle is that day's row of the whole year, on an eccentric orbit too; the
