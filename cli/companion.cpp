@@ -40,15 +40,14 @@ void PrintCaptioned(std::ostream& out, const DaylightResults& r) {
     }
 }
 
-int RunOnce(const DaylightInputs& inputs, bool json, bool clock, std::ostream& out,
-            std::ostream& err) {
+int RunOnce(const DaylightInputs& inputs, bool json, bool clock,
+            std::vector<daycalc::ReadingNote> notes, std::ostream& out, std::ostream& err) {
     DaylightOutcome outcome = daycalc::ComputeDaylight(inputs);
     if (const auto* problem = std::get_if<daycalc::Problem>(&outcome)) {
         return ReportProblem(*problem, json, out, err);
     }
     // With --clock the four lengths of the solar day's unit as hours, minutes and seconds; Full
     // Daylight is in the unit of the year.
-    std::vector<daycalc::ReadingNote> notes;
     if (clock) {
         auto& r = std::get<DaylightResults>(outcome);
         for (std::string* text : {&r.minDay, &r.maxDay, &r.daylight, &r.night}) {
@@ -57,7 +56,7 @@ int RunOnce(const DaylightInputs& inputs, bool json, bool clock, std::ostream& o
         const CellForm form(true, rt::ValFromText(inputs.solarDay));
         if (const std::string unit = form.Unit(); !unit.empty()) {
             notes.push_back({"solar_day", unit});
-            if (!json) WriteNotes(err, notes);
+            if (!json) WriteNotes(err, {notes.back()});
         }
     }
     if (json) {
@@ -180,6 +179,7 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         return RunPlaces(placesRequest, out, err);
     }
     // A place gives its latitude, and in the sky its longitude and, with a date, its zone.
+    std::vector<daycalc::ReadingNote> placeNotes;
     if (!place.empty()) {
         if (!HasPlaces()) {
             err << "daylight-cli: this daylight-cli was built without places: give --latitude\n";
@@ -199,11 +199,14 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
             skyRequest.timeZone = p.timeZone;
         }
         const std::size_t others = found.size() - 1;
-        err << "daylight-cli: note: " << PlaceWords(p)
-            << (others == 0 ? std::string()
-                            : "; " + std::to_string(others) +
-                                  (others == 1 ? " other matches" : " others match"))
-            << '\n';
+        const std::string note =
+            PlaceWords(p) + (others == 0 ? std::string()
+                                         : "; " + std::to_string(others) +
+                                               (others == 1 ? " other matches" : " others match"));
+        err << "daylight-cli: note: " << note << '\n';
+        placeNotes.push_back({"place", note});
+        yearRequest.notes.push_back(note);
+        skyRequest.notes.push_back(note);
     }
     if (const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(planet)) {
         TakePlanet(app, *preset, inputs, skyRequest);
@@ -219,7 +222,7 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     yearRequest.writeChart = skyRequest.writeChart = charts;
     if (year->parsed()) return RunYear(inputs, yearRequest, out, err);
     if (sky->parsed()) return RunSky(inputs, skyRequest, out, err);
-    return RunOnce(inputs, json, clock, out, err);
+    return RunOnce(inputs, json, clock, placeNotes, out, err);
 }
 
 }  // namespace

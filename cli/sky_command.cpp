@@ -64,7 +64,7 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
     inputs["from"] = daycalc::TextOf(*from);
     inputs["to"] = daycalc::TextOf(*to);
     // The calendar is the Gregorian one carried back, which a date before its start may not be.
-    Json notes = Json::array();
+    Json notes = request.notes;
     if (!(daycalc::kGregorianStart <= *from)) {
         const std::string note =
             daycalc::Filled(daycalc::HintTextOf(daycalc::HintId::GregorianCarriedBack).hint,
@@ -306,7 +306,7 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         asGiven.erase("step");
         asGiven["day_at"] = TextFromDouble(request.dayAt);
     }
-    TableWriter writer(out, request.json, asGiven, drawing.get(), Json::array(),
+    TableWriter writer(out, request.json, asGiven, drawing.get(), Json(request.notes),
                        CellForm(request.clock, in.solarDay));
     const std::optional<daycalc::Problem> problem =
         request.map                  ? daycalc::ProduceMap(in, request.latitudeStep, writer)

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "chart/figure.h"
 #include "cli/companion.h"
@@ -31,7 +32,8 @@ struct SkyRequest {
     double rows = std::numeric_limits<double>::quiet_NaN();  // steps a year, instead of the step
     bool csv = false;
     bool json = false;
-    bool clock = false;  // times and lengths as people read them
+    bool clock = false;              // times and lengths as people read them
+    std::vector<std::string> notes;  // for the JSON's notes, said on the errors already
     std::string chart;
     double chartWidth = chart::kWidth;  // pixels
     ChartWriter writeChart;             // where the chart goes

@@ -68,7 +68,7 @@ int RunYear(const daycalc::DaylightInputs& inputs, const YearRequest& request, s
         drawing->SetWidth(request.chartWidth);
     }
     const auto* view = std::get_if<daycalc::YearView>(&asRead);
-    TableWriter writer(out, request.json, read, drawing ? &*drawing : nullptr, Json::array(),
+    TableWriter writer(out, request.json, read, drawing ? &*drawing : nullptr, Json(request.notes),
                        CellForm(request.clock, view ? view->solarDay : 24));
     if (const auto problem = daycalc::ProduceYear(inputs, request.step, writer)) {
         return ReportProblem(*problem, request.json, out, err);

@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "chart/figure.h"
 #include "cli/companion.h"
@@ -16,7 +17,8 @@ struct YearRequest {
     double step = 1;
     bool csv = false;
     bool json = false;
-    bool clock = false;  // times and lengths as people read them
+    bool clock = false;              // times and lengths as people read them
+    std::vector<std::string> notes;  // for the JSON's notes, said on the errors already
     std::string chart;
     double chartWidth = chart::kWidth;  // pixels
     // Degrees past the winter solstice marked on the chart as the chosen day; none where NaN.
