@@ -727,6 +727,10 @@ TEST(Places, APlaceGivesItsLatitudeLongitudeAndZone) {
     const Invocation single = Companion({"--place", "tromso"});
     EXPECT_EQ(single.out, Companion({"--latitude", tromso["latitude"].get<std::string>()}).out);
     EXPECT_EQ(single.err, "daylight-cli: note: Tromsø, Troms og Finnmark, Norway\n");
+    EXPECT_EQ(Json::parse(Companion({"--place", "tromso", "--json"}).out)["notes"][0],
+              "Tromsø, Troms og Finnmark, Norway");
+    EXPECT_EQ(Json::parse(Companion({"year", "--place", "tromso", "--json"}).out)["notes"][0],
+              "Tromsø, Troms og Finnmark, Norway");
     const Invocation dated = Companion({"sky", "--place", "Oslo", "--date", "2026-06-21"});
     const Invocation byHand = Companion({"sky", "--latitude", "59.91273", "--longitude", "10.74609",
                                          "--time-zone", "Europe/Oslo", "--date", "2026-06-21"});
