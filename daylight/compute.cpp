@@ -40,17 +40,16 @@ DaylightResults Polar(const Planet& p, Stage& stage) {
 
 }  // namespace
 
-DaylightResults Calculate(const DaylightInputs& inputs, Stage& stage) {
-    stage = Stage::Reading;
-    const Planet p = ReadPlanet(inputs, PointOfYear::Read);
+DaylightResults Calculate(const Planet& p, Stage& stage) {
     return BeyondPolarCircle(p) ? Polar(p, stage) : NonPolar(p, stage);
 }
 
 DaylightOutcome ComputeDaylight(const DaylightInputs& inputs) {
-    if (std::optional<Problem> problem = BeyondThePole(inputs, Mode::Single)) return *problem;
     Stage stage = Stage::Reading;
     try {
-        return Calculate(inputs, stage);
+        const Planet p = ReadPlanet(inputs, PointOfYear::Read);
+        if (!WithinThePoles(p)) return BeyondThePole(inputs, p.latitude, Mode::Single);
+        return Calculate(p, stage);
     } catch (const rt::Fault& fault) {
         return Explain(inputs, fault.kind(), stage, Mode::Single);
     }

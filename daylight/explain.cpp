@@ -65,8 +65,9 @@ bool Gives(const DaylightInputs& inputs, Mode mode, Promise promise) {
     if (mode == Mode::Year) return YearComputes(inputs);
     Stage stage = Stage::Reading;
     try {
-        if (!(std::fabs(rt::ValFromText(inputs.latitude)) <= 90)) return false;
-        const DaylightResults r = Calculate(inputs, stage);
+        const Planet p = ReadPlanet(inputs, PointOfYear::Read);
+        if (!WithinThePoles(p)) return false;
+        const DaylightResults r = Calculate(p, stage);
         switch (promise) {
             case Promise::Results:
                 return true;
@@ -351,15 +352,7 @@ double OverThePole(double latitude) {
     return x;
 }
 
-std::optional<Problem> BeyondThePole(const DaylightInputs& inputs, Mode mode) {
-    double latitude = 0;
-    try {
-        latitude = ReadPlanet(inputs, mode == Mode::Year ? PointOfYear::Unread : PointOfYear::Read)
-                       .latitude;
-    } catch (const rt::Fault&) {
-        return std::nullopt;
-    }
-    if (std::fabs(latitude) <= 90) return std::nullopt;
+Problem BeyondThePole(const DaylightInputs& inputs, double latitude, Mode mode) {
     std::vector<Try> tries = {{kLatitude, Text(OverThePole(latitude))}};
     if (mode == Mode::Single && !Gives(With(inputs, tries), mode, Promise::Results)) {
         // Over the pole the press stops too (beyond a southern polar circle, say): what that stop

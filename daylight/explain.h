@@ -13,8 +13,11 @@ enum class Stage { Reading, ShortestDay, ChosenDay, FullDaylight };
 // The single calculation, which reads the point of the year, or the year, which does not.
 enum class Mode { Single, Year };
 
-// The results of a press; a fault is thrown at the stage reached.
-DaylightResults Calculate(const DaylightInputs& inputs, Stage& stage);
+struct Planet;
+
+// The results of a press on the planet read, within the poles; a fault is thrown at the stage
+// reached.
+DaylightResults Calculate(const Planet& planet, Stage& stage);
 
 // Whether the year of these inputs can be computed: it stops only where the single calculation
 // stops beyond the polar circle, or on a number too large to read.
@@ -36,10 +39,10 @@ inline constexpr std::string_view kLatitudeRange = "the latitude must be from -9
 // gives 80, -100.5 gives -79.5, 300 gives -60.
 double OverThePole(double latitude);
 
-// A latitude beyond a pole, once the texts are read in that mode: a bad value, with the latitude on
-// the other side of the pole to try where it gives an answer. None where the latitude is within
-// the poles or a text does not read (that problem comes first).
-std::optional<Problem> BeyondThePole(const DaylightInputs& inputs, Mode mode);
+// The problem of a latitude beyond a pole, read from the inputs once every text has been read in
+// that mode: a bad value, with the latitude on the other side of the pole to try where it gives an
+// answer.
+Problem BeyondThePole(const DaylightInputs& inputs, double latitude, Mode mode);
 
 // The caption people know a field by: the box's for the five inputs, else its own.
 std::string CaptionOf(std::string_view field);

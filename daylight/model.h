@@ -45,6 +45,9 @@ inline Planet ReadPlanet(const DaylightInputs& in, PointOfYear point) {
     return {tilt, latitude, T, L, RP, A, Y, rt::Tan(L), rt::Tan(T)};
 }
 
+// Latitudes run from -90 at the south pole to 90 at the north pole.
+inline bool WithinThePoles(const Planet& p) { return std::fabs(p.latitude) <= 90; }
+
 // The polar circle lies at 90° minus the tilt; a latitude exactly on it is not beyond it.
 inline bool BeyondPolarCircle(const Planet& p) { return !(Radians(90) - p.T >= p.L); }
 

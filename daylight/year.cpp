@@ -108,9 +108,10 @@ std::string_view SunName(Sun sun) {
 }
 
 bool YearComputes(const DaylightInputs& inputs) {
-    if (BeyondThePole(inputs, Mode::Year)) return false;
     try {
-        StopWhereTheSingleCalculationStops(ReadPlanet(inputs, PointOfYear::Unread));
+        const Planet p = ReadPlanet(inputs, PointOfYear::Unread);
+        if (!WithinThePoles(p)) return false;
+        StopWhereTheSingleCalculationStops(p);
         return true;
     } catch (const rt::Fault&) {
         return false;
@@ -122,10 +123,10 @@ YearOutcome StreamYear(const DaylightInputs& inputs, double stepDegrees,
     const double step = std::isnan(stepDegrees)
                             ? kCoarsestYearStep
                             : std::clamp(stepDegrees, kFinestYearStep, kCoarsestYearStep);
-    if (std::optional<Problem> problem = BeyondThePole(inputs, Mode::Year)) return *problem;
     Stage stage = Stage::Reading;
     try {
         const Planet p = ReadPlanet(inputs, PointOfYear::Unread);
+        if (!WithinThePoles(p)) return BeyondThePole(inputs, p.latitude, Mode::Year);
         stage = Stage::FullDaylight;
         return Year(p, step, point);
     } catch (const rt::Fault& fault) {
