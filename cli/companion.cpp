@@ -172,7 +172,8 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         return kBadInput;
     }
     if (places->parsed()) {
-        if (year->count() + sky->count() > 0 || argc > 3 + int(placesRequest.json)) {
+        const auto given = app.get_options([](const CLI::Option* o) { return o->count() > 0; });
+        if (year->count() + sky->count() > 0 || !given.empty()) {
             err << "daylight-cli: places takes its query alone (and --json)\n";
             return kBadInput;
         }

@@ -42,7 +42,7 @@ Json InputsJson(const SkyInputs& in) {
 
 // The dated rows, one a civil date, each printed as it is made.
 int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& request,
-               std::ostream& err) {
+               const daycalc::ClockOf& clock, std::ostream& err) {
     const std::optional<daycalc::CivilDate> from =
         daycalc::DateOf(request.date.empty() ? request.from : request.date);
     const std::optional<daycalc::CivilDate> to =
@@ -74,10 +74,7 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
     }
     TableWriter writer(out, request.json, inputs, nullptr, notes,
                        CellForm(request.clock, place.solarDay));
-    const std::optional<daycalc::ClockOf> clock = request.timeZone.empty()
-                                                      ? daycalc::FixedClock(request.utcOffset)
-                                                      : ZoneClock(request.timeZone);
-    daycalc::ProduceDates(place, *from, *to, *clock, writer);
+    daycalc::ProduceDates(place, *from, *to, clock, writer);
     return out.flush() ? kResults : ReportWriteFailure(err);
 }
 
@@ -237,7 +234,11 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         err << "daylight-cli: a time zone goes with a date: give --date, or --from and --to\n";
         return kBadInput;
     }
-    if (!request.timeZone.empty() && !ZoneClock(request.timeZone)) {
+    // The dates' clock: a zone's, or a fixed offset's.
+    const std::optional<daycalc::ClockOf> clock = request.timeZone.empty()
+                                                      ? daycalc::FixedClock(request.utcOffset)
+                                                      : ZoneClock(request.timeZone);
+    if (!clock) {
         err << "daylight-cli: "
             << (HasTimeZones() ? "no time zone is named " + Quoted(request.timeZone) +
                                      ": give an IANA name such as Europe/Oslo"
@@ -285,7 +286,7 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         if (std::optional<daycalc::Problem> problem = daycalc::SkyProblem(in)) {
             return ReportProblem(*problem, request.json, out, err);
         }
-        return PrintDated(out, in, request, err);
+        return PrintDated(out, in, request, *clock, err);
     }
     // Every value is checked before a line is written: nothing goes out half. A chart takes the
     // same rows as they are printed.

@@ -68,10 +68,7 @@ std::string CellForm::Length(double hours) const {
 }
 
 std::string CellForm::Summary(std::string_view name, double value) const {
-    const std::string_view kDaylight = "daylight";
-    const bool length =
-        name.size() >= kDaylight.size() && name.substr(name.size() - kDaylight.size()) == kDaylight;
-    return length ? Length(value) : TextFromDouble(value);
+    return name.ends_with("daylight") ? Length(value) : TextFromDouble(value);
 }
 
 std::string CellForm::Unit() const {

@@ -22,6 +22,9 @@ long DaysOf(const CivilDate& d) {
     return era * 146097 + doe - 719468;
 }
 
+// 0 to 99 as two digits: "07".
+std::string TwoDigits(long n) { return {char('0' + n / 10), char('0' + n % 10)}; }
+
 bool Leap(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
 int DaysInMonth(int year, int month) {
@@ -88,8 +91,7 @@ std::optional<double> UtcOffsetOf(std::string_view text) {
 }
 
 std::string TextOf(const CivilDate& d) {
-    const auto two = [](int n) { return std::string(1, char('0' + n / 10)) + char('0' + n % 10); };
-    return std::to_string(d.year) + "-" + two(d.month) + "-" + two(d.day);
+    return std::to_string(d.year) + "-" + TwoDigits(d.month) + "-" + TwoDigits(d.day);
 }
 
 double JulianDayOf(const CivilDate& date) { return double(DaysOf(date)) + 2440587.5; }
@@ -175,9 +177,8 @@ struct SkyOfYear {
 ClockOf FixedClock(double utcOffset) {
     // Its name: UTC, the sign, and hours and minutes.
     const long minutes = std::lround(std::fabs(utcOffset) * 60);
-    const auto two = [](long n) { return std::string(1, char('0' + n / 10)) + char('0' + n % 10); };
-    const std::string zone = std::string("UTC") + (utcOffset < 0 ? "-" : "+") + two(minutes / 60) +
-                             ":" + two(minutes % 60);
+    const std::string zone = std::string("UTC") + (utcOffset < 0 ? "-" : "+") +
+                             TwoDigits(minutes / 60) + ":" + TwoDigits(minutes % 60);
     return [utcOffset, zone](const CivilDate&) { return Clock{utcOffset, zone}; };
 }
 
@@ -216,16 +217,22 @@ void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const Clo
         const auto clock = [&](double hours) {
             return hours + utcOffset - longitude / 15 + 24 * days;
         };
-        // The sky gives each time within its solar day; the sunrise is the one before noon and
-        // the sunset the one after it, though either may lie past a midnight.
-        const SkyRow& r = dated.row;
-        dated.row.sunrise = clock(r.sunrise > r.noon ? r.sunrise - 24 : r.sunrise);
-        dated.row.sunset = clock(r.sunset < r.noon ? r.sunset + 24 : r.sunset);
+        // The sky gives each time within its solar day; a sunrise or dawn is the one before noon
+        // and a sunset or dusk the one after it, though either may lie past a midnight.
+        SkyRow& r = dated.row;
+        const auto beforeNoon = [&](double hours) {
+            return clock(hours > r.noon ? hours - 24 : hours);
+        };
+        const auto afterNoon = [&](double hours) {
+            return clock(hours < r.noon ? hours + 24 : hours);
+        };
+        r.sunrise = beforeNoon(r.sunrise);
+        r.sunset = afterNoon(r.sunset);
         for (std::size_t i = 0; i < r.dawns.size(); ++i) {
-            dated.row.dawns[i] = clock(r.dawns[i] > r.noon ? r.dawns[i] - 24 : r.dawns[i]);
-            dated.row.dusks[i] = clock(r.dusks[i] < r.noon ? r.dusks[i] + 24 : r.dusks[i]);
+            r.dawns[i] = beforeNoon(r.dawns[i]);
+            r.dusks[i] = afterNoon(r.dusks[i]);
         }
-        dated.row.noon = clock(r.noon);
+        r.noon = clock(r.noon);
         dated.change = dated.row.daylight - before;
         before = dated.row.daylight;
         if (!(from <= date)) continue;

@@ -144,6 +144,7 @@ TEST(Companion, HelpSaysWhatGoesWhereAndSuggestsTheNearestName) {
         {{"yaer"}, "did you mean year?"},
         {{"--latitude", "5", "7"}, nullptr},
         {{"--planet", "yeah"}, nullptr},
+        {{"--latitude", "5", "places", "Oslo"}, nullptr},
     };
     for (const auto& [args, suggestion] : typos) {
         const Invocation run = Companion(args);
