@@ -235,8 +235,9 @@ val SkyValues(const val& values) {
 // How far the sky's daylight of a day is from the calculator's, and why, in one line: `sky` the
 // sky's daylight at its horizon (`horizon`, as the sky's box gives it), `level` the same day's at
 // the level of the sun's centre, `calculator` the calculator's Daylight, each as its text. The
-// horizon's share is the sky's less the level's; the rest is the sun moving through the day. The
-// differences to three digits, in the unit of the solar day.
+// horizon's share is the sky's less the level's; the rest is the sun's own course (its declination
+// along the orbit, its motion through the day). The differences to three digits, in the unit of
+// the solar day.
 std::string Difference(const std::string& sky, const std::string& level,
                        const std::string& calculator, const std::string& horizon) {
     const double atHorizon = rt::ValFromText(sky), atLevel = rt::ValFromText(level),
