@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -13,6 +15,7 @@
 #include "daylight/solar_system.h"
 #include "daylight/table.h"
 #include "daylight/year.h"
+#include "places/places.h"
 
 namespace {
 
@@ -111,6 +114,26 @@ void BM_SkyMapAsCsv(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SkyMapAsCsv)->Unit(benchmark::kMillisecond);
+
+#ifdef DAYLIGHT_PLACES_FILE
+// A place looked up as a call of the companion does it: the places file read (once a call), and
+// then the places whose name begins with the query (goal: both under 5 ms).
+void BM_PlacesFileRead(benchmark::State& state) {
+    std::ifstream file(DAYLIGHT_PLACES_FILE, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    for (auto _ : state) benchmark::DoNotOptimize(places::Gazetteer::Read(text));
+}
+BENCHMARK(BM_PlacesFileRead)->Unit(benchmark::kMillisecond);
+
+void BM_PlaceLookup(benchmark::State& state) {
+    std::ifstream file(DAYLIGHT_PLACES_FILE, std::ios::binary);
+    const auto gazetteer = places::Gazetteer::Read(
+        std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()));
+    for (auto _ : state) benchmark::DoNotOptimize(gazetteer->Find("Springfield, Illinois"));
+}
+BENCHMARK(BM_PlaceLookup)->Unit(benchmark::kMillisecond);
+#endif
 
 double PlainRead(const std::string& text) {
     double value = 0;

@@ -182,26 +182,27 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     // A place gives its latitude, and in the sky its longitude and, with a date, its zone.
     std::vector<daycalc::ReadingNote> placeNotes;
     if (!place.empty()) {
-        if (!HasPlaces()) {
+        const places::Gazetteer* gazetteer = Places();
+        if (!gazetteer) {
             err << "daylight-cli: this daylight-cli was built without places: give --latitude\n";
             return kBadInput;
         }
-        const std::vector<Place> found = FindPlaces(place);
-        if (found.empty()) {
-            err << "daylight-cli: no place's name begins with " << Quoted(place)
-                << ": daylight-cli places lists the names that begin with fewer letters\n";
+        const places::Found found = gazetteer->Find(place, 1);
+        if (found.count == 0) {
+            err << "daylight-cli: " << NoPlaceNamed(*gazetteer, place) << '\n';
             return kBadInput;
         }
-        const Place& p = found.front();
+        const places::Place& p = found.first.front();
         inputs.latitude = rt::ShortestText(p.latitude);
         if (!Given(*sky, "--longitude")) skyRequest.longitude = p.longitude;
         const bool dated = !skyRequest.date.empty() || !skyRequest.from.empty();
         if (dated && !Given(*sky, "--utc-offset") && skyRequest.timeZone.empty()) {
             skyRequest.timeZone = p.timeZone;
         }
-        const std::size_t others = found.size() - 1;
+        const std::size_t others = found.count - 1;
         const std::string note =
-            PlaceWords(p) + (others == 0 ? std::string()
+            places::PlaceWords(p) + (others == 0
+                                         ? std::string()
                                          : "; " + std::to_string(others) +
                                                (others == 1 ? " other matches" : " others match"));
         err << "daylight-cli: note: " << note << '\n';

@@ -34,14 +34,17 @@ CLI::App* AddPlacesCommand(CLI::App& app, PlacesRequest& request) {
 }
 
 int RunPlaces(const PlacesRequest& request, std::ostream& out, std::ostream& err) {
-    if (!HasPlaces()) {
+    const places::Gazetteer* gazetteer = Places();
+    if (!gazetteer) {
         err << "daylight-cli: this daylight-cli was built without places\n";
         return kBadInput;
     }
-    const std::vector<Place> found = FindPlaces(request.query);
+    const std::vector<places::Place> found = gazetteer->Find(request.query).first;
+    if (found.empty())
+        err << "daylight-cli: note: " << NoPlaceNamed(*gazetteer, request.query) << '\n';
     if (request.json) {
         Json list = Json::array();
-        for (const Place& p : found) {
+        for (const places::Place& p : found) {
             list.push_back({{"name", p.name},
                             {"region", p.region},
                             {"country", p.country},
@@ -53,13 +56,25 @@ int RunPlaces(const PlacesRequest& request, std::ostream& out, std::ostream& err
         out << Dump(Json{{"query", request.query}, {"places", list}}) << '\n';
     } else {
         out << "name,region,country,latitude,longitude,time_zone,population\n";
-        for (const Place& p : found) {
+        for (const places::Place& p : found) {
             out << CsvField(p.name) << ',' << CsvField(p.region) << ',' << CsvField(p.country)
                 << ',' << rt::ShortestText(p.latitude) << ',' << rt::ShortestText(p.longitude)
                 << ',' << CsvField(p.timeZone) << ',' << p.population << '\n';
         }
     }
     return out.flush() ? kResults : ReportWriteFailure(err);
+}
+
+std::string NoPlaceNamed(const places::Gazetteer& gazetteer, const std::string& query) {
+    std::string words = "no place's name begins with " + Quoted(query);
+    const std::vector<std::string> nearest = gazetteer.Nearest(query);
+    if (nearest.empty())
+        return words + ": daylight-cli places lists the names that begin with fewer letters";
+    words += ": try ";
+    for (std::size_t i = 0; i < nearest.size(); ++i) {
+        words += (i == 0 ? "" : i + 1 == nearest.size() ? " or " : ", ") + nearest[i];
+    }
+    return words;
 }
 
 CLI::Option* AddPlaceOption(CLI::App& command, std::string& query) {

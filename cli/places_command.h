@@ -6,6 +6,8 @@
 #include <iosfwd>
 #include <string>
 
+#include "places/places.h"
+
 namespace companion {
 
 struct PlacesRequest {
@@ -19,6 +21,9 @@ CLI::App* AddPlacesCommand(CLI::App& app, PlacesRequest& request);
 // Lists the places that match, most populous first, as CSV (name,region,country,latitude,
 // longitude,time_zone,population) or one JSON object {"query","places"}.
 int RunPlaces(const PlacesRequest& request, std::ostream& out, std::ostream& err);
+
+// What to say where no place is named so: the nearest names to try, or how to find them.
+std::string NoPlaceNamed(const places::Gazetteer& gazetteer, const std::string& query);
 
 // Offers --place QUERY on a command.
 CLI::Option* AddPlaceOption(CLI::App& command, std::string& query);

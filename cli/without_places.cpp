@@ -2,10 +2,6 @@
 
 namespace companion {
 
-bool HasPlaces() { return false; }
-
-std::vector<Place> FindPlaces(const std::string&) { return {}; }
-
-std::string PlaceWords(const Place& place) { return place.name; }
+const places::Gazetteer* Places() { return nullptr; }
 
 }  // namespace companion

@@ -46,7 +46,7 @@ file(WRITE ${PROJECT_BINARY_DIR}/package-files/copyright
 Upstream-Name: Daylight
 Source: https://daylightcalc.org/
 Comment: daylight-cli's places (places, --place) are GeoNames' (https://www.geonames.org/),
- licensed under CC BY 4.0, read through Debian's libgeonames.
+ licensed under CC BY 4.0, taken from Debian's libgeonames when it was built.
 
 Files: *
 Copyright: ${holder}

@@ -685,7 +685,7 @@ TEST(Sky, DatesAndOffsetsAreTakenToTheEndsOfTheirRanges) {
 // Places as people type them, without accents, a prefix, with the region after a comma: the first
 // of each is the place meant, with its time zone.
 TEST(Places, AreFoundAsPeopleTypeThem) {
-    if (!companion::HasPlaces()) GTEST_SKIP() << "built without places";
+    if (!companion::Places()) GTEST_SKIP() << "built without places";
     const std::array<std::array<const char*, 3>, 20> typed = {{
         {"Oslo", "Oslo", "Europe/Oslo"},
         {"sao paulo", "São Paulo", "America/Sao_Paulo"},
@@ -723,7 +723,7 @@ TEST(Places, AreFoundAsPeopleTypeThem) {
 // A place gives the calculation its latitude, and the sky of a date its longitude and time zone,
 // naming the place taken and how many others matched; no place is a bad value.
 TEST(Places, APlaceGivesItsLatitudeLongitudeAndZone) {
-    if (!companion::HasPlaces()) GTEST_SKIP() << "built without places";
+    if (!companion::Places()) GTEST_SKIP() << "built without places";
     const Json tromso = Json::parse(Companion({"places", "Tromsø", "--json"}).out)["places"][0];
     const Invocation single = Companion({"--place", "tromso"});
     EXPECT_EQ(single.out, Companion({"--latitude", tromso["latitude"].get<std::string>()}).out);
@@ -739,7 +739,12 @@ TEST(Places, APlaceGivesItsLatitudeLongitudeAndZone) {
     EXPECT_THAT(Companion({"--place", "Springfield"}).err, HasSubstr("; 10 others match"));
     const Invocation none = Companion({"--place", "xyzzy"});
     EXPECT_EQ(none.status, 2);
-    EXPECT_THAT(none.err, HasSubstr("no place's name begins with xyzzy"));
+    EXPECT_THAT(none.err, HasSubstr("no place's name begins with xyzzy: daylight-cli places"));
+    // A name typed a letter wrong has the names to try.
+    const Invocation misspelt = Companion({"sky", "--place", "Olso", "--date", "2026-06-21"});
+    EXPECT_EQ(misspelt.status, 2);
+    EXPECT_THAT(misspelt.err, HasSubstr("begins with Olso: try Oslo, "));
+    EXPECT_THAT(Companion({"places", "Tromos"}).err, HasSubstr("try Tromsø"));
 }
 
 // One day by its orbit angle is that day's row of the whole year, on an eccentric orbit too; the
