@@ -195,7 +195,8 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         const places::Place& p = found.first.front();
         inputs.latitude = rt::ShortestText(p.latitude);
         if (!Given(*sky, "--longitude")) skyRequest.longitude = p.longitude;
-        const bool dated = !skyRequest.date.empty() || !skyRequest.from.empty();
+        const bool dated =
+            !skyRequest.date.empty() || !skyRequest.from.empty() || !skyRequest.month.empty();
         if (dated && !Given(*sky, "--utc-offset") && skyRequest.timeZone.empty()) {
             skyRequest.timeZone = p.timeZone;
         }

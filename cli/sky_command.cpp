@@ -44,9 +44,12 @@ Json InputsJson(const SkyInputs& in) {
 int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& request,
                const daycalc::ClockOf& clock, std::ostream& err) {
     const std::optional<daycalc::CivilDate> from =
-        daycalc::DateOf(request.date.empty() ? request.from : request.date);
+        !request.month.empty()
+            ? daycalc::MonthOf(request.month)
+            : daycalc::DateOf(request.date.empty() ? request.from : request.date);
     const std::optional<daycalc::CivilDate> to =
-        daycalc::DateOf(request.date.empty() ? request.to : request.date);
+        !request.month.empty() ? from
+                               : daycalc::DateOf(request.date.empty() ? request.to : request.date);
     if (!(*from <= *to)) {
         err << "daylight-cli: --to " << request.to << " is before --from " << request.from << '\n';
         return kBadInput;
@@ -61,8 +64,12 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
     } else {
         inputs["time_zone"] = request.timeZone;
     }
-    inputs["from"] = daycalc::TextOf(*from);
-    inputs["to"] = daycalc::TextOf(*to);
+    if (request.month.empty()) {
+        inputs["from"] = daycalc::TextOf(*from);
+        inputs["to"] = daycalc::TextOf(*to);
+    } else {
+        inputs["month"] = request.month;
+    }
     // The calendar is the Gregorian one carried back, which a date before its start may not be.
     Json notes = request.notes;
     if (!(daycalc::kGregorianStart <= *from)) {
@@ -74,7 +81,11 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
     }
     TableWriter writer(out, request.json, inputs, nullptr, notes,
                        CellForm(request.clock, place.solarDay));
-    daycalc::ProduceDates(place, *from, *to, clock, writer);
+    if (request.month.empty()) {
+        daycalc::ProduceDates(place, *from, *to, clock, writer);
+    } else {
+        daycalc::ProduceMonth(place, *from, clock, writer);
+    }
     return out.flush() ? kResults : ReportWriteFailure(err);
 }
 
@@ -192,9 +203,20 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
     CLI::Option* to = sky->add_option("--to", request.to, "The last date of a range, with --from")
                           ->type_name("DATE")
                           ->check(dateCheck);
+    CLI::Option* month =
+        sky->add_option("--month", request.month,
+                        "The Earth through a month, YYYY-MM, as a handout gives it: a row a\n"
+                        "date with its civil dawn, sunrise, noon, sunset, civil dusk, daylight\n"
+                        "and change from the day before (polar day and night in words)")
+            ->type_name("MONTH")
+            ->check([](const std::string& text) -> std::string {
+                if (daycalc::MonthOf(text)) return "";
+                return "not a month from 1000-01 to 3000-12 as YYYY-MM: " + Quoted(text);
+            });
     from->needs(to);
     to->needs(from);
-    date->excludes(from)->excludes(to);
+    date->excludes(from)->excludes(to)->excludes(month);
+    month->excludes(from)->excludes(to);
     sky->add_option_function<std::string>(
            "--utc-offset",
            [&request](const std::string& text) { request.utcOffset = *daycalc::UtcOffsetOf(text); },
@@ -212,7 +234,7 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                     "date on the clock in force at its noon, summer time included")
         ->type_name("NAME")
         ->excludes(offset);
-    for (CLI::Option* dated : {date, from}) {
+    for (CLI::Option* dated : {date, from, month}) {
         dated->excludes(map);
         for (CLI::Option* option : orbit) dated->excludes(option);
     }
@@ -225,13 +247,13 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
 
 int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std::ostream& out,
            std::ostream& err) {
-    const bool dated = !request.date.empty() || !request.from.empty();
+    const bool dated = !request.date.empty() || !request.from.empty() || !request.month.empty();
     if (dated && !request.earth) {
         err << "daylight-cli: dates are the Earth's: give --planet earth, or no planet\n";
         return kBadInput;
     }
     if (!request.timeZone.empty() && !dated) {
-        err << "daylight-cli: a time zone goes with a date: give --date, or --from and --to\n";
+        err << "daylight-cli: a time zone goes with a date: give --date, --from and --to, or --month\n";
         return kBadInput;
     }
     // The dates' clock: a zone's, or a fixed offset's.

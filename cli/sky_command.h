@@ -24,6 +24,7 @@ struct SkyRequest {
     std::string horizon = "sunrise";
     double longitude = daycalc::kAnyLongitude;
     std::string date, from, to;  // civil dates of the Earth
+    std::string month;           // YYYY-MM: its dates as a handout gives them
     double utcOffset = 0;
     std::string timeZone;     // an IANA name, instead of the offset
     bool earth = true;        // no planet, or the Earth: dates can be given

@@ -35,10 +35,10 @@ std::string SpanWords(const SummarySpan& s, std::string_view unit) {
 }
 
 // The columns that hold times after midnight, and those that hold lengths of time.
-constexpr std::array<std::string_view, 9> kTimes = {
-    "sunrise",          "noon",          "sunset",        "civil_dawn",
-    "civil_dusk",       "nautical_dawn", "nautical_dusk", "astronomical_dawn",
-    "astronomical_dusk"};
+constexpr std::array<std::string_view, 11> kTimes = {
+    "sunrise",           "noon",          "sunset",        "civil_dawn",
+    "civil_dusk",        "nautical_dawn", "nautical_dusk", "astronomical_dawn",
+    "astronomical_dusk", "dawn",          "dusk"};
 constexpr std::array<std::string_view, 7> kLengths = {
     "daylight", "night", "civil", "nautical", "astronomical", "change", "equation_of_time"};
 

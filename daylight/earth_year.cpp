@@ -70,6 +70,11 @@ std::optional<CivilDate> DateOf(std::string_view text) {
     return d;
 }
 
+std::optional<CivilDate> MonthOf(std::string_view text) {
+    if (text.size() != 7) return std::nullopt;
+    return DateOf(std::string(text) + "-01");
+}
+
 std::optional<double> UtcOffsetOf(std::string_view text) {
     const std::size_t colon = text.find(':');
     if (colon == std::string_view::npos) return rt::StrictNumber(text);

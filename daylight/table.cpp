@@ -23,6 +23,9 @@ constexpr std::array<std::string_view, 23> kDatedColumns = [] {
     for (std::size_t i = 0; i < after.size(); ++i) columns[14 + i] = after[i];
     return columns;
 }();
+// A month at a place as a handout gives it: the civil dawn and dusk around the day.
+constexpr std::array<std::string_view, 8> kMonthColumns = {"date",   "dawn", "sunrise",  "noon",
+                                                           "sunset", "dusk", "daylight", "change"};
 // The seasons as members of a record, in the order of kSeasonNames.
 constexpr std::array<std::string_view, 4> kSeasonMembers = {"winter_solstice", "spring_equinox",
                                                             "summer_solstice", "autumn_equinox"};
@@ -157,6 +160,32 @@ void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, const Cl
         cells[20] = {d.change};
         cells[21] = {d.clock.utcOffset};
         cells[22] = {0, d.clock.zone};
+        wanted = consumer.Row(cells);
+    });
+    if (wanted) consumer.Summary({});
+}
+
+void ProduceMonth(const SkyInputs& place, CivilDate first, const ClockOf& clockOf,
+                  TableConsumer& consumer) {
+    consumer.Columns(kMonthColumns);
+    CivilDate last = first;
+    while (NextDate(last).month == first.month) last = NextDate(last);
+    bool wanted = true;
+    ForEachDate(place, first, last, clockOf, [&](const DatedRow& d) {
+        if (!wanted) return;
+        const std::string date = TextOf(d.date);
+        // No sunrise or sunset is said in words: the sun up all day, or down.
+        const std::string_view allDay = d.row.sun == Sun::PolarDay     ? "polar day"
+                                        : d.row.sun == Sun::PolarNight ? "polar night"
+                                                                       : "";
+        const std::array<Cell, 8> cells = {{{0, date},
+                                            {d.row.dawns[0]},
+                                            {d.row.sunrise, allDay},
+                                            {d.row.noon},
+                                            {d.row.sunset, allDay},
+                                            {d.row.dusks[0]},
+                                            {d.row.daylight},
+                                            {d.change}}};
         wanted = consumer.Row(cells);
     });
     if (wanted) consumer.Summary({});

@@ -818,6 +818,12 @@ TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
         {{"sky", "--date", "2026-06-21", "--utc-offset", "+5:3"}, "not a UTC offset"},
         {{"sky", "--date", "2026-06-21", "--utc-offset", "5:30:00"}, "not a UTC offset"},
         {{"sky", "--date", "2026-06-21", "--utc-offset", "100:00"}, "not a UTC offset"},
+        {{"sky", "--month", "2026-13"}, "not a month from 1000-01 to 3000-12"},
+        {{"sky", "--month", "2026-6"}, "not a month from 1000-01 to 3000-12"},
+        {{"sky", "--month", "3001-01"}, "not a month from 1000-01 to 3000-12"},
+        {{"sky", "--month", "2026-06", "--date", "2026-06-01"}, "--date excludes --month"},
+        {{"sky", "--month", "2026-06", "--step", "2"}, "--step excludes --month"},
+        {{"sky", "--month", "2026-06", "--planet", "mars"}, "dates are the Earth's"},
     };
     for (const auto& [args, reason] : cases) {
         const Invocation run = Companion(args);

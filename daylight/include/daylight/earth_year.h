@@ -24,6 +24,8 @@ inline constexpr CivilDate kGregorianStart{1582, 10, 15};
 // "YYYY-MM-DD" of a real date from 1000-01-01 to 3000-12-31, or nothing.
 std::optional<CivilDate> DateOf(std::string_view text);
 std::string TextOf(const CivilDate& date);
+// "YYYY-MM" of a month from 1000-01 to 3000-12: its first date, or nothing.
+std::optional<CivilDate> MonthOf(std::string_view text);
 
 // A UTC offset as people write it: hours as a number (5.5, -3.5), or hours and minutes, ±h:mm or
 // ±hh:mm (5:30, +05:30, -03:30); none for anything else. The clocks run from 14 hours behind UTC

@@ -74,5 +74,10 @@ std::optional<Problem> ProduceMap(const SkyInputs& in, double latitudeStep, Tabl
 // columns, then the clock's offset from UTC in hours and its zone; no summary.
 void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, const ClockOf& clockOf,
                   TableConsumer& consumer);
+// The month that begins on `first` at the place, as a handout gives it: date, civil dawn, sunrise,
+// noon, sunset, civil dusk, daylight and its change from the day before, each as in
+// ProduceDates; "polar day" or "polar night" for the sunrise and sunset that do not happen.
+void ProduceMonth(const SkyInputs& place, CivilDate first, const ClockOf& clockOf,
+                  TableConsumer& consumer);
 
 }  // namespace daycalc
