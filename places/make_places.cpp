@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         "# The places people live in: GeoNames' data (geonames.org, CC BY 4.0), through Debian's\n"
         "# libgeonames. Made by make-places.\n";
     for (const auto& [letter, folded] : ascii) {
-        folding[letter] = folded;
+        folding.emplace_back(letter, folded);  // in the map's order, the letters' bytes
         text += "f\t" + letter + '\t' + folded + '\n';
     }
     std::map<std::string, unsigned> numbers[3];

@@ -135,7 +135,11 @@ std::vector<std::string> Words(std::string_view text, const Folding& folding) {
         at += n;
         if (n == 1) {
             take(letter[0]);
-        } else if (const auto folded = folding.find(letter); folded != folding.end()) {
+            continue;
+        }
+        const auto folded =
+            std::lower_bound(folding.begin(), folding.end(), std::pair(letter, std::string_view()));
+        if (folded != folding.end() && folded->first == letter) {
             for (const char c : folded->second) take(c);
         } else {
             word += letter;
@@ -165,7 +169,7 @@ std::optional<Gazetteer> Gazetteer::Read(std::string text) {
         if (line.empty() || line.front() == '#') continue;
         const std::vector<std::string_view> f = Fields(line);
         if (f[0] == "f" && f.size() == 3) {
-            g.folding_[f[1]] = f[2];
+            g.folding_.emplace_back(f[1], f[2]);
         } else if (f[0] == "r" && f.size() == 2) {
             g.regions_.push_back(f[1]);
         } else if (f[0] == "c" && f.size() == 2) {
@@ -188,6 +192,7 @@ std::optional<Gazetteer> Gazetteer::Read(std::string text) {
         }
     }
     if (g.places_.empty()) return std::nullopt;
+    std::sort(g.folding_.begin(), g.folding_.end());
     for (const std::string_view r : g.regions_)
         g.regionWords_.push_back(Joined(Words(r, g.folding_)));
     for (const std::string_view c : g.countries_) {

@@ -2,6 +2,7 @@
 // year and the sky that the chart beneath draws. Every number the page shows is a text made here.
 #include <emscripten/bind.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <sstream>
@@ -17,6 +18,7 @@
 #include "daylight/solar_system.h"
 #include "daylight/table.h"
 #include "daylight/year.h"
+#include "places/places.h"
 
 namespace {
 
@@ -343,9 +345,51 @@ val Draw(const val& arguments) {
     return RunInto(arguments, out);
 }
 
+// The places, once the page has fetched their file: whether it was one.
+std::optional<places::Gazetteer>& Gazetteer() {
+    static std::optional<places::Gazetteer> gazetteer;
+    return gazetteer;
+}
+bool LoadPlaces(const std::string& text) {
+    Gazetteer() = places::Gazetteer::Read(text);
+    return Gazetteer().has_value();
+}
+
+// The places a query finds, {count, places, nearest}: at most `most` of them, most populous first,
+// each {name, words, latitude, longitude, timeZone}; where none, the nearest names to try.
+val FindPlaces(const std::string& query, int most) {
+    val answer = val::object();
+    val list = val::array();
+    val nearest = val::array();
+    const places::Found found =
+        Gazetteer() ? Gazetteer()->Find(query, std::size_t(std::max(most, 0))) : places::Found{};
+    for (const places::Place& p : found.first) {
+        val place = val::object();
+        place.set("name", p.name);
+        place.set("words", places::PlaceWords(p));
+        place.set("latitude", rt::ShortestText(p.latitude));
+        place.set("longitude", rt::ShortestText(p.longitude));
+        place.set("timeZone", p.timeZone);
+        list.call<void>("push", place);
+    }
+    if (found.count == 0 && Gazetteer()) {
+        for (const std::string& name : Gazetteer()->Nearest(query))
+            nearest.call<void>("push", name);
+    }
+    answer.set("count", double(found.count));
+    answer.set("places", list);
+    answer.set("nearest", nearest);
+    return answer;
+}
+
+void SetZoneNames(const std::string& text) { companion::SetZoneNames(text); }
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(daylight) {
+    emscripten::function("loadPlaces", &LoadPlaces);
+    emscripten::function("findPlaces", &FindPlaces);
+    emscripten::function("setZoneNames", &SetZoneNames);
     emscripten::function("run", &Run);
     emscripten::function("draw", &Draw);
     emscripten::function("planets", &Planets);

@@ -4,6 +4,9 @@
 // downloads around it. No number is worked out here: every number and every figure comes from
 // the core, the companion's own code in WebAssembly; what may take long, from its copy in a worker.
 import { buildFace } from './face.js';
+import { makeClock } from './clock.js';
+import { makePlaceBox } from './places.js';
+import { showMonth } from './month.js';
 import { readAddress } from './address.js';
 import { chartWidth, drawChart } from './figures.js';
 import { makeDownloads } from './downloads.js';
@@ -39,6 +42,22 @@ function start(core) {
     }
     press();
   });
+  // The dates' clock, and the place box, which fills the latitude, the longitude and the clock
+  // (and today's date where none is given) and presses.
+  const clock = makeClock(core);
+  const placeBox = makePlaceBox(core, (place) => {
+    boxOf('latitude').element.value = place.latitude;
+    $('longitude').value = place.longitude;
+    clock.choose(place.timeZone);
+    if ($('date').value === '') {
+      const today = new Date();
+      $('date').value = [today.getFullYear(), today.getMonth() + 1, today.getDate()]
+        .map((n, i) => String(n).padStart(i === 0 ? 4 : 2, '0'))
+        .join('-');
+    }
+    keepPlanet();
+    press();
+  });
   const theSky = makeSky({
     core,
     ask,
@@ -66,6 +85,11 @@ function start(core) {
   // angle typed into it clears the date); the results, said once by the live region (a stop is
   // said by the report, an alert); then the address, the figures and the sky.
   function press() {
+    // A zone's offsets are named once their names are in (a small file, fetched once).
+    if ($('date').value !== '' && !clock.ready()) {
+      clock.load().then(press);
+      return;
+    }
     for (const r of results) r.element.textContent = ''; // emptied at each press
     $('readable').hidden = true;
     announce.textContent = '';
@@ -98,8 +122,28 @@ function start(core) {
     placeSliders();
     theSky.showSky();
     theSky.showSkyDay(dated);
+    showTheMonth(dated);
     fillDownloads();
   }
+
+  // The month of the date at the place, where a date gives the day.
+  function showTheMonth(dated) {
+    if (!dated?.row) {
+      showMonth(null, '');
+      return;
+    }
+    const read = core.read(texts());
+    const month = $('date').value.slice(0, 7);
+    const run = core.run([...commandsNow().dated, `--month=${month}`, '--clock']);
+    const place = placeBox.name() === '' ? '' : `${placeBox.name()}: `;
+    const zone = clock.zone() === '' ? `UTC${$('utc-offset').value}` : clock.zone();
+    showMonth(
+      run,
+      `${place}latitude ${read.latitude}°, longitude ${$('longitude').value}°, ` +
+        `clock ${zone}; ${month}.`,
+    );
+  }
+  $('print-month').addEventListener('click', () => window.print());
 
   // Beside the results, on a day of 24 hours, the day's lengths as people read them (9 h 21 min),
   // the core's; the results keep their own texts.
@@ -142,11 +186,14 @@ function start(core) {
         .map((id) => [id, $(id).value])
         .filter(([id, v]) => v !== kSkyDefaults[id] || picker.value),
     );
+    // With a date, the place and its clock: a zone's name, or a fixed offset.
     const date = Object.fromEntries(
       kDateControls
         .map((id) => [id, $(id).value])
-        .filter(([, v]) => $('date').value !== '' && v !== ''),
+        .filter(([, v]) => $('date').value !== '' && v !== '')
+        .filter(([id]) => id !== (clock.zone() === '' ? 'time-zone' : 'utc-offset')),
     );
+    if ($('date').value !== '') date['time-zone'] = clock.zone();
     const address = new URLSearchParams({
       ...(picker.value ? { planet: picker.value } : {}),
       ...values,
@@ -178,7 +225,7 @@ function start(core) {
       'sky',
       `--latitude=${read.latitude}`,
       `--longitude=${$('longitude').value}`,
-      `--utc-offset=${$('utc-offset').value}`,
+      ...clock.args(),
     ];
     const year = $('date').value.slice(0, 4);
     const onTheDate = $('date').value !== '' && (!picker.value || picker.value === 'earth');
@@ -314,11 +361,18 @@ function start(core) {
   if (given.get('map') === 'shown') theSky.showMap();
   for (const b of boxes) if (given.has(b.field)) b.element.value = given.get(b.field);
   for (const id of [...kSkyControls, ...kDateControls])
-    if (given.has(id)) $(id).value = given.get(id);
+    if (given.has(id) && id !== 'time-zone' && id !== 'place') $(id).value = given.get(id);
+  // A link's clock: its zone, or (a link from before zones) its fixed offset.
+  if (given.has('time-zone')) clock.choose(given.get('time-zone'));
+  else if (given.has('utc-offset')) clock.choose('');
   keepPlanet();
   for (const id of kSkyControls) $(id).addEventListener('change', fillDownloads);
-  for (const id of kDateControls) $(id).addEventListener('change', press);
-  if (given.size > 0) {
+  for (const id of kDateControls) if (id !== 'place') $(id).addEventListener('change', press);
+  if (given.has('place')) {
+    // The place named is looked up, and taken (which presses); where it is not found, the
+    // values as given.
+    placeBox.takeNamed(given.get('place')).then((taken) => taken || press());
+  } else if (given.size > 0) {
     press();
   } else {
     drawChart(core, texts(), width);

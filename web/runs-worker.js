@@ -8,6 +8,14 @@
 import createCore from './daylight.js';
 
 let core = createCore();
+let named = null; // the zones' names, once asked for
+
+function zoneNames(ready) {
+  named ??= fetch('zone-names.txt')
+    .then((response) => (response.ok ? response.text() : ''))
+    .catch(() => '');
+  return named.then((text) => ready.setZoneNames(text));
+}
 const waiting = new Map(); // by kind, the latest asked for and not yet run
 let scheduled = false;
 const types = { csv: 'text/csv', json: 'application/json' };
@@ -22,6 +30,8 @@ async function runFirst() {
   self.postMessage({ started: true, kind, id });
   try {
     const ready = await core;
+    // A zone's offsets are named from the names made from tzdata, fetched once.
+    if (args.some((a) => a.startsWith('--time-zone='))) await zoneNames(ready);
     const run = text ? ready.run(args) : ready.draw(args);
     const answer = { kind, id, status: run.status, err: run.err, svg: run.svg };
     if (text) answer.out = new Blob([run.out], { type: types[text] ?? 'text/plain' });
@@ -29,6 +39,7 @@ async function runFirst() {
   } catch (error) {
     // A core that stopped (out of memory, say) is made afresh for the next run.
     core = createCore();
+    named = null;
     self.postMessage({
       kind,
       id,

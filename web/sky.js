@@ -8,7 +8,7 @@ const $ = (id) => document.getElementById(id);
 export const kSkyControls = ['eccentricity', 'perihelion', 'horizon'];
 export const kSkyDefaults = { eccentricity: '0', perihelion: '0', horizon: 'sunrise' };
 // The Earth on a date at a place, also carried by the address.
-export const kDateControls = ['date', 'longitude', 'utc-offset'];
+export const kDateControls = ['date', 'place', 'longitude', 'time-zone', 'utc-offset'];
 // The sky's values the core checks, each a control of that id, by the field the core names.
 const kCheckedControls = {
   eccentricity: 'eccentricity',

@@ -4,6 +4,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 namespace companion {
 
@@ -19,5 +20,10 @@ int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, 
 // The same, with the charts handed to `charts` instead: the page keeps them in memory.
 int Run(int argc, const char* const* argv, std::istream& in, std::ostream& out, std::ostream& err,
         const ChartWriter& charts);
+
+// In the browser, whose time zone data gives each date's offset but not its name: the names, as
+// make-zone-names writes them from tzdata (until they are given, an offset is named as a fixed
+// one is, "UTC+02:00").
+void SetZoneNames(std::string_view text);
 
 }  // namespace companion

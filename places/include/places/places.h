@@ -17,7 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace places {
@@ -32,8 +32,9 @@ struct Place {
 // from it.
 std::string PlaceWords(const Place& place);
 
-// The letters beyond ASCII and the ASCII letters each is written as without accents.
-using Folding = std::unordered_map<std::string_view, std::string_view>;
+// The letters beyond ASCII and the ASCII letters each is written as without accents, in the
+// order of the letters' bytes.
+using Folding = std::vector<std::pair<std::string_view, std::string_view>>;
 
 // The text's words, in lower case and without accents: "São Paulo" -> "sao", "paulo". Letters,
 // digits and letters beyond ASCII make words; anything else parts them.
