@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "controls.h"
 #include "daylight/daylight.h"
 #include "result_label.h"
+#include "runtime/runtime.h"
 
 namespace {
 
@@ -227,6 +229,7 @@ void Form1::MoveBetweenBoxesAndResults() {
 void Form1::ClearLabels() {
     for (ResultLabel* label : {lblMin, lblMax, lblDay, lblNight, lblFull}) {
         label->showValue(QString(), ValueFont(scale));
+        label->setToolTip(TipOf(label->objectName().toStdString()));
     }
 }
 
@@ -255,6 +258,24 @@ void Form1::WriteResults(const daycalc::DaylightResults& r) {
     const QFont font = FittingValueFont(values, scale);
     for (ResultLabel* label : {lblMin, lblMax, lblDay, lblNight, lblFull}) label->setFont(font);
     for (const auto& [label, text] : values) label->showValue(text, font);
+    // On a solar day of 24 hours, each length of a day as people read it ("9 h 21 min") in its
+    // tip; the result keeps its own text.
+    if (!DayOf24Hours()) return;
+    for (const auto& [label, text] : values) {
+        const std::optional<double> hours = rt::StrictNumber(text.toStdString());
+        if (label == lblFull || !hours) continue;
+        const QString tip = TipOf(label->objectName().toStdString());
+        label->setToolTip(QString::fromStdString(rt::LengthWords(*hours)) +
+                          (tip.isEmpty() ? QString() : u'\n' + tip));
+    }
+}
+
+bool Form1::DayOf24Hours() const {
+    try {
+        return rt::ValFromText(txtRP->text().toStdString()) == 24;
+    } catch (const rt::Fault&) {
+        return false;
+    }
 }
 
 QString Form1::AllResults() const {

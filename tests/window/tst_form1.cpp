@@ -407,6 +407,56 @@ class TstForm1 : public QObject {
         QCOMPARE(Box("txtRP")->text(), QStringLiteral("10"));
     }
 
+    // On a solar day of 24 hours a length's tip begins with it as people read it; on another day,
+    // for Full Daylight and after a stop, the tip is the result's own.
+    void resultTipsReadAsHours_data() {
+        QTest::addColumn<QString>("solarDay");
+        QTest::addColumn<QString>("latitude");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("begins");
+        QTest::newRow("daylight") << "24"
+                                  << "38"
+                                  << "lblDay"
+                                  << "9 h 21 min";
+        QTest::newRow("min day") << "24"
+                                 << "38"
+                                 << "lblMin"
+                                 << "9 h 21 min";
+        QTest::newRow("night, 24h") << "24h"
+                                    << "38"
+                                    << "lblNight"
+                                    << "14 h 39 min";
+        QTest::newRow("another day") << "10"
+                                     << "38"
+                                     << "lblDay"
+                                     << "";
+        QTest::newRow("full daylight") << "24"
+                                       << "80"
+                                       << "lblFull"
+                                       << "";
+        QTest::newRow("a stop") << "24"
+                                << "66.5"
+                                << "lblDay"
+                                << "";
+    }
+    void resultTipsReadAsHours() {
+        QFETCH(QString, solarDay);
+        QFETCH(QString, latitude);
+        QFETCH(QString, label);
+        QFETCH(QString, begins);
+        // The tip each result has before any press.
+        const QString own = Control<QLabel>(qPrintable(label))->toolTip();
+        Box("txtRP")->setText(solarDay);
+        Box("txtLat")->setText(latitude);
+        Press();
+        const QString tip = Control<QLabel>(qPrintable(label))->toolTip();
+        if (begins.isEmpty()) {
+            QCOMPARE(tip, own);
+        } else {
+            QVERIFY2(tip.startsWith(begins + u'\n') && tip.endsWith(own), qPrintable(tip));
+        }
+    }
+
     void goldenFile_data() {
         QTest::addColumn<QJsonObject>("input");
         QTest::addColumn<QJsonObject>("output");

@@ -50,6 +50,8 @@ class Form1 : public QWidget, private Form1Controls {
   private:
     void BuildControls();
     void WriteResults(const daycalc::DaylightResults& results);
+    // Whether the solar day reads as 24 hours, so that lengths have a clock's hours.
+    bool DayOf24Hours() const;
     // The five results as lines "Caption<TAB>text", for the clipboard.
     QString AllResults() const;
     void ReportStop(const daycalc::Problem& problem);
