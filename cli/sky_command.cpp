@@ -253,7 +253,8 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         return kBadInput;
     }
     if (!request.timeZone.empty() && !dated) {
-        err << "daylight-cli: a time zone goes with a date: give --date, --from and --to, or --month\n";
+        err << "daylight-cli: a time zone goes with a date: give --date, --from and --to, or "
+               "--month\n";
         return kBadInput;
     }
     // The dates' clock: a zone's, or a fixed offset's.
