@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "chart/whole_file.h"
 #include "places/places.h"
 #include "runtime/runtime.h"
 
@@ -122,14 +122,9 @@ int main(int argc, char** argv) {
             text += std::string(tags[kind]) + '\t' + name + '\n';
     }
     text += lines;
-    const std::string file = argv[1];
-    const std::string part = file + ".part";
-    std::ofstream out(part, std::ios::binary);
-    out << text;
-    out.close();
-    if (!out || std::rename(part.c_str(), file.c_str()) != 0) {
-        std::remove(part.c_str());
-        std::fprintf(stderr, "make-places: could not write %s\n", file.c_str());
+    if (const std::string problem = chart::ReplaceWhole(argv[1], text); !problem.empty()) {
+        std::fprintf(stderr, "%s: could not write %s: %s\n", "make-places", argv[1],
+                     problem.c_str());
         return 1;
     }
     return 0;

@@ -11,9 +11,10 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <string>
+
+#include "chart/whole_file.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -41,14 +42,9 @@ int main(int argc, char** argv) {
     }
     const std::string text =
         "# The names of the zones' offsets, from tzdata " + db.version + ".\n" + lines;
-    const std::string file = argv[1];
-    const std::string part = file + ".part";
-    std::ofstream out(part, std::ios::binary);
-    out << text;
-    out.close();
-    if (!out || std::rename(part.c_str(), file.c_str()) != 0) {
-        std::remove(part.c_str());
-        std::fprintf(stderr, "make-zone-names: could not write %s\n", file.c_str());
+    if (const std::string problem = chart::ReplaceWhole(argv[1], text); !problem.empty()) {
+        std::fprintf(stderr, "%s: could not write %s: %s\n", "make-zone-names", argv[1],
+                     problem.c_str());
         return 1;
     }
     return 0;
