@@ -878,7 +878,9 @@ double SkyModel::DayOfChosenAngle(double degrees) const {
 
 std::vector<double> RowDays(const SkyInputs& in) {
     std::vector<double> days;
-    for (double k = 0; k * in.step < in.year; ++k) days.push_back(k * in.step);
+    for (double k = 0; BeforeTheEnd(k * in.step, in.step, in.year); ++k) {
+        days.push_back(k * in.step);
+    }
     days.push_back(in.year);
     return days;
 }
@@ -908,7 +910,8 @@ std::variant<std::vector<double>, Problem> MapLatitudes(const SkyInputs& in, dou
                           {"latitude_step"}, {{"latitude_step", rt::TextFromDouble(within())}});
     }
     std::vector<double> latitudes;
-    for (double k = 0; - 90 + k * step < 90; ++k) latitudes.push_back(-90 + k * step);
+    for (double k = 0; BeforeTheEnd(-90 + k * step, step, 90); ++k)
+        latitudes.push_back(-90 + k * step);
     latitudes.push_back(90);
     return latitudes;
 }
@@ -935,7 +938,7 @@ SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&
     // The shortest and longest daylight: the rows', kept as they go, and each candidate's
     // neighbourhood searched.
     for (double k = 0;; ++k) {
-        const double t = k * in.step < in.year ? k * in.step : in.year;
+        const double t = BeforeTheEnd(k * in.step, in.step, in.year) ? k * in.step : in.year;
         const SkyRow r = model.RowAt(t);
         if (k == 0 || r.daylight < view.shortestDaylight)
             view.shortestDaylight = r.daylight, view.shortestDay = r.day;

@@ -76,7 +76,9 @@ PolarSpans SpansOf(const Planet& p) {
 YearView Year(const Planet& p, double step, const std::function<bool(const YearPoint&)>& point) {
     StopWhereTheSingleCalculationStops(p);
     bool wanted = true;
-    for (int k = 0; wanted && k * step < 360; ++k) wanted = point(RowAt(p, k * step));
+    for (int k = 0; wanted && BeforeTheEnd(k * step, step, 360); ++k) {
+        wanted = point(RowAt(p, k * step));
+    }
     if (wanted) point(RowAt(p, 360));
     // Daylight changes one way between the solstices, so they hold the year's extremes.
     const double winter = RowAt(p, 0).daylight;

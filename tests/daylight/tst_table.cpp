@@ -86,3 +86,30 @@ TEST(Tables, ASkyWhoseSummaryIsNotWantedHasEveryRowAndAnEmptySummary) {
 }
 
 }  // namespace
+
+// A table through the year has exactly one row at its end, whatever the step: N steps of a year
+// over N, for every N to 2000 and three planets, and 39 steps of 360/39 degrees, where rounding
+// leaves the last step a hair short of the end.
+TEST(Tables, TheYearsEndHasOneRowForEveryStep) {
+    for (const double year : {365.25, 224.701 / 116.75, 686.971 / 1.0275}) {  // Earth, Venus, Mars
+        for (int n = 1; n <= 2000; ++n) {
+            daycalc::SkyInputs in = kEarth;
+            in.year = year;
+            in.step = year / n;
+            const std::vector<double> days = daycalc::RowDays(in);
+            ASSERT_EQ(days.size(), std::size_t(n) + 1) << year << " in " << n;
+            ASSERT_EQ(days.back(), year);
+            ASSERT_LT(days[std::size_t(n) - 1], year) << year << " in " << n;
+        }
+    }
+    for (const int n : {11, 39, 49, 98}) {  // skies whose last step rounds short
+        daycalc::SkyInputs in = kEarth;
+        in.step = in.year / n;
+        Counted sky(true);
+        daycalc::ProduceSky(in, sky, daycalc::Summary::NotWanted);
+        EXPECT_EQ(sky.rows, std::size_t(n) + 1) << n;
+    }
+    Counted year(true);
+    daycalc::ProduceYear({}, 360.0 / 39, year);
+    EXPECT_EQ(year.rows, 40u);
+}

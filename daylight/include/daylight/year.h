@@ -17,6 +17,12 @@ enum class Sun { Rises, PolarDay, PolarNight };
 // "rises", "polar-day" or "polar-night".
 std::string_view SunName(Sun sun);
 
+// Whether a table's row at `at`, a whole number of steps into a span that ends at `end`, comes
+// before the end's own row: only where it is short of the end by more than a billionth of a
+// step, so that a last step that rounding leaves a hair short (39 steps of 360/39 degrees, 11 of
+// a year over 11) is the end itself, and the end has one row.
+inline bool BeforeTheEnd(double at, double step, double end) { return at < end - step * 1e-9; }
+
 struct YearPoint {
     double fromSolstice;  // degrees past the winter solstice
     double dayOfYear;     // the same point in the unit of the year
