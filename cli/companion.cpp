@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <istream>
 #include <ostream>
+#include <sstream>
 #include <string>
 
 #include "batch.h"
@@ -155,7 +156,11 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e, out, err);
+        // Help and the version go out as they are; an error may hold what was typed, shown
+        // without its control characters.
+        std::ostringstream said;
+        const int code = app.exit(e, out, said);
+        err << Printable(said.str());
         if (code == 0) return kResults;
         if (const std::string suggestion = Suggestion(app, argc, argv); !suggestion.empty()) {
             err << "daylight-cli: " << suggestion << '\n';

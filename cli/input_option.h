@@ -21,7 +21,7 @@ inline CLI::Option* AddInputOption(CLI::App& app, const daycalc::InputField& fie
         ->check(
             [](const std::string& value) -> std::string {
                 if (value.rfind("--", 0) != 0) return "";
-                return "the value is missing: " + value + " is the next option";
+                return "the value is missing: " + Quoted(value) + " is the next option";
             },
             "");
 }

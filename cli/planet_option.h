@@ -5,6 +5,7 @@
 #include <string>
 
 #include "daylight/solar_system.h"
+#include "quoted.h"
 
 namespace companion {
 
@@ -25,7 +26,7 @@ inline CLI::Option* AddPlanetOption(CLI::App& command, std::string& name) {
         ->type_name("NAME")
         ->check([](const std::string& value) -> std::string {
             if (daycalc::PlanetNamed(value)) return "";
-            return "unknown planet " + value + "; known are " + PlanetNames();
+            return "unknown planet " + Quoted(value) + "; known are " + PlanetNames();
         });
 }
 

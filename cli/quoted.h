@@ -45,4 +45,23 @@ inline std::string Quoted(std::string_view text) {
     return quoted + "'";
 }
 
+// A message made elsewhere (the option parser's), which may hold a text from the command line as
+// it was typed: every control character but its line breaks written out ("\033"), so that none
+// reaches the terminal.
+inline std::string Printable(std::string_view message) {
+    std::string shown;
+    for (const char c : message) {
+        if ((c >= 0 && c < 0x20 && c != '\n') || c == 0x7f) {
+            const auto byte = static_cast<unsigned char>(c);
+            shown += '\\';
+            shown += char('0' + (byte >> 6));
+            shown += char('0' + ((byte >> 3) & 7));
+            shown += char('0' + (byte & 7));
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 }  // namespace companion

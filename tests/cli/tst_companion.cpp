@@ -497,6 +497,26 @@ TEST(Year, AChartsNameIsQuotedInItsMessage) {
               "file or directory\n");
 }
 
+// What was typed reaches the terminal without its control characters, in our messages (quoted)
+// and in the option parser's (written out).
+TEST(Errors, NoControlCharacterTypedReachesTheTerminal) {
+    const struct {
+        std::vector<std::string> args;
+        const char* said;
+    } cases[] = {
+        {{"--planet", "x\n\x1b]0;title\a"},
+         R"(unknown planet 'x'$'\n'''$'\033'']0;title'$'\007''')"},
+        {{"sky", "--planet", "\x1b[2J"}, R"(unknown planet ''$'\033''[2J')"},
+        {{"\x1b]0;title\a"}, R"(not expected: \033]0;title\007)"},
+    };
+    for (const auto& c : cases) {
+        const Invocation run = Companion(c.args);
+        EXPECT_EQ(run.status, 2) << c.said;
+        EXPECT_THAT(run.err, HasSubstr(c.said));
+        EXPECT_EQ(run.err.find_first_of("\x1b\a"), std::string::npos) << run.err;
+    }
+}
+
 // A chart written over another keeps its owner and group where the process may set them, as the
 // shell's > does; a link that names nothing is said to be one.
 TEST(Year, AReplacedChartKeepsItsOwnerAndADanglingLinkIsNamed) {
