@@ -188,7 +188,7 @@ ClockOf FixedClock(double utcOffset) {
 }
 
 void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const ClockOf& clockOf,
-                 const std::function<void(const DatedRow&)>& row) {
+                 const std::function<bool(const DatedRow&)>& row) {
     const double longitude = std::isnan(place.longitude) ? 0 : place.longitude;
     std::optional<SkyOfYear> sky;  // the year of the last noon, kept while the noons stay in it
     // The t of the apparent noon nearest a Julian day, in the year that day falls in.
@@ -241,7 +241,7 @@ void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const Clo
         dated.change = dated.row.daylight - before;
         before = dated.row.daylight;
         if (!(from <= date)) continue;
-        row(dated);
+        if (!row(dated)) return;
     }
 }
 

@@ -147,7 +147,6 @@ void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, const Cl
     consumer.Columns(kDatedColumns);
     bool wanted = true;
     ForEachDate(place, from, to, clockOf, [&](const DatedRow& d) {
-        if (!wanted) return;
         const std::string date = TextOf(d.date);
         std::array<Cell, 23> cells;
         cells[0] = {0, date};
@@ -160,7 +159,7 @@ void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, const Cl
         cells[20] = {d.change};
         cells[21] = {d.clock.utcOffset};
         cells[22] = {0, d.clock.zone};
-        wanted = consumer.Row(cells);
+        return wanted = consumer.Row(cells);
     });
     if (wanted) consumer.Summary({});
 }
@@ -172,7 +171,6 @@ void ProduceMonth(const SkyInputs& place, CivilDate first, const ClockOf& clockO
     while (NextDate(last).month == first.month) last = NextDate(last);
     bool wanted = true;
     ForEachDate(place, first, last, clockOf, [&](const DatedRow& d) {
-        if (!wanted) return;
         const std::string date = TextOf(d.date);
         // No sunrise or sunset is said in words: the sun up all day, or down.
         const std::string_view allDay = d.row.sun == Sun::PolarDay     ? "polar day"
@@ -186,7 +184,7 @@ void ProduceMonth(const SkyInputs& place, CivilDate first, const ClockOf& clockO
                                             {d.row.dusks[0]},
                                             {d.row.daylight},
                                             {d.change}}};
-        wanted = consumer.Row(cells);
+        return wanted = consumer.Row(cells);
     });
     if (wanted) consumer.Summary({});
 }

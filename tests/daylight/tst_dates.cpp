@@ -68,8 +68,10 @@ std::vector<DatedRow> RowsOf(const Place& p, CivilDate from, CivilDate to, doubl
                                    .step = 1,
                                    .longitude = p.longitude};
     std::vector<DatedRow> rows;
-    daycalc::ForEachDate(place, from, to, daycalc::FixedClock(utcOffset),
-                         [&](const DatedRow& d) { rows.push_back(d); });
+    daycalc::ForEachDate(place, from, to, daycalc::FixedClock(utcOffset), [&](const DatedRow& d) {
+        rows.push_back(d);
+        return true;
+    });
     return rows;
 }
 

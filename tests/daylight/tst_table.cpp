@@ -113,3 +113,19 @@ TEST(Tables, TheYearsEndHasOneRowForEveryStep) {
     daycalc::ProduceYear({}, 360.0 / 39, year);
     EXPECT_EQ(year.rows, 40u);
 }
+
+// Dates stop at the first row not wanted (an output that failed): no later date is computed, so
+// its clock is never asked for.
+TEST(Tables, NoDateIsComputedAfterARowNotWanted) {
+    int clocks = 0;
+    const daycalc::ClockOf counting = [&clocks](const daycalc::CivilDate&) {
+        ++clocks;
+        return daycalc::Clock{0, "UTC"};
+    };
+    Counted dates, month;
+    daycalc::ProduceDates(kEarth, {2026, 1, 1}, {2026, 12, 31}, counting, dates);
+    EXPECT_EQ(clocks, 2);  // the date before the first, for its change, and the first
+    daycalc::ProduceMonth(kEarth, {2026, 6, 1}, counting, month);
+    EXPECT_EQ(clocks, 4);
+    EXPECT_EQ(dates.rows + month.rows, 2u);
+}

@@ -73,7 +73,8 @@ ClockOf FixedClock(double utcOffset);
 // `day` counted from that year's December solstice. The place gives the latitude, the longitude
 // (degrees east; none is 0) and the horizon. Sunrise, noon and sunset are clock hours after the
 // date's midnight: a sunset just after midnight is past 24, a sunrise before it below 0. A date's
-// clock is the one in force at its noon, for all its times. Rows go to `row` as they are made.
+// clock is the one in force at its noon, for all its times. Rows go to `row` as they are made,
+// until it wants no more (returns false: an output that failed), and no later date is computed.
 struct DatedRow {
     CivilDate date;
     SkyRow row;  // its dawns and dusks on the clock too
@@ -81,6 +82,6 @@ struct DatedRow {
     double change;  // the daylight less the day before's, in hours
 };
 void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const ClockOf& clockOf,
-                 const std::function<void(const DatedRow&)>& row);
+                 const std::function<bool(const DatedRow&)>& row);
 
 }  // namespace daycalc
