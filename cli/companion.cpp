@@ -229,7 +229,25 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     WriteNotes(err, daycalc::ReadingNotes(inputs, unread));
     yearRequest.writeChart = skyRequest.writeChart = charts;
     if (year->parsed()) return RunYear(inputs, yearRequest, out, err);
-    if (sky->parsed()) return RunSky(inputs, skyRequest, out, err);
+    if (sky->parsed()) {
+        // A date's sky is the Earth's own that year: an option of the orbit given before sky is
+        // refused as it is after it, not dropped.
+        const bool dated =
+            !skyRequest.date.empty() || !skyRequest.from.empty() || !skyRequest.month.empty();
+        for (const InputField& f : kInputFields) {
+            const CLI::Option* before = app.get_option_no_throw(std::string(f.option));
+            if (!dated || f.text == &DaylightInputs::latitude || !before || before->count() == 0) {
+                continue;
+            }
+            err << "daylight-cli: " << f.option << " excludes "
+                << (!skyRequest.date.empty()   ? "--date"
+                    : skyRequest.month.empty() ? "--from"
+                                               : "--month")
+                << ": a date's sky is the Earth's own that year\n";
+            return kBadInput;
+        }
+        return RunSky(inputs, skyRequest, out, err);
+    }
     return RunOnce(inputs, json, clock, placeNotes, out, err);
 }
 

@@ -844,6 +844,10 @@ TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
         {{"sky", "--month", "2026-06", "--date", "2026-06-01"}, "--date excludes --month"},
         {{"sky", "--month", "2026-06", "--step", "2"}, "--step excludes --month"},
         {{"sky", "--month", "2026-06", "--planet", "mars"}, "dates are the Earth's"},
+        {{"--tilt", "40", "sky", "--date", "2026-06-01"}, "--tilt excludes --date"},
+        {{"--year", "300", "sky", "--month", "2026-06"}, "--year excludes --month"},
+        {{"--solar-day", "12", "sky", "--from", "2026-01-01", "--to", "2026-01-02"},
+         "--solar-day excludes --from"},
     };
     for (const auto& [args, reason] : cases) {
         const Invocation run = Companion(args);
