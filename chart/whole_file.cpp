@@ -33,6 +33,12 @@ struct Kept {
     gid_t group = 0;
 };
 
+// A file is replaced only where it could be written, as the shell's > would write it (a file of
+// mode 0444 is refused, but to root): nothing, or why not.
+std::string Writable(const std::string& file) {
+    return faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) == 0 ? "" : Reason();
+}
+
 // The file to replace: the name itself, or the regular file a link names; or why not.
 std::string Target(const std::string& path, std::string& target, Kept& kept) {
     mode_t& mode = kept.mode;
@@ -59,13 +65,13 @@ std::string Target(const std::string& path, std::string& target, Kept& kept) {
         if (!real) return Reason();
         target = real.get();
         kept = {named.st_mode & 07777, true, named.st_uid, named.st_gid};
-        return "";
+        return Writable(target);
     }
     if (S_ISDIR(seen.st_mode)) return "it is a folder";
     if (!S_ISREG(seen.st_mode)) return "it is not a regular file";
     target = path;
     kept = {seen.st_mode & 07777, true, seen.st_uid, seen.st_gid};
-    return "";
+    return Writable(target);
 }
 
 // While a temporary file exists, a signal that ends the program (Ctrl+C, a hang-up, kill) first

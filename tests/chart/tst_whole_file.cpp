@@ -1,6 +1,7 @@
 // Chart files are replaced whole or not at all, and only regular ones.
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -54,6 +55,28 @@ class TstWholeFile : public QObject {
         QCOMPARE(after.st_mode & 07777, mode_t(0640));
         QCOMPARE(QDir(dir->path()).entryList(QDir::Hidden | QDir::Files).filter(".daylight"),
                  QStringList());
+    }
+
+    // A file its user may not write (mode 0444) is left as it is, with the reason, as the shell's
+    // > leaves it; root, who may write anything, is made such a user in a process of its own.
+    void leavesAFileItsUserMayNotWrite() {
+        const QString folder = dir->filePath("read-only");
+        QVERIFY(QDir().mkpath(folder));
+        // Open to everyone, so that only the file's own mode can refuse.
+        chmod(dir->path().toLocal8Bit().constData(), 0711);
+        chmod(folder.toLocal8Bit().constData(), 0777);
+        const std::string path = (folder + "/kept.svg").toStdString();
+        QVERIFY(Write(path, "old"));
+        chmod(path.c_str(), 0444);
+        const pid_t child = fork();
+        if (child == 0) {
+            if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
+            _exit(chart::ReplaceWhole(path, "new") == "Permission denied" ? 0 : 1);
+        }
+        int status = -1;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(Read(path), std::string("old"));
     }
 
     void refusesWhatIsNotARegularFile_data() {
