@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 
 namespace chart {
@@ -33,6 +34,22 @@ struct Kept {
     gid_t group = 0;
 };
 
+// The process's umask. In WebAssembly under node, umask() says 0777 whatever it is (a new chart
+// was made unreadable); the system says it in /proc/self/status, read through node.
+mode_t ProcessUmask() {
+#ifdef __EMSCRIPTEN__
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Umask:", 0) == 0) return mode_t(std::strtoul(line.c_str() + 6, nullptr, 8));
+    }
+    return 022;
+#else
+    const mode_t mask = umask(0);
+    umask(mask);
+    return mask;
+#endif
+}
+
 // A file is replaced only where it could be written, as the shell's > would write it (a file of
 // mode 0444 is refused, but to root): nothing, or why not.
 std::string Writable(const std::string& file) {
@@ -43,11 +60,7 @@ std::string Writable(const std::string& file) {
 std::string Target(const std::string& path, std::string& target, Kept& kept) {
     mode_t& mode = kept.mode;
     struct stat seen {};
-    mode = 0666 & ~[] {
-        const mode_t mask = umask(0);
-        umask(mask);
-        return mask;
-    }();
+    mode = 0666 & ~ProcessUmask();
     if (lstat(path.c_str(), &seen) != 0) {
         if (errno != ENOENT) return Reason();
         target = path;
