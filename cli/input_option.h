@@ -26,6 +26,26 @@ inline CLI::Option* AddInputOption(CLI::App& app, const daycalc::InputField& fie
             "");
 }
 
+// Whether the text is written as a decimal number, -12.5e3, whether or not a double holds it.
+inline bool IsDecimalForm(const std::string& text) {
+    std::size_t at = 0;
+    const auto digits = [&] {
+        const std::size_t first = at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+        return at - first;
+    };
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+    std::size_t mantissa = digits();
+    if (at < text.size() && text[at] == '.') ++at, mantissa += digits();
+    if (mantissa == 0) return false;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        ++at;
+        if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+        if (digits() == 0) return false;
+    }
+    return at == text.size();
+}
+
 // Offers an option whose value is a number read strictly (rt::StrictNumber), as every option
 // but the five inputs is, into `value`; its starting value is shown as the default.
 inline CLI::Option* AddNumberOption(CLI::App& app, const std::string& name, double& value,
@@ -37,6 +57,7 @@ inline CLI::Option* AddNumberOption(CLI::App& app, const std::string& name, doub
         ->type_name("NUMBER")
         ->check([](const std::string& text) -> std::string {
             if (rt::StrictNumber(text)) return "";
+            if (IsDecimalForm(text)) return Quoted(text) + " is too large a number to read";
             return "not a decimal number: " + Quoted(text);
         });
 }

@@ -305,6 +305,8 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
     // A year of few solar days takes a 360th of it for a step unless one is given.
     if (request.defaultStep && in.year < 100 && in.year > 0) in.step = in.year / 360;
     if (!std::isnan(request.rows)) in.step = in.year / request.rows;
+    // One day at an angle takes no step: none can be too small for its year.
+    if (!std::isnan(request.dayAt)) in.step = in.year;
     if (dated) {
         if (std::optional<daycalc::Problem> problem = daycalc::SkyProblem(in)) {
             return ReportProblem(*problem, request.json, out, err);

@@ -206,6 +206,9 @@ std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
                             {"distance", "distance", &SkyInputs::distance, 1},
                             {"refraction", "refraction", &SkyInputs::refraction, kEarthRefraction}};
     for (const Value& v : values) {
+        // The planet's own sunrise horizon is made of the distance and the refraction, checked
+        // below in their own names.
+        if (in.sunrise && v.member == &SkyInputs::horizon) continue;
         if (!std::isfinite(in.*v.member)) {
             return OutOfItsRange{v.field, v.member,
                                  std::string("the ") + v.name + " is not a finite number", v.usual};
@@ -233,17 +236,27 @@ std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
                              "the eccentricity must be from 0 up to but not including 1",
                              in.eccentricity < 0 ? 0 : 0.99};
     }
-    if (!(std::fabs(in.horizon) <= 90)) {
+    if (!in.sunrise && !(std::fabs(in.horizon) <= 90)) {
         return OutOfItsRange{"horizon", &SkyInputs::horizon,
                              "the horizon must be from -90 to 90 degrees", clamped(in.horizon, 90)};
     }
     if (!(in.distance > 0)) {
-        return OutOfItsRange{"distance", &SkyInputs::distance, "the distance must be above 0", 1};
+        return OutOfItsRange{"distance", &SkyInputs::distance, "the distance must be above 0 AU",
+                             1};
     }
     if (!(in.refraction >= 0 && in.refraction <= 600)) {
         return OutOfItsRange{"refraction", &SkyInputs::refraction,
                              "the refraction must be from 0 to 600 minutes of arc",
                              in.refraction < 0 ? 0 : 600.0};
+    }
+    // So near the sun its disc reaches past the zenith: the nearest distance whose sunrise
+    // horizon is within -90 degrees, a little further out so that its own horizon is.
+    if (in.sunrise && !(SunriseHorizon(in.refraction, in.distance) >= -90)) {
+        const double nearest = kHalfDiscAtOneAu / (90 - in.refraction / 60) * (1 + 1e-9);
+        return OutOfItsRange{"distance", &SkyInputs::distance,
+                             "the distance must be at least " + rt::TextFromDouble(nearest) +
+                                 " AU: nearer, the sun's disc would reach past the zenith",
+                             nearest};
     }
     if (!(std::fabs(in.declinationTerm) <= 5)) {
         return OutOfItsRange{"declination_term", &SkyInputs::declinationTerm,

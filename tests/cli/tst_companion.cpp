@@ -796,6 +796,8 @@ TEST(Sky, TheDayAtAnOrbitAngleIsThatRowOfTheYear) {
     const Json whole = Json::parse(Companion(json).out);
     EXPECT_EQ(whole["rows"].size(), 1u);
     EXPECT_EQ(whole["rows"][0]["orbit_angle"], "360");
+    // One day needs no step, whatever the year: none is too small for it.
+    EXPECT_EQ(Companion({"sky", "--year", "2e6", "--day-at", "90"}).status, 0);
 }
 
 TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
@@ -845,6 +847,11 @@ TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
         {{"sky", "--month", "2026-06", "--step", "2"}, "--step excludes --month"},
         {{"sky", "--month", "2026-06", "--planet", "mars"}, "dates are the Earth's"},
         {{"--tilt", "40", "sky", "--date", "2026-06-01"}, "--tilt excludes --date"},
+        {{"sky", "--distance", "0"}, "the distance must be above 0 AU"},
+        {{"sky", "--distance", "1e-5"}, "the distance must be at least 0.00298173686470369 AU"},
+        {{"sky", "--refraction", "1e308"}, "the refraction must be from 0 to 600 minutes of arc"},
+        {{"sky", "--eccentricity", "1e999"}, "1e999 is too large a number to read"},
+        {{"sky", "--eccentricity", "1e"}, "not a decimal number: 1e"},
         {{"--year", "300", "sky", "--month", "2026-06"}, "--year excludes --month"},
         {{"--solar-day", "12", "sky", "--from", "2026-01-01", "--to", "2026-01-02"},
          "--solar-day excludes --from"},
