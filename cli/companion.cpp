@@ -228,6 +228,18 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     if (sky->parsed() && skyRequest.map) unread.push_back("latitude");
     WriteNotes(err, daycalc::ReadingNotes(inputs, unread));
     yearRequest.writeChart = skyRequest.writeChart = charts;
+    // What marks or sizes a chart does nothing without one: said, not kept silent.
+    for (const auto& [command, notes] :
+         {std::pair{year, &yearRequest.notes}, std::pair{sky, &skyRequest.notes}}) {
+        if (!command->parsed() || Given(*command, "--chart")) continue;
+        for (const char* onTheChart : {"--mark", "--mark-latitude", "--chart-width"}) {
+            if (!Given(*command, onTheChart)) continue;
+            const std::string note =
+                std::string(onTheChart) + " is for a chart: without --chart it does nothing";
+            err << "daylight-cli: note: " << note << '\n';
+            notes->push_back(note);
+        }
+    }
     if (year->parsed()) return RunYear(inputs, yearRequest, out, err);
     if (sky->parsed()) {
         // A date's sky is the Earth's own that year: an option of the orbit given before sky is

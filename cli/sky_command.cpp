@@ -151,9 +151,9 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                             "this many, from 1 to 1000000",
                             [](const std::string& text) {
                                 const double n = *rt::StrictNumber(text);
-                                return n >= 1 && n <= daycalc::kMostSkyRows;
+                                return n >= 1 && n <= daycalc::kMostSkyRows && n == std::floor(n);
                             },
-                            "the rows must be from 1 to 1000000")
+                            "the rows must be a whole number from 1 to 1000000")
                             ->default_str("")
                             ->excludes(step);
     orbit.push_back(rows);
@@ -219,7 +219,10 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
     month->excludes(from)->excludes(to);
     sky->add_option_function<std::string>(
            "--utc-offset",
-           [&request](const std::string& text) { request.utcOffset = *daycalc::UtcOffsetOf(text); },
+           [&request](const std::string& text) {
+               request.utcOffset = *daycalc::UtcOffsetOf(text);
+               request.utcOffsetGiven = true;
+           },
            "Hours the clock is ahead of UTC, with a date, from -14 to 14: a number (5.5)\n"
            "or hours and minutes (5:30, +05:30, -03:30)")
         ->default_str("0")
@@ -252,9 +255,9 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         err << "daylight-cli: dates are the Earth's: give --planet earth, or no planet\n";
         return kBadInput;
     }
-    if (!request.timeZone.empty() && !dated) {
-        err << "daylight-cli: a time zone goes with a date: give --date, --from and --to, or "
-               "--month\n";
+    if ((!request.timeZone.empty() || request.utcOffsetGiven) && !dated) {
+        err << "daylight-cli: " << (request.timeZone.empty() ? "a UTC offset" : "a time zone")
+            << " goes with a date: give --date, --from and --to, or --month\n";
         return kBadInput;
     }
     // The dates' clock: a zone's, or a fixed offset's.

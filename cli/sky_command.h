@@ -26,6 +26,7 @@ struct SkyRequest {
     std::string date, from, to;  // civil dates of the Earth
     std::string month;           // YYYY-MM: its dates as a handout gives them
     double utcOffset = 0;
+    bool utcOffsetGiven = false;
     std::string timeZone;     // an IANA name, instead of the offset
     bool earth = true;        // no planet, or the Earth: dates can be given
     bool defaultStep = true;  // no --step given

@@ -7,6 +7,9 @@ const $ = (id) => document.getElementById(id);
 
 // The links, filled by the function returned: given the worker's runs (runs.js) and the command
 // lines of the values now.
+// The options that mark a chart (the chosen day and latitude).
+export const isMark = (arg) => arg.startsWith('--mark=') || arg.startsWith('--mark-latitude=');
+
 export function makeDownloads(ask, commandsNow) {
   const downloads = [];
   const list = $('download-list');
@@ -43,7 +46,11 @@ export function makeDownloads(ask, commandsNow) {
       // The sky's table is the date's year at the place where a date is given; its chart, the
       // sky's.
       const tableOf = table === 'sky' && form !== 'svg' ? 'skyTable' : table;
-      const args = [...commands[tableOf], ...extra];
+      // A table takes no mark: that is the chart's.
+      const args = [
+        ...(form === 'svg' ? commands[tableOf] : commands[tableOf].filter((arg) => !isMark(arg))),
+        ...extra,
+      ];
       a.dataset.args = JSON.stringify(args);
       link(a, null, 'Being made');
       a.setAttribute('aria-busy', 'true');

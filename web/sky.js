@@ -1,6 +1,7 @@
 // The sky and the map: the sky's chart after every press, the map of every latitude once it is
 // asked for, and the chosen day in the sky, with or without a date. Every figure and row is the
 // companion's own, run in WebAssembly; the figures, which may take long, by the worker.
+import { isMark } from './downloads.js';
 import { markDrawing, placeFigure, placeWhy, saidInstead } from './figures.js';
 
 const $ = (id) => document.getElementById(id);
@@ -143,7 +144,7 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
         ? [...commandsNow().dated, `--date=${$('date').value}`, '--json']
         : chosen === ''
           ? null
-          : [...commandsNow().sky, `--day-at=${chosen}`, '--json'];
+          : [...commandsNow().sky.filter((a) => !isMark(a)), `--day-at=${chosen}`, '--json'];
     let day = dated;
     if (day === null && args !== null) {
       day = checkValues().sky ? rowOf(core.run(args)) : { why: kMarked };

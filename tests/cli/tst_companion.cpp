@@ -497,6 +497,27 @@ TEST(Year, AChartsNameIsQuotedInItsMessage) {
               "file or directory\n");
 }
 
+// What marks or sizes a chart is said to do nothing without one, on the errors and in the JSON's
+// notes; the table is as without it.
+TEST(Errors, AChartsOptionWithoutAChartIsSaidToDoNothing) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"year", "--mark", "30"},
+          {"sky", "--map", "--step", "100", "--latitude-step", "90", "--mark-latitude", "60"},
+          {"sky", "--date", "2026-06-01", "--chart-width", "400"}}) {
+        const std::string option = args[args.size() - 2];
+        std::vector<std::string> without = args;
+        without.resize(args.size() - 2);
+        const Invocation run = Companion(args);
+        EXPECT_EQ(run.status, 0) << option;
+        EXPECT_EQ(run.out, Companion(without).out) << option;
+        EXPECT_EQ(run.err, "daylight-cli: note: " + option +
+                               " is for a chart: without --chart it does nothing\n");
+    }
+    std::vector<std::string> json = {"year", "--mark", "30", "--json", "--step", "90"};
+    EXPECT_EQ(Json::parse(Companion(json).out)["notes"][0],
+              "--mark is for a chart: without --chart it does nothing");
+}
+
 // What was typed reaches the terminal without its control characters, in our messages (quoted)
 // and in the option parser's (written out).
 TEST(Errors, NoControlCharacterTypedReachesTheTerminal) {
@@ -824,7 +845,7 @@ TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
         {{"--batch", "--planet", "mars"}, "excludes --planet"},
         {{"sky", "--day-at", "361"}, "the day must be from 0 to 360 degrees"},
         {{"sky", "--day-at", "3", "--chart", "day.svg"}, "one day has no chart"},
-        {{"sky", "--rows", "0"}, "the rows must be from 1 to 1000000"},
+        {{"sky", "--rows", "0"}, "the rows must be a whole number from 1 to 1000000"},
         {{"sky", "--mark", "-1"}, "the mark must be from 0 to 360 degrees"},
         {{"sky", "--map", "--mark-latitude", "91"}, "the marked latitude must be from -90"},
         {{"sky", "--mark-latitude", "10"}, "requires --map"},
@@ -848,6 +869,8 @@ TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
         {{"sky", "--month", "2026-06", "--planet", "mars"}, "dates are the Earth's"},
         {{"--tilt", "40", "sky", "--date", "2026-06-01"}, "--tilt excludes --date"},
         {{"sky", "--distance", "0"}, "the distance must be above 0 AU"},
+        {{"sky", "--utc-offset", "2"}, "a UTC offset goes with a date"},
+        {{"sky", "--rows", "1.5"}, "the rows must be a whole number from 1 to 1000000"},
         {{"sky", "--distance", "1e-5"}, "the distance must be at least 0.00298173686470369 AU"},
         {{"sky", "--refraction", "1e308"}, "the refraction must be from 0 to 600 minutes of arc"},
         {{"sky", "--eccentricity", "1e999"}, "1e999 is too large a number to read"},
