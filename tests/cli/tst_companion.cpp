@@ -590,6 +590,19 @@ TEST(Year, OfTheChartProgramsErrorsTheLastKilobytesAreKept) {
     EXPECT_THAT(tail, testing::StartsWith("...xxx"));
     EXPECT_THAT(tail, testing::EndsWith("x\nthe reason"));
 }
+
+// A PNG is rendered from an SVG in the temporary folder: a missing one is named.
+TEST(Year, AMissingTemporaryFolderIsNamed) {
+    const Scratch folder;
+    const std::string cli = DAYLIGHT_CLI_PATH, errors = folder / "daylight-tmp.err";
+    const std::string line = "TMPDIR=/nonexistent/tmp " + cli + " year --chart " +
+                             (folder / "t.png") + " >/dev/null 2>" + errors;
+    EXPECT_EQ(WEXITSTATUS(std::system(line.c_str())), 2);
+    std::ifstream reason(errors);
+    EXPECT_THAT(std::string(std::istreambuf_iterator<char>(reason), {}),
+                HasSubstr("no temporary file for the renderer in /nonexistent/tmp (TMPDIR): No "
+                          "such file or directory"));
+}
 #endif
 
 // The golden file: the window replays the same cases. A fault's line adds its hint.
