@@ -14,9 +14,8 @@ function shownKey(key) {
   return `“${cut.length > kLongestKeyShown ? `${cut.slice(0, kLongestKeyShown).join('')}…` : key}”`;
 }
 
-// The address's values: the known fields, each once, of a reasonable length and without
-// control characters; everything else is named in a short note (the first few, the rest
-// counted) and left alone.
+// The address's values, {taken, ignored}: the known fields, each once, of a reasonable length
+// and without control characters, and what was left out of them, each with its reason.
 export function readAddress(known) {
   const fields = new Set(known);
   const taken = new Map();
@@ -28,21 +27,24 @@ export function readAddress(known) {
     else if (unprintable.test(value)) ignored.push(`${key} (control characters)`);
     else taken.set(key, value);
   }
+  return { taken, ignored };
+}
+
+// What was left out of the address, named in a short note (the first few, the rest counted).
+export function showLeftOut(ignored) {
+  if (ignored.length === 0) return;
   const note = document.getElementById('note');
-  if (ignored.length > 0) {
-    // One short line, which opens to name them.
-    const named = ignored.slice(0, kNamedInTheNote).join(', ');
-    const more = ignored.length - kNamedInTheNote;
-    const details = document.createElement('details');
-    const summary = document.createElement('summary');
-    summary.textContent = `Left out of the address: ${ignored.length.toLocaleString('en')} ${
-      ignored.length === 1 ? 'value' : 'values'
-    }`;
-    const list = document.createElement('p');
-    list.textContent = `${named}${more > 0 ? `, and ${more.toLocaleString('en')} more` : ''}.`;
-    details.append(summary, list);
-    note.replaceChildren(details);
-    note.hidden = false;
-  }
-  return taken;
+  // One short line, which opens to name them.
+  const named = ignored.slice(0, kNamedInTheNote).join(', ');
+  const more = ignored.length - kNamedInTheNote;
+  const details = document.createElement('details');
+  const summary = document.createElement('summary');
+  summary.textContent = `Left out of the address: ${ignored.length.toLocaleString('en')} ${
+    ignored.length === 1 ? 'value' : 'values'
+  }`;
+  const list = document.createElement('p');
+  list.textContent = `${named}${more > 0 ? `, and ${more.toLocaleString('en')} more` : ''}.`;
+  details.append(summary, list);
+  note.replaceChildren(details);
+  note.hidden = false;
 }

@@ -69,5 +69,45 @@ export function placeWhy(box, text) {
   box.removeAttribute('aria-busy');
 }
 
-// What a run of the companion said instead of its output, without the program's name.
-export const saidInstead = (run) => run.err.replace(/^daylight-cli: /gm, '').trim();
+// The options the page has a control for: a hint that offers another (a step) is left out.
+const kOnThePage = new Set([
+  '--tilt',
+  '--latitude',
+  '--solar-day',
+  '--from-solstice',
+  '--year',
+  '--eccentricity',
+  '--perihelion',
+  '--horizon',
+  '--longitude',
+  '--utc-offset',
+]);
+
+// The lines of a problem the companion wrote as JSON on its output (where JSON was asked for).
+function problemLines(out) {
+  try {
+    const problem = JSON.parse(out);
+    if (typeof problem.message !== 'string') return [];
+    const tries = Object.keys(problem.try ?? {}).map((f) => `--${f.replaceAll('_', '-')}`);
+    return [
+      problem.message,
+      ...(problem.hint ? [`hint: ${problem.hint}`] : []),
+      ...(tries.length > 0 ? [`try: ${tries.join(' ')}`] : []),
+    ];
+  } catch {
+    return [];
+  }
+}
+
+// What a run of the companion said instead of its output, without the program's name: its
+// problem's message, and its hint where the page has a control for every value it offers.
+export function saidInstead(run) {
+  const said = run.err.replace(/^daylight-cli: /gm, '').trim();
+  const lines =
+    said === '' && typeof run.out === 'string' ? problemLines(run.out) : said.split('\n');
+  const tried = lines.find((l) => l.startsWith('try: ')) ?? '';
+  const usable = [...tried.matchAll(/--[a-z-]+/g)].every(([option]) => kOnThePage.has(option));
+  return lines
+    .filter((l) => !l.startsWith('try: ') && (usable || !l.startsWith('hint: ')))
+    .join('\n');
+}

@@ -7,7 +7,7 @@ import { buildFace } from './face.js';
 import { makeClock } from './clock.js';
 import { makePlaceBox } from './places.js';
 import { showMonth } from './month.js';
-import { readAddress } from './address.js';
+import { readAddress, showLeftOut } from './address.js';
 import { chartWidth, drawChart } from './figures.js';
 import { makeDownloads } from './downloads.js';
 import { makeFollow } from './frames.js';
@@ -30,7 +30,10 @@ function start(core) {
   let width = chartWidth($('chart'));
   // The runs that may take long (the sky's chart, the map, the downloads) go to a worker.
   const ask = makeRuns();
-  const fillDownloads = makeDownloads(ask, () => commandsNow());
+  // The downloads are of what is shown: the values of the last press (or of the sky's values
+  // last changed), not of a box typed into since.
+  let shown = null;
+  const fillDownloads = makeDownloads(ask, () => shown ?? commandsNow());
 
   const texts = () => Object.fromEntries(boxes.map((b) => [b.field, b.element.value]));
   const follow = makeFollow();
@@ -123,6 +126,7 @@ function start(core) {
     theSky.showSky();
     theSky.showSkyDay(dated);
     showTheMonth(dated);
+    shown = commandsNow();
     fillDownloads();
   }
 
@@ -350,7 +354,7 @@ function start(core) {
   });
   for (const b of boxes) b.element.addEventListener('input', keepPlanet);
 
-  const given = readAddress([
+  const { taken: given, ignored } = readAddress([
     ...boxes.map((b) => b.field),
     'planet',
     ...kSkyControls,
@@ -362,11 +366,27 @@ function start(core) {
   for (const b of boxes) if (given.has(b.field)) b.element.value = given.get(b.field);
   for (const id of [...kSkyControls, ...kDateControls])
     if (given.has(id) && id !== 'time-zone' && id !== 'place') $(id).value = given.get(id);
+  // A planet or a date the page cannot take is named in the note too, with why.
+  if (given.has('planet') && !picker.value) {
+    ignored.push(`planet (no planet is named ${given.get('planet').slice(0, 24)})`);
+  }
+  if (given.has('date') && ($('date').value === '' || !$('date').validity.valid)) {
+    ignored.push(
+      `date (${given.get('date').slice(0, 24)} is not a date from 1000-01-01 to 3000-12-31)`,
+    );
+    $('date').value = '';
+  }
+  showLeftOut(ignored);
   // A link's clock: its zone, or (a link from before zones) its fixed offset.
   if (given.has('time-zone')) clock.choose(given.get('time-zone'));
   else if (given.has('utc-offset')) clock.choose('');
   keepPlanet();
-  for (const id of kSkyControls) $(id).addEventListener('change', fillDownloads);
+  for (const id of kSkyControls) {
+    $(id).addEventListener('change', () => {
+      shown = commandsNow();
+      fillDownloads();
+    });
+  }
   for (const id of kDateControls) if (id !== 'place') $(id).addEventListener('change', press);
   if (given.has('place')) {
     // The place named is looked up, and taken (which presses); where it is not found, the

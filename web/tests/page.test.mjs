@@ -734,6 +734,39 @@ test("the month at a place is the companion's, and prints on one A4 page", async
   }
 });
 
+test('what is shown is what is downloaded, and what stops says why', async () => {
+  // A box typed into without a press changes neither the figures nor the downloads.
+  await open('?latitude=38');
+  await page.$eval('#txtLat', (e) => {
+    e.value = '70';
+  });
+  await downloadsMade();
+  const year = await page.$eval('#download-list a[download="year.json"]', (a) =>
+    JSON.parse(a.dataset.args),
+  );
+  check(
+    year.includes('--latitude=38') && !year.some((a) => a.startsWith('--mark')),
+    `the downloads are of the values shown: ${year.join(' ')}`,
+  );
+  // A sky that stops says its reason, without a hint for a value the page has no control for.
+  await open('?year=1e9');
+  const why = await text('sky-chart');
+  check(
+    why.includes('the step must be at least a millionth of the year') && !why.includes('Step'),
+    `a sky that stops says why: "${why}"`,
+  );
+  // Values the page cannot take are named in the address's note, with why.
+  await open('?date=2026-02-29&planet=vulcan&latitude=50');
+  await page.click('#note summary');
+  const note = await text('note');
+  check(
+    note.includes('date (2026-02-29 is not a date from 1000-01-01 to 3000-12-31)') &&
+      note.includes('planet (no planet is named vulcan)') &&
+      (await value('txtLat')) === '50',
+    `a date and a planet left out are named: "${note}"`,
+  );
+});
+
 test('a value the sky cannot use marks its own box', async () => {
   // A UTC offset of 20 and a longitude of 400: each box marked, its reason beside it, and the
   // date's day not made; the sky's chart, whose values are good, still drawn.
