@@ -5,11 +5,11 @@ import { saidInstead } from './figures.js';
 
 const $ = (id) => document.getElementById(id);
 
-// The links, filled by the function returned: given the worker's runs (runs.js) and the command
-// lines of the values now.
 // The options that mark a chart (the chosen day and latitude).
 export const isMark = (arg) => arg.startsWith('--mark=') || arg.startsWith('--mark-latitude=');
 
+// The links, filled by the function returned: given the worker's runs (runs.js) and the command
+// lines of the values now.
 export function makeDownloads(ask, commandsNow) {
   const downloads = [];
   const list = $('download-list');

@@ -19,6 +19,14 @@ export function makeRuns() {
         return;
       }
       running = null;
+      // The worker's memory after its last run, and the most it took, kept for the browser test.
+      if (run.memory !== undefined) {
+        const { dataset } = document.body;
+        dataset.workerMemory = String(run.memory);
+        dataset.workerMemoryMost = String(
+          Math.max(run.memory, Number(dataset.workerMemoryMost ?? 0)),
+        );
+      }
       const latest = awaited.get(run.kind);
       if (latest?.id !== run.id) return;
       awaited.delete(run.kind);

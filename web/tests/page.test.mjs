@@ -767,6 +767,45 @@ test('what is shown is what is downloaded, and what stops says why', async () =>
   );
 });
 
+test("a long table's memory returns once the values are back", async () => {
+  // The downloads of a year of 999,999 days (a sky of a million rows), then the Earth's year
+  // again, in the same visit: the worker holds at most twice what it held at the first load.
+  await open('?latitude=38');
+  await downloadsMade();
+  const workerMemory = async () =>
+    Number(await page.evaluate(() => document.body.dataset.workerMemory));
+  const first = await workerMemory();
+  await page.$eval('#txtY', (e) => {
+    e.value = '999999';
+  });
+  await page.click('#Command1');
+  await page.waitForFunction(
+    () =>
+      [...document.querySelectorAll('#download-list a')].every(
+        (a) => a.dataset.args?.includes('999999') && !a.hasAttribute('aria-busy'),
+      ),
+    { timeout: 120000 },
+  );
+  const grown = Number(await page.evaluate(() => document.body.dataset.workerMemoryMost));
+  await page.$eval('#txtY', (e) => {
+    e.value = '365.25';
+  });
+  await page.click('#Command1');
+  await page.waitForFunction(
+    () =>
+      [...document.querySelectorAll('#download-list a')].every(
+        (a) => a.dataset.args?.includes('365.25') && !a.hasAttribute('aria-busy'),
+      ),
+    { timeout: 120000 },
+  );
+  const back = await workerMemory();
+  const mb = (bytes) => `${(bytes / (1 << 20)).toFixed(0)} MB`;
+  check(
+    back <= 2 * first && grown > back,
+    `the worker held ${mb(first)} at first, ${mb(grown)} for the long year, ${mb(back)} after`,
+  );
+});
+
 test('a value the sky cannot use marks its own box', async () => {
   // A UTC offset of 20 and a longitude of 400: each box marked, its reason beside it, and the
   // date's day not made; the sky's chart, whose values are good, still drawn.
