@@ -1,7 +1,11 @@
 // The service worker: a copy of the site for use with no network. Each file is fetched afresh
-// while the network is there (and the copy renewed), and taken from the copy when it is not, so
-// a classroom that installed the page keeps it and still gets every new version.
-const kCopy = 'daylight';
+// while the network is there, past the browser's own cache (so that no file of a new version is
+// answered by an old one kept there), and taken from the copy when it is not. Each version of the
+// site is kept apart, named by a hash of its files written here when the site is installed (the
+// source says "source"), so a page never runs a mix of two; a classroom that installed the page
+// keeps it and still gets every new version.
+const kVersion = 'source';
+const kCopy = `daylight-${kVersion}`;
 const kFiles = [
   './',
   'index.html',
@@ -29,13 +33,25 @@ self.addEventListener('install', (event) => {
   event.waitUntil(
     caches
       .open(kCopy)
-      .then((copy) => copy.addAll(kFiles))
+      .then((copy) => copy.addAll(kFiles.map((file) => new Request(file, { cache: 'reload' }))))
       .then(() => self.skipWaiting()),
   );
 });
 
+// The copies of other versions go.
 self.addEventListener('activate', (event) => {
-  event.waitUntil(self.clients.claim());
+  event.waitUntil(
+    caches
+      .keys()
+      .then((names) =>
+        Promise.all(
+          names
+            .filter((name) => name.startsWith('daylight') && name !== kCopy)
+            .map((name) => caches.delete(name)),
+        ),
+      )
+      .then(() => self.clients.claim()),
+  );
 });
 
 self.addEventListener('fetch', (event) => {
@@ -45,8 +61,20 @@ self.addEventListener('fetch', (event) => {
     (async () => {
       const copy = await caches.open(kCopy);
       try {
-        const fresh = await fetch(event.request);
-        if (fresh.ok) await copy.put(event.request, fresh.clone());
+        // Past the browser's cache: a request of the page's own made afresh (a navigation's
+        // cannot take other options).
+        const fetched = await fetch(new Request(event.request.url, { cache: 'no-cache' }));
+        if (!fetched.ok) return fetched;
+        // Answered as never to be kept by the page's own cache either, so that each file of
+        // the next load comes through here again, of the same version.
+        const headers = new Headers(fetched.headers);
+        headers.set('Cache-Control', 'no-cache');
+        const fresh = new Response(await fetched.arrayBuffer(), {
+          status: fetched.status,
+          statusText: fetched.statusText,
+          headers,
+        });
+        await copy.put(event.request, fresh.clone());
         return fresh;
       } catch (offline) {
         const kept = await copy.match(event.request, { ignoreSearch: true });

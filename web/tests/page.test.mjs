@@ -8,7 +8,7 @@
 // Usage: node page.test.mjs SITE_FOLDER GOLDEN_FILE DAYLIGHT_CLI [SCREENSHOT.png]
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
+import { cpSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join } from 'node:path';
@@ -1221,6 +1221,59 @@ test('installed, the page works with the network cut', async () => {
   check(
     controlled && offline && manifest.endsWith('manifest.webmanifest'),
     'with a manifest, and after the first visit the page computes with the network cut',
+  );
+});
+
+test('an update is never run mixed with the version before it', async () => {
+  // A copy of the site from a host that sends an old Last-Modified and no Cache-Control, so that
+  // the browser may answer from its own cache; installed, then updated (index.html and main.js
+  // both of build 2, and the service worker's version with them), and reloaded.
+  const copy = mkdtempSync(join(tmpdir(), 'daylight-site-'));
+  cpSync(site, copy, { recursive: true });
+  const host = createServer((request, response) => {
+    const name = new URL(request.url, 'http://x').pathname.replace(/^\/$/, '/index.html');
+    try {
+      const body = readFileSync(join(copy, name.slice(1)));
+      response.writeHead(200, {
+        'Content-Type': kinds[extname(name)] ?? 'application/octet-stream',
+        'Last-Modified': new Date(Date.now() - 30 * 86400000).toUTCString(),
+      });
+      response.end(body);
+    } catch {
+      response.writeHead(404);
+      response.end();
+    }
+  });
+  await new Promise((resolve) => host.listen(0, '127.0.0.1', resolve));
+  const address = `http://127.0.0.1:${host.address().port}/index.html?latitude=38`;
+  const visit = await browser.newPage();
+  const computed = () =>
+    visit.waitForFunction(() => document.getElementById('lblMin')?.textContent !== '');
+  await visit.goto(address, { waitUntil: 'load' });
+  await visit.evaluate(() => navigator.serviceWorker.ready);
+  await visit.reload({ waitUntil: 'load' });
+  await computed();
+  const edit = (name, change) =>
+    writeFileSync(join(copy, name), change(readFileSync(join(copy, name), 'utf8')));
+  edit('index.html', (t) => t.replace('<title>', '<meta name="build" content="2" />\n<title>'));
+  edit('main.js', (t) => `${t}\ndocument.body.dataset.build = '2';\n`);
+  edit('sw.js', (t) => t.replace(/const kVersion = '([^']*)';/, "const kVersion = '$1-2';"));
+  await visit.reload({ waitUntil: 'load' });
+  await computed();
+  const runs = await visit.evaluate(() => [
+    document.querySelector('meta[name="build"]')?.content ?? '1',
+    document.body.dataset.build ?? '1',
+  ]);
+  await visit.close();
+  host.close();
+  rmSync(copy, { recursive: true, force: true });
+  check(
+    runs[0] === '2' && runs[1] === '2',
+    `after an update the page runs one version: index.html of build ${runs[0]}, main.js of ${runs[1]}`,
+  );
+  check(
+    /const kVersion = '[0-9a-f]{16}';/.test(readFileSync(join(site, 'sw.js'), 'utf8')),
+    "the service worker's copy is named by the site's hash",
   );
 });
 
