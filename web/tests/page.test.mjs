@@ -774,30 +774,29 @@ test("a long table's memory returns once the values are back", async () => {
   await downloadsMade();
   const workerMemory = async () =>
     Number(await page.evaluate(() => document.body.dataset.workerMemory));
+  // A year typed and pressed, and its downloads made.
+  const downloadsOfTheYear = async (year) => {
+    await page.$eval(
+      '#txtY',
+      (e, typed) => {
+        e.value = typed;
+      },
+      year,
+    );
+    await page.click('#Command1');
+    await page.waitForFunction(
+      (typed) =>
+        [...document.querySelectorAll('#download-list a')].every(
+          (a) => a.dataset.args?.includes(`--year=${typed}`) && !a.hasAttribute('aria-busy'),
+        ),
+      { timeout: 120000 },
+      year,
+    );
+  };
   const first = await workerMemory();
-  await page.$eval('#txtY', (e) => {
-    e.value = '999999';
-  });
-  await page.click('#Command1');
-  await page.waitForFunction(
-    () =>
-      [...document.querySelectorAll('#download-list a')].every(
-        (a) => a.dataset.args?.includes('999999') && !a.hasAttribute('aria-busy'),
-      ),
-    { timeout: 120000 },
-  );
+  await downloadsOfTheYear('999999');
   const grown = Number(await page.evaluate(() => document.body.dataset.workerMemoryMost));
-  await page.$eval('#txtY', (e) => {
-    e.value = '365.25';
-  });
-  await page.click('#Command1');
-  await page.waitForFunction(
-    () =>
-      [...document.querySelectorAll('#download-list a')].every(
-        (a) => a.dataset.args?.includes('365.25') && !a.hasAttribute('aria-busy'),
-      ),
-    { timeout: 120000 },
-  );
+  await downloadsOfTheYear('365.25');
   const back = await workerMemory();
   const mb = (bytes) => `${(bytes / (1 << 20)).toFixed(0)} MB`;
   check(
