@@ -200,9 +200,7 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         const places::Place& p = found.first.front();
         inputs.latitude = rt::ShortestText(p.latitude);
         if (!Given(*sky, "--longitude")) skyRequest.longitude = p.longitude;
-        const bool dated =
-            !skyRequest.date.empty() || !skyRequest.from.empty() || !skyRequest.month.empty();
-        if (dated && !Given(*sky, "--utc-offset") && skyRequest.timeZone.empty()) {
+        if (skyRequest.Dated() && !Given(*sky, "--utc-offset") && skyRequest.timeZone.empty()) {
             skyRequest.timeZone = p.timeZone;
         }
         const std::size_t others = found.count - 1;
@@ -244,11 +242,10 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     if (sky->parsed()) {
         // A date's sky is the Earth's own that year: an option of the orbit given before sky is
         // refused as it is after it, not dropped.
-        const bool dated =
-            !skyRequest.date.empty() || !skyRequest.from.empty() || !skyRequest.month.empty();
         for (const InputField& f : kInputFields) {
             const CLI::Option* before = app.get_option_no_throw(std::string(f.option));
-            if (!dated || f.text == &DaylightInputs::latitude || !before || before->count() == 0) {
+            if (!skyRequest.Dated() || f.text == &DaylightInputs::latitude || !before ||
+                before->count() == 0) {
                 continue;
             }
             err << "daylight-cli: " << f.option << " excludes "

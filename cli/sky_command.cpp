@@ -250,7 +250,7 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
 
 int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std::ostream& out,
            std::ostream& err) {
-    const bool dated = !request.date.empty() || !request.from.empty() || !request.month.empty();
+    const bool dated = request.Dated();
     if (dated && !request.earth) {
         err << "daylight-cli: dates are the Earth's: give --planet earth, or no planet\n";
         return kBadInput;

@@ -25,6 +25,8 @@ struct SkyRequest {
     double longitude = daycalc::kAnyLongitude;
     std::string date, from, to;  // civil dates of the Earth
     std::string month;           // YYYY-MM: its dates as a handout gives them
+    // Whether rows are civil dates: a date, a range or a month.
+    bool Dated() const { return !date.empty() || !from.empty() || !month.empty(); }
     double utcOffset = 0;
     bool utcOffsetGiven = false;
     std::string timeZone;     // an IANA name, instead of the offset
