@@ -140,7 +140,7 @@ function start(core) {
     const month = $('date').value.slice(0, 7);
     const run = core.run([...commandsNow().dated, `--month=${month}`, '--clock']);
     const place = placeBox.name() === '' ? '' : `${placeBox.name()}: `;
-    const zone = clock.zone() === '' ? `UTC${$('utc-offset').value}` : clock.zone();
+    const zone = clock.zone() === '' ? `${$('utc-offset').value} hours ahead of UTC` : clock.zone();
     showMonth(
       run,
       `${place}latitude ${read.latitude}°, longitude ${$('longitude').value}°, ` +
