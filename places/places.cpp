@@ -97,23 +97,35 @@ bool IsDegrees(std::string_view text) {
 }
 
 // Letters added, dropped, changed or two side by side swapped, to make `a` of `b` (the optimal
-// string alignment distance).
-std::size_t Distance(std::string_view a, std::string_view b) {
+// string alignment distance); anything beyond `farthest` is farthest + 1, found as soon as a row
+// has no cell within it.
+std::size_t Distance(std::string_view a, std::string_view b, std::size_t farthest) {
     std::vector<std::size_t> before(b.size() + 1), last(b.size() + 1), row(b.size() + 1);
     for (std::size_t j = 0; j <= b.size(); ++j) last[j] = j;
     for (std::size_t i = 1; i <= a.size(); ++i) {
         row[0] = i;
+        std::size_t least = row[0];
         for (std::size_t j = 1; j <= b.size(); ++j) {
             const std::size_t changed = last[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
             row[j] = std::min({last[j] + 1, row[j - 1] + 1, changed});
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
                 row[j] = std::min(row[j], before[j - 2] + 1);
             }
+            least = std::min(least, row[j]);
         }
+        if (least > farthest) return farthest + 1;
         before.swap(last);
         last.swap(row);
     }
-    return last[b.size()];
+    return std::min(last[b.size()], farthest + 1);
+}
+
+// The first letter of a name's words, in lower case (0 where it has none).
+char FirstLetter(std::string_view words) {
+    for (const char c : words) {
+        if (InWord(c)) return Lower(c);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -234,8 +246,10 @@ Found Gazetteer::Find(std::string_view query, std::size_t most) const {
 }
 
 std::vector<std::string> Gazetteer::Nearest(std::string_view query, std::size_t most) const {
-    // Typing goes wrong by a letter or two: a query as long as a line is not a misspelt name.
-    constexpr std::size_t kLongest = 64;
+    // Typing goes wrong by a letter or two, and seldom in the first: a query longer than a name
+    // is not a misspelt one, and the names looked at begin with its first letter or, swapped,
+    // its second.
+    constexpr std::size_t kLongest = 32;
     const std::string typed = Joined(PartsOf(query, folding_).front());
     std::vector<std::string> nearest;
     if (typed.empty() || typed.size() > kLongest) return nearest;
@@ -243,8 +257,11 @@ std::vector<std::string> Gazetteer::Nearest(std::string_view query, std::size_t 
     // The names at each distance, most populous first (the order of the file).
     std::vector<std::vector<std::string_view>> at(farthest + 1);
     for (const Entry& e : places_) {
+        const char first = FirstLetter(e.words);
+        if (first != typed[0] && (typed.size() < 2 || first != typed[1])) continue;
         const std::string name = Joined(Words(e.words, folding_));
-        const std::size_t d = Distance(typed, std::string_view(name).substr(0, typed.size()));
+        const std::size_t d =
+            Distance(typed, std::string_view(name).substr(0, typed.size()), farthest);
         if (d <= farthest && at[d].size() < most) at[d].push_back(e.name);
     }
     for (const auto& names : at) {

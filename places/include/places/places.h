@@ -56,7 +56,9 @@ class Gazetteer {
     Found Find(std::string_view query, std::size_t most = std::size_t(-1)) const;
 
     // Where nothing is found: up to `most` names whose beginning is fewest letters away from
-    // the query's name (a letter added, dropped, changed or two swapped), most populous first.
+    // the query's name (a letter added, dropped, changed or two swapped; at most a third of its
+    // letters, and its first kept or swapped with the second), most populous first; none for a
+    // query of more than 32 letters.
     std::vector<std::string> Nearest(std::string_view query, std::size_t most = 3) const;
 
     std::size_t size() const { return places_.size(); }
