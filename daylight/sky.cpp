@@ -6,6 +6,7 @@
 #include <limits>
 #include <numbers>
 #include <span>
+#include <unordered_map>
 #include <utility>
 
 #include "explain.h"
@@ -141,16 +142,31 @@ CosSin SlightTurn(double x) {
 struct Kepler {
     double E, cosE, sinE;
 };
-Kepler SolveKepler(double m, double e) {
+// A root already found, for a mean anomaly M′ near the one solved for next.
+struct KeplerNear {
+    double m;
+    Kepler root;
+};
+Kepler SolveKepler(double m, double e, const KeplerNear* near = nullptr) {
     double low = -kPi, high = kPi;
-    // Three terms of the series in e: within e⁴ of the root.
-    const double sinM = rt::Sine(m), cosM = rt::Cosine(m);
-    Kepler k{std::clamp(m + e * sinM * (1 + e * (cosM + e * (1.5 * cosM * cosM - 0.5))), low, high),
-             0, 0};
-    // Its cosine and sine from M's.
-    const CosSin first = CosSinAt(k.E, m, {cosM, sinM});
-    k.cosE = first.cos;
-    k.sinE = first.sin;
+    Kepler k;
+    if (near && std::fabs(m - near->m) <= 0.1) {
+        // From the root for M′ by a Newton step: within about e / (2 (1 − e)) · (ΔM / (1 − e))².
+        const Kepler& from = near->root;
+        k.E = std::clamp(from.E + (m - near->m) / (1 - e * from.cosE), low, high);
+        const CosSin first = CosSinAt(k.E, from.E, {from.cosE, from.sinE});
+        k.cosE = first.cos;
+        k.sinE = first.sin;
+    } else {
+        // Three terms of the series in e: within e⁴ of the root.
+        const double sinM = rt::Sine(m), cosM = rt::Cosine(m);
+        k.E =
+            std::clamp(m + e * sinM * (1 + e * (cosM + e * (1.5 * cosM * cosM - 0.5))), low, high);
+        // Its cosine and sine from M's.
+        const CosSin first = CosSinAt(k.E, m, {cosM, sinM});
+        k.cosE = first.cos;
+        k.sinE = first.sin;
+    }
     // Newton's error after a step s is about e / (2 (1 − e)) · s²: up to e = 0.99 a step below
     // √(2e-16 (1 − e) / e) leaves less than 1e-16 (for the Earth one step from the series);
     // beyond, the steps go on until they stop changing E.
@@ -333,9 +349,8 @@ struct SkyModel::Day {
     bool slow;                        // followed step by step rather than by the series
     std::array<double, 3> heights;    // by the series: the sun's height at x = -1/2, 0 and 1/2
     std::array<double, 4> sinLimits;  // at the distance of noon
-    // Followed step by step: the sun's height and distance at x = -1/2 + j / kSlowSamples, which
-    // every limit looks at.
-    std::vector<std::pair<double, double>> steps;
+    // Followed step by step: the sun at x = -1/2 + j / kSlowSamples, which every limit looks at.
+    std::shared_ptr<const Path> path;
 };
 
 // How long the sun stays above a limit on the day: rise and set as solar days from noon (NaN
@@ -381,12 +396,12 @@ struct HourAngle {
 // the centre: the true anomaly (cos ν and sin ν are cos E − e and √(1 − e²) · sin E, over
 // 1 − e · cos E) less the mean one.
 struct Anomalies {
-    double cosE, sinE, centre;
+    Kepler kepler;
+    double centre;
 };
 Anomalies AnomaliesOf(double m, double e) {
     const Kepler k = SolveKepler(m, e);
-    return {k.cosE, k.sinE,
-            Wrapped(rt::ArcTangent2(std::sqrt(1 - e * e) * k.sinE, k.cosE - e) - m)};
+    return {k, Wrapped(rt::ArcTangent2(std::sqrt(1 - e * e) * k.sinE, k.cosE - e) - m)};
 }
 
 // An hour angle from the table below, with 1 / sin H (infinite at 0 and π).
@@ -424,6 +439,46 @@ constexpr int kSlowSamples = 192;
 
 }  // namespace
 
+// The planet on its orbit: its distance, the true anomaly's and λ's cosines and sines, and the
+// sun's declination, its own (which the right ascension goes with) and the almanac's.
+struct SkyModel::Orbit {
+    double distance;
+    double cosNu, sinNu;
+    double cosLambda, sinLambda;
+    double sinOwn, cosOwn;
+    double sinDeclination, cosDeclination;
+};
+
+struct SkyModel::Bearing {
+    double sinDeclination, cosDeclination;
+    double cosRightAscension, sinRightAscension;
+    double distance;
+};
+
+// The sun at a moment of a slow day: its declination, the hour angle that brings, and its
+// distance.
+struct SkyModel::Step {
+    double sinDeclination;
+    double acrossCosHour;  // cos δ · cos H
+    double sinHorizon;     // of the horizon's altitude, which the distance moves at sunrise
+};
+
+// The orbit at the moment looked at last, from which one near it is solved; at first near none.
+struct SkyModel::Near {
+    KeplerNear kepler{kNone, {}};
+    double turned = kNone;  // Ω · x
+    CosSin mean{};          // its cosine and sine
+};
+
+struct SkyModel::Path {
+    Bearing noon;
+    std::array<Step, kSlowSamples + 1> steps;  // at x = -1/2 + j / kSlowSamples
+};
+
+struct SkyModel::Paths {
+    std::unordered_map<double, std::shared_ptr<const Path>> byNoon;
+};
+
 SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
     sinT_ = rt::Sine(in.tilt * kDegree);
     cosT_ = rt::Cosine(in.tilt * kDegree);
@@ -445,36 +500,49 @@ SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
     centreAtSolstice_ = AnomaliesOf(std::remainder(meanAtSolstice_, kTurn), e).centre;
     // A solar day that is more than a hundredth of the year moves the sun too far for a series.
     slow_ = in.year < 100;
+    omega_ = kTurn + turn_ * kTurn / in.year;
+}
+
+SkyModel::Orbit SkyModel::OrbitOf(double cosE, double sinE) const {
+    const double e = in_.eccentricity;
+    Orbit o;
+    o.distance = 1 - e * cosE;
+    // The true anomaly's cosine and sine.
+    o.cosNu = (cosE - e) / o.distance;
+    o.sinNu = std::sqrt(1 - e * e) * sinE / o.distance;
+    // λ = ν + P.
+    const CosSin orbit = Turned({o.cosNu, o.sinNu}, {cosP_, sinP_});
+    o.cosLambda = orbit.cos;
+    o.sinLambda = orbit.sin;
+    // The sun's own declination, kept for the right ascension, and the almanac's: the sun's own
+    // and term · sin Ls, where sin Ls = −cos λ.
+    o.sinOwn = SinDeclination(sinT_, o.cosLambda);
+    o.cosOwn = CosOf(o.sinOwn);
+    const CosSin d = term_ == 0 ? CosSin{o.cosOwn, o.sinOwn}
+                                : Turned({o.cosOwn, o.sinOwn}, SmallTurn(-term_ * o.cosLambda));
+    o.cosDeclination = d.cos;
+    o.sinDeclination = d.sin;
+    return o;
 }
 
 SkyModel::Position SkyModel::PositionAt(double t) const {
     const double e = in_.eccentricity, n = kTurn / in_.year;
     const double m = TurnRemainder(meanAtSolstice_ + n * t);
     const Anomalies a = AnomaliesOf(m, e);
+    const Orbit o = OrbitOf(a.kepler.cosE, a.kepler.sinE);
     const double root = std::sqrt(1 - e * e), centre = a.centre;
     Position p;
-    p.distance = 1 - e * a.cosE;
-    // The true anomaly's cosine and sine.
-    const double cosNu = (a.cosE - e) / p.distance, sinNu = root * a.sinE / p.distance;
+    p.distance = o.distance;
     p.orbitDegrees = t / in_.year * 360 + (centre - centreAtSolstice_) / kDegree;
-    // λ = ν + P.
-    const CosSin orbit = Turned({cosNu, sinNu}, {cosP_, sinP_});
-    p.cosLambda = orbit.cos;
-    p.sinLambda = orbit.sin;
+    p.cosLambda = o.cosLambda;
+    p.sinLambda = o.sinLambda;
     // Kepler's second law: dλ/dt = n (1 + e cos ν)² / (1 − e²)^(3/2), and its rate of change.
-    const double k = 1 + e * cosNu, cube = root * root * root;
+    const double k = 1 + e * o.cosNu, cube = root * root * root;
     p.rate = n * k * k / cube;
-    p.acceleration = -2 * e * n * k * sinNu * p.rate / cube;
-    p.sinDeclination = SinDeclination(sinT_, p.cosLambda);
-    p.cosDeclination = CosOf(p.sinDeclination);
-    const double cos2 = p.cosDeclination * p.cosDeclination;
-    if (term_ != 0) {
-        // The almanac's declination: the sun's own and term · sin Ls, where sin Ls = −cos λ.
-        const CosSin d =
-            Turned({p.cosDeclination, p.sinDeclination}, SmallTurn(-term_ * p.cosLambda));
-        p.cosDeclination = d.cos;
-        p.sinDeclination = d.sin;
-    }
+    p.acceleration = -2 * e * n * k * o.sinNu * p.rate / cube;
+    p.sinDeclination = o.sinDeclination;
+    p.cosDeclination = o.cosDeclination;
+    const double cos2 = o.cosOwn * o.cosOwn;
     // The right ascension runs with the orbit (backwards for a tilt past 90); what it leaves of
     // the mean sun's even run is the equation of the centre and the reduction to the equator.
     const double rightAscension = rt::ArcTangent2(-cosT_ * p.cosLambda, p.sinLambda);
@@ -552,8 +620,66 @@ Series SeriesOf(const SkyModel::Day& day, const std::array<double, 4>& place) {
 }  // namespace
 
 // sin a = sin L · sin δ + cos L · cos δ · cos H.
-double SkyModel::HeightOf(const Position& sun, double hourAngle) const {
-    return sinL_ * sun.sinDeclination + cosL_ * sun.cosDeclination * rt::Cosine(hourAngle);
+double SkyModel::HeightOf(const Step& step) const {
+    return sinL_ * step.sinDeclination + cosL_ * step.acrossCosHour;
+}
+
+SkyModel::Bearing SkyModel::BearingAt(double t, Near* near) const {
+    const double m = TurnRemainder(meanAtSolstice_ + kTurn / in_.year * t);
+    const Kepler k = SolveKepler(m, in_.eccentricity, near ? &near->kepler : nullptr);
+    if (near) near->kepler = {m, k};
+    const Orbit o = OrbitOf(k.cosE, k.sinE);
+    // The right ascension's direction, (sin λ, −cos T · cos λ) over its length cos δ; at a pole
+    // of the sky any direction (the hour angle is nothing there).
+    const double along = o.sinLambda, up = -cosT_ * o.cosLambda;
+    const bool pole = !(o.cosOwn > 0);
+    return {.sinDeclination = o.sinDeclination,
+            .cosDeclination = o.cosDeclination,
+            .cosRightAscension = pole ? 1 : along / o.cosOwn,
+            .sinRightAscension = pole ? 0 : up / o.cosOwn,
+            .distance = o.distance};
+}
+
+SkyModel::Step SkyModel::StepAt(double noon, const Bearing& atNoon, double x, Near* near) const {
+    const Bearing b = BearingAt(noon + x, near);
+    // The hour angle x solar days after noon: the mean sun's turn, less the right ascension's
+    // change since noon, H = Ω · x − (α − α₀).
+    const double cosShift = b.cosRightAscension * atNoon.cosRightAscension +
+                            b.sinRightAscension * atNoon.sinRightAscension;
+    const double sinShift = b.sinRightAscension * atNoon.cosRightAscension -
+                            b.cosRightAscension * atNoon.sinRightAscension;
+    const double turned = omega_ * x;
+    const CosSin mean = near ? CosSinAt(turned, near->turned, near->mean)
+                             : CosSin{rt::Cosine(turned), rt::Sine(turned)};
+    if (near) near->turned = turned, near->mean = mean;
+    const double cosHour = mean.cos * cosShift + mean.sin * sinShift;
+    return {b.sinDeclination, b.cosDeclination * cosHour, SinLimit(Limit::Horizon, b.distance)};
+}
+
+std::shared_ptr<const SkyModel::Path> SkyModel::PathAt(double noon) const {
+    if (paths_) {
+        if (const auto kept = paths_->byNoon.find(noon); kept != paths_->byNoon.end()) {
+            return kept->second;
+        }
+    }
+    auto path = std::make_shared<Path>();
+    path->noon = BearingAt(noon);
+    Near near;  // each step solved from the one before
+    for (int j = 0; j <= kSlowSamples; ++j) {
+        const double x = -0.5 + double(j) / kSlowSamples;
+        path->steps[std::size_t(j)] = StepAt(noon, path->noon, x, &near);
+    }
+    if (paths_ && paths_->byNoon.size() < kKeptPaths) paths_->byNoon.emplace(noon, path);
+    return path;
+}
+
+SkyModel SkyModel::AtLatitude(double latitude) const {
+    if (slow_ && !paths_) paths_ = std::make_shared<Paths>();
+    SkyModel model = *this;
+    model.in_.latitude = latitude;
+    model.sinL_ = rt::Sine(latitude * kDegree);
+    model.cosL_ = rt::Cosine(latitude * kDegree);
+    return model;
 }
 
 double SkyModel::SeriesSinAltitudeAt(double noon, double x) const {
@@ -562,8 +688,7 @@ double SkyModel::SeriesSinAltitudeAt(double noon, double x) const {
 }
 
 double SkyModel::SinAltitudeAt(double noon, double x) const {
-    const Position p = PositionAt(noon + x);
-    return HeightOf(p, kTurn * x + (p.equationOfTime - PositionAt(noon).equationOfTime));
+    return HeightOf(StepAt(noon, BearingAt(noon), x));
 }
 
 SkyModel::Day SkyModel::DayAt(double noon) const {
@@ -581,12 +706,7 @@ SkyModel::Day SkyModel::DayAt(double noon) const {
                           std::fabs(day.sun.timeRate) / 2 <= kSeriesMotion);
     for (int i = 0; i < 4; ++i) day.sinLimits[i] = SinLimit(Limit(i), day.sun.distance);
     if (day.slow) {
-        for (int j = 0; j <= kSlowSamples; ++j) {
-            const double x = -0.5 + double(j) / kSlowSamples;
-            const Position p = PositionAt(noon + x);
-            day.steps.emplace_back(
-                HeightOf(p, kTurn * x + (p.equationOfTime - day.sun.equationOfTime)), p.distance);
-        }
+        day.path = PathAt(noon);
     } else {
         // The sun's height (the sine of its altitude) at noon and at the midnights either side.
         const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_});
@@ -661,11 +781,21 @@ template <typename F>
 double Bracketed(const F& f, double below, double fBelow, double above, double fAbove) {
     double x = below;
     int side = 0;
+    bool nudged = false;
     for (int i = 0; i < 100; ++i) {
         x = (below * fAbove - above * fBelow) / (fAbove - fBelow);
         const double middle = (below + above) / 2;
-        if (!(x > std::min(below, above) && x < std::max(below, above))) x = middle;
-        if (middle == below || middle == above) break;
+        if (middle == below || middle == above) {
+            x = middle;
+            break;
+        }
+        if (!(x > std::min(below, above) && x < std::max(below, above))) {
+            // The line lands on an end: one whose value is all but 0 and the root next to it. The
+            // number beside that end, once; then halves.
+            const double end = std::fabs(x - below) <= std::fabs(x - above) ? below : above;
+            x = nudged ? middle : std::nextafter(end, end == below ? above : below);
+            nudged = true;
+        }
         const double fx = f(x);
         if (fx == 0) break;
         if (fx < 0) {
@@ -681,6 +811,51 @@ double Bracketed(const F& f, double below, double fBelow, double above, double f
     return x;
 }
 
+// The same root from a first guess near it, where f's slope is about `slope`: the bracket first
+// narrowed to the guess and to twice Newton's step past it, the root mostly between them.
+template <typename F>
+double BracketedFrom(const F& f, double below, double fBelow, double above, double fAbove,
+                     double guess, double slope) {
+    const auto inside = [&](double x) {
+        return x > std::min(below, above) && x < std::max(below, above);
+    };
+    if (inside(guess)) {
+        const double fGuess = f(guess);
+        if (fGuess == 0) return guess;
+        (fGuess < 0 ? below : above) = guess;
+        (fGuess < 0 ? fBelow : fAbove) = fGuess;
+        const double probe = guess - 2 * fGuess / slope;
+        if (inside(probe)) {
+            const double fProbe = f(probe);
+            if (fProbe == 0) return probe;
+            (fProbe < 0 ? below : above) = probe;
+            (fProbe < 0 ? fBelow : fAbove) = fProbe;
+        }
+    }
+    return Bracketed(f, below, fBelow, above, fAbove);
+}
+
+// Where the cubic through values at u = -1, 0, 1 and 2 crosses 0 between 0 and 1 (where the
+// values there differ in sign), by Newton's steps from the straight line's root; and its slope
+// there. The cubic is the straight line where a value either side is missing (NaN).
+struct CubicRoot {
+    double u, slope;
+};
+CubicRoot RootOfCubic(double v0, double v1, double v2, double v3) {
+    const bool line = std::isnan(v0) || std::isnan(v3);
+    const double b = line ? v2 - v1 : -v0 / 3 - v1 / 2 + v2 - v3 / 6;
+    const double c = line ? 0 : v0 / 2 - v1 + v2 / 2;
+    const double d = line ? 0 : (v3 - v0) / 6 + (v1 - v2) / 2;
+    double u = v1 / (v1 - v2), slope = v2 - v1;
+    for (int i = 0; i < 3; ++i) {
+        slope = b + u * (2 * c + u * 3 * d);
+        const double value = v1 + u * (b + u * (c + u * d));
+        if (!(slope != 0)) break;
+        u = std::clamp(u - value / slope, 0.0, 1.0);
+    }
+    return {u, slope};
+}
+
 }  // namespace
 
 Sun SkyModel::SunBySeries(const Day& day, double sinLimit) {
@@ -693,27 +868,32 @@ Sun SkyModel::SunBySeries(const Day& day, double sinLimit) {
 
 SkyModel::Above SkyModel::SlowAbove(const Day& day, Limit limit) const {
     const double sinLimit = day.sinLimits[int(limit)];
-    const Position& sun = day.sun;
+    const Path& path = *day.path;
     Above a{kNone, kNone, 0, Sun::Rises};
-    // The altitude less the limit's, from the sun's height and distance at a moment.
-    const auto less = [&](double height, double distance) {
-        const double limitThen =
-            in_.sunrise && limit == Limit::Horizon ? SinLimit(limit, distance) : sinLimit;
-        return height - limitThen;
+    // The altitude less the limit's, from the sun at a moment.
+    const auto less = [&](const Step& step) {
+        return HeightOf(step) - (limit == Limit::Horizon ? step.sinHorizon : sinLimit);
     };
-    // The same at a moment x solar days from noon, the orbit followed.
-    const auto f = [&](double x) {
-        const Position p = PositionAt(day.noon + x);
-        return less(HeightOf(p, kTurn * x + (p.equationOfTime - sun.equationOfTime)), p.distance);
+    // The same at a moment x solar days from noon, the orbit followed from the moment before.
+    Near near;
+    const auto f = [&](double x) { return less(StepAt(day.noon, path.noon, x, &near)); };
+    // The same at the steps, NaN past the day's ends.
+    const auto at = [&](int j) {
+        return j >= 0 && j <= kSlowSamples ? less(path.steps[std::size_t(j)]) : kNone;
     };
-    double x0 = -0.5, f0 = less(day.steps[0].first, day.steps[0].second);
+    constexpr double kStep = 1.0 / kSlowSamples;
+    double x0 = -0.5, f0 = at(0);
     bool up = f0 > 0, crossed = false;
     double start = up ? x0 : kNone;
     for (int j = 1; j <= kSlowSamples; ++j) {
         const double x1 = -0.5 + double(j) / kSlowSamples;
-        const double f1 = less(day.steps[std::size_t(j)].first, day.steps[std::size_t(j)].second);
+        const double f1 = at(j);
         if ((f1 > 0) != up) {
-            const double x = up ? Bracketed(f, x1, f1, x0, f0) : Bracketed(f, x0, f0, x1, f1);
+            // A first guess from the cubic through the steps around.
+            const CubicRoot guess = RootOfCubic(at(j - 2), f0, f1, at(j + 1));
+            const double first = x0 + guess.u * kStep, slope = guess.slope / kStep;
+            const double x = up ? BracketedFrom(f, x1, f1, x0, f0, first, slope)
+                                : BracketedFrom(f, x0, f0, x1, f1, first, slope);
             crossed = true;
             if (up) {
                 a.time += x - start;

@@ -127,10 +127,11 @@ std::optional<Problem> ProduceMap(const SkyInputs& in, double latitudeStep, Tabl
     if (const auto* problem = std::get_if<Problem>(&latitudes)) return *problem;
     to.Columns(kMapColumns);
     const std::vector<double> days = RowDays(in);
+    SkyInputs first = in;
+    first.latitude = 0;  // read by none: each latitude is given its own below
+    const SkyModel every(first);
     for (const double latitude : std::get<std::vector<double>>(latitudes)) {
-        SkyInputs at = in;
-        at.latitude = latitude;
-        const SkyModel model(at);
+        const SkyModel model = every.AtLatitude(latitude);
         for (const double t : days) {
             const SkyRow r = model.RowAt(t);
             const std::array<Cell, 4> cells = {

@@ -3,11 +3,15 @@
 // has every row and an empty summary.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "daylight/solar_system.h"
 #include "daylight/table.h"
+#include "runtime/runtime.h"
 
 namespace {
 
@@ -128,4 +132,53 @@ TEST(Tables, NoDateIsComputedAfterARowNotWanted) {
     daycalc::ProduceMonth(kEarth, {2026, 6, 1}, counting, month);
     EXPECT_EQ(clocks, 4);
     EXPECT_EQ(dates.rows + month.rows, 2u);
+}
+
+// A map's models share the paths of the slow days among its latitudes: each of its rows is still
+// the row of a sky made for that latitude alone, bit for bit, on Mercury and Venus at their own
+// sunrise, at a longitude, and past the days a map keeps (where the paths are made afresh).
+TEST(Tables, AMapOfTheSlowPlanetsHasEachLatitudesOwnRows) {
+    struct Kept : TableConsumer {
+        void Columns(std::span<const std::string_view>) override {}
+        bool Row(std::span<const daycalc::Cell> cells) override {
+            rows.push_back({cells[0].number, cells[1].number, cells[2].number});
+            return true;
+        }
+        void Summary(std::span<const daycalc::Named>) override {}
+        std::vector<std::array<double, 3>> rows;  // latitude, day, daylight
+    };
+    for (const char* name : {"mercury", "venus"}) {
+        const daycalc::PlanetPreset& p = *daycalc::PlanetNamed(name);
+        const double year = rt::ValFromText(p.year);
+        daycalc::SkyInputs in{.tilt = rt::ValFromText(p.tilt),
+                              .latitude = 0,
+                              .solarDay = rt::ValFromText(p.solarDay),
+                              .year = year,
+                              .eccentricity = p.eccentricity,
+                              .perihelion = p.perihelion,
+                              .horizon = 0,
+                              .step = year / 12,
+                              .distance = p.distance,
+                              .refraction = p.refraction,
+                              .sunrise = true};
+        for (const auto& [step, latitudeStep, longitude] :
+             {std::tuple{year / 12, 25.0, daycalc::kAnyLongitude},
+              {year / 12, 40.0, 90.0},
+              {year / double(daycalc::kKeptPaths + 20), 90.0, -30.0}}) {
+            in.step = step;
+            in.longitude = longitude;
+            Kept map;
+            ASSERT_FALSE(daycalc::ProduceMap(in, latitudeStep, map));
+            const std::vector<double> days = daycalc::RowDays(in);
+            ASSERT_EQ(map.rows.size() % days.size(), 0u);
+            for (std::size_t i = 0; i < map.rows.size(); ++i) {
+                const auto& [latitude, day, daylight] = map.rows[i];
+                daycalc::SkyInputs alone = in;
+                alone.latitude = latitude;
+                const daycalc::SkyRow own = daycalc::SkyModel(alone).RowAt(days[i % days.size()]);
+                ASSERT_EQ(day, own.day) << name << " at " << latitude;
+                ASSERT_EQ(daylight, own.daylight) << name << " at " << latitude << ", " << day;
+            }
+        }
+    }
 }

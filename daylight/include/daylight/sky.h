@@ -26,6 +26,7 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -126,10 +127,17 @@ struct SkyRow {
 // The horizon and the three dusks, in their order.
 enum class Limit { Horizon, Civil, Nautical, Astronomical };
 
+// The days followed step by step whose paths a map keeps for its latitudes.
+constexpr std::size_t kKeptPaths = 1500;
+
 // The orbit and the sky over one latitude, for inputs without a problem; cheap to make.
 class SkyModel {
   public:
     explicit SkyModel(const SkyInputs& in);
+    // The same sky at another latitude, for the latitudes of a map: the sun's path through each
+    // day followed step by step, which is the same at every latitude, is made once for all the
+    // models made from one (up to kKeptPaths days of it, about 7 MB) and then shared.
+    SkyModel AtLatitude(double latitude) const;
 
     // The day whose noon is at t, or with a longitude the day there whose noon is nearest t.
     SkyRow RowAt(double t) const;
@@ -156,12 +164,25 @@ class SkyModel {
     double TimeAbove(double t, Limit limit) const;
 
     struct Position;  // the sun seen from the planet at a moment
+    struct Bearing;   // the sun's direction and distance at a moment, as the slow days need it
+    struct Path;      // the sun through a day followed step by step, for any latitude
+    struct Paths;     // the paths kept for a map's latitudes
     struct Day;       // the sun through the day around a noon
     struct Above;     // the time the sun spends above a limit that day
 
   private:
+    struct Orbit;  // the planet on its orbit and the declination that gives
+    Orbit OrbitOf(double cosE, double sinE) const;  // from the eccentric anomaly's cosine and sine
     Position PositionAt(double t) const;
-    double HeightOf(const Position& sun, double hourAngle) const;
+    struct Near;  // the orbit at a moment near the next one looked at, from which it is solved
+    Bearing BearingAt(double t, Near* near = nullptr) const;
+    struct Step;  // the sun at a moment of a slow day, all that its altitude needs of it
+    // The sun x solar days after the noon at t = `noon`, which it bore `atNoon`; solved from the
+    // moment `near` and then kept there, where one is given.
+    Step StepAt(double noon, const Bearing& atNoon, double x, Near* near = nullptr) const;
+    double HeightOf(const Step& step) const;
+    // The path through the day of the noon, made or kept.
+    std::shared_ptr<const Path> PathAt(double noon) const;
     Day DayAt(double noon) const;
     double SinLimit(Limit limit, double distance) const;
     // How long the sun stays above each of the limits on the day (the others left empty).
@@ -181,7 +202,9 @@ class SkyModel {
     std::array<double, 4> sinDusks_{};  // the sines of the three dusks' altitudes, by Limit
     double meanAtSolstice_;             // the mean anomaly at t = 0
     double centreAtSolstice_;           // the equation of the centre there
-    bool slow_;  // a solar day not short beside the year: followed step by step
+    bool slow_;     // a solar day not short beside the year: followed step by step
+    double omega_;  // the mean sun's hour angle and right ascension together, radians a solar day
+    mutable std::shared_ptr<Paths> paths_;  // shared by the models of one map, else none
 };
 
 // A stretch of the year: start and end as t, the length in the unit of the year. One that wraps
