@@ -6,7 +6,6 @@
 #include <limits>
 #include <numbers>
 #include <span>
-#include <unordered_map>
 #include <utility>
 
 #include "explain.h"
@@ -350,7 +349,8 @@ struct SkyModel::Day {
     std::array<double, 3> heights;    // by the series: the sun's height at x = -1/2, 0 and 1/2
     std::array<double, 4> sinLimits;  // at the distance of noon
     // Followed step by step: the sun at x = -1/2 + j / kSlowSamples, which every limit looks at.
-    std::shared_ptr<const Path> path;
+    const Path* path;
+    std::unique_ptr<Path> own;  // the path where the model keeps none
 };
 
 // How long the sun stays above a limit on the day: rise and set as solar days from noon (NaN
@@ -476,7 +476,7 @@ struct SkyModel::Path {
 };
 
 struct SkyModel::Paths {
-    std::unordered_map<double, std::shared_ptr<const Path>> byNoon;
+    std::vector<std::pair<double, std::unique_ptr<Path>>> byNoon;  // in the noons' order
 };
 
 SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
@@ -656,21 +656,31 @@ SkyModel::Step SkyModel::StepAt(double noon, const Bearing& atNoon, double x, Ne
     return {b.sinDeclination, b.cosDeclination * cosHour, SinLimit(Limit::Horizon, b.distance)};
 }
 
-std::shared_ptr<const SkyModel::Path> SkyModel::PathAt(double noon) const {
+const SkyModel::Path* SkyModel::PathAt(double noon, std::unique_ptr<Path>& own) const {
+    // Where the path of this noon is kept, or would be.
+    const auto kept = [&] {
+        return std::lower_bound(paths_->byNoon.begin(), paths_->byNoon.end(), noon,
+                                [](const auto& p, double n) { return p.first < n; });
+    };
     if (paths_) {
-        if (const auto kept = paths_->byNoon.find(noon); kept != paths_->byNoon.end()) {
-            return kept->second;
+        if (const auto at = kept(); at != paths_->byNoon.end() && at->first == noon) {
+            return at->second.get();
         }
     }
-    auto path = std::make_shared<Path>();
+    auto path = std::make_unique<Path>();
     path->noon = BearingAt(noon);
     Near near;  // each step solved from the one before
     for (int j = 0; j <= kSlowSamples; ++j) {
         const double x = -0.5 + double(j) / kSlowSamples;
         path->steps[std::size_t(j)] = StepAt(noon, path->noon, x, &near);
     }
-    if (paths_ && paths_->byNoon.size() < kKeptPaths) paths_->byNoon.emplace(noon, path);
-    return path;
+    const Path* made = path.get();
+    if (paths_ && paths_->byNoon.size() < kKeptPaths) {
+        paths_->byNoon.emplace(kept(), noon, std::move(path));
+    } else {
+        own = std::move(path);
+    }
+    return made;
 }
 
 SkyModel SkyModel::AtLatitude(double latitude) const {
@@ -706,7 +716,7 @@ SkyModel::Day SkyModel::DayAt(double noon) const {
                           std::fabs(day.sun.timeRate) / 2 <= kSeriesMotion);
     for (int i = 0; i < 4; ++i) day.sinLimits[i] = SinLimit(Limit(i), day.sun.distance);
     if (day.slow) {
-        day.path = PathAt(noon);
+        day.path = PathAt(noon, day.own);
     } else {
         // The sun's height (the sine of its altitude) at noon and at the midnights either side.
         const Series s = SeriesOf(day, {sinL_, cosL_, sinT_, term_});

@@ -59,14 +59,33 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
 
   // A chart the companion draws, of a kind (the sky's or the map's), in its place once the worker
   // has drawn it, or what it said instead; meanwhile the figure shown is marked as being redrawn.
-  function showFigure(box, kind, args, label) {
+  // One asked for again as it was last (a press that changed none of its values) is left to the
+  // run under way or the figure shown. A `sketch` is shown only until the figure it stands for.
+  const drawn = new Map(); // by kind, the command last asked for
+  function showFigure(box, kind, args, label, sketch = null) {
     if (!checkValues().sky) {
+      drawn.delete(kind);
       placeWhy(box, kMarked);
       return;
     }
+    const command = [...args, `--chart-width=${width()}`, '--chart', 'chart.svg'];
+    if (drawn.get(kind) === command.join(' ')) return;
+    drawn.set(kind, command.join(' '));
     markDrawing(box);
-    ask(kind, [...args, `--chart-width=${width()}`, '--chart', 'chart.svg']).then((run) => {
+    if (sketch !== null) {
+      const at = drawn.get(kind);
+      ask(`${kind}-sketch`, [...sketch, ...command.slice(args.length)]).then((run) => {
+        if (run?.status !== 0 || drawn.get(kind) !== at || box.getAttribute('aria-busy') === null)
+          return;
+        follow(kind, () => {
+          placeFigure(box, run.svg, label);
+          markDrawing(box);
+        });
+      });
+    }
+    ask(kind, command).then((run) => {
       if (run === null) return; // overtaken
+      if (run.status === -1) drawn.delete(kind); // the core stopped: asked again, it runs again
       follow(kind, () => {
         if (run.status !== 0 || run.svg === '') placeWhy(box, saidInstead(run));
         else placeFigure(box, run.svg, label);
@@ -74,11 +93,12 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
     });
   }
 
-  // The sky's chart follows every press; the map, slower to make, once it is asked for. While a
-  // slider moves, the map is drawn coarser (every 10 degrees, 36 steps a year). Each answer that
-  // is still the latest asked for is placed in the next frame.
+  // The sky's chart follows every press; the map, slower to make, once it is asked for, shown
+  // coarser (every 10 degrees, 36 steps a year) while it is made, and while a slider moves. Each
+  // answer that is still the latest asked for is placed in the next frame.
   let mapShown = false;
   const kMapLabel = 'Daylight at every latitude through the year';
+  const coarse = (map) => [...map, '--latitude-step=10', '--rows=36'];
   const showSkyChart = () =>
     showFigure(
       $('sky-chart'),
@@ -88,16 +108,11 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
     );
   function showSky() {
     showSkyChart();
-    if (mapShown) showFigure($('map'), 'map', commandsNow().map, kMapLabel);
+    const { map } = commandsNow();
+    if (mapShown) showFigure($('map'), 'map', map, kMapLabel, coarse(map));
   }
   const showCoarseMap = () => {
-    if (!mapShown) return;
-    showFigure(
-      $('map'),
-      'map',
-      [...commandsNow().map, '--latitude-step=10', '--rows=36'],
-      kMapLabel,
-    );
+    if (mapShown) showFigure($('map'), 'map', coarse(commandsNow().map), kMapLabel);
   };
   // The map from now on, asked for by its button or by the address (map=shown).
   function showMap() {

@@ -479,6 +479,52 @@ test('a table that takes long never holds the page up', async () => {
   );
 });
 
+test("Mercury's map: a sketch at once, and made again only for a change", async () => {
+  // The map of a slow planet: a coarse one shown while the whole is made, and the whole timed;
+  // then presses that change nothing, every 300 ms, ask the worker for nothing.
+  await open('?planet=mercury&latitude=38');
+  await page.evaluate(() => {
+    const box = document.getElementById('map');
+    window.mapPlaced = [];
+    new MutationObserver(() => {
+      if (box.querySelector('svg') !== null)
+        window.mapPlaced.push({ at: performance.now(), busy: box.getAttribute('aria-busy') });
+    }).observe(box, { childList: true });
+    window.mapAsked = performance.now();
+    document.getElementById('draw-map').click();
+  });
+  await page.waitForFunction(
+    () =>
+      document.querySelector('#map svg') !== null &&
+      document.getElementById('map').getAttribute('aria-busy') === null,
+    { timeout: 60000 },
+  );
+  const placed = await page.evaluate(() =>
+    window.mapPlaced.map(({ at, busy }) => ({ after: at - window.mapAsked, busy })),
+  );
+  const whole = placed[placed.length - 1];
+  check(
+    placed.length >= 2 && placed[0].busy === 'true' && whole.busy === null,
+    `a sketch of the map is shown while the whole is made: ${JSON.stringify(placed)}`,
+  );
+  console.log(
+    `note Mercury's map: a sketch after ${placed[0].after.toFixed(0)} ms, the whole after ${whole.after.toFixed(0)} ms (goal: under 2000)`,
+  );
+  const runs = () => page.evaluate(() => Number(document.body.dataset.workerRuns));
+  const before = await runs();
+  for (let i = 0; i < 5; i += 1) {
+    await page.click('#Command1');
+    await new Promise((r) => setTimeout(r, 300));
+  }
+  const later = await runs();
+  check(
+    later === before &&
+      (await page.$eval('#map', (box) => box.getAttribute('aria-busy'))) === null &&
+      (await page.$$('#map svg')).length === 1,
+    `presses that change nothing ask the worker for nothing (${before} runs, then ${later})`,
+  );
+});
+
 test('a slider with the map, frame by frame', async () => {
   // The sliders: each frame of a drag within 16 ms, the results, the chart and a coarser map
   // following; at rest, the whole map with the chosen day and latitude marked.

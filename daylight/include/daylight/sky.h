@@ -181,8 +181,8 @@ class SkyModel {
     // moment `near` and then kept there, where one is given.
     Step StepAt(double noon, const Bearing& atNoon, double x, Near* near = nullptr) const;
     double HeightOf(const Step& step) const;
-    // The path through the day of the noon, made or kept.
-    std::shared_ptr<const Path> PathAt(double noon) const;
+    // The path through the day of the noon: kept by the model, or made and handed to `own`.
+    const Path* PathAt(double noon, std::unique_ptr<Path>& own) const;
     Day DayAt(double noon) const;
     double SinLimit(Limit limit, double distance) const;
     // How long the sun stays above each of the limits on the day (the others left empty).
