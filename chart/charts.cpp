@@ -243,24 +243,41 @@ MapChart::MapChart(const daycalc::SkyInputs& in) : in_(in) {
 }
 
 bool MapChart::Row(std::span<const Cell> c) {
-    const double latitude = c[0].number;
-    if (latitudes_.empty() || latitudes_.back() != latitude) {
-        if (!latitudes_.empty()) {
-            // A latitude is whole and the next begins: its strip, and the cells below it.
+    const double latitude = c[0].number, day = c[1].number;
+    if (latitudes_.empty() || latitude != latitude_) {
+        latitude_ = latitude, index_ = 0, column_ = 0;
+        drawing_ = latitudes_.empty() || latitude - latitudes_.back() >= 180.0 / kPlotHeight;
+        if (drawing_ && !latitudes_.empty()) {
+            // The latitude drawn before is whole: its strip reaches halfway to this one, and the
+            // cells between it and the one drawn before it are drawn too.
             const std::size_t at = latitudes_.size() - 1;
             RunsOf(at, row_, (latitudes_[at] + latitude) / 2, runs_);
             if (at > 0) ContoursBetween(at - 1, below_, row_, segments_);
             std::swap(below_, row_);
             row_.clear();
         }
-        latitudes_.push_back(latitude);
+        if (drawing_) latitudes_.push_back(latitude);
     }
-    if (latitudes_.size() == 1) days_.push_back(c[1].number);
+    const std::size_t index = index_++;
+    if (!drawing_) return true;
     const std::string_view sun = c[3].word;
-    row_.push_back(sun == daycalc::SunName(daycalc::Sun::PolarNight) ? -1.0f
-                   : sun == daycalc::SunName(daycalc::Sun::PolarDay)
-                       ? -2.0f
-                       : static_cast<float>(c[2].number));
+    const float value = sun == daycalc::SunName(daycalc::Sun::PolarNight) ? -1.0f
+                        : sun == daycalc::SunName(daycalc::Sun::PolarDay)
+                            ? -2.0f
+                            : static_cast<float>(c[2].number);
+    if (latitudes_.size() == 1) {
+        // The first latitude sets the days drawn: the last so far is kept until a later one takes
+        // its place, unless it is a pixel on from the one before.
+        if (!lastDaySpaced_) days_.pop_back(), columns_.pop_back(), row_.pop_back();
+        const double spaced = days_.empty() ? day : days_.back() + in_.year / kSlices;
+        lastDaySpaced_ = day >= spaced;
+        days_.push_back(day);
+        columns_.push_back(index);
+        row_.push_back(value);
+    } else if (column_ < columns_.size() && columns_[column_] == index) {
+        row_.push_back(value);
+        ++column_;
+    }
     return true;
 }
 

@@ -122,7 +122,7 @@ Figure::Figure(std::string_view title, std::string_view subtitle, double width)
     const double subtitleEnd = Wrapped(plot_.left, titleEnd + 20, subtitle, 12, room, "start");
     // The plot beneath, with room above it for two rows of the marks' names.
     plot_.top = subtitleEnd + 38;
-    plot_.bottom = plot_.top + 316;
+    plot_.bottom = plot_.top + kPlotHeight;
     keyX_ = plot_.left;
     keyY_ = plot_.bottom + 62;
 }

@@ -187,4 +187,31 @@ TEST(Charts, EveryTextIsInsideAndClear) {
     }
 }
 
+// A map's chart follows its pixels, not its table's rows: a map of 18,001 latitudes draws strips a
+// pixel high (316 of them), not many more cells than one of a latitude every half degree (a
+// degree high, 181), its strips still tiling the plot and each contour line of that map there.
+TEST(Charts, AMapsChartFollowsItsPixelsNotItsRows) {
+    const auto count = [](const std::string& svg, const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = svg.find(what); at != std::string::npos; at = svg.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    for (const char* name : {"earth", "mars"}) {
+        daycalc::SkyInputs in = Planet(name, 0);
+        in.step = in.year / 24;
+        std::string svgs[2];
+        for (const int k : {0, 1}) {
+            chart::MapChart map(in);
+            ASSERT_FALSE(daycalc::ProduceMap(in, k == 0 ? 0.5 : 0.01, map));
+            svgs[k] = map.Svg();
+            if (k == 1) ExpectStripsTile(map.Draw(), std::string("fine map ") + name);
+        }
+        EXPECT_LT(count(svgs[1], "crispEdges"), 2 * count(svgs[0], "crispEdges")) << name;
+        EXPECT_EQ(count(svgs[1], "stroke=\"#1b1b1b\" stroke-width=\"0.8\""),
+                  count(svgs[0], "stroke=\"#1b1b1b\" stroke-width=\"0.8\""))
+            << name;
+    }
+}
+
 }  // namespace

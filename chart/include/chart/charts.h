@@ -97,7 +97,8 @@ class SkyChart : public Chart {
 class MapChart : public Chart {
   public:
     explicit MapChart(const daycalc::SkyInputs& in);
-    // Drawn as the rows come, a latitude at a time: the chart keeps two latitudes' values.
+    // Drawn as the rows come, a latitude at a time: the chart keeps two latitudes' values, at
+    // most a pixel apart, so that its size and memory follow its pixels, not the table's rows.
     bool Row(std::span<const daycalc::Cell> cells) override;
     Figure Draw() const override;
 
@@ -118,8 +119,18 @@ class MapChart : public Chart {
 
     daycalc::SkyInputs in_;
     std::vector<double> levels_;  // the round lengths of the day that get a contour line
+    // The latitudes and days drawn: a latitude a pixel above the one drawn before it (or more),
+    // and a day a pixel after the one before and the last; those between them fall in the same
+    // pixels and are not kept.
     std::vector<double> latitudes_, days_;
-    // The daylight of the latitude before and of this one, day by day; -1 polar night, -2 day.
+    std::vector<std::size_t> columns_;  // each day's place in a latitude's rows
+    bool lastDaySpaced_ = true;  // whether the last day kept is a pixel on from the one before
+    double latitude_ = 0;        // of the rows coming in
+    bool drawing_ = false;       // whether that latitude is drawn
+    std::size_t index_ = 0;      // the next row's place in it
+    std::size_t column_ = 0;     // the next day drawn in it
+    // The daylight of the latitude drawn before and of this one, day by day; -1 polar night, -2
+    // day.
     std::vector<float> below_, row_;
     std::vector<Run> runs_;
     std::vector<std::vector<std::array<Point, 2>>> segments_;

@@ -15,7 +15,8 @@ namespace chart {
 
 constexpr int kWidth = 800;  // the usual width, and the widest
 constexpr int kNarrowest = 300;
-constexpr int kHeight = 500;  // at the least; a wrapped title or a long legend makes it taller
+constexpr int kHeight = 500;      // at the least; a wrapped title or a long legend makes it taller
+constexpr int kPlotHeight = 316;  // the plot's, in pixels
 
 struct Point {
     double x, y;
