@@ -58,16 +58,6 @@ std::vector<Zone>& Names() {
     return zones;
 }
 
-// Days from 1970-01-01 to the date (of the Gregorian calendar carried back).
-double DaysSince1970(const daycalc::CivilDate& d) {
-    const int y = d.year - (d.month <= 2 ? 1 : 0);
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (d.month + (d.month > 2 ? -3 : 9)) + 2) / 5 + d.day - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return double(era) * 146097 + doe - 719468;
-}
-
 std::string NameOf(const std::string& zone, double offset, double at) {
     const std::string* found = nullptr;
     for (const Zone& z : Names()) {
@@ -112,7 +102,8 @@ std::optional<daycalc::ClockOf> ZoneClock(const std::string& name) {
     return [name](const daycalc::CivilDate& d) {
         // The clock in force at the date's noon: the one before a change where noon is skipped
         // or comes twice.
-        const double noon = DaysSince1970(d) * 86400 + 43200;
+        // Its noon in seconds since 1970-01-01 (the Julian day 2440587.5).
+        const double noon = (daycalc::JulianDayOf(d) - 2440587.5) * 86400 + 43200;
         const double before = ZoneOffsetAt(name.c_str(), noon - 86400 - 43200);
         double offset = before;
         if (ZoneOffsetAt(name.c_str(), noon - before) != before) {

@@ -1,6 +1,7 @@
 // The downloads: what daylight-cli writes for the same values, made by the same C++ (the
-// companion in WebAssembly, by the worker) when the list is opened and at each press while it is
-// open. Each link keeps the command line it stands for; until its bytes come it is marked busy.
+// companion in WebAssembly, by the worker) when a link is clicked, and saved once made. Each link
+// keeps the command line it stands for, set when the list is opened and at each press while it
+// is open; while its bytes are being made it is marked busy.
 import { saidInstead } from './figures.js';
 
 const $ = (id) => document.getElementById(id);
@@ -24,19 +25,36 @@ export function makeDownloads(ask, commandsNow) {
       downloads.push({ a, table, form });
     }
   }
-  // A link to bytes, or none, with why.
+  // A link's bytes, or why there are none. Bytes made for its command line are saved by the
+  // browser when it is clicked; a click before that has them made, then saved.
   function link(a, blob, why) {
-    if (a.href) URL.revokeObjectURL(a.href);
+    if (a.dataset.url) URL.revokeObjectURL(a.dataset.url);
+    delete a.dataset.url;
+    a.href = blob ? URL.createObjectURL(blob) : '#';
+    if (blob) a.dataset.url = a.href;
     a.removeAttribute('aria-busy');
-    if (blob) {
-      a.href = URL.createObjectURL(blob);
-      a.removeAttribute('aria-disabled');
-      a.title = '';
-    } else {
-      a.removeAttribute('href');
-      a.setAttribute('aria-disabled', 'true');
-      a.title = why;
-    }
+    if (why === '') a.removeAttribute('aria-disabled');
+    else a.setAttribute('aria-disabled', 'true');
+    a.title = why;
+  }
+  for (const { a, form } of downloads) {
+    a.addEventListener('click', (event) => {
+      if (a.dataset.made === a.dataset.args) return;
+      event.preventDefault();
+      if (a.hasAttribute('aria-busy') || a.hasAttribute('aria-disabled')) return;
+      const { args } = a.dataset;
+      a.setAttribute('aria-busy', 'true');
+      ask(a.download, JSON.parse(args), form === 'svg' ? false : form).then((run) => {
+        if (run === null || a.dataset.args !== args) return; // overtaken by a later press
+        const blob =
+          form === 'svg' ? run.svg && new Blob([run.svg], { type: 'image/svg+xml' }) : run.out;
+        const made = run.status === 0 && blob && blob.size > 0;
+        link(a, made ? blob : null, made ? '' : saidInstead(run));
+        if (!made) return;
+        a.dataset.made = args;
+        a.click();
+      });
+    });
   }
   function fill() {
     if (!$('downloads').open) return;
@@ -47,19 +65,14 @@ export function makeDownloads(ask, commandsNow) {
       // sky's.
       const tableOf = table === 'sky' && form !== 'svg' ? 'skyTable' : table;
       // A table takes no mark: that is the chart's.
-      const args = [
+      const args = JSON.stringify([
         ...(form === 'svg' ? commands[tableOf] : commands[tableOf].filter((arg) => !isMark(arg))),
         ...extra,
-      ];
-      a.dataset.args = JSON.stringify(args);
-      link(a, null, 'Being made');
-      a.setAttribute('aria-busy', 'true');
-      ask(a.download, args, form === 'svg' ? false : form).then((run) => {
-        if (run === null) return; // overtaken by a later press
-        const blob =
-          form === 'svg' ? run.svg && new Blob([run.svg], { type: 'image/svg+xml' }) : run.out;
-        link(a, run.status === 0 && blob && blob.size > 0 ? blob : null, saidInstead(run));
-      });
+      ]);
+      if (a.dataset.args === args) continue;
+      a.dataset.args = args;
+      delete a.dataset.made;
+      link(a, null, '');
     }
   }
   $('downloads').addEventListener('toggle', fill);
