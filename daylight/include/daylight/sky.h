@@ -151,8 +151,6 @@ class SkyModel {
     // The same by the day's series, to the second order of the orbit's turn: what the other days
     // are measured by, and what their crossings are the roots of.
     double SeriesSinAltitudeAt(double noon, double x) const;
-    // λ at t: 0 at t = 0, 360 at t = Y.
-    double OrbitAngleAt(double t) const;
     // The t at which the orbit angle is reached, from 0 to below Y.
     double DayOfOrbitAngle(double degrees) const;
     // The same for a chosen day, from 0 to 360: 360 is the next winter solstice, at Y.

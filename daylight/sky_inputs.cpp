@@ -1,0 +1,192 @@
+// The sky's inputs: each value's range, the first value out of it with values to try that bring
+// every value into range, the horizon as people give it, and the days and latitudes of the rows.
+#include <string>
+
+#include "explain.h"
+#include "sky_parts.h"
+
+namespace daycalc {
+
+using namespace inner;
+
+namespace {
+
+// The first value out of its range: its field, what is wrong, and a value within range for it,
+// given that the values checked before it are within theirs.
+struct OutOfItsRange {
+    std::string_view field;
+    double SkyInputs::*member;
+    std::string reason;
+    double within;
+};
+
+std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
+    struct Value {
+        std::string_view field;
+        const char* name;
+        double SkyInputs::*member;
+        double usual;  // a value within range: the starting one
+    };
+    const Value values[] = {{"tilt", "tilt", &SkyInputs::tilt, 23.5},
+                            {"latitude", "latitude", &SkyInputs::latitude, 38},
+                            {"solar_day", "solar day", &SkyInputs::solarDay, 24},
+                            {"year", "year", &SkyInputs::year, 365.25},
+                            {"eccentricity", "eccentricity", &SkyInputs::eccentricity, 0},
+                            {"perihelion", "perihelion", &SkyInputs::perihelion, 0},
+                            {"horizon", "horizon", &SkyInputs::horizon, kGeometricHorizon},
+                            {"step", "step", &SkyInputs::step, 1},
+                            {"distance", "distance", &SkyInputs::distance, 1},
+                            {"refraction", "refraction", &SkyInputs::refraction, kEarthRefraction}};
+    for (const Value& v : values) {
+        // The planet's own sunrise horizon is made of the distance and the refraction, checked
+        // below in their own names.
+        if (in.sunrise && v.member == &SkyInputs::horizon) continue;
+        if (!std::isfinite(in.*v.member)) {
+            return OutOfItsRange{v.field, v.member,
+                                 std::string("the ") + v.name + " is not a finite number", v.usual};
+        }
+    }
+    const auto clamped = [](double value, double bound) { return value < 0 ? -bound : bound; };
+    if (!(std::fabs(in.latitude) <= 90)) {
+        return OutOfItsRange{"latitude", &SkyInputs::latitude, std::string(kLatitudeRange),
+                             OverThePole(in.latitude)};
+    }
+    if (!(in.solarDay > 0)) {
+        return OutOfItsRange{"solar_day", &SkyInputs::solarDay, "the solar day must be above 0",
+                             24};
+    }
+    if (!(in.year > 0)) {
+        return OutOfItsRange{"year", &SkyInputs::year, "the year must be above 0", 365.25};
+    }
+    // The sky counts the year in solar days; the orbit's rate a day must stay a number.
+    if (!(in.year >= 1e-6)) {
+        return OutOfItsRange{"year", &SkyInputs::year,
+                             "the year must be at least a millionth of a solar day", 1e-6};
+    }
+    if (!(in.eccentricity >= 0 && in.eccentricity < 1)) {
+        return OutOfItsRange{"eccentricity", &SkyInputs::eccentricity,
+                             "the eccentricity must be from 0 up to but not including 1",
+                             in.eccentricity < 0 ? 0 : 0.99};
+    }
+    if (!in.sunrise && !(std::fabs(in.horizon) <= 90)) {
+        return OutOfItsRange{"horizon", &SkyInputs::horizon,
+                             "the horizon must be from -90 to 90 degrees", clamped(in.horizon, 90)};
+    }
+    if (!(in.distance > 0)) {
+        return OutOfItsRange{"distance", &SkyInputs::distance, "the distance must be above 0 AU",
+                             1};
+    }
+    if (!(in.refraction >= 0 && in.refraction <= 600)) {
+        return OutOfItsRange{"refraction", &SkyInputs::refraction,
+                             "the refraction must be from 0 to 600 minutes of arc",
+                             in.refraction < 0 ? 0 : 600.0};
+    }
+    // So near the sun its disc reaches past the zenith: the nearest distance whose sunrise
+    // horizon is within -90 degrees, a little further out so that its own horizon is.
+    if (in.sunrise && !(SunriseHorizon(in.refraction, in.distance) >= -90)) {
+        const double nearest = kHalfDiscAtOneAu / (90 - in.refraction / 60) * (1 + 1e-9);
+        return OutOfItsRange{"distance", &SkyInputs::distance,
+                             "the distance must be at least " + rt::TextFromDouble(nearest) +
+                                 " AU: nearer, the sun's disc would reach past the zenith",
+                             nearest};
+    }
+    if (!(std::fabs(in.declinationTerm) <= 5)) {
+        return OutOfItsRange{"declination_term", &SkyInputs::declinationTerm,
+                             "the declination term must be from -5 to 5 degrees",
+                             clamped(in.declinationTerm, 5)};
+    }
+    if (!std::isnan(in.longitude) && !(std::fabs(in.longitude) <= 180)) {
+        return OutOfItsRange{"longitude", &SkyInputs::longitude,
+                             "the longitude must be from -180 to 180 degrees",
+                             clamped(in.longitude, 180)};
+    }
+    // A day of an Earth-like year, or the whole of a year too short for that.
+    const double aDay = in.year / 365.25 > 0 ? in.year / 365.25 : in.year;
+    if (!(in.step > 0)) {
+        return OutOfItsRange{"step", &SkyInputs::step, "the step must be above 0", aDay};
+    }
+    if (in.year / in.step > kMostSkyRows) {
+        return OutOfItsRange{"step", &SkyInputs::step,
+                             "the step must be at least a millionth of the year", aDay};
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<double> HorizonOf(std::string_view text) {
+    if (text == "sunrise") return kSunriseHorizon;
+    if (text == "geometric") return kGeometricHorizon;
+    return rt::StrictNumber(text);
+}
+
+std::optional<Problem> SkyProblem(const SkyInputs& in) {
+    const std::optional<OutOfItsRange> first = FirstOutOfRange(in);
+    if (!first) return std::nullopt;
+    // Each value out of range in turn takes one within it, until none is left; every check
+    // takes a value whose own check then passes, so each value is taken at most once.
+    SkyInputs within = in;
+    std::vector<std::string_view> fields;
+    std::vector<Try> tries;
+    for (auto bad = first; bad && tries.size() < 12; bad = FirstOutOfRange(within)) {
+        within.*(bad->member) = bad->within;
+        fields.push_back(bad->field);
+        tries.push_back({bad->field, rt::TextFromDouble(bad->within)});
+    }
+    return OutOfRange(first->reason, std::move(fields), std::move(tries));
+}
+
+std::vector<double> RowDays(const SkyInputs& in) {
+    std::vector<double> days;
+    for (double k = 0; BeforeTheEnd(k * in.step, in.step, in.year); ++k) {
+        days.push_back(k * in.step);
+    }
+    days.push_back(in.year);
+    return days;
+}
+
+double MapRows(const SkyInputs& in, double latitudeStep) {
+    return (std::ceil(180 / latitudeStep) + 1) * (std::ceil(in.year / in.step) + 1);
+}
+
+std::variant<std::vector<double>, Problem> MapLatitudes(const SkyInputs& in, double step) {
+    SkyInputs anyLatitude = in;
+    anyLatitude.latitude = 0;
+    if (std::optional<Problem> problem = SkyProblem(anyLatitude)) return *std::move(problem);
+    // A latitude step that is within range and keeps the map within its rows: the largest
+    // at 180 keeps it within 2 · (1e6 + 1) rows.
+    const auto within = [&in] {
+        for (const double step : {1.0, 5.0, 15.0, 45.0, 90.0, 180.0}) {
+            if (MapRows(in, step) <= kMostMapRows) return step;
+        }
+        return 180.0;
+    };
+    if (!(step > 0 && step <= 180)) {
+        return OutOfRange("the latitude step must be above 0 and at most 180", {"latitude_step"},
+                          {{"latitude_step", rt::TextFromDouble(within())}});
+    }
+    if (MapRows(in, step) > kMostMapRows) {
+        return OutOfRange("the map would have more than 10000000 rows; take larger steps",
+                          {"latitude_step"}, {{"latitude_step", rt::TextFromDouble(within())}});
+    }
+    std::vector<double> latitudes;
+    for (double k = 0; BeforeTheEnd(-90 + k * step, step, 90); ++k)
+        latitudes.push_back(-90 + k * step);
+    latitudes.push_back(90);
+    return latitudes;
+}
+
+std::variant<SkyInputs, Problem> ReadSkyInputs(const DaylightInputs& boxes, bool latitude,
+                                               SkyInputs rest) {
+    try {
+        rest.tilt = rt::ValFromText(boxes.tilt);
+        rest.latitude = latitude ? rt::ValFromText(boxes.latitude) : 0;
+        rest.solarDay = rt::ValFromText(boxes.solarDay);
+        rest.year = rt::ValFromText(boxes.year);
+        return rest;
+    } catch (const rt::Fault& fault) {
+        return Explain(boxes, fault.kind(), Stage::Reading, Mode::Year);
+    }
+}
+
+}  // namespace daycalc
