@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <span>
 
+#include "daylight/roots.h"
 #include "sky_parts.h"
 
 namespace daycalc {
@@ -151,66 +152,6 @@ void Crossings(const Series& s, std::span<Lane> lanes) {
             l.h = l.h.To(s.omega * l.x);
         }
     }
-}
-
-// The root of f between `below` (f < 0) and `above` (f > 0) by the Illinois method, f exact: to
-// the last bit, where no number lies between the two ends.
-template <typename F>
-double Bracketed(const F& f, double below, double fBelow, double above, double fAbove) {
-    double x = below;
-    int side = 0;
-    bool nudged = false;
-    for (int i = 0; i < 100; ++i) {
-        x = (below * fAbove - above * fBelow) / (fAbove - fBelow);
-        const double middle = (below + above) / 2;
-        if (middle == below || middle == above) {
-            x = middle;
-            break;
-        }
-        if (!(x > std::min(below, above) && x < std::max(below, above))) {
-            // The line lands on an end: one whose value is all but 0 and the root next to it. The
-            // number beside that end, once; then halves.
-            const double end = std::fabs(x - below) <= std::fabs(x - above) ? below : above;
-            x = nudged ? middle : std::nextafter(end, end == below ? above : below);
-            nudged = true;
-        }
-        const double fx = f(x);
-        if (fx == 0) break;
-        if (fx < 0) {
-            below = x, fBelow = fx;
-            if (side == -1) fAbove /= 2;
-            side = -1;
-        } else {
-            above = x, fAbove = fx;
-            if (side == 1) fBelow /= 2;
-            side = 1;
-        }
-    }
-    return x;
-}
-
-// The same root from a first guess near it, where f's slope is about `slope`: the bracket first
-// narrowed to the guess and to twice Newton's step past it, the root mostly between them.
-template <typename F>
-double BracketedFrom(const F& f, double below, double fBelow, double above, double fAbove,
-                     double guess, double slope) {
-    const auto inside = [&](double x) {
-        return x > std::min(below, above) && x < std::max(below, above);
-    };
-    if (inside(guess)) {
-        const double fGuess = f(guess);
-        if (fGuess == 0) return guess;
-        (fGuess < 0 ? below : above) = guess;
-        (fGuess < 0 ? fBelow : fAbove) = fGuess;
-        const double probe = guess - 2 * fGuess / slope;
-        if (inside(probe)) {
-            const double fProbe = f(probe);
-            if (fProbe == 0) return probe;
-            (fProbe < 0 ? below : above) = probe;
-            (fProbe < 0 ? fBelow : fAbove) = fProbe;
-        }
-    }
-    return Bracketed(f, below, fBelow, above, fAbove);
 }
 
 // Where the cubic through values at u = -1, 0, 1 and 2 crosses 0 between 0 and 1 (where the

@@ -4,6 +4,7 @@
 // angle); and the sky's rows handed over as they are made.
 #include <functional>
 
+#include "daylight/roots.h"
 #include "sky_parts.h"
 
 namespace daycalc {
@@ -16,18 +17,6 @@ namespace {
 // solstices and equinoxes among them.
 constexpr int kSpanSamples = 1440;
 constexpr double kSpanSample = 360.0 / kSpanSamples;
-
-// The edge between an angle where a condition does not hold and one where it does, to the last
-// bit: the angle on the side where it holds.
-template <typename Holds>
-double Edge(double outside, double inside, const Holds& holds) {
-    for (int i = 0; i < 64; ++i) {
-        const double middle = (outside + inside) / 2;
-        if (middle == outside || middle == inside) break;
-        (holds(middle) ? inside : outside) = middle;
-    }
-    return inside;
-}
 
 // The stretches of the year through which a condition on the day holds, given whether it holds
 // at each sample (`at`, every kSpanSample degrees of the orbit). Every stretch that the sky can
@@ -69,24 +58,6 @@ std::vector<double> DaylightExtremes(const SkyInputs& in) {
     angles.push_back(angle);
     angles.push_back(360 - angle);
     return angles;
-}
-
-// Where g is least between a and b, by the golden section: to a millionth of the interval.
-template <typename G>
-double Extreme(const G& g, double a, double b) {
-    constexpr double kGolden = 0.6180339887498949;
-    double c = b - kGolden * (b - a), d = a + kGolden * (b - a);
-    double gc = g(c), gd = g(d);
-    for (int i = 0; i < 30; ++i) {
-        if (gc <= gd) {
-            b = d, d = c, gd = gc;
-            c = b - kGolden * (b - a), gc = g(c);
-        } else {
-            a = c, c = d, gc = gd;
-            d = a + kGolden * (b - a), gd = g(d);
-        }
-    }
-    return gc <= gd ? c : d;
 }
 
 }  // namespace
