@@ -51,7 +51,7 @@ void MarkSeasons(Figure& f, const std::array<double, 4>& at) {
 }
 
 // A polar span of the year (degrees past the winter solstice) shaded across the plot.
-void Shade(Figure& f, const std::optional<daycalc::SummarySpan>& span, double year, double solarDay,
+void Shade(Figure& f, const std::optional<daycalc::Span>& span, double year, double solarDay,
            Colour colour) {
     if (!span) return;
     const double start = span->start / 360 * year, end = span->end / 360 * year;
@@ -139,11 +139,7 @@ bool YearChart::Row(std::span<const Cell> c) {
 void YearChart::Summary(std::span<const Named> values) {
     for (const Named& n : values) {
         if (const auto* one = std::get_if<Named::OneSpan>(&n.value)) {
-            const std::optional<daycalc::PolarSpan> span =
-                one->span ? std::optional<daycalc::PolarSpan>(
-                                {one->span->start, one->span->end, one->span->length})
-                          : std::nullopt;
-            (n.name == "polar_day" ? year_.polarDay : year_.polarNight) = span;
+            (n.name == "polar_day" ? year_.polarDay : year_.polarNight) = one->span;
         }
     }
 }
@@ -165,13 +161,9 @@ Figure YearChart::Draw() const {
     SkyChart bands(sky);
     const bool twilight = !daycalc::ProduceSky(sky, bands, daycalc::Summary::NotWanted);
     if (twilight) bands.DrawBands(f);
-    const auto toSpan = [](const std::optional<daycalc::PolarSpan>& s) {
-        return s ? std::optional<daycalc::SummarySpan>({s->start, s->end, s->length})
-                 : std::nullopt;
-    };
     if (!twilight) {
-        Shade(f, toSpan(year_.polarDay), y, rp, kPolarDay);
-        Shade(f, toSpan(year_.polarNight), y, rp, kPolarNight);
+        Shade(f, year_.polarDay, y, rp, kPolarDay);
+        Shade(f, year_.polarNight, y, rp, kPolarNight);
     }
     f.Line(daylight_.Points(), kWindowDay, 2.5);
     MarkSeasons(f, {0, y / 4, y / 2, y * 3 / 4});

@@ -10,7 +10,7 @@ namespace {
 
 using daycalc::Cell;
 using daycalc::Named;
-using daycalc::SummarySpan;
+using daycalc::Span;
 using rt::TextFromDouble;
 
 // A cell's text: its word, its number, or nothing where there is none.
@@ -22,14 +22,14 @@ void AppendCell(std::string& line, const Cell& cell) {
     }
 }
 
-Json SpanJson(const SummarySpan& s) {
+Json SpanJson(const Span& s) {
     return {{"start", TextFromDouble(s.start)},
             {"end", TextFromDouble(s.end)},
             {"length", TextFromDouble(s.length)}};
 }
 
 // "from 12 to 34<unit>, 5.6 in the unit of the year"
-std::string SpanWords(const SummarySpan& s, std::string_view unit) {
+std::string SpanWords(const Span& s, std::string_view unit) {
     return "from " + TextFromDouble(s.start) + " to " + TextFromDouble(s.end) + std::string(unit) +
            ", " + TextFromDouble(s.length) + " in the unit of the year";
 }
@@ -107,9 +107,9 @@ void CsvWriter::Summary(std::span<const Named> values) {
         } else if (const auto* one = std::get_if<Named::OneSpan>(&n.value)) {
             out_ << head << (one->span ? SpanWords(*one->span, one->unit) : "none") << '\n';
         } else {
-            const auto& spans = std::get<std::vector<SummarySpan>>(n.value);
+            const auto& spans = std::get<std::vector<Span>>(n.value);
             if (spans.empty()) out_ << head << "none\n";
-            for (const SummarySpan& s : spans) out_ << head << SpanWords(s, "") << '\n';
+            for (const Span& s : spans) out_ << head << SpanWords(s, "") << '\n';
         }
     }
 }
@@ -152,7 +152,7 @@ void JsonWriter::Summary(std::span<const Named> values) {
             summary[name] = one->span ? SpanJson(*one->span) : Json(nullptr);
         } else {
             Json list = Json::array();
-            for (const SummarySpan& s : std::get<std::vector<SummarySpan>>(n.value)) {
+            for (const Span& s : std::get<std::vector<Span>>(n.value)) {
                 list.push_back(SpanJson(s));
             }
             summary[name] = list;

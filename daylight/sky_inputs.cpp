@@ -136,12 +136,15 @@ std::optional<Problem> SkyProblem(const SkyInputs& in) {
     return OutOfRange(first->reason, std::move(fields), std::move(tries));
 }
 
+std::optional<double> RowDay(const SkyInputs& in, double k) {
+    if (BeforeTheEnd(k * in.step, in.step, in.year)) return k * in.step;
+    if (k == 0 || BeforeTheEnd((k - 1) * in.step, in.step, in.year)) return in.year;
+    return std::nullopt;
+}
+
 std::vector<double> RowDays(const SkyInputs& in) {
     std::vector<double> days;
-    for (double k = 0; BeforeTheEnd(k * in.step, in.step, in.year); ++k) {
-        days.push_back(k * in.step);
-    }
-    days.push_back(in.year);
+    for (double k = 0; const std::optional<double> t = RowDay(in, k); ++k) days.push_back(*t);
     return days;
 }
 

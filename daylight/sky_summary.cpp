@@ -22,11 +22,11 @@ constexpr double kSpanSample = 360.0 / kSpanSamples;
 // at each sample (`at`, every kSpanSample degrees of the orbit). Every stretch that the sky can
 // make holds either a solstice or a quarter degree of the orbit, so none is missed.
 template <typename Holds>
-std::vector<SkySpan> SpansWhere(const SkyModel& model, double year, const std::vector<bool>& at,
-                                const Holds& holds) {
+std::vector<Span> SpansWhere(const SkyModel& model, double year, const std::vector<bool>& at,
+                             const Holds& holds) {
     const auto first = std::find(at.begin(), at.end(), false);
     if (first == at.end()) return {{0, year, year}};  // the whole year
-    std::vector<SkySpan> spans;
+    std::vector<Span> spans;
     const int from = int(first - at.begin());
     double start = 0;
     for (int k = 1; k <= kSpanSamples; ++k) {
@@ -70,16 +70,14 @@ SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&
 
     // The shortest and longest daylight: the rows', kept as they go, and each candidate's
     // neighbourhood searched.
-    for (double k = 0;; ++k) {
-        const double t = BeforeTheEnd(k * in.step, in.step, in.year) ? k * in.step : in.year;
-        const SkyRow r = model.RowAt(t);
+    for (double k = 0; const std::optional<double> t = RowDay(in, k); ++k) {
+        const SkyRow r = model.RowAt(*t);
         if (k == 0 || r.daylight < view.shortestDaylight)
             view.shortestDaylight = r.daylight, view.shortestDay = r.day;
         if (k == 0 || r.daylight > view.longestDaylight)
             view.longestDaylight = r.daylight, view.longestDay = r.day;
         // A consumer that wants no more rows wants no summary either.
         if (!row(r)) return view;
-        if (t == in.year) break;
     }
     if (summary == Summary::NotWanted) return view;
     const auto daylight = [&model](double t) { return model.TimeAbove(t, Limit::Horizon); };
@@ -120,7 +118,7 @@ SkyOutcome StreamSky(const SkyInputs& in, const std::function<bool(const SkyRow&
             model.SunsOn(model.DayOfOrbitAngle(angle), Limit::Horizon, Limit::Astronomical);
         return horizon == Sun::PolarNight && astronomical != Sun::PolarNight;
     };
-    for (const SkySpan& span : SpansWhere(model, in.year, dusk, twilightOnly)) {
+    for (const Span& span : SpansWhere(model, in.year, dusk, twilightOnly)) {
         view.longestTwilightOnly = std::max(view.longestTwilightOnly, span.length);
     }
     return view;

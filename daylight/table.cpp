@@ -46,16 +46,8 @@ std::array<Cell, 13> SkyCells(const SkyRow& r) {
              {r.equationOfTime}}};
 }
 
-std::vector<SummarySpan> SpansOf(const std::vector<SkySpan>& spans) {
-    std::vector<SummarySpan> list;
-    for (const SkySpan& s : spans) list.push_back({s.start, s.end, s.length});
-    return list;
-}
-
-Named::OneSpan OneSpanOf(const std::optional<PolarSpan>& span) {
-    constexpr std::string_view kDegrees = " degrees past the winter solstice";
-    if (!span) return {std::nullopt, kDegrees};
-    return {SummarySpan{span->start, span->end, span->length}, kDegrees};
+Named::OneSpan OneSpanOf(const std::optional<Span>& span) {
+    return {span, " degrees past the winter solstice"};
 }
 
 }  // namespace
@@ -105,8 +97,8 @@ std::optional<Problem> ProduceSky(const SkyInputs& in, TableConsumer& to, Summar
     for (std::size_t i = 0; i < 4; ++i) {
         summary.push_back({kSeasonMembers[i], kSeasonNames[i], v.seasons[i]});
     }
-    summary.push_back({"polar_day", "polar day", SpansOf(v.polarDays)});
-    summary.push_back({"polar_night", "polar night", SpansOf(v.polarNights)});
+    summary.push_back({"polar_day", "polar day", v.polarDays});
+    summary.push_back({"polar_night", "polar night", v.polarNights});
     summary.push_back(
         {"longest_twilight_only", "longest twilight-only stretch", v.longestTwilightOnly});
     to.Summary(summary);

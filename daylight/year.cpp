@@ -40,7 +40,7 @@ void StopWhereTheSingleCalculationStops(const Planet& p) {
 
 // A span of the given half-width around a solstice: degrees and the unit of the year. One around
 // the winter solstice starts before 360 and ends after 0.
-PolarSpan SpanAround(double solstice, Number halfDegrees, Number length) {
+Span SpanAround(double solstice, Number halfDegrees, Number length) {
     if (solstice == 0) {
         const double start = halfDegrees.value() > 0 ? 360 - halfDegrees.value() : 0;
         return {start, halfDegrees.value(), length.value()};
@@ -50,8 +50,8 @@ PolarSpan SpanAround(double solstice, Number halfDegrees, Number length) {
 }
 
 struct PolarSpans {
-    std::optional<PolarSpan> day;
-    std::optional<PolarSpan> night;
+    std::optional<Span> day;
+    std::optional<Span> night;
 };
 
 PolarSpans SpansOf(const Planet& p) {
@@ -64,8 +64,8 @@ PolarSpans SpansOf(const Planet& p) {
     const bool instant = absX >= 1;
     const Number halfDegrees = instant ? Number(0) : ShareOf(absX, 180);
     const Number length = instant ? Number(0) : ShareOf(absX, p.Y);
-    const PolarSpan aroundWinter = SpanAround(0, halfDegrees, length);
-    const PolarSpan aroundSummer = SpanAround(180, halfDegrees, length);
+    const Span aroundWinter = SpanAround(0, halfDegrees, length);
+    const Span aroundSummer = SpanAround(180, halfDegrees, length);
     // With k at or above 1 the winter solstice is polar night; at or below -1, polar day.
     if (k >= 1) return {.day = aroundSummer, .night = aroundWinter};
     return {.day = aroundWinter, .night = aroundSummer};

@@ -70,12 +70,12 @@ class EverySky : public testing::TestWithParam<Sky> {
 };
 
 // Whether t lies in the span, round the circle of the year, to a tolerance.
-bool InSpan(const daycalc::SkySpan& s, double t, double year) {
+bool InSpan(const daycalc::Span& s, double t, double year) {
     const double from = std::fmod(t - s.start + 2 * year, year);
     return from <= s.length + 1e-9 * year || year - from <= 1e-9 * year;
 }
 
-bool InAny(const std::vector<daycalc::SkySpan>& spans, double t, double year) {
+bool InAny(const std::vector<daycalc::Span>& spans, double t, double year) {
     for (const auto& s : spans) {
         if (InSpan(s, t, year)) return true;
     }

@@ -47,7 +47,7 @@ Sun Swapped(Sun sun) {
 
 // How far a point of the year lies inside the span, in degrees round the circle of the year:
 // negative outside it, 0 on its ends. A span of no length holds its one point.
-double Inside(const daycalc::PolarSpan& span, double degrees) {
+double Inside(const daycalc::Span& span, double degrees) {
     const auto ahead = [](double from, double to) { return std::fmod(to - from + 720, 360); };
     const double length = ahead(span.start, span.end);
     const double fromStart = ahead(span.start, degrees);
@@ -149,7 +149,7 @@ TEST_P(EveryYear, TheSolsticesHoldTheShortestAndLongestDaylight) {
 // At a hundredth of a degree, so that a span's ends are pinned that closely.
 TEST_P(EveryYear, PolarRowsLieInTheirSpansAndTheSpansHoldOnlyThem) {
     const YearView fine = YearOf(GetParam().Inputs(), 0.01);
-    const std::pair<const std::optional<daycalc::PolarSpan>&, Sun> spans[] = {
+    const std::pair<const std::optional<daycalc::Span>&, Sun> spans[] = {
         {fine.polarDay, Sun::PolarDay}, {fine.polarNight, Sun::PolarNight}};
     for (const auto& [span, sun] : spans) {
         for (const YearPoint& p : fine.points) {

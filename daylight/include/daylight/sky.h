@@ -205,14 +205,6 @@ class SkyModel {
     mutable std::shared_ptr<Paths> paths_;  // shared by the models of one map, else none
 };
 
-// A stretch of the year: start and end as t, the length in the unit of the year. One that wraps
-// through the winter solstice ends before it starts; one at a single instant has no length.
-struct SkySpan {
-    double start;
-    double end;
-    double length;
-};
-
 // The solstices and equinoxes at orbit angles 0, 90, 180 and 270, named for the north.
 inline constexpr std::array<std::string_view, 4> kSeasonNames = {
     "winter solstice", "spring equinox", "summer solstice", "autumn equinox"};
@@ -225,9 +217,9 @@ struct SkyView {
     double longestDaylight = 0, longestDay = 0;
     // The t of each of the seasons named below, in their order.
     std::array<double, 4> seasons{};
-    std::vector<SkySpan> polarDays{};    // the sun above the horizon all day
-    std::vector<SkySpan> polarNights{};  // below it all day
-    double longestTwilightOnly = 0;      // the longest stretch below the horizon but above -18°
+    std::vector<Span> polarDays{};    // the sun above the horizon all day
+    std::vector<Span> polarNights{};  // below it all day
+    double longestTwilightOnly = 0;   // the longest stretch below the horizon but above -18°
 };
 
 using SkyOutcome = std::variant<SkyView, Problem>;
@@ -261,7 +253,9 @@ double MapRows(const SkyInputs& in, double latitudeStep);
 // than the most.
 std::variant<std::vector<double>, Problem> MapLatitudes(const SkyInputs& in, double step);
 
-// The t of the rows: 0, S, 2S, ... below Y, and Y.
+// The t of the k-th row from 0: k · S while that falls before the end of the year, then Y once;
+// none after it. And all of them: 0, S, 2S, ... below Y, and Y.
+std::optional<double> RowDay(const SkyInputs& in, double k);
 std::vector<double> RowDays(const SkyInputs& in);
 
 }  // namespace daycalc

@@ -23,11 +23,6 @@ struct Cell {
     std::string_view word = {};
 };
 
-// A stretch of the year in a summary.
-struct SummarySpan {
-    double start, end, length;
-};
-
 // One value of a summary, with its name as a member of a record and as words.
 struct Named {
     // The daylight at its shortest or longest and the day it falls on.
@@ -36,12 +31,12 @@ struct Named {
     };
     // A stretch that is there or not (the year's polar day), its start and end in `unit`.
     struct OneSpan {
-        std::optional<SummarySpan> span;
+        std::optional<Span> span;
         std::string_view unit;
     };
     std::string_view name;   // "shortest_daylight"
     std::string_view label;  // "shortest daylight"
-    std::variant<double, DaylightOnDay, OneSpan, std::vector<SummarySpan>> value;
+    std::variant<double, DaylightOnDay, OneSpan, std::vector<Span>> value;
 };
 
 // What a table goes to: its columns first, then each row, then its summary (not after a row that

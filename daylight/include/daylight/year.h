@@ -31,14 +31,15 @@ struct YearPoint {
     Sun sun;
 };
 
-// A stretch of the year through which the sun stays up, or stays down. One around the winter
-// solstice wraps through 0: it starts near 360 and ends after 0. Where the sun only touches the
-// horizon at a solstice (its sunset cosine there is exactly 1 or -1), that one day is polar and
-// its span has no length: it starts and ends at the solstice.
-struct PolarSpan {
-    double start;   // degrees past the winter solstice
-    double end;     // degrees past the winter solstice
-    double length;  // in the unit of the year
+// A stretch of the year: where it starts and ends, as degrees past the winter solstice in the
+// year, as t in the sky, and its length in the unit of the year. One that wraps through the winter
+// solstice ends before it starts (near 360 and after 0). One at a single instant has no length:
+// in the year, where the sun only touches the horizon at a solstice (its sunset cosine there is
+// exactly 1 or -1), that one day is polar and its span starts and ends at the solstice.
+struct Span {
+    double start;
+    double end;
+    double length;
 };
 
 struct YearView {
@@ -50,8 +51,8 @@ struct YearView {
     std::vector<YearPoint> points;
     double shortestDaylight;
     double longestDaylight;
-    std::optional<PolarSpan> polarDay;
-    std::optional<PolarSpan> polarNight;
+    std::optional<Span> polarDay;
+    std::optional<Span> polarNight;
 };
 
 using YearOutcome = std::variant<YearView, Problem>;
