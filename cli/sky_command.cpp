@@ -306,7 +306,8 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
     SkyInputs in = std::get<SkyInputs>(read);
     if (in.sunrise) in.horizon = daycalc::SunriseHorizon(in.refraction, in.distance);
     // A year of few solar days takes a 360th of it for a step unless one is given.
-    if (request.defaultStep && in.year < 100 && in.year > 0) in.step = in.year / 360;
+    if (request.defaultStep && in.year < daycalc::kShortYear && in.year > 0)
+        in.step = in.year / 360;
     if (!std::isnan(request.rows)) in.step = in.year / request.rows;
     // One day at an angle takes no step: none can be too small for its year.
     if (!std::isnan(request.dayAt)) in.step = in.year;

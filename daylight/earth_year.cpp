@@ -6,11 +6,12 @@
 #include <numbers>
 
 #include "runtime/trigonometry.h"
+#include "sky_parts.h"
 
 namespace daycalc {
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180;
+using inner::kDegree;
 
 // Days from 1970-01-01 of a proleptic Gregorian date, and back (Howard Hinnant's algorithms).
 long DaysOf(const CivilDate& d) {

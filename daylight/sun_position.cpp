@@ -58,7 +58,7 @@ SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
     meanAtSolstice_ = E - e * rt::Sine(E);
     centreAtSolstice_ = AnomaliesOf(std::remainder(meanAtSolstice_, kTurn), e).centre;
     // A solar day that is more than a hundredth of the year moves the sun too far for a series.
-    slow_ = in.year < 100;
+    slow_ = in.year < kShortYear;
     omega_ = kTurn + turn_ * kTurn / in.year;
 }
 

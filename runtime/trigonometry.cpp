@@ -666,8 +666,6 @@ double ArcTangent(double x) {
     return WithSign(Decided(y, kBound, parts::Function::ArcTangent, a), x < 0);
 }
 
-double ArcSine(double x) { return ArcTangent(x / std::sqrt((1 - x) * (1 + x))); }
-
 double ArcCosine(double x) { return 2 * ArcTangent(std::sqrt((1 - x) / (1 + x))); }
 
 double ArcTangent2(double y, double x) {

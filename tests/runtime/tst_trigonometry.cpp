@@ -161,7 +161,6 @@ TEST(Trigonometry, MadeFunctionsWithinFourUnits) {
     };
     for (int i = 0; i < 20'000; ++i) {
         const double s = unit(rng), y = any(rng), x = any(rng);
-        EXPECT_LE(units(rt::ArcSine(s), mpfr(mpfr_asin, s)), 4) << s;
         EXPECT_LE(units(rt::ArcCosine(s), mpfr(mpfr_acos, s)), 4) << s;
         mpfr_t a, b, out;
         mpfr_inits2(53, a, b, out, static_cast<mpfr_ptr>(nullptr));
@@ -172,10 +171,8 @@ TEST(Trigonometry, MadeFunctionsWithinFourUnits) {
         mpfr_clears(a, b, out, static_cast<mpfr_ptr>(nullptr));
     }
     for (const double edge : {-1.0, 0.0, 1.0}) {
-        EXPECT_EQ(rt::ArcSine(edge), mpfr(mpfr_asin, edge));
         EXPECT_EQ(rt::ArcCosine(edge), mpfr(mpfr_acos, edge));
     }
-    EXPECT_TRUE(std::isnan(rt::ArcSine(1.5)));
     EXPECT_TRUE(std::isnan(rt::ArcCosine(-1.5)));
 }
 

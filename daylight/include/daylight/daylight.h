@@ -100,7 +100,7 @@ struct ReadingNote {
 std::vector<ReadingNote> ReadingNotes(const DaylightInputs& inputs,
                                       const std::vector<std::string_view>& unread = {});
 
-// Degrees to radians, with π taken afresh as four times the arc tangent of 1.
+// Degrees to radians, with π as four times π/4, the arc tangent of 1 correctly rounded.
 rt::Number Radians(rt::Number degrees);
 // The arc cosine, from the arc tangent and the square root; 1 and -1 are a division by zero.
 rt::Number aCos(rt::Number x);

@@ -63,6 +63,10 @@ inline constexpr std::string_view kHorizonForm =
 // No longitude: the rows are the days whose noons fall on their t, wherever that is.
 inline constexpr double kAnyLongitude = __builtin_nan("");
 
+// A year of fewer solar days than this is short: the sun moves too far in a day for its series,
+// so each day is followed step by step, and the rows' step is a 360th of the year, not a day.
+constexpr double kShortYear = 100;
+
 // More rows than this for one latitude is taken for a mistaken step.
 constexpr double kMostSkyRows = 1e6;
 

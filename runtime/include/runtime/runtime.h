@@ -122,7 +122,9 @@ class Number {
     double value_;
 };
 
-// The tangent, cosine and arc tangent, correctly rounded (runtime/trigonometry.h).
+// The tangent, cosine and arc tangent of a checked Number, as the calculation uses them: the
+// plain double functions of runtime/trigonometry.h (Tangent, Cosine, ArcTangent, correctly
+// rounded), with a result that is not a number raised as a fault.
 inline Number Tan(Number x) { return Number::Checked(Tangent(x.value())); }
 inline Number Cos(Number x) { return Number::Checked(Cosine(x.value())); }
 inline Number Atn(Number x) { return Number::Checked(ArcTangent(x.value())); }

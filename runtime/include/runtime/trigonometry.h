@@ -38,7 +38,7 @@
 //    for the smallest r), is far below the distance of any of these functions' values from a
 //    midpoint (the hardest known cases of double precision lie about 2^-120 from one).
 //
-// ArcSine, ArcCosine and ArcTangent2 are made of ArcTangent, square roots and the four
+// ArcCosine and ArcTangent2 are made of ArcTangent, square roots and the four
 // operations, within a few units in the last place; not correctly rounded, but the same bits
 // everywhere too.
 //
@@ -52,7 +52,6 @@ double Cosine(double x);
 double Tangent(double x);
 double ArcTangent(double x);
 
-double ArcSine(double x);                // -π/2 to π/2; NaN beyond ±1
 double ArcCosine(double x);              // 0 to π; NaN beyond ±1
 double ArcTangent2(double y, double x);  // the angle of (x, y), -π to π
 
