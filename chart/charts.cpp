@@ -253,10 +253,10 @@ bool MapChart::Row(std::span<const Cell> c) {
     const std::size_t index = index_++;
     if (!drawing_) return true;
     const std::string_view sun = c[3].word;
-    const float value = sun == daycalc::SunName(daycalc::Sun::PolarNight) ? -1.0f
-                        : sun == daycalc::SunName(daycalc::Sun::PolarDay)
-                            ? -2.0f
-                            : static_cast<float>(c[2].number);
+    const Day value = {static_cast<float>(c[2].number),
+                       sun == daycalc::SunName(daycalc::Sun::PolarNight) ? daycalc::Sun::PolarNight
+                       : sun == daycalc::SunName(daycalc::Sun::PolarDay) ? daycalc::Sun::PolarDay
+                                                                         : daycalc::Sun::Rises};
     if (latitudes_.size() == 1) {
         // The first latitude sets the days drawn: the last so far is kept until a later one takes
         // its place, unless it is a pixel on from the one before.
@@ -273,13 +273,13 @@ bool MapChart::Row(std::span<const Cell> c) {
     return true;
 }
 
-void MapChart::RunsOf(std::size_t at, const std::vector<float>& row, double high,
+void MapChart::RunsOf(std::size_t at, const std::vector<Day>& row, double high,
                       std::vector<Run>& runs) const {
     // A cell's colour: one of the twelve, or the polar night's or the polar day's.
-    const auto colourOf = [&](float v) {
-        if (v == -1.0f) return kNightColour;
-        if (v == -2.0f) return kDayColour;
-        const double share = double(v) / in_.solarDay * double(kDaylightColours.size());
+    const auto colourOf = [&](const Day& v) {
+        if (v.sun == daycalc::Sun::PolarNight) return kNightColour;
+        if (v.sun == daycalc::Sun::PolarDay) return kDayColour;
+        const double share = double(v.daylight) / in_.solarDay * double(kDaylightColours.size());
         return std::min(kDaylightColours.size() - 1, std::size_t(share));
     };
     const double low = at == 0 ? -90 : (latitudes_[at - 1] + latitudes_[at]) / 2;
@@ -295,11 +295,15 @@ void MapChart::RunsOf(std::size_t at, const std::vector<float>& row, double high
     }
 }
 
-void MapChart::ContoursBetween(std::size_t at, const std::vector<float>& lower,
-                               const std::vector<float>& upper,
+void MapChart::ContoursBetween(std::size_t at, const std::vector<Day>& lower,
+                               const std::vector<Day>& upper,
                                std::vector<std::vector<std::array<Point, 2>>>& segments) const {
     const double rp = in_.solarDay;
-    const auto value = [rp](float v) { return v == -1.0f ? 0.0 : v == -2.0f ? rp : double(v); };
+    const auto value = [rp](const Day& v) {
+        return v.sun == daycalc::Sun::PolarNight ? 0.0
+               : v.sun == daycalc::Sun::PolarDay ? rp
+                                                 : double(v.daylight);
+    };
     for (std::size_t j = 0; j + 1 < lower.size(); ++j) {
         const double v[4] = {value(lower[j]), value(lower[j + 1]), value(upper[j + 1]),
                              value(upper[j])};

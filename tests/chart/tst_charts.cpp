@@ -214,4 +214,41 @@ TEST(Charts, AMapsChartFollowsItsPixelsNotItsRows) {
     }
 }
 
+// The map's polar day and night are drawn in their own colours where they fall: the Earth's north
+// is in polar day at its summer solstice, in polar night at its winter one, and the south the
+// other way round.
+TEST(Charts, AMapsPolarDayAndNightAreWhereTheyFall) {
+    daycalc::SkyInputs in = Planet("earth", 0);
+    in.step = 5;
+    chart::MapChart map(in);
+    ASSERT_FALSE(daycalc::ProduceMap(in, 1, map));
+    const Figure f = map.Draw();
+    const std::string svg = f.Svg();
+    // The fill of the cell drawn over a point of the plot.
+    const auto fillAt = [&](double day, double latitude) {
+        const double x = f.X(day), y = f.Y(latitude);
+        std::string fill;
+        for (std::size_t at = svg.find("<rect x=\""); at != std::string::npos;
+             at = svg.find("<rect x=\"", at + 1)) {
+            const std::string rect = svg.substr(at, svg.find("/>", at) - at);
+            if (rect.find("crispEdges") == std::string::npos) continue;
+            const auto number = [&](const char* name) {
+                return std::stod(rect.substr(rect.find(name) + std::string(name).size()));
+            };
+            const double left = number(" x=\""), top = number(" y=\"");
+            if (x >= left && x <= left + number("width=\"") && y >= top &&
+                y <= top + number("height=\"")) {
+                fill = rect.substr(rect.find("fill=\"") + 6, 7);
+            }
+        }
+        return fill;
+    };
+    const std::string day = "#f6e7a1", night = "#0e122c";
+    EXPECT_EQ(fillAt(in.year / 2, 85), day);
+    EXPECT_EQ(fillAt(in.year / 2, -85), night);
+    EXPECT_EQ(fillAt(10, 85), night);
+    EXPECT_EQ(fillAt(10, -85), day);
+    EXPECT_NE(fillAt(in.year / 2, 40), day);
+}
+
 }  // namespace

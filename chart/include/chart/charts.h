@@ -109,12 +109,17 @@ class MapChart : public Chart {
         std::size_t colour;
     };
     // The runs of a latitude's strip, from halfway to the one below up to `high`.
-    void RunsOf(std::size_t at, const std::vector<float>& row, double high,
+    // A day at a latitude: its daylight, and whether the sun rises or stays up or down.
+    struct Day {
+        float daylight;
+        daycalc::Sun sun;
+    };
+    void RunsOf(std::size_t at, const std::vector<Day>& row, double high,
                 std::vector<Run>& runs) const;
     // The contour segments, by level, of the cells between a latitude and the next, in the data's
     // units.
-    void ContoursBetween(std::size_t at, const std::vector<float>& lower,
-                         const std::vector<float>& upper,
+    void ContoursBetween(std::size_t at, const std::vector<Day>& lower,
+                         const std::vector<Day>& upper,
                          std::vector<std::vector<std::array<Point, 2>>>& segments) const;
 
     daycalc::SkyInputs in_;
@@ -129,9 +134,8 @@ class MapChart : public Chart {
     bool drawing_ = false;       // whether that latitude is drawn
     std::size_t index_ = 0;      // the next row's place in it
     std::size_t column_ = 0;     // the next day drawn in it
-    // The daylight of the latitude drawn before and of this one, day by day; -1 polar night, -2
-    // day.
-    std::vector<float> below_, row_;
+    // The days of the latitude drawn before and of this one.
+    std::vector<Day> below_, row_;
     std::vector<Run> runs_;
     std::vector<std::vector<std::array<Point, 2>>> segments_;
 };
