@@ -141,14 +141,16 @@ struct SkyModel::Orbit {
     double sinDeclination, cosDeclination;
 };
 
+// The sun's direction and distance at a moment, as a slow day needs them: its declination, the
+// direction of its right ascension (a unit vector), and its distance.
 struct SkyModel::Bearing {
     double sinDeclination, cosDeclination;
     double cosRightAscension, sinRightAscension;
     double distance;
 };
 
-// The sun at a moment of a slow day: its declination, the hour angle that brings, and its
-// distance.
+// The sun at a moment of a slow day: its declination, the hour angle that brings, and the
+// horizon at its distance.
 struct SkyModel::Step {
     double sinDeclination;
     double acrossCosHour;  // cos δ · cos H
