@@ -189,8 +189,8 @@ bool SkyChart::Row(std::span<const Cell> c) {
 
 void SkyChart::Summary(std::span<const Named> values) {
     for (const Named& n : values) {
-        for (const std::string_view season : daycalc::kSeasonNames) {
-            if (n.label == season) seasons_.push_back(std::get<double>(n.value));
+        for (std::size_t i = 0; i < 4; ++i) {
+            if (n.name == daycalc::kSeasonMembers[i]) seasons_[i] = std::get<double>(n.value);
         }
     }
 }
@@ -213,7 +213,9 @@ Figure SkyChart::Draw() const {
     Figure f("The sky through the year", SkyInputsText(in_, true), width_);
     f.Axes(0, in_.year, kTimeAxis, 0, in_.solarDay, kDaylightAxis);
     DrawBands(f);
-    if (seasons_.size() == 4) MarkSeasons(f, {seasons_[0], seasons_[1], seasons_[2], seasons_[3]});
+    if (std::all_of(seasons_.begin(), seasons_.end(), [](double t) { return std::isfinite(t); })) {
+        MarkSeasons(f, {seasons_[0], seasons_[1], seasons_[2], seasons_[3]});
+    }
     MarkSkyDay(f, in_, markDay_, 0, in_.solarDay);
     KeyBands(f, "daylight");
     KeyChosenDay(f, markDay_);

@@ -26,9 +26,6 @@ constexpr std::array<std::string_view, 23> kDatedColumns = [] {
 // A month at a place as a handout gives it: the civil dawn and dusk around the day.
 constexpr std::array<std::string_view, 8> kMonthColumns = {"date",   "dawn", "sunrise",  "noon",
                                                            "sunset", "dusk", "daylight", "change"};
-// The seasons as members of a record, in the order of kSeasonNames.
-constexpr std::array<std::string_view, 4> kSeasonMembers = {"winter_solstice", "spring_equinox",
-                                                            "summer_solstice", "autumn_equinox"};
 
 std::array<Cell, 13> SkyCells(const SkyRow& r) {
     return {{{r.day},

@@ -130,27 +130,43 @@ std::vector<double> SeasonMarks(const Figure& f) {
     return marks;
 }
 
+// The mark each season's name stands over: the one nearest the middle of its name, whose text
+// starts half its width (about 3 pixels a letter at 11) before it.
+double MarkNamed(const Figure& f, std::string_view name) {
+    const std::string svg = f.Svg();
+    const std::size_t end = svg.find(">" + std::string(name) + "</text>");
+    if (end == std::string::npos) return NAN;
+    const std::size_t start = svg.rfind("<text x=\"", end);
+    const double middle = std::stod(svg.substr(start + 9)) + 3.1 * double(name.size());
+    double nearest = NAN;
+    for (const double x : SeasonMarks(f)) {
+        if (!(std::fabs(x - middle) >= std::fabs(nearest - middle))) nearest = x;
+    }
+    return nearest;
+}
+
 // The year's solstices and equinoxes stand at quarters of the year, the sky's at the days its
-// orbit reaches them.
+// orbit reaches them, each under its own name.
 TEST(Charts, TheSeasonsAreMarkedWhereTheyFall) {
     const daycalc::DaylightInputs inputs{.year = "668.6"};
     chart::YearChart year(std::get<daycalc::YearView>(daycalc::YearAsRead(inputs)));
     ASSERT_FALSE(daycalc::ProduceYear(inputs, 1, year));
     const Figure drawn = year.Draw();
-    const std::vector<double> marks = SeasonMarks(drawn);
-    ASSERT_EQ(marks.size(), 4u);
-    for (int quarter = 0; quarter < 4; ++quarter) {
-        EXPECT_NEAR(marks[quarter], drawn.X(668.6 * quarter / 4), 0.01) << quarter;
+    ASSERT_EQ(SeasonMarks(drawn).size(), 4u);
+    for (std::size_t quarter = 0; quarter < 4; ++quarter) {
+        EXPECT_NEAR(MarkNamed(drawn, daycalc::kSeasonNames[quarter]),
+                    drawn.X(668.6 * double(quarter) / 4), 0.01)
+            << quarter;
     }
     const daycalc::SkyInputs mars = Planet("mars", 40);
     chart::SkyChart sky(mars);
     ASSERT_FALSE(daycalc::ProduceSky(mars, sky));
     const Figure skyDrawn = sky.Draw();
     const daycalc::SkyModel model(mars);
-    const std::vector<double> skyMarks = SeasonMarks(skyDrawn);
-    ASSERT_EQ(skyMarks.size(), 4u);
-    for (int quarter = 0; quarter < 4; ++quarter) {
-        EXPECT_NEAR(skyMarks[quarter], skyDrawn.X(model.DayOfOrbitAngle(90 * quarter)), 0.01)
+    ASSERT_EQ(SeasonMarks(skyDrawn).size(), 4u);
+    for (std::size_t quarter = 0; quarter < 4; ++quarter) {
+        EXPECT_NEAR(MarkNamed(skyDrawn, daycalc::kSeasonNames[quarter]),
+                    skyDrawn.X(model.DayOfOrbitAngle(90 * double(quarter))), 0.01)
             << quarter;
     }
 }

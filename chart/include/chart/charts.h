@@ -89,7 +89,10 @@ class SkyChart : public Chart {
   private:
     daycalc::SkyInputs in_;
     std::vector<Thinned> above_;  // the time above the horizon, -6°, -12° and -18°
-    std::vector<double> seasons_;
+    // The t of the solstices and equinoxes, in the order of kSeasonNames, from the summary's
+    // members of those names; NaN until it comes.
+    std::array<double, 4> seasons_{kNoSeason, kNoSeason, kNoSeason, kNoSeason};
+    static constexpr double kNoSeason = std::numeric_limits<double>::quiet_NaN();
 };
 
 // Daylight at every latitude through the year, coloured by its length with a numbered key, with

@@ -212,6 +212,9 @@ class SkyModel {
 // The solstices and equinoxes at orbit angles 0, 90, 180 and 270, named for the north.
 inline constexpr std::array<std::string_view, 4> kSeasonNames = {
     "winter solstice", "spring equinox", "summer solstice", "autumn equinox"};
+// The same as members of a record (a summary's names).
+inline constexpr std::array<std::string_view, 4> kSeasonMembers = {
+    "winter_solstice", "spring_equinox", "summer_solstice", "autumn_equinox"};
 
 struct SkyView {
     SkyInputs inputs;
