@@ -36,6 +36,12 @@ Anomalies AnomaliesOf(double m, double e) {
     return {k, Wrapped(rt::ArcTangent2(std::sqrt(1 - e * e) * k.sinE, k.cosE - e) - m)};
 }
 
+// The sine of an altitude in degrees, by the series where it is small.
+double SineOfAltitude(double degrees) {
+    const double h = degrees * kDegree;
+    return std::fabs(h) <= 0.1 ? SmallTurn(h).sin : rt::Sine(h);
+}
+
 }  // namespace
 
 SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
@@ -47,6 +53,7 @@ SkyModel::SkyModel(const SkyInputs& in) : in_(in) {
     for (const Limit dusk : {Limit::Civil, Limit::Nautical, Limit::Astronomical}) {
         sinDusks_[int(dusk)] = rt::Sine(kDusks[int(dusk)] * kDegree);
     }
+    sinHorizon_ = SineOfAltitude(in.horizon);
     term_ = in.declinationTerm * kDegree;
     sinL_ = rt::Sine(in.latitude * kDegree);
     cosL_ = rt::Cosine(in.latitude * kDegree);
@@ -94,8 +101,7 @@ double SkyModel::SinLimit(Limit limit, double distance) const {
     const double horizon =
         in_.sunrise ? SunriseHorizon(in_.refraction, in_.distance * distance) : in_.horizon;
     if (limit != Limit::Horizon && kDusks[int(limit)] <= horizon) return sinDusks_[int(limit)];
-    const double h = horizon * kDegree;
-    return std::fabs(h) <= 0.1 ? SmallTurn(h).sin : rt::Sine(h);
+    return in_.sunrise ? SineOfAltitude(horizon) : sinHorizon_;
 }
 
 // sin a = sin L · sin δ + cos L · cos δ · cos H.

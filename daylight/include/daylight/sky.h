@@ -202,9 +202,10 @@ class SkyModel {
     double cosP_, sinP_;  // of the perihelion's orbit angle
     double turn_;         // +1, or -1 for a tilt past 90: the way the sun runs in right ascension
     std::array<double, 4> sinDusks_{};  // the sines of the three dusks' altitudes, by Limit
-    double meanAtSolstice_;             // the mean anomaly at t = 0
-    double centreAtSolstice_;           // the equation of the centre there
-    bool slow_;     // a solar day not short beside the year: followed step by step
+    double sinHorizon_;      // of the horizon's, where it does not move with the distance (sunrise)
+    double meanAtSolstice_;  // the mean anomaly at t = 0
+    double centreAtSolstice_;  // the equation of the centre there
+    bool slow_;                // a solar day not short beside the year: followed step by step
     double omega_;  // the mean sun's hour angle and right ascension together, radians a solar day
     mutable std::shared_ptr<Paths> paths_;  // shared by the models of one map, else none
 };
