@@ -68,14 +68,15 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
       placeWhy(box, kMarked);
       return;
     }
-    const command = [...args, `--chart-width=${width()}`, '--chart', 'chart.svg'];
-    if (drawn.get(kind) === command.join(' ')) return;
-    drawn.set(kind, command.join(' '));
+    const chart = [`--chart-width=${width()}`, '--chart', 'chart.svg'];
+    const command = [...args, ...chart];
+    const key = command.join(' ');
+    if (drawn.get(kind) === key) return;
+    drawn.set(kind, key);
     markDrawing(box);
     if (sketch !== null) {
-      const at = drawn.get(kind);
-      ask(`${kind}-sketch`, [...sketch, ...command.slice(args.length)]).then((run) => {
-        if (run?.status !== 0 || drawn.get(kind) !== at || box.getAttribute('aria-busy') === null)
+      ask(`${kind}-sketch`, [...sketch, ...chart]).then((run) => {
+        if (run?.status !== 0 || drawn.get(kind) !== key || box.getAttribute('aria-busy') === null)
           return;
         follow(kind, () => {
           placeFigure(box, run.svg, label);
