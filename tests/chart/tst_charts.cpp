@@ -78,17 +78,32 @@ void ExpectClearAtEveryWidth(Chart& drawing, const std::string& name) {
 // A map's cells tile its plot: each latitude's strip from halfway to the one above down to
 // halfway to the one below, the next strip beginning where it ends (the cells overlap by half a
 // pixel, so that no seam shows), from the plot's top to its foot.
-void ExpectStripsTile(const Figure& f, const std::string& name) {
-    const std::string svg = f.Svg();
-    std::map<double, double> strips;  // each strip's top and foot, in pixels
+// A map's cells as its SVG draws them (the rectangles set edge to edge): in pixels, and filled.
+struct MapCell {
+    double left, top, width, height;
+    std::string fill;
+};
+std::vector<MapCell> MapCells(const std::string& svg) {
+    std::vector<MapCell> cells;
     for (std::size_t at = svg.find("<rect x=\""); at != std::string::npos;
          at = svg.find("<rect x=\"", at + 1)) {
         const std::string rect = svg.substr(at, svg.find("/>", at) - at);
         if (rect.find("crispEdges") == std::string::npos) continue;
-        const double top = std::stod(rect.substr(rect.find(" y=\"") + 4));
-        const double foot = top + std::stod(rect.substr(rect.find("height=\"") + 8));
-        const auto [strip, added] = strips.emplace(top, foot);
-        EXPECT_NEAR(strip->second, foot, 0.02) << name << ": a strip at " << top;
+        const auto number = [&](const std::string& name) {
+            return std::stod(rect.substr(rect.find(name) + name.size()));
+        };
+        cells.push_back({number(" x=\""), number(" y=\""), number("width=\""), number("height=\""),
+                         rect.substr(rect.find("fill=\"") + 6, 7)});
+    }
+    return cells;
+}
+
+void ExpectStripsTile(const Figure& f, const std::string& name) {
+    std::map<double, double> strips;  // each strip's top and foot, in pixels
+    for (const MapCell& cell : MapCells(f.Svg())) {
+        const double foot = cell.top + cell.height;
+        const auto [strip, added] = strips.emplace(cell.top, foot);
+        EXPECT_NEAR(strip->second, foot, 0.02) << name << ": a strip at " << cell.top;
     }
     ASSERT_GE(strips.size(), 2u) << name;
     double edge = f.PlotBox().top;
@@ -223,7 +238,7 @@ TEST(Charts, AMapsChartFollowsItsPixelsNotItsRows) {
             svgs[k] = map.Svg();
             if (k == 1) ExpectStripsTile(map.Draw(), std::string("fine map ") + name);
         }
-        EXPECT_LT(count(svgs[1], "crispEdges"), 2 * count(svgs[0], "crispEdges")) << name;
+        EXPECT_LT(MapCells(svgs[1]).size(), 2 * MapCells(svgs[0]).size()) << name;
         EXPECT_EQ(count(svgs[1], "stroke=\"#1b1b1b\" stroke-width=\"0.8\""),
                   count(svgs[0], "stroke=\"#1b1b1b\" stroke-width=\"0.8\""))
             << name;
@@ -239,22 +254,14 @@ TEST(Charts, AMapsPolarDayAndNightAreWhereTheyFall) {
     chart::MapChart map(in);
     ASSERT_FALSE(daycalc::ProduceMap(in, 1, map));
     const Figure f = map.Draw();
-    const std::string svg = f.Svg();
+    const std::vector<MapCell> cells = MapCells(f.Svg());
     // The fill of the cell drawn over a point of the plot.
     const auto fillAt = [&](double day, double latitude) {
         const double x = f.X(day), y = f.Y(latitude);
         std::string fill;
-        for (std::size_t at = svg.find("<rect x=\""); at != std::string::npos;
-             at = svg.find("<rect x=\"", at + 1)) {
-            const std::string rect = svg.substr(at, svg.find("/>", at) - at);
-            if (rect.find("crispEdges") == std::string::npos) continue;
-            const auto number = [&](const char* name) {
-                return std::stod(rect.substr(rect.find(name) + std::string(name).size()));
-            };
-            const double left = number(" x=\""), top = number(" y=\"");
-            if (x >= left && x <= left + number("width=\"") && y >= top &&
-                y <= top + number("height=\"")) {
-                fill = rect.substr(rect.find("fill=\"") + 6, 7);
+        for (const MapCell& c : cells) {
+            if (x >= c.left && x <= c.left + c.width && y >= c.top && y <= c.top + c.height) {
+                fill = c.fill;
             }
         }
         return fill;
