@@ -1,5 +1,8 @@
 // The address: the values a link carries, each known field once, of a reasonable length and
-// without control characters; everything else is named in one short line that opens.
+// without control characters; everything else is named in one short line that opens. Written at
+// each press, so that opening it restores the page.
+import { kDateControls, kSkyControls, kSkyDefaults } from './sky.js';
+
 const kLongestParameter = 1000;
 const kLongestKeyShown = 24;
 const kNamedInTheNote = 3;
@@ -47,4 +50,32 @@ export function showLeftOut(ignored) {
   details.append(summary, list);
   note.replaceChildren(details);
   note.hidden = false;
+}
+
+// The address of the values now: the boxes' texts, the planet, the sky's values where they are
+// not the starting ones (all of them with a planet), and with a date the place and its clock
+// (a zone's name, or a fixed offset).
+export function writeAddress({ values, planet, zone, mapShown }) {
+  const $ = (id) => document.getElementById(id);
+  const sky = Object.fromEntries(
+    kSkyControls
+      .map((id) => [id, $(id).value])
+      .filter(([id, v]) => v !== kSkyDefaults[id] || planet),
+  );
+  const date = Object.fromEntries(
+    kDateControls
+      .map((id) => [id, $(id).value])
+      .filter(([, v]) => $('date').value !== '' && v !== '')
+      .filter(([id]) => id !== (zone === '' ? 'time-zone' : 'utc-offset')),
+  );
+  if ($('date').value !== '') date['time-zone'] = zone;
+  const address = new URLSearchParams({
+    ...(planet ? { planet } : {}),
+    ...values,
+    ...sky,
+    ...date,
+    ...(mapShown ? { map: 'shown' } : {}),
+  });
+  history.replaceState(null, '', `?${address}`);
+  $('link').href = location.href;
 }

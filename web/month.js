@@ -34,3 +34,21 @@ export function showMonth(run, where) {
   );
   $('month-where').textContent = where;
 }
+
+// The month of the date at the place, where a date gives the day (`dated`, as the sky's
+// datedDay gives it); `command` is that of the place and its clock, `place` its name or ''.
+export function showMonthAt({ core, dated, command, read, place, zone }) {
+  if (!dated?.row) {
+    showMonth(null, '');
+    return;
+  }
+  const month = $('date').value.slice(0, 7);
+  const run = core.run([...command, `--month=${month}`, '--clock']);
+  const named = place === '' ? '' : `${place}: `;
+  const clock = zone === '' ? `${$('utc-offset').value} hours ahead of UTC` : zone;
+  showMonth(
+    run,
+    `${named}latitude ${read.latitude}°, longitude ${$('longitude').value}°, ` +
+      `clock ${clock}; ${month}.`,
+  );
+}

@@ -1,0 +1,40 @@
+// The command lines of daylight-cli for the year, the sky and the map of the values now, each box
+// as the calculator reads it, their charts marking the chosen day (and on the map the latitude)
+// where the boxes give them; the Earth at the place for a date, and its whole year where a date
+// is given.
+import { kSkyControls } from './sky.js';
+
+const $ = (id) => document.getElementById(id);
+
+export function makeCommands({ core, boxes, texts, planet, clock }) {
+  return function commandsNow() {
+    const chosenPlanet = planet();
+    const named = chosenPlanet ? ['--planet', chosenPlanet] : [];
+    const read = core.read(texts());
+    const valuesOf = (skip) =>
+      boxes
+        .filter((b) => b.field !== 'from_solstice' && b.field !== skip)
+        .map((b) => `${b.option}=${read[b.field]}`);
+    const sky = kSkyControls.map((id) => `--${id}=${$(id).value}`);
+    const chosen = core.chosen(texts());
+    const day = chosen.day === '' ? [] : [`--mark=${chosen.day}`];
+    const latitude = chosen.latitude === '' ? [] : [`--mark-latitude=${chosen.latitude}`];
+    const dated = [
+      'sky',
+      `--latitude=${read.latitude}`,
+      `--longitude=${$('longitude').value}`,
+      ...clock.args(),
+    ];
+    const year = $('date').value.slice(0, 4);
+    const onTheDate = $('date').value !== '' && (!chosenPlanet || chosenPlanet === 'earth');
+    return {
+      year: ['year', ...named, ...valuesOf(), ...day],
+      sky: ['sky', ...named, ...valuesOf(), ...sky, ...day],
+      map: ['sky', '--map', ...named, ...valuesOf('latitude'), ...sky, ...day, ...latitude],
+      dated,
+      skyTable: onTheDate
+        ? [...dated, `--from=${year}-01-01`, `--to=${year}-12-31`]
+        : ['sky', ...named, ...valuesOf(), ...sky, ...day],
+    };
+  };
+}
