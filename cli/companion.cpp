@@ -18,6 +18,7 @@
 #include "planet_option.h"
 #include "quoted.h"
 #include "sky_command.h"
+#include "status.h"
 #include "table.h"
 #include "year_command.h"
 
@@ -91,68 +92,163 @@ void TakePlanet(const CLI::App& app, const daycalc::PlanetPreset& planet, Daylig
     if (!Given(app, "--declination-term")) sky.declinationTerm = planet.declinationTerm;
 }
 
-// Parses the command line and runs the command it names.
-int Command(int argc, const char* const* argv, std::istream& in, std::ostream& out,
-            std::ostream& err, const ChartWriter& charts) {
-    CLI::App app{
-        "Lengths of day and night on a planet whose axis is tilted against its orbit.\n"
-        "Each value is read as the window reads its boxes: blanks ignored, the number at the\n"
-        "start counts, no number reads 0.",
-        "daylight-cli"};
+constexpr const char* kAbout =
+    "Lengths of day and night on a planet whose axis is tilted against its orbit.\n"
+    "Each value is read as the window reads its boxes: blanks ignored, the number at the\n"
+    "start counts, no number reads 0.";
+constexpr const char* kReadingAndBatch =
+    "A value not read whole is noted on the errors: Latitude \"38S\" was read as 38.\n"
+    "Where the calculation stops, the errors say why, what to change and the options to\n"
+    "try.\n"
+    "\n"
+    "Batch: each input line is a JSON object with any of the fields tilt, latitude,\n"
+    "solar_day, from_solstice and year, each a string or a number, and planet (missing\n"
+    "ones take the planet's values or the defaults above). Each non-blank line gets one\n"
+    "output line: {\"min\",\"max\",\"day\",\"night\",\"full\"}, or\n"
+    "{\"fault\",\"message\",\"hint\",\"try\"}, each with \"notes\" where a value was not read\n"
+    "whole; or {\"error\"} for a line that is not such an object. Lines longer than\n"
+    "1 MiB, with a NUL byte or a field given twice are error lines.\n"
+    "\n";
+constexpr const char* kExamples =
+    "\n"
+    "\n"
+    "Examples:\n"
+    "  daylight-cli --latitude 52.5 --from-solstice 180\n"
+    "  daylight-cli --planet mars --latitude -41.5 --json\n"
+    "  daylight-cli year --latitude 70 --step 10\n"
+    "  daylight-cli sky --planet earth --latitude 60 --json\n"
+    "  echo '{\"latitude\": 70}' | daylight-cli --batch";
+
+// What a command line asks for: its values, each command's request, and the commands.
+struct Asked {
+    DaylightInputs inputs;
+    bool json = false;
+    bool batch = false;
+    bool clock = false;
+    std::string planet;
+    std::string place;
+    YearRequest year;
+    SkyRequest sky;
+    PlacesRequest places;
+    std::vector<daycalc::ReadingNote> placeNotes;
+    CLI::App* yearCommand = nullptr;
+    CLI::App* skyCommand = nullptr;
+    CLI::App* placesCommand = nullptr;
+};
+
+// The options of the single mode and the batch, and the commands with theirs.
+void AddOptions(CLI::App& app, Asked& asked) {
     app.formatter(std::make_shared<Help>());
     app.set_version_flag("--version", "daylight-cli " DAYLIGHT_VERSION);
-    app.footer(
-        "A value not read whole is noted on the errors: Latitude \"38S\" was read as 38.\n"
-        "Where the calculation stops, the errors say why, what to change and the options to\n"
-        "try.\n"
-        "\n"
-        "Batch: each input line is a JSON object with any of the fields tilt, latitude,\n"
-        "solar_day, from_solstice and year, each a string or a number, and planet (missing\n"
-        "ones take the planet's values or the defaults above). Each non-blank line gets one\n"
-        "output line: {\"min\",\"max\",\"day\",\"night\",\"full\"}, or\n"
-        "{\"fault\",\"message\",\"hint\",\"try\"}, each with \"notes\" where a value was not read\n"
-        "whole; or {\"error\"} for a line that is not such an object. Lines longer than\n"
-        "1 MiB, with a NUL byte or a field given twice are error lines.\n"
-        "\n"
-        "Exit status: 0 results, 1 a fault, 2 a bad command line or a batch with an error line,\n"
-        "3 output that could not be written, 4 a batch input that could not be read. A batch\n"
-        "whose lines are all faults exits 0: each fault is that line's answer.\n"
-        "\n"
-        "Examples:\n"
-        "  daylight-cli --latitude 52.5 --from-solstice 180\n"
-        "  daylight-cli --planet mars --latitude -41.5 --json\n"
-        "  daylight-cli year --latitude 70 --step 10\n"
-        "  daylight-cli sky --planet earth --latitude 60 --json\n"
-        "  echo '{\"latitude\": 70}' | daylight-cli --batch");
-    DaylightInputs inputs;
-    bool json = false, batch = false;
-    app.add_flag("--json", json, "Print one JSON object instead of captioned lines");
-    bool clock = false;
-    CLI::Option* clockFlag = AddClockOption(app, clock);
+    app.footer(std::string(kReadingAndBatch) + kStatusesSaid + kExamples);
+    app.add_flag("--json", asked.json, "Print one JSON object instead of captioned lines");
+    CLI::Option* clockFlag = AddClockOption(app, asked.clock);
     CLI::Option* batchFlag =
-        app.add_flag("--batch", batch,
+        app.add_flag("--batch", asked.batch,
                      "Read JSON Lines from standard input, one line each; the lines\n"
                      "give the values, so no value option goes with it, nor --json")
             ->excludes("--json");
-    for (const InputField& f : kInputFields) batchFlag->excludes(AddInputOption(app, f, inputs));
+    for (const InputField& f : kInputFields) {
+        batchFlag->excludes(AddInputOption(app, f, asked.inputs));
+    }
     batchFlag->excludes(clockFlag);
-    std::string planet;
-    batchFlag->excludes(AddPlanetOption(app, planet));
-    std::string place;
-    batchFlag->excludes(AddPlaceOption(app, place)->excludes(app.get_option("--latitude")));
-    YearRequest yearRequest;
-    CLI::App* year = AddYearCommand(app, inputs, yearRequest);
-    SkyRequest skyRequest;
-    CLI::App* sky = AddSkyCommand(app, inputs, skyRequest);
-    PlacesRequest placesRequest;
-    CLI::App* places = AddPlacesCommand(app, placesRequest);
-    for (CLI::App* command : {year, sky}) {
-        AddPlanetOption(*command, planet);
-        AddPlaceOption(*command, place)->excludes(command->get_option("--latitude"));
+    batchFlag->excludes(AddPlanetOption(app, asked.planet));
+    batchFlag->excludes(AddPlaceOption(app, asked.place)->excludes(app.get_option("--latitude")));
+    asked.yearCommand = AddYearCommand(app, asked.inputs, asked.year);
+    asked.skyCommand = AddSkyCommand(app, asked.inputs, asked.sky);
+    asked.placesCommand = AddPlacesCommand(app, asked.places);
+    for (CLI::App* command : {asked.yearCommand, asked.skyCommand}) {
+        AddPlanetOption(*command, asked.planet);
+        AddPlaceOption(*command, asked.place)->excludes(command->get_option("--latitude"));
         for (const char* single : {"--json", "--batch", "--from-solstice"}) {
             command->excludes(app.get_option(single));
         }
     }
+}
+
+// One command at a time: a second would be done in place of the first, or not at all. Says so
+// and returns false where more than one was given.
+bool OneCommand(const CLI::App& year, const CLI::App& sky, std::ostream& err) {
+    if (year.count() + sky.count() <= 1) return true;
+    const std::string given =
+        year.count() > 0 && sky.count() > 0
+            ? "year and sky were both given"
+            : (year.count() > 0 ? "year" : "sky") + std::string(" was given twice");
+    err << "daylight-cli: give one command at a time: " << given << '\n';
+    return false;
+}
+
+// A place gives its latitude, and in the sky its longitude and, with a date, its zone; it is
+// noted on the errors and in each command's output. Says why and returns false where there is
+// no such place.
+bool TakePlace(Asked& asked, std::ostream& err) {
+    const places::Gazetteer* gazetteer = Places();
+    if (!gazetteer) {
+        err << "daylight-cli: this daylight-cli was built without places: give --latitude\n";
+        return false;
+    }
+    const places::Found found = gazetteer->Find(asked.place, 1);
+    if (found.count == 0) {
+        err << "daylight-cli: " << NoPlaceNamed(*gazetteer, asked.place) << '\n';
+        return false;
+    }
+    const places::Place& p = found.first.front();
+    const CLI::App& sky = *asked.skyCommand;
+    asked.inputs.latitude = rt::ShortestText(p.latitude);
+    if (!Given(sky, "--longitude")) asked.sky.longitude = p.longitude;
+    if (asked.sky.Dated() && !Given(sky, "--utc-offset") && asked.sky.timeZone.empty()) {
+        asked.sky.timeZone = p.timeZone;
+    }
+    const std::size_t others = found.count - 1;
+    const std::string note = places::PlaceWords(p) +
+                             (others == 0 ? std::string()
+                                          : "; " + std::to_string(others) +
+                                                (others == 1 ? " other matches" : " others match"));
+    err << "daylight-cli: note: " << note << '\n';
+    asked.placeNotes.push_back({"place", note});
+    asked.year.notes.push_back(note);
+    asked.sky.notes.push_back(note);
+    return true;
+}
+
+// What marks or sizes a chart does nothing without one: said, not kept silent.
+void NoteChartOnly(Asked& asked, std::ostream& err) {
+    for (const auto& [command, notes] : {std::pair{asked.yearCommand, &asked.year.notes},
+                                         std::pair{asked.skyCommand, &asked.sky.notes}}) {
+        if (!command->parsed() || Given(*command, "--chart")) continue;
+        for (const char* onTheChart : {"--mark", "--mark-latitude", "--chart-width"}) {
+            if (!Given(*command, onTheChart)) continue;
+            const std::string note =
+                std::string(onTheChart) + " is for a chart: without --chart it does nothing";
+            err << "daylight-cli: note: " << note << '\n';
+            notes->push_back(note);
+        }
+    }
+}
+
+// A date's sky is the Earth's own that year: an option of the orbit given before sky is refused
+// as it is after it, not dropped. Says so and returns false where one was.
+bool DatedSkyAlone(const CLI::App& app, const SkyRequest& sky, std::ostream& err) {
+    if (!sky.Dated()) return true;
+    for (const InputField& f : kInputFields) {
+        const CLI::Option* before = app.get_option_no_throw(std::string(f.option));
+        if (f.text == &DaylightInputs::latitude || !before || before->count() == 0) continue;
+        err << "daylight-cli: " << f.option << " excludes "
+            << (!sky.date.empty()   ? "--date"
+                : sky.month.empty() ? "--from"
+                                    : "--month")
+            << ": a date's sky is the Earth's own that year\n";
+        return false;
+    }
+    return true;
+}
+
+// Parses the command line and runs the command it names.
+int Command(int argc, const char* const* argv, std::istream& in, std::ostream& out,
+            std::ostream& err, const ChartWriter& charts) {
+    CLI::App app{kAbout, "daylight-cli"};
+    Asked asked;
+    AddOptions(app, asked);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -167,97 +263,37 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
         }
         return kBadInput;
     }
-    // One command at a time: a second would be done in place of the first, or not at all.
-    if (year->count() + sky->count() > 1) {
-        const std::string given =
-            year->count() > 0 && sky->count() > 0
-                ? "year and sky were both given"
-                : (year->count() > 0 ? "year" : "sky") + std::string(" was given twice");
-        err << "daylight-cli: give one command at a time: " << given << '\n';
-        return kBadInput;
-    }
-    if (places->parsed()) {
+    CLI::App& year = *asked.yearCommand;
+    CLI::App& sky = *asked.skyCommand;
+    if (!OneCommand(year, sky, err)) return kBadInput;
+    if (asked.placesCommand->parsed()) {
         const auto given = app.get_options([](const CLI::Option* o) { return o->count() > 0; });
-        if (year->count() + sky->count() > 0 || !given.empty()) {
+        if (year.count() + sky.count() > 0 || !given.empty()) {
             err << "daylight-cli: places takes its query alone (and --json)\n";
             return kBadInput;
         }
-        return RunPlaces(placesRequest, out, err);
+        return RunPlaces(asked.places, out, err);
     }
-    // A place gives its latitude, and in the sky its longitude and, with a date, its zone.
-    std::vector<daycalc::ReadingNote> placeNotes;
-    if (!place.empty()) {
-        const places::Gazetteer* gazetteer = Places();
-        if (!gazetteer) {
-            err << "daylight-cli: this daylight-cli was built without places: give --latitude\n";
-            return kBadInput;
-        }
-        const places::Found found = gazetteer->Find(place, 1);
-        if (found.count == 0) {
-            err << "daylight-cli: " << NoPlaceNamed(*gazetteer, place) << '\n';
-            return kBadInput;
-        }
-        const places::Place& p = found.first.front();
-        inputs.latitude = rt::ShortestText(p.latitude);
-        if (!Given(*sky, "--longitude")) skyRequest.longitude = p.longitude;
-        if (skyRequest.Dated() && !Given(*sky, "--utc-offset") && skyRequest.timeZone.empty()) {
-            skyRequest.timeZone = p.timeZone;
-        }
-        const std::size_t others = found.count - 1;
-        const std::string note =
-            places::PlaceWords(p) + (others == 0
-                                         ? std::string()
-                                         : "; " + std::to_string(others) +
-                                               (others == 1 ? " other matches" : " others match"));
-        err << "daylight-cli: note: " << note << '\n';
-        placeNotes.push_back({"place", note});
-        yearRequest.notes.push_back(note);
-        skyRequest.notes.push_back(note);
+    if (!asked.place.empty() && !TakePlace(asked, err)) return kBadInput;
+    if (const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(asked.planet)) {
+        TakePlanet(app, *preset, asked.inputs, asked.sky);
+        asked.sky.earth = preset->name == "earth";
     }
-    if (const daycalc::PlanetPreset* preset = daycalc::PlanetNamed(planet)) {
-        TakePlanet(app, *preset, inputs, skyRequest);
-        skyRequest.earth = preset->name == "earth";
-    }
-    skyRequest.defaultStep = !Given(*sky, "--step");
-    if (batch) return RunBatch(in, out, err);
+    asked.sky.defaultStep = !Given(sky, "--step");
+    if (asked.batch) return RunBatch(in, out, err);
     // The values each command reads, each noted where it was not read whole.
     std::vector<std::string_view> unread;
-    if (year->parsed() || sky->parsed()) unread.push_back("from_solstice");
-    if (sky->parsed() && skyRequest.map) unread.push_back("latitude");
-    WriteNotes(err, daycalc::ReadingNotes(inputs, unread));
-    yearRequest.writeChart = skyRequest.writeChart = charts;
-    // What marks or sizes a chart does nothing without one: said, not kept silent.
-    for (const auto& [command, notes] :
-         {std::pair{year, &yearRequest.notes}, std::pair{sky, &skyRequest.notes}}) {
-        if (!command->parsed() || Given(*command, "--chart")) continue;
-        for (const char* onTheChart : {"--mark", "--mark-latitude", "--chart-width"}) {
-            if (!Given(*command, onTheChart)) continue;
-            const std::string note =
-                std::string(onTheChart) + " is for a chart: without --chart it does nothing";
-            err << "daylight-cli: note: " << note << '\n';
-            notes->push_back(note);
-        }
+    if (year.parsed() || sky.parsed()) unread.push_back("from_solstice");
+    if (sky.parsed() && asked.sky.map) unread.push_back("latitude");
+    WriteNotes(err, daycalc::ReadingNotes(asked.inputs, unread));
+    asked.year.writeChart = asked.sky.writeChart = charts;
+    NoteChartOnly(asked, err);
+    if (year.parsed()) return RunYear(asked.inputs, asked.year, out, err);
+    if (sky.parsed()) {
+        if (!DatedSkyAlone(app, asked.sky, err)) return kBadInput;
+        return RunSky(asked.inputs, asked.sky, out, err);
     }
-    if (year->parsed()) return RunYear(inputs, yearRequest, out, err);
-    if (sky->parsed()) {
-        // A date's sky is the Earth's own that year: an option of the orbit given before sky is
-        // refused as it is after it, not dropped.
-        for (const InputField& f : kInputFields) {
-            const CLI::Option* before = app.get_option_no_throw(std::string(f.option));
-            if (!skyRequest.Dated() || f.text == &DaylightInputs::latitude || !before ||
-                before->count() == 0) {
-                continue;
-            }
-            err << "daylight-cli: " << f.option << " excludes "
-                << (!skyRequest.date.empty()   ? "--date"
-                    : skyRequest.month.empty() ? "--from"
-                                               : "--month")
-                << ": a date's sky is the Earth's own that year\n";
-            return kBadInput;
-        }
-        return RunSky(inputs, skyRequest, out, err);
-    }
-    return RunOnce(inputs, json, clock, placeNotes, out, err);
+    return RunOnce(asked.inputs, asked.json, asked.clock, asked.placeNotes, out, err);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ CLI::App* AddPlacesCommand(CLI::App& app, PlacesRequest& request) {
         "Debian's libgeonames, whose data is GeoNames' (CC BY 4.0).");
     places->add_option("QUERY", request.query, "The beginning of a place's name")->required();
     places->add_flag("--json", request.json, "One JSON object: the query and the places");
-    places->footer("Exit status: 0 the places (none where none match), 2 a bad command line.");
+    places->footer(kPlacesStatusesSaid);
     return places;
 }
 

@@ -89,45 +89,45 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
     return out.flush() ? kResults : ReportWriteFailure(err);
 }
 
-}  // namespace
+// The orbit's and the horizon's plain numbers, in the order the help lists them; `orbit` where a
+// date's own year replaces the value.
+struct SkyNumber {
+    const char* name;
+    double SkyRequest::*value;
+    const char* help;
+    bool orbit;
+};
+constexpr SkyNumber kSkyNumbers[] = {
+    {"--eccentricity", &SkyRequest::eccentricity,
+     "Eccentricity of the orbit, from 0 up to but not including 1", true},
+    {"--perihelion", &SkyRequest::perihelion,
+     "Orbit angle of the perihelion, degrees past the winter solstice", true},
+    {"--distance", &SkyRequest::distance,
+     "Mean distance from the sun in AU (the sun's disc shrinks with it)", false},
+    {"--refraction", &SkyRequest::refraction,
+     "Refraction of the air at the horizon, minutes of arc (0 to 600)", false},
+    {"--declination-term", &SkyRequest::declinationTerm,
+     "Degrees an almanac adds to the sun's declination times sin Ls, the orbit\n"
+     "angle from the spring equinox, for its planetographic latitudes (-5 to\n"
+     "5; Mars 0.25, as Mars24 gives it)",
+     false},
+};
 
-CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyRequest& request) {
-    CLI::App* sky = app.add_subcommand(
-        "sky",
-        "The sky as it is: the sun on an elliptical orbit, rising and setting at the planet's\n"
-        "own horizon, followed through each day, and the civil, nautical and astronomical\n"
-        "twilights (the sun down to 6, 12 and 18 degrees below the horizon). Time runs from the\n"
-        "northern winter solstice in the unit of the year, counted in solar days; each row is\n"
-        "the solar day around a noon, split into daylight, the three twilights and the night,\n"
-        "with sunrise, noon and sunset in local mean solar time (in the unit of the solar day\n"
-        "after local mean midnight; none in polar day or night) and the equation of time\n"
-        "(apparent less mean solar time). After the rows: the shortest and longest daylight,\n"
-        "the solstices and equinoxes, the spans of polar day and night, and the longest\n"
-        "stretch of twilight without daylight. For the Earth, --date or --from and --to give\n"
-        "a row a civil date, on that year's orbit: the solar day whose noon falls on the date\n"
-        "on the clock, its times in hours after the date's midnight (a sunset after midnight\n"
-        "past 24, a sunrise before it below 0).");
+// The planet's values, the orbit's and the horizon; returns the latitude's option, and adds to
+// `orbit` what a date's own year replaces.
+CLI::Option* AddPlanetOptions(CLI::App* sky, daycalc::DaylightInputs& inputs, SkyRequest& request,
+                              std::vector<CLI::Option*>& orbit) {
     CLI::Option* latitude = nullptr;
-    std::vector<CLI::Option*> orbit;  // what a date's own year replaces
     for (const daycalc::InputField& f : daycalc::kInputFields) {
         if (f.text == &daycalc::DaylightInputs::fromSolstice) continue;
         CLI::Option* option = AddInputOption(*sky, f, inputs);
         if (f.text == &daycalc::DaylightInputs::latitude) latitude = option;
         if (f.text != &daycalc::DaylightInputs::latitude) orbit.push_back(option);
     }
-    orbit.push_back(AddNumberOption(*sky, "--eccentricity", request.eccentricity,
-                                    "Eccentricity of the orbit, from 0 up to but not including 1"));
-    orbit.push_back(
-        AddNumberOption(*sky, "--perihelion", request.perihelion,
-                        "Orbit angle of the perihelion, degrees past the winter solstice"));
-    AddNumberOption(*sky, "--distance", request.distance,
-                    "Mean distance from the sun in AU (the sun's disc shrinks with it)");
-    AddNumberOption(*sky, "--refraction", request.refraction,
-                    "Refraction of the air at the horizon, minutes of arc (0 to 600)");
-    AddNumberOption(*sky, "--declination-term", request.declinationTerm,
-                    "Degrees an almanac adds to the sun's declination times sin Ls, the orbit\n"
-                    "angle from the spring equinox, for its planetographic latitudes (-5 to\n"
-                    "5; Mars 0.25, as Mars24 gives it)");
+    for (const SkyNumber& n : kSkyNumbers) {
+        CLI::Option* option = AddNumberOption(*sky, n.name, request.*n.value, n.help);
+        if (n.orbit) orbit.push_back(option);
+    }
     sky->add_option("--horizon", request.horizon,
                     "Altitude of the sun's centre at sunrise and sunset: sunrise (the\n"
                     "planet's own: the upper limb at its refraction, the half disc 16'/r at\n"
@@ -140,6 +140,11 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
             if (daycalc::HorizonOf(text)) return "";
             return std::string(daycalc::kHorizonForm);
         });
+    return latitude;
+}
+
+// The rows through the year: a step, a number of rows, or one day; each replaced by a date's own.
+CLI::Option* AddStepOptions(CLI::App* sky, SkyRequest& request, std::vector<CLI::Option*>& orbit) {
     CLI::Option* step =
         AddNumberOption(*sky, "--step", request.step,
                         "From one row to the next, in the unit of the year (a year of fewer than\n"
@@ -167,26 +172,11 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
             ->excludes(step)
             ->excludes(rows);
     orbit.push_back(dayAt);
-    AddNumberOption(*sky, "--longitude", request.longitude,
-                    "Degrees east: each row the day there whose noon is nearest its day\n"
-                    "(the meridian 0 has its mean noon at the winter solstice; with a date,\n"
-                    "Greenwich's)")
-        ->default_str("");
-    CLI::Option* map =
-        sky->add_flag("--map", request.map,
-                      "Every latitude from -90 to 90 by the latitude step, so no\n"
-                      "--latitude: CSV latitude,day,daylight,sun, or JSON rows so named");
-    map->excludes(latitude)->excludes(dayAt);
-    AddNumberOption(*sky, "--latitude-step", request.latitudeStep,
-                    "Degrees between a map's latitudes, with --map")
-        ->needs(map);
-    AddMarkOption(*sky, request.mark);
-    AddClockOption(*sky, request.clock);
-    AddNumberWithin(*sky, "--mark-latitude", request.markLatitude,
-                    "Degrees of latitude to mark on a map's chart as the chosen one,\n-90 to 90",
-                    chart::ChosenLatitude, "the marked latitude must be from -90 to 90 degrees")
-        ->default_str("")
-        ->needs(map);
+    return dayAt;
+}
+
+// The dates of the Earth and their clock; returns the options that give dates.
+std::vector<CLI::Option*> AddDateOptions(CLI::App* sky, SkyRequest& request) {
     const auto dateCheck = [](const std::string& text) -> std::string {
         if (daycalc::DateOf(text)) return "";
         return "not a date from 1000-01-01 to 3000-12-31 as YYYY-MM-DD: " + Quoted(text);
@@ -237,28 +227,22 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                     "date on the clock in force at its noon, summer time included")
         ->type_name("NAME")
         ->excludes(offset);
-    for (CLI::Option* dated : {date, from, month}) {
-        dated->excludes(map);
-        for (CLI::Option* option : orbit) dated->excludes(option);
-    }
-    AddTableOptions(*sky, request.csv, request.json, request.chart, request.chartWidth,
-                    "the sky (or the map)",
-                    "Exit status: 0 the sky, 1 a number too large to read, 2 a bad command line "
-                    "or\nvalue");
-    return sky;
+    return {date, from, month};
 }
 
-int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std::ostream& out,
-           std::ostream& err) {
+// The clock of a request's dates, or none where the request cannot be run (why is said): dates
+// that are not the Earth's, a clock without dates, a zone not known, charts of dates or of one
+// day.
+std::optional<daycalc::ClockOf> ClockOfRequest(const SkyRequest& request, std::ostream& err) {
     const bool dated = request.Dated();
     if (dated && !request.earth) {
         err << "daylight-cli: dates are the Earth's: give --planet earth, or no planet\n";
-        return kBadInput;
+        return std::nullopt;
     }
     if ((!request.timeZone.empty() || request.utcOffsetGiven) && !dated) {
         err << "daylight-cli: " << (request.timeZone.empty() ? "a UTC offset" : "a time zone")
             << " goes with a date: give --date, --from and --to, or --month\n";
-        return kBadInput;
+        return std::nullopt;
     }
     // The dates' clock: a zone's, or a fixed offset's.
     const std::optional<daycalc::ClockOf> clock = request.timeZone.empty()
@@ -271,20 +255,78 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
                                : std::string("this daylight-cli was built without time zones: "
                                              "give --utc-offset"))
             << '\n';
-        return kBadInput;
+        return std::nullopt;
     }
     if (dated && !(std::fabs(request.utcOffset) <= daycalc::kFarthestUtcOffset)) {
         err << "daylight-cli: " << daycalc::kUtcOffsetRange << '\n';
-        return kBadInput;
+        return std::nullopt;
     }
     if (dated && !request.chart.empty()) {
         err << "daylight-cli: dates have no chart; give --chart without them\n";
-        return kBadInput;
+        return std::nullopt;
     }
     if (!std::isnan(request.dayAt) && !request.chart.empty()) {
         err << "daylight-cli: one day has no chart; give --chart without --day-at\n";
-        return kBadInput;
+        return std::nullopt;
     }
+    return clock;
+}
+
+}  // namespace
+
+CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyRequest& request) {
+    CLI::App* sky = app.add_subcommand(
+        "sky",
+        "The sky as it is: the sun on an elliptical orbit, rising and setting at the planet's\n"
+        "own horizon, followed through each day, and the civil, nautical and astronomical\n"
+        "twilights (the sun down to 6, 12 and 18 degrees below the horizon). Time runs from the\n"
+        "northern winter solstice in the unit of the year, counted in solar days; each row is\n"
+        "the solar day around a noon, split into daylight, the three twilights and the night,\n"
+        "with sunrise, noon and sunset in local mean solar time (in the unit of the solar day\n"
+        "after local mean midnight; none in polar day or night) and the equation of time\n"
+        "(apparent less mean solar time). After the rows: the shortest and longest daylight,\n"
+        "the solstices and equinoxes, the spans of polar day and night, and the longest\n"
+        "stretch of twilight without daylight. For the Earth, --date or --from and --to give\n"
+        "a row a civil date, on that year's orbit: the solar day whose noon falls on the date\n"
+        "on the clock, its times in hours after the date's midnight (a sunset after midnight\n"
+        "past 24, a sunrise before it below 0).");
+    std::vector<CLI::Option*> orbit;  // what a date's own year replaces
+    CLI::Option* latitude = AddPlanetOptions(sky, inputs, request, orbit);
+    CLI::Option* dayAt = AddStepOptions(sky, request, orbit);
+    AddNumberOption(*sky, "--longitude", request.longitude,
+                    "Degrees east: each row the day there whose noon is nearest its day\n"
+                    "(the meridian 0 has its mean noon at the winter solstice; with a date,\n"
+                    "Greenwich's)")
+        ->default_str("");
+    CLI::Option* map =
+        sky->add_flag("--map", request.map,
+                      "Every latitude from -90 to 90 by the latitude step, so no\n"
+                      "--latitude: CSV latitude,day,daylight,sun, or JSON rows so named");
+    map->excludes(latitude)->excludes(dayAt);
+    AddNumberOption(*sky, "--latitude-step", request.latitudeStep,
+                    "Degrees between a map's latitudes, with --map")
+        ->needs(map);
+    AddMarkOption(*sky, request.mark);
+    AddClockOption(*sky, request.clock);
+    AddNumberWithin(*sky, "--mark-latitude", request.markLatitude,
+                    "Degrees of latitude to mark on a map's chart as the chosen one,\n-90 to 90",
+                    chart::ChosenLatitude, "the marked latitude must be from -90 to 90 degrees")
+        ->default_str("")
+        ->needs(map);
+    for (CLI::Option* dated : AddDateOptions(sky, request)) {
+        dated->excludes(map);
+        for (CLI::Option* option : orbit) dated->excludes(option);
+    }
+    AddTableOptions(*sky, request.csv, request.json, request.chart, request.chartWidth,
+                    "the sky (or the map)", kSkyStatusesSaid);
+    return sky;
+}
+
+int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std::ostream& out,
+           std::ostream& err) {
+    const bool dated = request.Dated();
+    const std::optional<daycalc::ClockOf> clock = ClockOfRequest(request, err);
+    if (!clock) return kBadInput;
     const auto read = daycalc::ReadSkyInputs(
         dated ? daycalc::DaylightInputs{.latitude = inputs.latitude} : inputs, !request.map,
         {.tilt = 0,

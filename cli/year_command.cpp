@@ -42,8 +42,7 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
     AddMarkOption(*year, request.mark);
     AddClockOption(*year, request.clock);
     AddTableOptions(*year, request.csv, request.json, request.chart, request.chartWidth, "the year",
-                    "Exit status: 0 the year, 1 a fault as in the single mode (an overflowing "
-                    "number, no\ntilt beyond the pole), 2 a bad command line");
+                    kYearStatusesSaid);
     return year;
 }
 
