@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "daylight/ranges.h"
 #include "runtime/runtime.h"
 
 namespace chart {
@@ -85,13 +86,13 @@ void MarkSkyDay(Figure& f, const daycalc::SkyInputs& in, double degrees, double 
 
 std::optional<double> ChosenDay(std::string_view text) {
     const std::optional<double> value = rt::StrictNumber(text);
-    if (!value || !(*value >= 0 && *value <= 360)) return std::nullopt;
+    if (!value || !daycalc::RangeOf("mark").Holds(*value)) return std::nullopt;
     return value;
 }
 
 std::optional<double> ChosenLatitude(std::string_view text) {
     const std::optional<double> value = rt::StrictNumber(text);
-    if (!value || !(std::fabs(*value) <= 90)) return std::nullopt;
+    if (!value || !daycalc::RangeOf("mark_latitude").Holds(*value)) return std::nullopt;
     return value;
 }
 

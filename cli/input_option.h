@@ -7,6 +7,7 @@
 #include <string>
 
 #include "daylight/daylight.h"
+#include "daylight/ranges.h"
 #include "quoted.h"
 
 namespace companion {
@@ -62,15 +63,14 @@ inline CLI::Option* AddNumberOption(CLI::App& app, const std::string& name, doub
         });
 }
 
-// A number option that must also be within its range: `within` tells from the text (a number by
-// then) whether it is, and `reason` says why not.
-template <typename Within>
-CLI::Option* AddNumberWithin(CLI::App& app, const std::string& name, double& value,
-                             const std::string& help, Within within, const std::string& reason) {
+// A number option that must also be within its range, which says why not.
+inline CLI::Option* AddNumberWithin(CLI::App& app, const std::string& name, double& value,
+                                    const std::string& help, const daycalc::ValueRange& range) {
     return AddNumberOption(app, name, value, help)
-        ->check([within, reason](const std::string& text) -> std::string {
-            if (!rt::StrictNumber(text) || within(text)) return "";
-            return reason;
+        ->check([&range](const std::string& text) -> std::string {
+            const std::optional<double> number = rt::StrictNumber(text);
+            if (!number || range.Holds(*number)) return "";
+            return std::string(range.reason);
         });
 }
 

@@ -11,6 +11,7 @@
 #include "chart/charts.h"
 #include "chart_program.h"
 #include "daylight/earth_year.h"
+#include "daylight/ranges.h"
 #include "daylight/sky.h"
 #include "daylight/table.h"
 #include "input_option.h"
@@ -150,24 +151,19 @@ CLI::Option* AddStepOptions(CLI::App* sky, SkyRequest& request, std::vector<CLI:
                         "From one row to the next, in the unit of the year (a year of fewer than\n"
                         "100 solar days: a 360th of it)");
     orbit.push_back(step);
-    CLI::Option* rows = AddNumberWithin(
-                            *sky, "--rows", request.rows,
-                            "Steps through the year instead of --step: the step is the year over\n"
-                            "this many, from 1 to 1000000",
-                            [](const std::string& text) {
-                                const double n = *rt::StrictNumber(text);
-                                return n >= 1 && n <= daycalc::kMostSkyRows && n == std::floor(n);
-                            },
-                            "the rows must be a whole number from 1 to 1000000")
-                            ->default_str("")
-                            ->excludes(step);
+    CLI::Option* rows =
+        AddNumberWithin(*sky, "--rows", request.rows,
+                        "Steps through the year instead of --step: the step is the year over\n"
+                        "this many, from 1 to 1000000",
+                        daycalc::RangeOf("rows"))
+            ->default_str("")
+            ->excludes(step);
     orbit.push_back(rows);
     CLI::Option* dayAt =
         AddNumberWithin(*sky, "--day-at", request.dayAt,
                         "Only the day at this many degrees past the winter solstice (its orbit\n"
                         "angle, 0 to 360): its row, with no summary and no chart",
-                        chart::ChosenDay,
-                        "the day must be from 0 to 360 degrees past the winter solstice")
+                        daycalc::RangeOf("day_at"))
             ->default_str("")
             ->excludes(step)
             ->excludes(rows);
@@ -257,8 +253,9 @@ std::optional<daycalc::ClockOf> ClockOfRequest(const SkyRequest& request, std::o
             << '\n';
         return std::nullopt;
     }
-    if (dated && !(std::fabs(request.utcOffset) <= daycalc::kFarthestUtcOffset)) {
-        err << "daylight-cli: " << daycalc::kUtcOffsetRange << '\n';
+    if (const daycalc::ValueRange& offset = daycalc::RangeOf("utc_offset");
+        dated && !offset.Holds(request.utcOffset)) {
+        err << "daylight-cli: " << offset.reason << '\n';
         return std::nullopt;
     }
     if (dated && !request.chart.empty()) {
@@ -310,7 +307,7 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
     AddClockOption(*sky, request.clock);
     AddNumberWithin(*sky, "--mark-latitude", request.markLatitude,
                     "Degrees of latitude to mark on a map's chart as the chosen one,\n-90 to 90",
-                    chart::ChosenLatitude, "the marked latitude must be from -90 to 90 degrees")
+                    daycalc::RangeOf("mark_latitude"))
         ->default_str("")
         ->needs(map);
     for (CLI::Option* dated : AddDateOptions(sky, request)) {

@@ -109,7 +109,7 @@ inline CLI::Option* AddMarkOption(CLI::App& command, double& mark) {
     return AddNumberWithin(
                command, "--mark", mark,
                "Degrees past the winter solstice to mark on the chart as the chosen day,\n0 to 360",
-               chart::ChosenDay, "the mark must be from 0 to 360 degrees")
+               daycalc::RangeOf("mark"))
         ->default_str("");
 }
 
@@ -130,14 +130,20 @@ inline void AddTableOptions(CLI::App& command, bool& csv, bool& json, std::strin
     command.add_flag("--json", json, "One JSON object: inputs, rows and summary")
         ->excludes(csvFlag);
     const bool png = AddChartOption(command, chart, drawn);
-    AddNumberWithin(
-        command, "--chart-width", chartWidth,
-        "The chart's width in pixels, from 300 (a phone's screen) to 800",
-        [](const std::string& text) {
-            const double width = *rt::StrictNumber(text);
-            return width >= chart::kNarrowest && width <= chart::kWidth;
-        },
-        "the chart's width must be from 300 to 800 pixels");
+    // The chart's widths are the chart kit's own.
+    static constexpr daycalc::ValueRange kChartWidths{
+        "chart_width",
+        chart::kNarrowest,
+        chart::kWidth,
+        true,
+        true,
+        false,
+        0,
+        0,
+        "the chart's width must be from 300 to 800 pixels"};
+    AddNumberWithin(command, "--chart-width", chartWidth,
+                    "The chart's width in pixels, from 300 (a phone's screen) to 800",
+                    kChartWidths);
     command.footer(
         statuses + " or a chart that could not be written,\n3 output that could not be written." +
         (png ? "" : "\nThis daylight-cli was built without Qt: its charts are SVG only."));

@@ -16,14 +16,6 @@ namespace {
 
 using rt::TextFromDouble;
 
-std::string CheckStep(const std::string& text) {
-    const std::optional<double> step = rt::StrictNumber(text);
-    if (!step) return "";  // said as for every number
-    if (*step >= daycalc::kFinestYearStep && *step <= daycalc::kCoarsestYearStep) return "";
-    return "the step must be from " + TextFromDouble(daycalc::kFinestYearStep) + " to " +
-           TextFromDouble(daycalc::kCoarsestYearStep) + " degrees";
-}
-
 }  // namespace
 
 CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearRequest& request) {
@@ -37,8 +29,8 @@ CLI::App* AddYearCommand(CLI::App& app, daycalc::DaylightInputs& inputs, YearReq
         if (f.text == &daycalc::DaylightInputs::fromSolstice) continue;  // the year has them all
         AddInputOption(*year, f, inputs);
     }
-    AddNumberOption(*year, "--step", request.step, "Degrees from one row to the next, 0.001 to 360")
-        ->check(CheckStep);
+    AddNumberWithin(*year, "--step", request.step, "Degrees from one row to the next, 0.001 to 360",
+                    daycalc::RangeOf("year_step"));
     AddMarkOption(*year, request.mark);
     AddClockOption(*year, request.clock);
     AddTableOptions(*year, request.csv, request.json, request.chart, request.chartWidth, "the year",

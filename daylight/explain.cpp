@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "daylight/ranges.h"
 #include "model.h"
 
 namespace daycalc {
@@ -366,7 +367,8 @@ Problem BeyondThePole(const DaylightInputs& inputs, double latitude, Mode mode) 
     }
     if (!Gives(With(inputs, tries), mode, Promise::Results)) tries.clear();
     const HintText& text = HintTextOf(HintId::BeyondThePole);
-    Problem problem = OutOfRange(std::string(kLatitudeRange), {kLatitude}, std::move(tries));
+    Problem problem =
+        OutOfRange(std::string(RangeOf(kLatitude).reason), {kLatitude}, std::move(tries));
     problem.cause = Filled(text.cause, {{"latitude", Text(latitude)}});
     problem.hint =
         std::string(text.hint) + (problem.tries.empty() ? "" : " " + TrySentence(problem.tries));

@@ -33,7 +33,6 @@ Problem OutOfRange(std::string message, std::vector<std::string_view> fields,
                    std::vector<Try> tries);
 
 // What is wrong with a latitude beyond a pole, in every mode.
-inline constexpr std::string_view kLatitudeRange = "the latitude must be from -90 to 90 degrees";
 
 // The latitude reached by going on over the pole, to as many decimals as it was typed with: 100
 // gives 80, -100.5 gives -79.5, 300 gives -60.

@@ -1,7 +1,8 @@
-// The sky's inputs: each value's range, the first value out of it with values to try that bring
+// The sky's inputs: the first value out of its range (ranges.h) with values to try that bring
 // every value into range, the horizon as people give it, and the days and latitudes of the rows.
 #include <string>
 
+#include "daylight/ranges.h"
 #include "explain.h"
 #include "sky_parts.h"
 
@@ -19,6 +20,25 @@ struct OutOfItsRange {
     std::string reason;
     double within;
 };
+
+// The sky's value a range row names, or none.
+double SkyInputs::*MemberOf(std::string_view field) {
+    const std::pair<std::string_view, double SkyInputs::*> members[] = {
+        {"latitude", &SkyInputs::latitude},
+        {"solar_day", &SkyInputs::solarDay},
+        {"year", &SkyInputs::year},
+        {"eccentricity", &SkyInputs::eccentricity},
+        {"horizon", &SkyInputs::horizon},
+        {"distance", &SkyInputs::distance},
+        {"refraction", &SkyInputs::refraction},
+        {"declination_term", &SkyInputs::declinationTerm},
+        {"longitude", &SkyInputs::longitude},
+        {"step", &SkyInputs::step}};
+    for (const auto& [name, member] : members) {
+        if (name == field) return member;
+    }
+    return nullptr;
+}
 
 std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
     struct Value {
@@ -46,66 +66,36 @@ std::optional<OutOfItsRange> FirstOutOfRange(const SkyInputs& in) {
                                  std::string("the ") + v.name + " is not a finite number", v.usual};
         }
     }
-    const auto clamped = [](double value, double bound) { return value < 0 ? -bound : bound; };
-    if (!(std::fabs(in.latitude) <= 90)) {
-        return OutOfItsRange{"latitude", &SkyInputs::latitude, std::string(kLatitudeRange),
-                             OverThePole(in.latitude)};
-    }
-    if (!(in.solarDay > 0)) {
-        return OutOfItsRange{"solar_day", &SkyInputs::solarDay, "the solar day must be above 0",
-                             24};
-    }
-    if (!(in.year > 0)) {
-        return OutOfItsRange{"year", &SkyInputs::year, "the year must be above 0", 365.25};
-    }
-    // The sky counts the year in solar days; the orbit's rate a day must stay a number.
-    if (!(in.year >= 1e-6)) {
-        return OutOfItsRange{"year", &SkyInputs::year,
-                             "the year must be at least a millionth of a solar day", 1e-6};
-    }
-    if (!(in.eccentricity >= 0 && in.eccentricity < 1)) {
-        return OutOfItsRange{"eccentricity", &SkyInputs::eccentricity,
-                             "the eccentricity must be from 0 up to but not including 1",
-                             in.eccentricity < 0 ? 0 : 0.99};
-    }
-    if (!in.sunrise && !(std::fabs(in.horizon) <= 90)) {
-        return OutOfItsRange{"horizon", &SkyInputs::horizon,
-                             "the horizon must be from -90 to 90 degrees", clamped(in.horizon, 90)};
-    }
-    if (!(in.distance > 0)) {
-        return OutOfItsRange{"distance", &SkyInputs::distance, "the distance must be above 0 AU",
-                             1};
-    }
-    if (!(in.refraction >= 0 && in.refraction <= 600)) {
-        return OutOfItsRange{"refraction", &SkyInputs::refraction,
-                             "the refraction must be from 0 to 600 minutes of arc",
-                             in.refraction < 0 ? 0 : 600.0};
-    }
-    // So near the sun its disc reaches past the zenith: the nearest distance whose sunrise
-    // horizon is within -90 degrees, a little further out so that its own horizon is.
-    if (in.sunrise && !(SunriseHorizon(in.refraction, in.distance) >= -90)) {
-        const double nearest = kHalfDiscAtOneAu / (90 - in.refraction / 60) * (1 + 1e-9);
-        return OutOfItsRange{"distance", &SkyInputs::distance,
-                             "the distance must be at least " + rt::TextFromDouble(nearest) +
-                                 " AU: nearer, the sun's disc would reach past the zenith",
-                             nearest};
-    }
-    if (!(std::fabs(in.declinationTerm) <= 5)) {
-        return OutOfItsRange{"declination_term", &SkyInputs::declinationTerm,
-                             "the declination term must be from -5 to 5 degrees",
-                             clamped(in.declinationTerm, 5)};
-    }
-    if (!std::isnan(in.longitude) && !(std::fabs(in.longitude) <= 180)) {
-        return OutOfItsRange{"longitude", &SkyInputs::longitude,
-                             "the longitude must be from -180 to 180 degrees",
-                             clamped(in.longitude, 180)};
-    }
-    // A day of an Earth-like year, or the whole of a year too short for that.
-    const double aDay = in.year / 365.25 > 0 ? in.year / 365.25 : in.year;
-    if (!(in.step > 0)) {
-        return OutOfItsRange{"step", &SkyInputs::step, "the step must be above 0", aDay};
+    for (const ValueRange& range : ValueRanges()) {
+        double SkyInputs::*member = MemberOf(range.field);
+        if (!member) continue;  // not one of the sky's values
+        // The planet's own sunrise horizon is made of the distance and the refraction; a longitude
+        // of NaN is any.
+        if (in.sunrise && member == &SkyInputs::horizon) continue;
+        if (member == &SkyInputs::longitude && std::isnan(in.longitude)) continue;
+        const double value = in.*member;
+        if (!range.Holds(value)) {
+            // A latitude past a pole stands for one over it; a step, a day of an Earth-like year
+            // or the whole of a year too short for that.
+            const double offered = member == &SkyInputs::latitude ? OverThePole(value)
+                                   : member == &SkyInputs::step
+                                       ? (in.year / 365.25 > 0 ? in.year / 365.25 : in.year)
+                                       : range.Offered(value);
+            return OutOfItsRange{range.field, member, std::string(range.reason), offered};
+        }
+        // So near the sun its disc reaches past the zenith: the nearest distance whose sunrise
+        // horizon is within -90 degrees, a little further out so that its own horizon is.
+        if (member == &SkyInputs::refraction && in.sunrise &&
+            !(SunriseHorizon(in.refraction, in.distance) >= -90)) {
+            const double nearest = kHalfDiscAtOneAu / (90 - in.refraction / 60) * (1 + 1e-9);
+            return OutOfItsRange{"distance", &SkyInputs::distance,
+                                 "the distance must be at least " + rt::TextFromDouble(nearest) +
+                                     " AU: nearer, the sun's disc would reach past the zenith",
+                                 nearest};
+        }
     }
     if (in.year / in.step > kMostSkyRows) {
+        const double aDay = in.year / 365.25 > 0 ? in.year / 365.25 : in.year;
         return OutOfItsRange{"step", &SkyInputs::step,
                              "the step must be at least a millionth of the year", aDay};
     }

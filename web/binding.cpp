@@ -15,6 +15,7 @@
 #include "daylight/daylight.h"
 #include "daylight/earth_year.h"
 #include "daylight/face.h"
+#include "daylight/ranges.h"
 #include "daylight/solar_system.h"
 #include "daylight/table.h"
 #include "daylight/year.h"
@@ -227,8 +228,9 @@ val SkyValues(const val& values) {
             daycalc::UtcOffsetOf(values["utc_offset"].as<std::string>());
         if (!offset) {
             why.set("utc_offset", std::string(daycalc::kUtcOffsetForm));
-        } else if (!(std::fabs(*offset) <= daycalc::kFarthestUtcOffset)) {
-            why.set("utc_offset", std::string(daycalc::kUtcOffsetRange));
+        } else if (const daycalc::ValueRange& range = daycalc::RangeOf("utc_offset");
+                   !range.Holds(*offset)) {
+            why.set("utc_offset", std::string(range.reason));
         }
     }
     return why;

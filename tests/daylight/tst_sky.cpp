@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "daylight/ranges.h"
 #include "daylight/sky.h"
 #include "daylight/solar_system.h"
 
@@ -374,6 +375,27 @@ TEST(Sky, EveryUnusableValueIsRefusedWithItsReason) {
         in.*c.value = rt::ValFromText(problem->tries[0].text);
         EXPECT_FALSE(daycalc::SkyProblem(in)) << c.reason;
     }
+}
+
+// Each range holds its ends as it says and nothing just past them, nor NaN, and what it offers
+// in place of a value outside it is within it.
+TEST(ValueRanges, EachHoldsItsEndsAsItSaysAndWhatItOffers) {
+    for (const daycalc::ValueRange& r : daycalc::ValueRanges()) {
+        SCOPED_TRACE(std::string(r.field));
+        EXPECT_EQ(r.Holds(r.low), r.lowIncluded);
+        EXPECT_FALSE(r.Holds(std::nextafter(r.low, -INFINITY)));
+        if (std::isfinite(r.high)) {
+            EXPECT_EQ(r.Holds(r.high), r.highIncluded);
+            EXPECT_FALSE(r.Holds(std::nextafter(r.high, INFINITY)));
+        }
+        EXPECT_FALSE(r.Holds(NAN));
+        for (const double offered : {r.offeredBelow, r.offeredAbove}) {
+            if (!std::isnan(offered)) {
+                EXPECT_TRUE(r.Holds(offered)) << offered;
+            }
+        }
+    }
+    EXPECT_FALSE(daycalc::RangeOf("rows").Holds(2.5));
 }
 
 }  // namespace

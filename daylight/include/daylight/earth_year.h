@@ -32,7 +32,6 @@ std::optional<CivilDate> MonthOf(std::string_view text);
 // to 14 ahead.
 std::optional<double> UtcOffsetOf(std::string_view text);
 inline constexpr double kFarthestUtcOffset = 14;
-inline constexpr std::string_view kUtcOffsetRange = "the UTC offset must be from -14 to 14 hours";
 inline constexpr std::string_view kUtcOffsetForm =
     "not a UTC offset as hours (5.5) or hours and minutes (+05:30)";
 
