@@ -102,87 +102,139 @@ std::string HalfAYearLater(double fromSolstice) {
     return SumText(fromSolstice, fromSolstice + 180 < 360 ? 180 : -180);
 }
 
+// What a stop is explained from: its kind and stage, and the values as read.
+struct Stop {
+    rt::FaultKind kind;
+    Stage stage;
+    double tilt;  // as the days take it
+    double latitude;
+    double fromSolstice;
+    Values values;         // the tilt and the latitude, for the hints' texts
+    std::string mirrored;  // the latitude in the other hemisphere
+    std::string later;     // the point of the year half a year later
+};
+
+std::vector<Try> LatitudeTry(const std::string& text) { return {{kLatitude, text}}; }
+
+// On a polar circle: the shortest day's formula divides by zero there, and full daylight's where
+// rounding puts a northern latitude a hair beyond it.
+bool OnTheCircle(const Stop& s) {
+    const bool fullDaylightOnTheCircle = s.stage == Stage::FullDaylight && s.latitude > 0;
+    return (s.stage == Stage::ShortestDay || fullDaylightOnTheCircle) &&
+           s.kind == rt::FaultKind::DivisionByZero;
+}
+
+// Each way a calculation stops that a hint explains, in the order they are told apart: when it
+// is the one, and its hints with their values to try.
+struct Explanation {
+    bool (*when)(const Stop&);
+    Why (*hints)(const Stop&);
+};
+
+const Explanation kExplanations[] = {
+    {[](const Stop& s) { return s.tilt < -90 || s.tilt > 180; },
+     [](const Stop& s) -> Why {
+         return {
+             s.values,
+             {{HintId::TiltFarBeyond, {kTilt}, {{kTilt, StartingText(&DaylightInputs::tilt)}}}}};
+     }},
+    // A negative tilt, or one of 180, gives the days of a tilt from 0 to 90 half a year later,
+    // since tan(−T) = −tan T and cos(A + 180°) = −cos A. (Tilts between 90 and 180 are taken as
+    // 180 − T when read, and do not stop here.)
+    {[](const Stop& s) { return s.tilt < 0 || s.tilt > 90; },
+     [](const Stop& s) -> Why {
+         const std::string same = s.tilt < 0 ? SumText(0, -s.tilt) : SumText(180, -s.tilt);
+         Values values = s.values;
+         values.emplace_back("same", same);
+         return {values,
+                 {{HintId::TiltBeyond,
+                   {kTilt, kFromSolstice},
+                   {{kTilt, same}, {kFromSolstice, s.later}}}}};
+     }},
+    {[](const Stop& s) {
+         return s.stage == Stage::ShortestDay && s.tilt == 90 &&
+                s.kind == rt::FaultKind::InvalidOperation;
+     },
+     [](const Stop& s) -> Why {
+         return {s.values,
+                 {{HintId::RightAngleAtTheEquator, {kTilt, kLatitude}, {{kTilt, "89.9"}}},
+                  {HintId::RightAngleAtTheEquator, {kTilt, kLatitude}, LatitudeTry("0.1")}}};
+     }},
+    {[](const Stop& s) { return s.stage == Stage::ShortestDay && s.tilt == 90; },
+     [](const Stop& s) -> Why {
+         return {s.values,
+                 {{HintId::RightAngleSouth, {kTilt}, {{kTilt, "89.9"}}},
+                  {HintId::RightAngleSouth,
+                   {kTilt, kLatitude, kFromSolstice},
+                   {{kTilt, "89.9"}, {kLatitude, s.mirrored}, {kFromSolstice, s.later}}}}};
+     }},
+    {[](const Stop& s) { return OnTheCircle(s) && s.latitude < 0; },
+     [](const Stop& s) -> Why {
+         return {s.values,
+                 {{HintId::OnTheSouthernPolarCircle,
+                   {kLatitude, kTilt},
+                   LatitudeTry(SumText(s.latitude, 0.1))}}};
+     }},
+    {OnTheCircle,
+     [](const Stop& s) -> Why {
+         return {s.values,
+                 {{HintId::OnThePolarCircle,
+                   {kLatitude, kTilt},
+                   LatitudeTry(SumText(s.latitude, -0.1))},
+                  {HintId::OnThePolarCircle,
+                   {kLatitude, kTilt},
+                   LatitudeTry(SumText(s.latitude, 0.1))}}};
+     }},
+    {[](const Stop& s) {
+         return s.stage == Stage::ShortestDay && s.kind == rt::FaultKind::InvalidArgument &&
+                s.latitude < 0;
+     },
+     [](const Stop& s) -> Why {
+         Values values = s.values;
+         values.emplace_back("circle", SumText(s.tilt, -90));
+         return {values,
+                 {{HintId::BeyondTheSouthernPolarCircle,
+                   {kLatitude, kFromSolstice},
+                   {{kLatitude, s.mirrored}, {kFromSolstice, s.later}},
+                   Promise::FullDaylight}},
+                 true};
+     }},
+    {[](const Stop& s) { return s.stage == Stage::ChosenDay; },
+     [](const Stop& s) -> Why {
+         const std::string towardsTheEquator = SumText(s.latitude, s.latitude > 0 ? -0.1 : 0.1);
+         return {s.values,
+                 {{HintId::TouchesTheHorizon,
+                   {kLatitude, kFromSolstice},
+                   LatitudeTry(towardsTheEquator),
+                   Promise::Daylight},
+                  {HintId::TouchesTheHorizon,
+                   {kLatitude, kFromSolstice},
+                   {{kFromSolstice, SumText(s.fromSolstice, 1)}},
+                   Promise::Daylight}}};
+     }},
+};
+
 Why Explained(const DaylightInputs& in, rt::FaultKind kind, Stage stage) {
     if (stage == Stage::Reading) return {};
     // The tilt and latitude were read once already, so neither overflows now; the year reads no
     // point of the year, whose text may be anything.
     const double typed = rt::ValFromText(in.tilt);
-    const double tilt = TiltOfTheDays(typed);
     const double latitude = rt::ValFromText(in.latitude);
     double fromSolstice = 0;
     try {
         fromSolstice = rt::ValFromText(in.fromSolstice);
     } catch (const rt::Fault&) {
     }
-    Values values = {{"tilt", Text(typed)}, {"latitude", Text(latitude)}};
-    const std::string mirrored = SumText(0, -latitude);
-    const std::string later = HalfAYearLater(fromSolstice);
-    const auto latitudeTry = [](const std::string& text) {
-        return std::vector<Try>{{kLatitude, text}};
-    };
-    if (tilt < -90 || tilt > 180) {
-        return {values,
-                {{HintId::TiltFarBeyond, {kTilt}, {{kTilt, StartingText(&DaylightInputs::tilt)}}}}};
-    }
-    // A negative tilt, or one of 180, gives the days of a tilt from 0 to 90 half a year later,
-    // since tan(−T) = −tan T and cos(A + 180°) = −cos A. (Tilts between 90 and 180 are taken as
-    // 180 − T when read, and do not stop here.)
-    if (tilt < 0 || tilt > 90) {
-        const std::string same = tilt < 0 ? SumText(0, -tilt) : SumText(180, -tilt);
-        values.emplace_back("same", same);
-        return {values,
-                {{HintId::TiltBeyond,
-                  {kTilt, kFromSolstice},
-                  {{kTilt, same}, {kFromSolstice, later}}}}};
-    }
-    if (stage == Stage::ShortestDay && tilt == 90) {
-        if (kind == rt::FaultKind::InvalidOperation) {
-            return {values,
-                    {{HintId::RightAngleAtTheEquator, {kTilt, kLatitude}, {{kTilt, "89.9"}}},
-                     {HintId::RightAngleAtTheEquator, {kTilt, kLatitude}, latitudeTry("0.1")}}};
-        }
-        return {values,
-                {{HintId::RightAngleSouth, {kTilt}, {{kTilt, "89.9"}}},
-                 {HintId::RightAngleSouth,
-                  {kTilt, kLatitude, kFromSolstice},
-                  {{kTilt, "89.9"}, {kLatitude, mirrored}, {kFromSolstice, later}}}}};
-    }
-    // On the circle the formula for the shortest day divides by zero; where rounding puts the
-    // latitude a hair beyond the circle, that for full daylight does.
-    const bool fullDaylightOnTheCircle = stage == Stage::FullDaylight && latitude > 0;
-    if ((stage == Stage::ShortestDay || fullDaylightOnTheCircle) &&
-        kind == rt::FaultKind::DivisionByZero) {
-        if (latitude < 0) {
-            return {values,
-                    {{HintId::OnTheSouthernPolarCircle,
-                      {kLatitude, kTilt},
-                      latitudeTry(SumText(latitude, 0.1))}}};
-        }
-        return {
-            values,
-            {{HintId::OnThePolarCircle, {kLatitude, kTilt}, latitudeTry(SumText(latitude, -0.1))},
-             {HintId::OnThePolarCircle, {kLatitude, kTilt}, latitudeTry(SumText(latitude, 0.1))}}};
-    }
-    if (stage == Stage::ShortestDay && kind == rt::FaultKind::InvalidArgument && latitude < 0) {
-        values.emplace_back("circle", SumText(tilt, -90));
-        return {values,
-                {{HintId::BeyondTheSouthernPolarCircle,
-                  {kLatitude, kFromSolstice},
-                  {{kLatitude, mirrored}, {kFromSolstice, later}},
-                  Promise::FullDaylight}},
-                true};
-    }
-    if (stage == Stage::ChosenDay) {
-        const std::string towardsTheEquator = SumText(latitude, latitude > 0 ? -0.1 : 0.1);
-        return {values,
-                {{HintId::TouchesTheHorizon,
-                  {kLatitude, kFromSolstice},
-                  latitudeTry(towardsTheEquator),
-                  Promise::Daylight},
-                 {HintId::TouchesTheHorizon,
-                  {kLatitude, kFromSolstice},
-                  {{kFromSolstice, SumText(fromSolstice, 1)}},
-                  Promise::Daylight}}};
+    const Stop stop{.kind = kind,
+                    .stage = stage,
+                    .tilt = TiltOfTheDays(typed),
+                    .latitude = latitude,
+                    .fromSolstice = fromSolstice,
+                    .values = {{"tilt", Text(typed)}, {"latitude", Text(latitude)}},
+                    .mirrored = SumText(0, -latitude),
+                    .later = HalfAYearLater(fromSolstice)};
+    for (const Explanation& e : kExplanations) {
+        if (e.when(stop)) return e.hints(stop);
     }
     return {};
 }
