@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 
 #include "daylight/ranges.h"
 #include "runtime/runtime.h"
@@ -130,10 +131,19 @@ std::vector<Point> Thinned::Points() const {
     return copy.kept_;
 }
 
-YearChart::YearChart(const daycalc::YearView& year) : year_(year), daylight_(year.year / kSlices) {}
+void ColumnsRead::Find(std::span<const std::string_view> columns) {
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+        const auto found = std::find(columns.begin(), columns.end(), names_[i]);
+        if (found == columns.end()) std::abort();
+        at_[i] = static_cast<std::size_t>(found - columns.begin());
+    }
+}
+
+YearChart::YearChart(const daycalc::YearView& year)
+    : Chart({"day_of_year", "daylight"}), year_(year), daylight_(year.year / kSlices) {}
 
 bool YearChart::Row(std::span<const Cell> c) {
-    daylight_.Add(c[1].number, c[2].number);  // the day of the year, the daylight
+    daylight_.Add(read_.Of(c, kDayOfYearRead).number, read_.Of(c, kDaylightRead).number);
     return true;
 }
 
@@ -180,11 +190,16 @@ Figure YearChart::Draw() const {
     return f;
 }
 
-SkyChart::SkyChart(const daycalc::SkyInputs& in) : in_(in), above_(4, Thinned(in.year / kSlices)) {}
+SkyChart::SkyChart(const daycalc::SkyInputs& in)
+    : Chart({"day", "daylight", "civil", "nautical", "astronomical"}),
+      in_(in),
+      above_(4, Thinned(in.year / kSlices)) {}
 
 bool SkyChart::Row(std::span<const Cell> c) {
+    const double day = read_.Of(c, kDayRead).number;
     double sum = 0;
-    for (std::size_t i = 0; i < 4; ++i) above_[i].Add(c[0].number, sum += c[3 + i].number);
+    for (std::size_t i = 0; i < 4; ++i)
+        above_[i].Add(day, sum += read_.Of(c, kAboveRead + i).number);
     return true;
 }
 
@@ -230,7 +245,8 @@ constexpr std::array<Colour, 12> kDaylightColours = {"#1d2f6f", "#22468f", "#2a5
                                                      "#c3dfae", "#e2e79b", "#f5e37f", "#fbd35c"};
 constexpr std::size_t kNightColour = kDaylightColours.size(), kDayColour = kNightColour + 1;
 
-MapChart::MapChart(const daycalc::SkyInputs& in) : in_(in) {
+MapChart::MapChart(const daycalc::SkyInputs& in)
+    : Chart({"latitude", "day", "daylight", "sun"}), in_(in) {
     for (const double level : RoundTicks(0, in.solarDay, 7)) {
         if (level > 0 && level < in.solarDay) levels_.push_back(level);
     }
@@ -238,7 +254,7 @@ MapChart::MapChart(const daycalc::SkyInputs& in) : in_(in) {
 }
 
 bool MapChart::Row(std::span<const Cell> c) {
-    const double latitude = c[0].number, day = c[1].number;
+    const double latitude = read_.Of(c, kLatitudeRead).number, day = read_.Of(c, kDayRead).number;
     if (latitudes_.empty() || latitude != latitude_) {
         latitude_ = latitude, index_ = 0, column_ = 0;
         drawing_ = latitudes_.empty() || latitude - latitudes_.back() >= 180.0 / kPlotHeight;
@@ -255,8 +271,8 @@ bool MapChart::Row(std::span<const Cell> c) {
     }
     const std::size_t index = index_++;
     if (!drawing_) return true;
-    const std::string_view sun = c[3].word;
-    const Day value = {static_cast<float>(c[2].number),
+    const std::string_view sun = read_.Of(c, kSunRead).word;
+    const Day value = {static_cast<float>(read_.Of(c, kDaylightRead).number),
                        sun == daycalc::SunName(daycalc::Sun::PolarNight) ? daycalc::Sun::PolarNight
                        : sun == daycalc::SunName(daycalc::Sun::PolarDay) ? daycalc::Sun::PolarDay
                                                                          : daycalc::Sun::Rises};

@@ -274,4 +274,46 @@ TEST(Charts, AMapsPolarDayAndNightAreWhereTheyFall) {
     EXPECT_NE(fillAt(in.year / 2, 40), day);
 }
 
+// Hands a chart a table with its columns in the reverse order: a chart that reads its cells by
+// name draws the same figure from it.
+class Reversed : public daycalc::TableConsumer {
+  public:
+    explicit Reversed(chart::Chart& to) : to_(to) {}
+    void Columns(std::span<const std::string_view> names) override {
+        std::vector<std::string_view> reversed(names.rbegin(), names.rend());
+        to_.Columns(reversed);
+    }
+    bool Row(std::span<const daycalc::Cell> cells) override {
+        const std::vector<daycalc::Cell> reversed(cells.rbegin(), cells.rend());
+        return to_.Row(reversed);
+    }
+    void Summary(std::span<const daycalc::Named> values) override { to_.Summary(values); }
+
+  private:
+    chart::Chart& to_;
+};
+
+TEST(Charts, EachReadsItsCellsByTheNamesOfTheirColumns) {
+    daycalc::SkyInputs in = Planet("mars", 70);
+    in.step = in.year / 90;
+    chart::SkyChart sky(in), skyReversed(in);
+    ASSERT_FALSE(daycalc::ProduceSky(in, sky));
+    Reversed toSky(skyReversed);
+    ASSERT_FALSE(daycalc::ProduceSky(in, toSky));
+    EXPECT_EQ(sky.Svg(), skyReversed.Svg());
+    chart::MapChart map(in), mapReversed(in);
+    ASSERT_FALSE(daycalc::ProduceMap(in, 5, map));
+    Reversed toMap(mapReversed);
+    ASSERT_FALSE(daycalc::ProduceMap(in, 5, toMap));
+    EXPECT_EQ(map.Svg(), mapReversed.Svg());
+    daycalc::DaylightInputs inputs;
+    inputs.latitude = "70";
+    const daycalc::YearView view = std::get<daycalc::YearView>(daycalc::YearAsRead(inputs));
+    chart::YearChart year(view), yearReversed(view);
+    ASSERT_FALSE(daycalc::ProduceYear(inputs, 5, year));
+    Reversed toYear(yearReversed);
+    ASSERT_FALSE(daycalc::ProduceYear(inputs, 5, toYear));
+    EXPECT_EQ(year.Svg(), yearReversed.Svg());
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 // the figure's pixels can show, so that the longest table is drawn in little memory.
 #pragma once
 
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <span>
@@ -33,10 +34,28 @@ class Thinned {
     std::vector<Point> kept_;
 };
 
+// The columns a chart reads, by name, and where they are in its table's rows: looked up once,
+// when the table names its columns, so that a chart reads each cell by what it is.
+class ColumnsRead {
+  public:
+    explicit ColumnsRead(std::initializer_list<std::string_view> names)
+        : names_(names), at_(names.size()) {}
+    // Finds each among the table's columns; a table without one is the program's own mistake.
+    void Find(std::span<const std::string_view> columns);
+    // The cell of the column read `read`th, in a row of that table.
+    const daycalc::Cell& Of(std::span<const daycalc::Cell> row, std::size_t read) const {
+        return row[at_[read]];
+    }
+
+  private:
+    std::vector<std::string_view> names_;
+    std::vector<std::size_t> at_;
+};
+
 // A chart drawn from one table: it takes the rows as they come, then draws its figure.
 class Chart : public daycalc::TableConsumer {
   public:
-    void Columns(std::span<const std::string_view>) override {}
+    void Columns(std::span<const std::string_view> names) override { read_.Find(names); }
     void Summary(std::span<const daycalc::Named>) override {}
     virtual Figure Draw() const = 0;
     std::string Svg() const { return Draw().Svg(); }
@@ -48,6 +67,9 @@ class Chart : public daycalc::TableConsumer {
     void MarkLatitude(double degrees) { markLatitude_ = degrees; }
 
   protected:
+    // Reads the columns so named, in that order.
+    explicit Chart(std::initializer_list<std::string_view> read) : read_(read) {}
+    ColumnsRead read_;
     double width_ = kWidth;
     double markDay_ = std::numeric_limits<double>::quiet_NaN();
     double markLatitude_ = std::numeric_limits<double>::quiet_NaN();
@@ -69,6 +91,7 @@ class YearChart : public Chart {
     Figure Draw() const override;
 
   private:
+    enum Read : std::size_t { kDayOfYearRead, kDaylightRead };
     daycalc::YearView year_;
     Thinned daylight_;
 };
@@ -87,6 +110,8 @@ class SkyChart : public Chart {
     static void KeyBands(Figure& f, std::string_view daylight);
 
   private:
+    // The day, then the time above the horizon and in each twilight, in that order.
+    enum Read : std::size_t { kDayRead, kAboveRead };
     daycalc::SkyInputs in_;
     std::vector<Thinned> above_;  // the time above the horizon, -6°, -12° and -18°
     // The t of the solstices and equinoxes, in the order of kSeasonNames, from the summary's
@@ -106,6 +131,7 @@ class MapChart : public Chart {
     Figure Draw() const override;
 
   private:
+    enum Read : std::size_t { kLatitudeRead, kDayRead, kDaylightRead, kSunRead };
     // A run of days of one colour along a latitude's strip, and its colour.
     struct Run {
         double from, to, low, high;
