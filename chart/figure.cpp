@@ -239,6 +239,13 @@ void Figure::Line(const std::vector<Point>& points, Colour stroke, double width,
              (dashed ? " stroke-dasharray=\"5 4\"" : "") + "/>\n";
 }
 
+void Figure::Dots(const std::vector<Point>& points, Colour fill, double radius) {
+    for (const Point& p : points) {
+        body_ += "<circle cx=\"" + Number(X(p.x)) + "\" cy=\"" + Number(Y(p.y)) + "\" r=\"" +
+                 Number(radius) + "\" fill=\"" + std::string(fill) + "\"/>\n";
+    }
+}
+
 void Figure::Segments(const std::vector<std::array<Point, 2>>& segments, Colour stroke,
                       double width) {
     if (segments.empty()) return;

@@ -59,6 +59,8 @@ class Figure {
     // A rectangle; crisp where rectangles meet edge to edge (a map's cells).
     void Band(double xFrom, double xTo, double yFrom, double yTo, Colour fill, bool crisp = false);
     void Line(const std::vector<Point>& points, Colour stroke, double width, bool dashed = false);
+    // A dot of that radius (pixels) at each point.
+    void Dots(const std::vector<Point>& points, Colour fill, double radius);
     // Line segments in the figure's pixels, as one path.
     void Segments(const std::vector<std::array<Point, 2>>& segments, Colour stroke, double width);
     // A named mark across the plot at x (a solstice); the names take turns between two rows
