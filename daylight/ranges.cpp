@@ -5,10 +5,6 @@
 #include <cstdlib>
 #include <limits>
 
-#include "daylight/earth_year.h"
-#include "daylight/sky.h"
-#include "daylight/year.h"
-
 namespace daycalc {
 
 namespace {

@@ -31,7 +31,6 @@ std::optional<CivilDate> MonthOf(std::string_view text);
 // ±hh:mm (5:30, +05:30, -03:30); none for anything else. The clocks run from 14 hours behind UTC
 // to 14 ahead.
 std::optional<double> UtcOffsetOf(std::string_view text);
-inline constexpr double kFarthestUtcOffset = 14;
 inline constexpr std::string_view kUtcOffsetForm =
     "not a UTC offset as hours (5.5) or hours and minutes (+05:30)";
 

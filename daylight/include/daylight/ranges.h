@@ -8,6 +8,15 @@
 
 namespace daycalc {
 
+// The year's steps between points, in degrees; a step outside is taken as the nearer bound, and
+// one that is not a number as the coarsest.
+constexpr double kFinestYearStep = 0.001;
+constexpr double kCoarsestYearStep = 360;
+// More rows than this for one latitude is taken for a mistaken step.
+constexpr double kMostSkyRows = 1e6;
+// The clocks run from 14 hours behind UTC to 14 ahead.
+constexpr double kFarthestUtcOffset = 14;
+
 struct ValueRange {
     std::string_view field;  // as the JSON, the page and the hints name the value
     double low;

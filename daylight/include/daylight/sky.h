@@ -67,9 +67,6 @@ inline constexpr double kAnyLongitude = __builtin_nan("");
 // so each day is followed step by step, and the rows' step is a 360th of the year, not a day.
 constexpr double kShortYear = 100;
 
-// More rows than this for one latitude is taken for a mistaken step.
-constexpr double kMostSkyRows = 1e6;
-
 struct SkyInputs {
     double tilt;          // degrees
     double latitude;      // degrees, -90 to 90

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "daylight/daylight.h"
+#include "daylight/ranges.h"
 
 namespace daycalc {
 
@@ -56,11 +57,6 @@ struct YearView {
 };
 
 using YearOutcome = std::variant<YearView, Problem>;
-
-// Steps between points, in degrees; a step outside is taken as the nearer bound, and one that
-// is not a number as the coarsest.
-constexpr double kFinestYearStep = 0.001;
-constexpr double kCoarsestYearStep = 360;
 
 // The year for the tilt, latitude, solar day and year texts of the inputs (the point of the
 // year is not read): a point every `stepDegrees` from 0, and one at 360 that closes the year.
