@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
+#include <initializer_list>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -19,6 +20,7 @@
 #include "quoted.h"
 #include "sky_command.h"
 #include "status.h"
+#include "sun_command.h"
 #include "table.h"
 #include "year_command.h"
 
@@ -133,6 +135,7 @@ struct Asked {
     std::vector<daycalc::ReadingNote> placeNotes;
     CLI::App* yearCommand = nullptr;
     CLI::App* skyCommand = nullptr;
+    CLI::App* sunCommand = nullptr;  // which shares the sky's request
     CLI::App* placesCommand = nullptr;
 };
 
@@ -156,8 +159,9 @@ void AddOptions(CLI::App& app, Asked& asked) {
     batchFlag->excludes(AddPlaceOption(app, asked.place)->excludes(app.get_option("--latitude")));
     asked.yearCommand = AddYearCommand(app, asked.inputs, asked.year);
     asked.skyCommand = AddSkyCommand(app, asked.inputs, asked.sky);
+    asked.sunCommand = AddSunCommand(app, asked.inputs, asked.sky);
     asked.placesCommand = AddPlacesCommand(app, asked.places);
-    for (CLI::App* command : {asked.yearCommand, asked.skyCommand}) {
+    for (CLI::App* command : {asked.yearCommand, asked.skyCommand, asked.sunCommand}) {
         AddPlanetOption(*command, asked.planet);
         AddPlaceOption(*command, asked.place)->excludes(command->get_option("--latitude"));
         for (const char* single : {"--json", "--batch", "--from-solstice"}) {
@@ -168,13 +172,18 @@ void AddOptions(CLI::App& app, Asked& asked) {
 
 // One command at a time: a second would be done in place of the first, or not at all. Says so
 // and returns false where more than one was given.
-bool OneCommand(const CLI::App& year, const CLI::App& sky, std::ostream& err) {
-    if (year.count() + sky.count() <= 1) return true;
-    const std::string given =
-        year.count() > 0 && sky.count() > 0
-            ? "year and sky were both given"
-            : (year.count() > 0 ? "year" : "sky") + std::string(" was given twice");
-    err << "daylight-cli: give one command at a time: " << given << '\n';
+bool OneCommand(std::initializer_list<const CLI::App*> commands, std::ostream& err) {
+    std::vector<std::string> given;
+    std::size_t count = 0;
+    for (const CLI::App* command : commands) {
+        count += command->count();
+        if (command->count() > 0) given.push_back(command->get_name());
+    }
+    if (count <= 1) return true;
+    err << "daylight-cli: give one command at a time: "
+        << (given.size() == 1 ? given[0] + " was given twice"
+                              : given[0] + " and " + given[1] + " were both given")
+        << '\n';
     return false;
 }
 
@@ -193,7 +202,7 @@ bool TakePlace(Asked& asked, std::ostream& err) {
         return false;
     }
     const places::Place& p = found.first.front();
-    const CLI::App& sky = *asked.skyCommand;
+    const CLI::App& sky = asked.sunCommand->parsed() ? *asked.sunCommand : *asked.skyCommand;
     asked.inputs.latitude = rt::ShortestText(p.latitude);
     if (!Given(sky, "--longitude")) asked.sky.longitude = p.longitude;
     if (asked.sky.Dated() && !Given(sky, "--utc-offset") && asked.sky.timeZone.empty()) {
@@ -214,7 +223,8 @@ bool TakePlace(Asked& asked, std::ostream& err) {
 // What marks or sizes a chart does nothing without one: said, not kept silent.
 void NoteChartOnly(Asked& asked, std::ostream& err) {
     for (const auto& [command, notes] : {std::pair{asked.yearCommand, &asked.year.notes},
-                                         std::pair{asked.skyCommand, &asked.sky.notes}}) {
+                                         std::pair{asked.skyCommand, &asked.sky.notes},
+                                         std::pair{asked.sunCommand, &asked.sky.notes}}) {
         if (!command->parsed() || Given(*command, "--chart")) continue;
         for (const char* onTheChart : {"--mark", "--mark-latitude", "--chart-width"}) {
             if (!Given(*command, onTheChart)) continue;
@@ -265,10 +275,11 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     }
     CLI::App& year = *asked.yearCommand;
     CLI::App& sky = *asked.skyCommand;
-    if (!OneCommand(year, sky, err)) return kBadInput;
+    CLI::App& sun = *asked.sunCommand;
+    if (!OneCommand({&year, &sky, &sun}, err)) return kBadInput;
     if (asked.placesCommand->parsed()) {
         const auto given = app.get_options([](const CLI::Option* o) { return o->count() > 0; });
-        if (year.count() + sky.count() > 0 || !given.empty()) {
+        if (year.count() + sky.count() + sun.count() > 0 || !given.empty()) {
             err << "daylight-cli: places takes its query alone (and --json)\n";
             return kBadInput;
         }
@@ -283,15 +294,15 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     if (asked.batch) return RunBatch(in, out, err);
     // The values each command reads, each noted where it was not read whole.
     std::vector<std::string_view> unread;
-    if (year.parsed() || sky.parsed()) unread.push_back("from_solstice");
+    if (year.parsed() || sky.parsed() || sun.parsed()) unread.push_back("from_solstice");
     if (sky.parsed() && asked.sky.map) unread.push_back("latitude");
     WriteNotes(err, daycalc::ReadingNotes(asked.inputs, unread));
     asked.year.writeChart = asked.sky.writeChart = charts;
     NoteChartOnly(asked, err);
     if (year.parsed()) return RunYear(asked.inputs, asked.year, out, err);
-    if (sky.parsed()) {
+    if (sky.parsed() || sun.parsed()) {
         if (!DatedSkyAlone(app, asked.sky, err)) return kBadInput;
-        return RunSky(asked.inputs, asked.sky, out, err);
+        return (sky.parsed() ? RunSky : RunSun)(asked.inputs, asked.sky, out, err);
     }
     return RunOnce(asked.inputs, asked.json, asked.clock, asked.placeNotes, out, err);
 }

@@ -25,22 +25,6 @@ namespace {
 using daycalc::SkyInputs;
 using rt::TextFromDouble;
 
-Json InputsJson(const SkyInputs& in) {
-    Json inputs = {{"tilt", TextFromDouble(in.tilt)},
-                   {"latitude", TextFromDouble(in.latitude)},
-                   {"solar_day", TextFromDouble(in.solarDay)},
-                   {"year", TextFromDouble(in.year)},
-                   {"eccentricity", TextFromDouble(in.eccentricity)},
-                   {"perihelion", TextFromDouble(in.perihelion)},
-                   {"horizon", in.sunrise ? std::string("sunrise") : TextFromDouble(in.horizon)},
-                   {"step", TextFromDouble(in.step)},
-                   {"distance", TextFromDouble(in.distance)},
-                   {"refraction", TextFromDouble(in.refraction)}};
-    if (in.declinationTerm != 0) inputs["declination_term"] = TextFromDouble(in.declinationTerm);
-    if (!std::isnan(in.longitude)) inputs["longitude"] = TextFromDouble(in.longitude);
-    return inputs;
-}
-
 // The dated rows, one a civil date, each printed as it is made.
 int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& request,
                const daycalc::ClockOf& clock, std::ostream& err) {
@@ -114,6 +98,51 @@ constexpr SkyNumber kSkyNumbers[] = {
      false},
 };
 
+// The rows through the year: a step, a number of rows, or one day; each replaced by a date's own.
+CLI::Option* AddStepOptions(CLI::App* sky, SkyRequest& request, std::vector<CLI::Option*>& orbit) {
+    CLI::Option* step =
+        AddNumberOption(*sky, "--step", request.step,
+                        "From one row to the next, in the unit of the year (a year of fewer than\n"
+                        "100 solar days: a 360th of it)");
+    orbit.push_back(step);
+    CLI::Option* rows =
+        AddNumberWithin(*sky, "--rows", request.rows,
+                        "Steps through the year instead of --step: the step is the year over\n"
+                        "this many, from 1 to 1000000",
+                        daycalc::RangeOf("rows"))
+            ->default_str("")
+            ->excludes(step);
+    orbit.push_back(rows);
+    CLI::Option* dayAt =
+        AddNumberWithin(*sky, "--day-at", request.dayAt,
+                        "Only the day at this many degrees past the winter solstice (its orbit\n"
+                        "angle, 0 to 360): its row, with no summary and no chart",
+                        daycalc::RangeOf("day_at"))
+            ->default_str("")
+            ->excludes(step)
+            ->excludes(rows);
+    orbit.push_back(dayAt);
+    return dayAt;
+}
+
+}  // namespace
+
+Json InputsJson(const SkyInputs& in) {
+    Json inputs = {{"tilt", TextFromDouble(in.tilt)},
+                   {"latitude", TextFromDouble(in.latitude)},
+                   {"solar_day", TextFromDouble(in.solarDay)},
+                   {"year", TextFromDouble(in.year)},
+                   {"eccentricity", TextFromDouble(in.eccentricity)},
+                   {"perihelion", TextFromDouble(in.perihelion)},
+                   {"horizon", in.sunrise ? std::string("sunrise") : TextFromDouble(in.horizon)},
+                   {"step", TextFromDouble(in.step)},
+                   {"distance", TextFromDouble(in.distance)},
+                   {"refraction", TextFromDouble(in.refraction)}};
+    if (in.declinationTerm != 0) inputs["declination_term"] = TextFromDouble(in.declinationTerm);
+    if (!std::isnan(in.longitude)) inputs["longitude"] = TextFromDouble(in.longitude);
+    return inputs;
+}
+
 // The planet's values, the orbit's and the horizon; returns the latitude's option, and adds to
 // `orbit` what a date's own year replaces.
 CLI::Option* AddPlanetOptions(CLI::App* sky, daycalc::DaylightInputs& inputs, SkyRequest& request,
@@ -144,65 +173,43 @@ CLI::Option* AddPlanetOptions(CLI::App* sky, daycalc::DaylightInputs& inputs, Sk
     return latitude;
 }
 
-// The rows through the year: a step, a number of rows, or one day; each replaced by a date's own.
-CLI::Option* AddStepOptions(CLI::App* sky, SkyRequest& request, std::vector<CLI::Option*>& orbit) {
-    CLI::Option* step =
-        AddNumberOption(*sky, "--step", request.step,
-                        "From one row to the next, in the unit of the year (a year of fewer than\n"
-                        "100 solar days: a 360th of it)");
-    orbit.push_back(step);
-    CLI::Option* rows =
-        AddNumberWithin(*sky, "--rows", request.rows,
-                        "Steps through the year instead of --step: the step is the year over\n"
-                        "this many, from 1 to 1000000",
-                        daycalc::RangeOf("rows"))
-            ->default_str("")
-            ->excludes(step);
-    orbit.push_back(rows);
-    CLI::Option* dayAt =
-        AddNumberWithin(*sky, "--day-at", request.dayAt,
-                        "Only the day at this many degrees past the winter solstice (its orbit\n"
-                        "angle, 0 to 360): its row, with no summary and no chart",
-                        daycalc::RangeOf("day_at"))
-            ->default_str("")
-            ->excludes(step)
-            ->excludes(rows);
-    orbit.push_back(dayAt);
-    return dayAt;
-}
-
-// The dates of the Earth and their clock; returns the options that give dates.
-std::vector<CLI::Option*> AddDateOptions(CLI::App* sky, SkyRequest& request) {
+// The dates of the Earth (with `ranges`, a range of dates and a month too) and their clock;
+// returns the options that give dates.
+std::vector<CLI::Option*> AddDateOptions(CLI::App* sky, SkyRequest& request, const char* dateHelp,
+                                         bool ranges) {
     const auto dateCheck = [](const std::string& text) -> std::string {
         if (daycalc::DateOf(text)) return "";
         return "not a date from 1000-01-01 to 3000-12-31 as YYYY-MM-DD: " + Quoted(text);
     };
     CLI::Option* date =
-        sky->add_option("--date", request.date,
-                        "The Earth on a civil date, YYYY-MM-DD, of the Gregorian calendar\n"
-                        "(carried back before 1582-10-15): a row for the day")
-            ->type_name("DATE")
-            ->check(dateCheck);
-    CLI::Option* from = sky->add_option("--from", request.from, "The first date of a range")
-                            ->type_name("DATE")
-                            ->check(dateCheck);
-    CLI::Option* to = sky->add_option("--to", request.to, "The last date of a range, with --from")
-                          ->type_name("DATE")
-                          ->check(dateCheck);
-    CLI::Option* month =
-        sky->add_option("--month", request.month,
-                        "The Earth through a month, YYYY-MM, as a handout gives it: a row a\n"
-                        "date with its civil dawn, sunrise, noon, sunset, civil dusk, daylight\n"
-                        "and change from the day before (polar day and night in words)")
-            ->type_name("MONTH")
-            ->check([](const std::string& text) -> std::string {
-                if (daycalc::MonthOf(text)) return "";
-                return "not a month from 1000-01 to 3000-12 as YYYY-MM: " + Quoted(text);
-            });
-    from->needs(to);
-    to->needs(from);
-    date->excludes(from)->excludes(to)->excludes(month);
-    month->excludes(from)->excludes(to);
+        sky->add_option("--date", request.date, dateHelp)->type_name("DATE")->check(dateCheck);
+    std::vector<CLI::Option*> dates = {date};
+    if (ranges) {
+        CLI::Option* from = sky->add_option("--from", request.from, "The first date of a range")
+                                ->type_name("DATE")
+                                ->check(dateCheck);
+        CLI::Option* to =
+            sky->add_option("--to", request.to, "The last date of a range, with --from")
+                ->type_name("DATE")
+                ->check(dateCheck);
+        CLI::Option* month =
+            sky->add_option(
+                   "--month", request.month,
+                   "The Earth through a month, YYYY-MM, as a handout gives it: a row a\n"
+                   "date with its civil dawn, sunrise, noon, sunset, civil dusk, daylight\n"
+                   "and change from the day before (polar day and night in words)")
+                ->type_name("MONTH")
+                ->check([](const std::string& text) -> std::string {
+                    if (daycalc::MonthOf(text)) return "";
+                    return "not a month from 1000-01 to 3000-12 as YYYY-MM: " + Quoted(text);
+                });
+        from->needs(to);
+        to->needs(from);
+        date->excludes(from)->excludes(to)->excludes(month);
+        month->excludes(from)->excludes(to);
+        dates.push_back(from);
+        dates.push_back(month);
+    }
     sky->add_option_function<std::string>(
            "--utc-offset",
            [&request](const std::string& text) {
@@ -223,13 +230,14 @@ std::vector<CLI::Option*> AddDateOptions(CLI::App* sky, SkyRequest& request) {
                     "date on the clock in force at its noon, summer time included")
         ->type_name("NAME")
         ->excludes(offset);
-    return {date, from, month};
+    return dates;
 }
 
 // The clock of a request's dates, or none where the request cannot be run (why is said): dates
-// that are not the Earth's, a clock without dates, a zone not known, charts of dates or of one
-// day.
-std::optional<daycalc::ClockOf> ClockOfRequest(const SkyRequest& request, std::ostream& err) {
+// that are not the Earth's, a clock without dates (`dates` names the options that give them),
+// a zone not known or an offset out of range.
+std::optional<daycalc::ClockOf> ClockOfDates(const SkyRequest& request, std::string_view dates,
+                                             std::ostream& err) {
     const bool dated = request.Dated();
     if (dated && !request.earth) {
         err << "daylight-cli: dates are the Earth's: give --planet earth, or no planet\n";
@@ -237,7 +245,7 @@ std::optional<daycalc::ClockOf> ClockOfRequest(const SkyRequest& request, std::o
     }
     if ((!request.timeZone.empty() || request.utcOffsetGiven) && !dated) {
         err << "daylight-cli: " << (request.timeZone.empty() ? "a UTC offset" : "a time zone")
-            << " goes with a date: give --date, --from and --to, or --month\n";
+            << " goes with a date: give " << dates << '\n';
         return std::nullopt;
     }
     // The dates' clock: a zone's, or a fixed offset's.
@@ -258,18 +266,32 @@ std::optional<daycalc::ClockOf> ClockOfRequest(const SkyRequest& request, std::o
         err << "daylight-cli: " << offset.reason << '\n';
         return std::nullopt;
     }
-    if (dated && !request.chart.empty()) {
-        err << "daylight-cli: dates have no chart; give --chart without them\n";
-        return std::nullopt;
-    }
-    if (!std::isnan(request.dayAt) && !request.chart.empty()) {
-        err << "daylight-cli: one day has no chart; give --chart without --day-at\n";
-        return std::nullopt;
-    }
     return clock;
 }
 
-}  // namespace
+std::variant<SkyInputs, daycalc::Problem> SkyInputsOf(const daycalc::DaylightInputs& inputs,
+                                                      const SkyRequest& request) {
+    auto read = daycalc::ReadSkyInputs(
+        request.Dated() ? daycalc::DaylightInputs{.latitude = inputs.latitude} : inputs,
+        !request.map,
+        {.tilt = 0,
+         .latitude = 0,
+         .solarDay = 0,
+         .year = 0,
+         .eccentricity = request.eccentricity,
+         .perihelion = request.perihelion,
+         .horizon = *daycalc::HorizonOf(request.horizon),
+         .step = request.step,
+         .distance = request.distance,
+         .refraction = request.refraction,
+         .sunrise = request.horizon == "sunrise",
+         .declinationTerm = request.declinationTerm,
+         .longitude = request.longitude});
+    if (auto* in = std::get_if<SkyInputs>(&read); in && in->sunrise) {
+        in->horizon = daycalc::SunriseHorizon(in->refraction, in->distance);
+    }
+    return read;
+}
 
 CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyRequest& request) {
     CLI::App* sky = app.add_subcommand(
@@ -310,7 +332,10 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
                     daycalc::RangeOf("mark_latitude"))
         ->default_str("")
         ->needs(map);
-    for (CLI::Option* dated : AddDateOptions(sky, request)) {
+    const char* dateHelp =
+        "The Earth on a civil date, YYYY-MM-DD, of the Gregorian calendar\n"
+        "(carried back before 1582-10-15): a row for the day";
+    for (CLI::Option* dated : AddDateOptions(sky, request, dateHelp, true)) {
         dated->excludes(map);
         for (CLI::Option* option : orbit) dated->excludes(option);
     }
@@ -322,28 +347,23 @@ CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyReque
 int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std::ostream& out,
            std::ostream& err) {
     const bool dated = request.Dated();
-    const std::optional<daycalc::ClockOf> clock = ClockOfRequest(request, err);
+    const std::optional<daycalc::ClockOf> clock =
+        ClockOfDates(request, "--date, --from and --to, or --month", err);
     if (!clock) return kBadInput;
-    const auto read = daycalc::ReadSkyInputs(
-        dated ? daycalc::DaylightInputs{.latitude = inputs.latitude} : inputs, !request.map,
-        {.tilt = 0,
-         .latitude = 0,
-         .solarDay = 0,
-         .year = 0,
-         .eccentricity = request.eccentricity,
-         .perihelion = request.perihelion,
-         .horizon = *daycalc::HorizonOf(request.horizon),
-         .step = request.step,
-         .distance = request.distance,
-         .refraction = request.refraction,
-         .sunrise = request.horizon == "sunrise",
-         .declinationTerm = request.declinationTerm,
-         .longitude = request.longitude});
+    if (dated && !request.chart.empty()) {
+        err << "daylight-cli: dates have no chart; give --chart without them\n";
+        return kBadInput;
+    }
+    if (!std::isnan(request.dayAt) && !request.chart.empty()) {
+        err << "daylight-cli: one day has no chart; give --chart without --day-at\n";
+        return kBadInput;
+    }
+
+    const auto read = SkyInputsOf(inputs, request);
     if (const auto* problem = std::get_if<daycalc::Problem>(&read)) {
         return ReportProblem(*problem, request.json, out, err);
     }
     SkyInputs in = std::get<SkyInputs>(read);
-    if (in.sunrise) in.horizon = daycalc::SunriseHorizon(in.refraction, in.distance);
     // A year of few solar days takes a 360th of it for a step unless one is given.
     if (request.defaultStep && in.year < daycalc::kShortYear && in.year > 0)
         in.step = in.year / 360;

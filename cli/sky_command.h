@@ -5,13 +5,18 @@
 #include <CLI/CLI.hpp>
 #include <iosfwd>
 #include <limits>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 #include "chart/figure.h"
 #include "cli/companion.h"
 #include "daylight/daylight.h"
+#include "daylight/earth_year.h"
 #include "daylight/sky.h"
+#include "output.h"
 
 namespace companion {
 
@@ -48,7 +53,23 @@ struct SkyRequest {
     double markLatitude = std::numeric_limits<double>::quiet_NaN();
     // Only the day at this orbit angle, degrees past the winter solstice; every day where NaN.
     double dayAt = std::numeric_limits<double>::quiet_NaN();
+    double every = 10;  // minutes between the sun's rows
 };
+
+// What the sky and the sun share: the planet's values, the orbit's and the horizon (the
+// latitude's option returned, what a date's own year replaces added to `orbit`); the dates (with
+// `ranges`, a range and a month too) and their clock, the options that give dates returned; the
+// clock of the dates, or none where it cannot be had (said on `err`; `dates` names the options
+// that give dates); the sky's inputs as read; and the inputs as the JSON gives them.
+CLI::Option* AddPlanetOptions(CLI::App* command, daycalc::DaylightInputs& inputs,
+                              SkyRequest& request, std::vector<CLI::Option*>& orbit);
+std::vector<CLI::Option*> AddDateOptions(CLI::App* command, SkyRequest& request,
+                                         const char* dateHelp, bool ranges);
+std::optional<daycalc::ClockOf> ClockOfDates(const SkyRequest& request, std::string_view dates,
+                                             std::ostream& err);
+std::variant<daycalc::SkyInputs, daycalc::Problem> SkyInputsOf(
+    const daycalc::DaylightInputs& inputs, const SkyRequest& request);
+Json InputsJson(const daycalc::SkyInputs& in);
 
 // Adds "sky" to the app; its value options fill the same inputs as the app's own.
 CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyRequest& request);

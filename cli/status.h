@@ -23,6 +23,8 @@ inline constexpr const char* kYearStatusesSaid =
     "tilt beyond the pole), 2 a bad command line";
 inline constexpr const char* kSkyStatusesSaid =
     "Exit status: 0 the sky, 1 a number too large to read, 2 a bad command line or\nvalue";
+inline constexpr const char* kSunStatusesSaid =
+    "Exit status: 0 the sun's path, 1 a number too large to read, 2 a bad command line or\nvalue";
 inline constexpr const char* kPlacesStatusesSaid =
     "Exit status: 0 the places (none where none match), 2 a bad command line.";
 

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <variant>
 
+#include "daylight/sun.h"
+
 namespace companion {
 namespace {
 
@@ -34,11 +36,32 @@ std::string SpanWords(const Span& s, std::string_view unit) {
            ", " + TextFromDouble(s.length) + " in the unit of the year";
 }
 
-// The columns that hold times after midnight, and those that hold lengths of time.
-constexpr std::array<std::string_view, 11> kTimes = {
-    "sunrise",           "noon",          "sunset",        "civil_dawn",
-    "civil_dusk",        "nautical_dawn", "nautical_dusk", "astronomical_dawn",
-    "astronomical_dusk", "dawn",          "dusk"};
+// The columns (and the summaries' members) that hold times after midnight, and those that hold
+// lengths of time.
+constexpr std::array<std::string_view, 20> kTimes = {"sunrise",
+                                                     "noon",
+                                                     "sunset",
+                                                     "civil_dawn",
+                                                     "civil_dusk",
+                                                     "nautical_dawn",
+                                                     "nautical_dusk",
+                                                     "astronomical_dawn",
+                                                     "astronomical_dusk",
+                                                     "dawn",
+                                                     "dusk",
+                                                     "time",
+                                                     daycalc::kGoldenAndBlue[0],
+                                                     daycalc::kGoldenAndBlue[1],
+                                                     daycalc::kGoldenAndBlue[2],
+                                                     daycalc::kGoldenAndBlue[3],
+                                                     daycalc::kGoldenAndBlue[4],
+                                                     daycalc::kGoldenAndBlue[5],
+                                                     daycalc::kGoldenAndBlue[6],
+                                                     daycalc::kGoldenAndBlue[7]};
+
+bool IsTime(std::string_view name) {
+    return std::find(kTimes.begin(), kTimes.end(), name) != kTimes.end();
+}
 constexpr std::array<std::string_view, 7> kLengths = {
     "daylight", "night", "civil", "nautical", "astronomical", "change", "equation_of_time"};
 
@@ -50,7 +73,7 @@ void CellForm::Columns(std::span<const std::string_view> names) {
         const auto in = [&](const auto& list) {
             return std::find(list.begin(), list.end(), name) != list.end();
         };
-        kinds_.push_back(in(kTimes) ? Kind::Time : in(kLengths) ? Kind::Length : Kind::Number);
+        kinds_.push_back(IsTime(name) ? Kind::Time : in(kLengths) ? Kind::Length : Kind::Number);
     }
 }
 
@@ -68,7 +91,10 @@ std::string CellForm::Length(double hours) const {
 }
 
 std::string CellForm::Summary(std::string_view name, double value) const {
-    return name.ends_with("daylight") ? Length(value) : TextFromDouble(value);
+    if (std::isnan(value)) return "";  // a time that does not come that day
+    if (name.ends_with("daylight")) return Length(value);
+    if (!clock_ || !IsTime(name)) return TextFromDouble(value);
+    return dayOf24_ ? rt::ClockText(value) : rt::DurationText(value);
 }
 
 std::string CellForm::Unit() const {

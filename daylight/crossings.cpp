@@ -187,6 +187,21 @@ double SkyModel::SinAltitudeAt(double noon, double x) const {
     return HeightOf(StepAt(noon, BearingAt(noon), x));
 }
 
+std::array<double, 2> SkyModel::WhenAt(double noon, double degrees) const {
+    const double sinLimit = rt::Sine(degrees * kDegree);
+    const Bearing atNoon = BearingAt(noon);
+    const auto above = [&](double x) { return HeightOf(StepAt(noon, atNoon, x)) - sinLimit; };
+    // Above the altitude at noon, and below it half a day before (rising) or after (setting).
+    const double fNoon = above(0);
+    std::array<double, 2> when{kNone, kNone};
+    for (const std::size_t side : {0u, 1u}) {
+        const double end = side == 0 ? -0.5 : 0.5;
+        const double fEnd = above(end);
+        if (fNoon > 0 && fEnd < 0) when[side] = Bracketed(above, end, fEnd, 0.0, fNoon);
+    }
+    return when;
+}
+
 SkyModel::Day SkyModel::DayAt(double noon) const {
     Day day{};
     day.noon = noon;
@@ -365,8 +380,10 @@ SkyRow SkyModel::RowOfNoon(double noon) const {
         .dusks = {clock(above[1].set), clock(above[2].set), clock(above[3].set)}};
 }
 
-SkyRow SkyModel::RowAt(double t) const {
-    return RowOfNoon(std::isnan(in_.longitude) ? t : NoonNear(t, in_.longitude));
+SkyRow SkyModel::RowAt(double t) const { return RowOfNoon(NoonAt(t)); }
+
+double SkyModel::NoonAt(double t) const {
+    return std::isnan(in_.longitude) ? t : NoonNear(t, in_.longitude);
 }
 
 Sun SkyModel::SunOf(const Day& day, Limit limit) const {

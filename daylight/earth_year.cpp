@@ -215,7 +215,8 @@ void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const Clo
             const double there = hoursOf(neighbour);
             t = there >= 0 && there < 24 ? neighbour : noonNear(midnight + 0.5);
         }
-        DatedRow dated{date, sky->model.RowOfNoon(t), dateClock, 0};
+        DatedRow dated{date, sky->model.RowOfNoon(t),      dateClock, 0, &sky->model,
+                       t,    midnight - sky->year.solstice};
         // From local mean time to the clock, in hours after the date's midnight: the offset of the
         // zone from the meridian, and the whole days between the two midnights.
         const double zone = utcOffset - longitude / 15;

@@ -41,6 +41,7 @@ constexpr ValueRange kRanges[] = {
      "the marked latitude must be from -90 to 90 degrees"},
     {"rows", 1, kMostSkyRows, true, true, true, kOwn, kOwn,
      "the rows must be a whole number from 1 to 1000000"},
+    {"every", 1, 60, true, true, false, kOwn, kOwn, "the step must be from 1 to 60 minutes"},
     {"year_step", kFinestYearStep, kCoarsestYearStep, true, true, false, kOwn, kOwn,
      "the step must be from 0.001 to 360 degrees"},
 };

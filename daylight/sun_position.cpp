@@ -177,6 +177,37 @@ SkyModel SkyModel::AtLatitude(double latitude) const {
     return model;
 }
 
+SkyModel::Standing SkyModel::SunAt(double noon, double x) const {
+    return SunThroughDay(*this, noon).At(x);
+}
+
+SkyModel::SunThroughDay::SunThroughDay(const SkyModel& model, double noon)
+    : model_(model), noon_(noon), atNoon_(std::make_unique<const Bearing>(model.BearingAt(noon))) {}
+
+SkyModel::SunThroughDay::~SunThroughDay() = default;
+
+SkyModel::Standing SkyModel::SunThroughDay::At(double x) const {
+    const Bearing& atNoon = *atNoon_;
+    const Bearing b = model_.BearingAt(noon_ + x);
+    // The hour angle as for a slow day's step: H = Ω · x − (α − α₀).
+    const double cosShift = b.cosRightAscension * atNoon.cosRightAscension +
+                            b.sinRightAscension * atNoon.sinRightAscension;
+    const double sinShift = b.sinRightAscension * atNoon.cosRightAscension -
+                            b.cosRightAscension * atNoon.sinRightAscension;
+    const double turned = model_.omega_ * x;
+    const double cosTurned = rt::Cosine(turned), sinTurned = rt::Sine(turned);
+    const double cosHour = cosTurned * cosShift + sinTurned * sinShift;
+    const double sinHour = sinTurned * cosShift - cosTurned * sinShift;
+    // The sun's direction in the horizon's frame: up, north and east.
+    const double sinL = model_.sinL_, cosL = model_.cosL_;
+    const double up = sinL * b.sinDeclination + cosL * b.cosDeclination * cosHour;
+    const double north = cosL * b.sinDeclination - sinL * b.cosDeclination * cosHour;
+    const double east = -b.cosDeclination * sinHour;
+    const double level = std::sqrt(north * north + east * east);
+    const double azimuth = rt::ArcTangent2(east, north) / kDegree;
+    return {rt::ArcTangent2(up, level) / kDegree, azimuth < 0 ? azimuth + 360 : azimuth};
+}
+
 double SkyModel::NoonNear(double t, double longitude) const {
     // The mean noons at the meridian fall on whole solar days less its share of a turn; the
     // apparent noon is where the hour angle, the mean one plus the equation of time, is a whole

@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "daylight/sun.h"
+
 namespace daycalc {
 namespace {
 
@@ -12,15 +14,16 @@ constexpr std::array<std::string_view, 13> kSkyColumns = {
     "day",   "orbit_angle", "declination", "daylight", "civil",  "nautical",        "astronomical",
     "night", "sun",         "sunrise",     "noon",     "sunset", "equation_of_time"};
 constexpr std::array<std::string_view, 4> kMapColumns = {"latitude", "day", "daylight", "sun"};
-// The date, the sky's own, the dawns and dusks and the change from the day before, and the
-// clock.
-constexpr std::array<std::string_view, 23> kDatedColumns = [] {
-    std::array<std::string_view, 23> columns{"date"};
+// The date, the sky's own, the dawns and dusks and the change from the day before, the clock,
+// and the golden and blue hours.
+constexpr std::array<std::string_view, 31> kDatedColumns = [] {
+    std::array<std::string_view, 31> columns{"date"};
     for (std::size_t i = 0; i < kSkyColumns.size(); ++i) columns[i + 1] = kSkyColumns[i];
     const std::array<std::string_view, 9> after = {
         "civil_dawn",        "civil_dusk", "nautical_dawn", "nautical_dusk", "astronomical_dawn",
         "astronomical_dusk", "change",     "utc_offset",    "zone"};
     for (std::size_t i = 0; i < after.size(); ++i) columns[14 + i] = after[i];
+    for (std::size_t i = 0; i < kGoldenAndBlue.size(); ++i) columns[23 + i] = kGoldenAndBlue[i];
     return columns;
 }();
 // A month at a place as a handout gives it: the civil dawn and dusk around the day.
@@ -138,7 +141,7 @@ void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, const Cl
     bool wanted = true;
     ForEachDate(place, from, to, clockOf, [&](const DatedRow& d) {
         const std::string date = TextOf(d.date);
-        std::array<Cell, 23> cells;
+        std::array<Cell, 31> cells;
         cells[0] = {0, date};
         const std::array<Cell, 13> sky = SkyCells(d.row);
         std::copy(sky.begin(), sky.end(), cells.begin() + 1);
@@ -149,6 +152,11 @@ void ProduceDates(const SkyInputs& place, CivilDate from, CivilDate to, const Cl
         cells[20] = {d.change};
         cells[21] = {d.clock.utcOffset};
         cells[22] = {0, d.clock.zone};
+        // The golden and blue hours on the date's clock.
+        const std::array<double, 8> hours = GoldenAndBlue(*d.model, d.noonDay);
+        for (std::size_t i = 0; i < hours.size(); ++i) {
+            cells[23 + i] = {24 * (d.noonDay + hours[i] - d.midnightDay)};
+        }
         return wanted = consumer.Row(cells);
     });
     if (wanted) consumer.Summary({});

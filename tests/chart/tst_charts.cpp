@@ -215,6 +215,11 @@ TEST(Charts, EveryTextIsInsideAndClear) {
         ASSERT_FALSE(daycalc::ProduceMap(daily, 2, map));
         ExpectClearAtEveryWidth(map, std::string("map ") + name);
         ExpectStripsTile(map.Draw(), std::string("map ") + name);
+        // The sun's path on the day at 100 degrees, north and south of the equator.
+        chart::SunPathChart sun(std::string("the sun over ") + name, latitude < 0);
+        ASSERT_FALSE(daycalc::ProduceSunOnDay(Planet(name, latitude), 100, 10, sun));
+        sun.Seasons(daycalc::SeasonPathsOnDay(Planet(name, latitude), 10));
+        ExpectClearAtEveryWidth(sun, std::string("sun ") + name);
     }
 }
 

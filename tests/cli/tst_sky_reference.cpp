@@ -243,4 +243,29 @@ TEST(Mars24, DaylightPolarSpansAndSeasons) {
     }
 }
 
+// The sun's path on Mars: at 45 N at its northern summer solstice the sun's altitude at noon is
+// Mars24's highest of that sol, within 0.01 degree (the declination is Mars24's to 0.01).
+TEST(Mars24, TheSunAtNoonOfTheNorthernSummerSolstice) {
+    const Json sun = Companion({"sun", "--planet", "mars", "--latitude", "45", "--day-at", "180",
+                                "--every", "60", "--json"});
+    const Json day =
+        Companion({"sky", "--planet", "mars", "--latitude", "45", "--day-at", "180", "--json"});
+    const double noon = Number(day["rows"][0]["day"]);
+    std::vector<const Cells*> sols;
+    const std::vector<Cells> reference = ReadCsv("mars.csv");
+    for (const Cells& c : reference) {
+        if (Number(c[0]) == 45) sols.push_back(&c);
+    }
+    const auto after = std::find_if(sols.begin(), sols.end(),
+                                    [&](const Cells* c) { return Number((*c)[2]) > noon; });
+    ASSERT_TRUE(after != sols.begin() && after != sols.end());
+    const Cells& a = **(after - 1);
+    const Cells& b = **after;
+    const double w = (noon - Number(a[2])) / (Number(b[2]) - Number(a[2]));
+    const double highest = Number(a[6]) * (1 - w) + Number(b[6]) * w;
+    std::cout << "Mars 45 N at the summer solstice: noon at " << sun["noon_altitude"]
+              << " degrees, Mars24 " << highest << "\n";
+    EXPECT_NEAR(Number(sun["noon_altitude"]), highest, 0.01);
+}
+
 }  // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "chart/figure.h"
+#include "daylight/sun.h"
 #include "daylight/table.h"
 
 namespace chart {
@@ -167,6 +168,33 @@ class MapChart : public Chart {
     std::vector<Day> below_, row_;
     std::vector<Run> runs_;
     std::vector<std::vector<std::array<Point, 2>>> segments_;
+};
+
+// The sun's path through the chosen day, altitude against azimuth, its hours marked and named,
+// over the paths of the winter solstice, the equinoxes and the summer solstice at the same place,
+// the horizon at the foot and the directions named; facing the equator, so that the path runs
+// from left to right in the north and from right to left in the south.
+class SunPathChart : public Chart {
+  public:
+    // What the chart was drawn for (the place and the day), and whether the place is south of
+    // the equator.
+    SunPathChart(std::string subtitle, bool south);
+    bool Row(std::span<const daycalc::Cell> cells) override;
+    void Seasons(const daycalc::SeasonPaths& paths) { seasons_ = paths; }
+    Figure Draw() const override;
+
+  private:
+    enum Read : std::size_t { kTimeRead, kAltitudeRead, kAzimuthRead };
+    // The x of an azimuth: itself in the north; in the south from -180 to 180, north at 0.
+    double X(double azimuth) const;
+    // A path as lines above the horizon, split where it goes below or round the back.
+    void Path(Figure& f, const std::vector<daycalc::SunPoint>& path, Colour colour, double width,
+              bool dashed) const;
+
+    std::string subtitle_;
+    bool south_;
+    std::vector<daycalc::SunPoint> day_;
+    daycalc::SeasonPaths seasons_;
 };
 
 }  // namespace chart

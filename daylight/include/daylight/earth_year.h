@@ -78,6 +78,11 @@ struct DatedRow {
     SkyRow row;  // its dawns and dusks on the clock too
     Clock clock;
     double change;  // the daylight less the day before's, in hours
+    // The sky of the date's year, to place the sun at any moment of the date: the t of the
+    // apparent noon, and of the date's midnight on its clock (clock hours are 24 · (t − it)).
+    const SkyModel* model;
+    double noonDay;
+    double midnightDay;
 };
 void ForEachDate(const SkyInputs& place, CivilDate from, CivilDate to, const ClockOf& clockOf,
                  const std::function<bool(const DatedRow&)>& row);

@@ -140,8 +140,10 @@ class SkyModel {
     // models made from one (up to kKeptPaths days of it, about 7 MB) and then shared.
     SkyModel AtLatitude(double latitude) const;
 
-    // The day whose noon is at t, or with a longitude the day there whose noon is nearest t.
+    // The day whose noon is at t, or with a longitude the day there whose noon is nearest t; and
+    // the t of that noon.
     SkyRow RowAt(double t) const;
+    double NoonAt(double t) const;
     // The day whose apparent noon is at t.
     SkyRow RowOfNoon(double noon) const;
     // The t of the apparent noon nearest t at the longitude.
@@ -152,6 +154,17 @@ class SkyModel {
     // The same by the day's series, to the second order of the orbit's turn: what the other days
     // are measured by, and what their crossings are the roots of.
     double SeriesSinAltitudeAt(double noon, double x) const;
+    // Where the sun's centre stands x solar days after the apparent noon at t = noon, the orbit
+    // followed, without air: its altitude, and its azimuth from north through east, in degrees.
+    struct Standing {
+        double altitude;
+        double azimuth;
+    };
+    Standing SunAt(double noon, double x) const;
+    // When the sun's centre, without air, is at an altitude (degrees) on the day of the noon at
+    // t = noon: in solar days from noon, rising before it and setting after it; NaN on a side
+    // where it does not cross that altitude.
+    std::array<double, 2> WhenAt(double noon, double degrees) const;
     // The t at which the orbit angle is reached, from 0 to below Y.
     double DayOfOrbitAngle(double degrees) const;
     // The same for a chosen day, from 0 to 360: 360 is the next winter solstice, at Y.
@@ -168,6 +181,19 @@ class SkyModel {
     struct Paths;     // the paths kept for a map's latitudes
     struct Day;       // the sun through the day around a noon
     struct Above;     // the time the sun spends above a limit that day
+    // The sun where SunAt places it, through one day at many moments, the noon's own bearing found
+    // once.
+    class SunThroughDay {
+      public:
+        SunThroughDay(const SkyModel& model, double noon);
+        ~SunThroughDay();
+        Standing At(double x) const;
+
+      private:
+        const SkyModel& model_;
+        double noon_;
+        std::unique_ptr<const Bearing> atNoon_;
+    };
 
   private:
     struct Orbit;  // the planet on its orbit and the declination that gives
