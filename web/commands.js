@@ -1,7 +1,7 @@
 // The command lines of daylight-cli for the year, the sky and the map of the values now, each box
 // as the calculator reads it, their charts marking the chosen day (and on the map the latitude)
 // where the boxes give them; the Earth at the place for a date, and its whole year where a date
-// is given.
+// is given; and the sun's path through the date, or else the chosen day (none without one).
 import { kSkyControls } from './sky.js';
 
 const $ = (id) => document.getElementById(id);
@@ -27,7 +27,13 @@ export function makeCommands({ core, boxes, texts, planet, clock }) {
     ];
     const year = $('date').value.slice(0, 4);
     const onTheDate = $('date').value !== '' && (!chosenPlanet || chosenPlanet === 'earth');
+    const sun = onTheDate
+      ? ['sun', ...dated.slice(1), `--date=${$('date').value}`]
+      : chosen.day === ''
+        ? null
+        : ['sun', ...named, ...valuesOf(), ...sky, `--day-at=${chosen.day}`];
     return {
+      sun,
       year: ['year', ...named, ...valuesOf(), ...day],
       sky: ['sky', ...named, ...valuesOf(), ...sky, ...day],
       map: ['sky', '--map', ...named, ...valuesOf('latitude'), ...sky, ...day, ...latitude],

@@ -14,7 +14,7 @@ export const isMark = (arg) => arg.startsWith('--mark=') || arg.startsWith('--ma
 export function makeDownloads(ask, commandsNow) {
   const downloads = [];
   const list = $('download-list');
-  for (const table of ['year', 'sky', 'map']) {
+  for (const table of ['year', 'sky', 'map', 'sun']) {
     for (const form of ['csv', 'json', 'svg']) {
       const item = document.createElement('li');
       const a = document.createElement('a');
@@ -64,15 +64,19 @@ export function makeDownloads(ask, commandsNow) {
       // The sky's table is the date's year at the place where a date is given; its chart, the
       // sky's.
       const tableOf = table === 'sky' && form !== 'svg' ? 'skyTable' : table;
-      // A table takes no mark: that is the chart's.
-      const args = JSON.stringify([
-        ...(form === 'svg' ? commands[tableOf] : commands[tableOf].filter((arg) => !isMark(arg))),
-        ...extra,
-      ]);
+      const command = commands[tableOf];
+      // A table takes no mark: that is the chart's. The sun's path needs a day.
+      const args =
+        command === null
+          ? 'none'
+          : JSON.stringify([
+              ...(form === 'svg' ? command : command.filter((arg) => !isMark(arg))),
+              ...extra,
+            ]);
       if (a.dataset.args === args) continue;
       a.dataset.args = args;
       delete a.dataset.made;
-      link(a, null, '');
+      link(a, null, command === null ? 'No day is chosen: give Deg from Winter Solstice.' : '');
     }
   }
   $('downloads').addEventListener('toggle', fill);

@@ -1,6 +1,6 @@
 // The chosen day in the sky: the Earth's on a date at a place, or without a date the day at Deg
-// from Winter Solstice; its lengths and times as the companion gives them, and beside them how
-// far its daylight is from the calculator's, and why.
+// from Winter Solstice; its lengths and times as the companion gives them, beside them how far
+// its daylight is from the calculator's, and why; and the sun at that day's noon.
 import { isMark } from './downloads.js';
 import { saidInstead } from './figures.js';
 import { kMarked } from './sky-values.js';
@@ -75,5 +75,30 @@ export function makeSkyDay({ core, texts, commandsNow, planet, checkValues }) {
     const horizon = dated ? 'sunrise' : $('horizon').value;
     against.textContent = core.difference(row.daylight, atLevel.row.daylight, calculator, horizon);
   }
-  return { datedDay, showSkyDay };
+  // The sun at the chosen day's noon, as daylight-cli sun gives it: how high, in which direction,
+  // and the shadow of a stick 1 m high; at its time on the place's clock, or of local mean solar
+  // time.
+  function showSunNoon() {
+    const line = $('sun-noon');
+    const { sun } = commandsNow();
+    line.textContent = '';
+    if (sun === null || !checkValues().sky) return;
+    const run = core.run([...sun, '--every=60', '--json']);
+    if (run.status !== 0) return;
+    const day = JSON.parse(run.out);
+    const dated = sun.some((a) => a.startsWith('--date='));
+    const hours = dated || core.read(texts()).solar_day === '24';
+    const at = hours ? core.clockText(day.noon) : day.noon;
+    const clock = dated ? 'on the clock' : 'of local mean solar time';
+    const altitude = Number(day.noon_altitude);
+    const azimuth = Number(day.noon_azimuth);
+    const towards = azimuth > 90 && azimuth < 270 ? 'south' : 'north';
+    line.textContent =
+      day.noon_shadow === ''
+        ? `The sun at noon (${at} ${clock}): ${(-altitude).toFixed(1)}° below the horizon.`
+        : `The sun at noon (${at} ${clock}): ${altitude.toFixed(1)}° high in the ${towards}; ` +
+          `a 1 m stick casts a ${Number(day.noon_shadow).toFixed(2)} m shadow.`;
+  }
+
+  return { datedDay, showSkyDay, showSunNoon };
 }

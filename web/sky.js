@@ -16,7 +16,13 @@ export const kDateControls = ['date', 'place', 'longitude', 'time-zone', 'utc-of
 // scheduler.
 export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }) {
   const checkValues = makeSkyValues(core);
-  const { datedDay, showSkyDay } = makeSkyDay({ core, texts, commandsNow, planet, checkValues });
+  const { datedDay, showSkyDay, showSunNoon } = makeSkyDay({
+    core,
+    texts,
+    commandsNow,
+    planet,
+    checkValues,
+  });
   // A chart the companion draws, of a kind (the sky's or the map's), in its place once the worker
   // has drawn it, or what it said instead; meanwhile the figure shown is marked as being redrawn.
   // One asked for again as it was last (a press that changed none of its values) is left to the
@@ -67,8 +73,20 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
       commandsNow().sky,
       'The sky through the year: daylight, the three twilights and the night',
     );
+  const kNoDay = "Give Deg from Winter Solstice, or a date, for the sun's path through that day.";
+  function showSunChart() {
+    const { sun } = commandsNow();
+    if (sun !== null) {
+      showFigure($('sun-chart'), 'sun', sun, "The sun's path through the chosen day");
+      return;
+    }
+    drawn.delete('sun');
+    placeWhy($('sun-chart'), kNoDay);
+  }
   function showSky() {
     showSkyChart();
+    showSunChart();
+    showSunNoon();
     const { map } = commandsNow();
     if (mapShown) showFigure($('map'), 'map', map, kMapLabel, coarse(map));
   }
