@@ -13,6 +13,7 @@
 #include "daylight/daylight.h"
 #include "daylight/sky.h"
 #include "daylight/solar_system.h"
+#include "daylight/sun.h"
 #include "daylight/table.h"
 #include "daylight/year.h"
 #include "places/places.h"
@@ -118,6 +119,33 @@ void BM_SkyMapAsCsv(benchmark::State& state, const char* planet) {
 BENCHMARK_CAPTURE(BM_SkyMapAsCsv, earth, "earth")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SkyMapAsCsv, mercury, "mercury")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SkyMapAsCsv, venus, "venus")->Unit(benchmark::kMillisecond);
+
+// The sun's path through a day in Berlin on its clock, a row a minute (1441 rows), each row's
+// numbers made into texts as the companion prints them.
+void BM_SunDayEveryMinute(benchmark::State& state) {
+    const daycalc::PlanetPreset& earth = *daycalc::PlanetNamed("earth");
+    const daycalc::SkyInputs place{
+        .tilt = 23.5,
+        .latitude = 52.52,
+        .solarDay = 24,
+        .year = 365.25,
+        .eccentricity = earth.eccentricity,
+        .perihelion = earth.perihelion,
+        .horizon = daycalc::SunriseHorizon(earth.refraction, earth.distance),
+        .step = 1,
+        .distance = earth.distance,
+        .refraction = earth.refraction,
+        .sunrise = true,
+        .longitude = 13.4};
+    const daycalc::CivilDate date = *daycalc::DateOf("2026-06-21");
+    const daycalc::ClockOf clock = daycalc::FixedClock(2);
+    for (auto _ : state) {
+        Texts texts(true);
+        daycalc::ProduceSunOnDate(place, date, clock, 1, texts);
+        benchmark::DoNotOptimize(texts.rows);
+    }
+}
+BENCHMARK(BM_SunDayEveryMinute)->Unit(benchmark::kMillisecond);
 
 #ifdef DAYLIGHT_PLACES_FILE
 // A place looked up as a call of the companion does it: the places file read (once a call), and
