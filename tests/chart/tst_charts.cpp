@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "chart/charts.h"
@@ -158,6 +159,32 @@ double MarkNamed(const Figure& f, std::string_view name) {
         if (!(std::fabs(x - middle) >= std::fabs(nearest - middle))) nearest = x;
     }
     return nearest;
+}
+
+// The sky's bands stack: the time above -6, -12 and -18 degrees each drawn from the foot over
+// the one before it, so that at 60 N each band's highest point stands above the one before (or
+// as high, where both reach the whole day).
+TEST(Charts, TheSkysBandsStackUpTheDay) {
+    const daycalc::SkyInputs in = Planet("earth", 60);
+    chart::SkyChart sky(in);
+    ASSERT_FALSE(daycalc::ProduceSky(in, sky));
+    const std::string svg = sky.Svg();
+    // The least y (the highest point) of the area of a band's colour.
+    const auto top = [&](const std::string& fill) {
+        const std::size_t end = svg.find("\" fill=\"" + fill + "\"");
+        const std::size_t start = svg.rfind("points=\"", end) + 8;
+        std::istringstream points(svg.substr(start, end - start));
+        double least = INFINITY;
+        for (std::string point; points >> point;) {
+            least = std::min(least, rt::ValFromText(point.substr(point.find(',') + 1)));
+        }
+        return least;
+    };
+    const double daylight = top("#facc50"), civil = top("#96c4e8"), nautical = top("#4c7abe"),
+                 astronomical = top("#28387a");
+    EXPECT_LT(civil, daylight);
+    EXPECT_LT(nautical, civil);
+    EXPECT_LE(astronomical, nautical);  // both the whole day in June
 }
 
 // The year's solstices and equinoxes stand at quarters of the year, the sky's at the days its

@@ -408,12 +408,22 @@ TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
         {{"--year", "300", "sky", "--month", "2026-06"}, "--year excludes --month"},
         {{"--solar-day", "12", "sky", "--from", "2026-01-01", "--to", "2026-01-02"},
          "--solar-day excludes --from"},
+        {{"sky", "--date", "2026-06-21", "--perihelion", "5"}, "--perihelion excludes --date"},
+        {{"sky", "--longitude", "400"}, "the longitude must be from -180 to 180 degrees"},
+        {{"sun", "--latitude", "50"}, "give the day: --date (the Earth) or --day-at"},
+        {{"sun", "--day-at", "10", "--every", "61"}, "the step must be from 1 to 60 minutes"},
+        {{"sun", "--date", "2026-06-21", "--eccentricity", "0.1"}, "--eccentricity excludes"},
     };
     for (const auto& [args, reason] : cases) {
         const Invocation run = Companion(args);
         EXPECT_EQ(run.status, 2) << reason;
         EXPECT_EQ(run.out, "") << reason;
         EXPECT_THAT(run.err, HasSubstr(reason));
+    }
+    // A date's place may be given before the command: only the orbit is the date's own.
+    for (const char* command : {"sky", "sun"}) {
+        const Invocation run = Companion({"--latitude", "60", command, "--date", "2026-06-21"});
+        EXPECT_EQ(run.status, 0) << command << run.err;
     }
 }
 

@@ -362,6 +362,7 @@ TEST(Sky, EveryUnusableValueIsRefusedWithItsReason) {
         {&SkyInputs::step, 1e-4, "the step must be at least a millionth of the year"},
         {&SkyInputs::perihelion, INFINITY, "the perihelion is not a finite number"},
         {&SkyInputs::declinationTerm, -6, "the declination term must be from -5 to 5 degrees"},
+        {&SkyInputs::longitude, 400, "the longitude must be from -180 to 180 degrees"},
     };
     for (const Case& c : cases) {
         SkyInputs in = kSkies[0].Inputs();
