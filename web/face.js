@@ -71,19 +71,7 @@ export function buildFace(face) {
     placed.get(c.container).append(element);
     placed.set(c.name, element);
   }
-  for (const l of face.lines) {
-    const rule = document.createElement('div');
-    rule.className = 'rule';
-    rule.id = l.name;
-    rule.setAttribute('aria-hidden', 'true');
-    Object.assign(rule.style, {
-      left: em(Math.min(l.x1, l.x2)),
-      top: em(Math.min(l.y1, l.y2)),
-      width: `calc(${em(Math.abs(l.x2 - l.x1))} + 2px)`,
-      height: `calc(${em(Math.abs(l.y2 - l.y1))} + 2px)`,
-    });
-    form.append(rule);
-  }
+  for (const l of face.lines) form.append(ruleOf(l));
   fitCaptions(form);
   // The results in the window's order, which Copy All lists.
   const results = face.resultsInOrder.map((name) => ({
@@ -93,6 +81,21 @@ export function buildFace(face) {
   // A box by the field of the input it holds.
   const boxOf = (field) => boxes.find((b) => b.field === field);
   return { boxes, boxOf, results, face };
+}
+
+// A line of the stepped rule, as a thin box over its length.
+function ruleOf(l) {
+  const rule = document.createElement('div');
+  rule.className = 'rule';
+  rule.id = l.name;
+  rule.setAttribute('aria-hidden', 'true');
+  Object.assign(rule.style, {
+    left: em(Math.min(l.x1, l.x2)),
+    top: em(Math.min(l.y1, l.y2)),
+    width: `calc(${em(Math.abs(l.x2 - l.x1))} + 2px)`,
+    height: `calc(${em(Math.abs(l.y2 - l.y1))} + 2px)`,
+  });
+  return rule;
 }
 
 // A caption that would not fit its frame whole is set smaller, as in the window.

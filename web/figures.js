@@ -111,3 +111,48 @@ export function saidInstead(run) {
     .filter((l) => !l.startsWith('try: ') && (usable || !l.startsWith('hint: ')))
     .join('\n');
 }
+
+// Charts the companion draws by the worker (runs.js), each of a kind, given the worker's runs, the
+// frames' scheduler, the width figures are drawn at, whether the values can be drawn, and what
+// is said instead where they cannot.
+export function makeWorkerFigures({ ask, follow, width, usable, marked }) {
+  // A chart the companion draws, of a kind (the sky's or the map's), in its place once the worker
+  // has drawn it, or what it said instead; meanwhile the figure shown is marked as being redrawn.
+  // One asked for again as it was last (a press that changed none of its values) is left to the
+  // run under way or the figure shown. A `sketch` is shown only until the figure it stands for.
+  const drawn = new Map(); // by kind, the command last asked for
+  function showFigure(box, kind, args, label, sketch = null) {
+    if (!usable()) {
+      drawn.delete(kind);
+      placeWhy(box, marked);
+      return;
+    }
+    const chart = [`--chart-width=${width()}`, '--chart', 'chart.svg'];
+    const command = [...args, ...chart];
+    const key = command.join(' ');
+    if (drawn.get(kind) === key) return;
+    drawn.set(kind, key);
+    markDrawing(box);
+    if (sketch !== null) {
+      ask(`${kind}-sketch`, [...sketch, ...chart]).then((run) => {
+        if (run?.status !== 0 || drawn.get(kind) !== key || box.getAttribute('aria-busy') === null)
+          return;
+        follow(kind, () => {
+          placeFigure(box, run.svg, label);
+          markDrawing(box);
+        });
+      });
+    }
+    ask(kind, command).then((run) => {
+      if (run === null) return; // overtaken
+      if (run.status === -1) drawn.delete(kind); // the core stopped: asked again, it runs again
+      follow(kind, () => {
+        if (run.status !== 0 || run.svg === '') placeWhy(box, saidInstead(run));
+        else placeFigure(box, run.svg, label);
+      });
+    });
+  }
+  // A kind's figure is asked for afresh next time, as one shown otherwise (by its why).
+  const forget = (kind) => drawn.delete(kind);
+  return { showFigure, forget };
+}

@@ -6,15 +6,10 @@
 const $ = (id) => document.getElementById(id);
 const kShown = 8;
 
-export function makePlaceBox(core, take) {
-  const box = $('place');
-  const list = $('place-list');
-  const status = $('place-status');
-  let loading = null; // the places file, once asked for
-  let shown = [];
-  let active = -1;
-
-  function load() {
+// The places file, fetched once and handed to the core; asked for again after a failure.
+function makePlacesFile(core) {
+  let loading = null;
+  return function load() {
     loading ??= fetch('places.txt')
       .then((response) => {
         if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
@@ -27,15 +22,21 @@ export function makePlaceBox(core, take) {
       loading = null; // asked for again at the next key
     });
     return loading;
-  }
+  };
+}
 
+// The list under a combobox: its options shown, one marked by the arrow keys, one taken by
+// Enter or a click (`take(index)`), closed by Escape or on leaving the box; ArrowDown on a closed
+// list asks for it (`ask()`).
+function makeListbox(box, list, { take, ask }) {
+  let count = 0;
+  let active = -1;
   function close() {
     list.hidden = true;
     box.setAttribute('aria-expanded', 'false');
     box.removeAttribute('aria-activedescendant');
     active = -1;
   }
-
   function mark(index) {
     active = index;
     for (const [i, option] of [...list.children].entries())
@@ -43,88 +44,104 @@ export function makePlaceBox(core, take) {
     if (active < 0) box.removeAttribute('aria-activedescendant');
     else box.setAttribute('aria-activedescendant', `place-${active}`);
   }
-
-  function choose(index) {
-    const place = shown[index];
-    if (place === undefined) return;
-    box.value = place.words;
-    close();
-    status.textContent = `Taken: ${place.words}`;
-    take(place);
-  }
-
-  // The places that begin with what is typed, as soon as the file is there.
-  async function suggest() {
-    const query = box.value;
-    if (query.trim() === '') {
-      close();
-      status.textContent = '';
-      return;
-    }
-    try {
-      await load();
-    } catch (error) {
-      status.textContent = `The places could not be loaded (${error.message}).`;
-      return;
-    }
-    if (box.value !== query) return; // typed on meanwhile
-    const found = core.findPlaces(query, kShown);
-    shown = found.places;
+  function show(words) {
+    count = words.length;
     list.replaceChildren(
-      ...shown.map((place, i) => {
+      ...words.map((text, i) => {
         const option = document.createElement('li');
         option.id = `place-${i}`;
         option.setAttribute('role', 'option');
-        option.textContent = place.words;
+        option.textContent = text;
         option.addEventListener('mousedown', (event) => {
           event.preventDefault(); // the box keeps the focus
-          choose(i);
+          take(i);
         });
         return option;
       }),
     );
     mark(-1);
-    list.hidden = shown.length === 0;
-    box.setAttribute('aria-expanded', String(shown.length > 0));
-    const more = found.count > shown.length ? `, the first ${shown.length} shown` : '';
-    status.textContent =
-      found.count === 0
-        ? `No place's name begins with ${query}${
-            found.nearest.length > 0 ? `: try ${found.nearest.join(', ')}` : ''
-          }.`
-        : `${found.count} ${found.count === 1 ? 'place matches' : 'places match'}${more}.`;
+    list.hidden = count === 0;
+    box.setAttribute('aria-expanded', String(count > 0));
   }
-
-  box.addEventListener('input', suggest);
   box.addEventListener('blur', close);
   box.addEventListener('keydown', (event) => {
     const open = !list.hidden;
     if (event.key === 'ArrowDown' || event.key === 'ArrowUp') {
       event.preventDefault();
       if (!open) {
-        suggest();
+        ask();
         return;
       }
       const next = active + (event.key === 'ArrowDown' ? 1 : -1);
-      mark(next >= shown.length ? 0 : next < 0 ? shown.length - 1 : next);
+      mark(next >= count ? 0 : next < 0 ? count - 1 : next);
     } else if (event.key === 'Enter' && open) {
       event.preventDefault();
-      choose(active < 0 ? 0 : active);
+      take(active < 0 ? 0 : active);
     } else if (event.key === 'Escape' && open) {
       event.preventDefault();
       close();
     }
   });
+  return { show, close };
+}
 
-  // A place the address names: its first match, taken as if chosen.
-  async function takeNamed(query) {
-    box.value = query;
+// What the status line says of the places found for a query.
+function foundWords(query, found, shown) {
+  if (found.count === 0) {
+    const nearest = found.nearest.length > 0 ? `: try ${found.nearest.join(', ')}` : '';
+    return `No place's name begins with ${query}${nearest}.`;
+  }
+  const more = found.count > shown ? `, the first ${shown} shown` : '';
+  return `${found.count} ${found.count === 1 ? 'place matches' : 'places match'}${more}.`;
+}
+
+export function makePlaceBox(core, take) {
+  const box = $('place');
+  const status = $('place-status');
+  const load = makePlacesFile(core);
+  let shown = [];
+  const list = makeListbox(box, $('place-list'), { take: choose, ask: suggest });
+
+  function choose(index) {
+    const place = shown[index];
+    if (place === undefined) return;
+    box.value = place.words;
+    list.close();
+    status.textContent = `Taken: ${place.words}`;
+    take(place);
+  }
+
+  // The places file, or false where it could not be had (and the status says why).
+  async function loaded() {
     try {
       await load();
+      return true;
     } catch (error) {
       status.textContent = `The places could not be loaded (${error.message}).`;
       return false;
     }
+  }
+
+  // The places that begin with what is typed, as soon as the file is there.
+  async function suggest() {
+    const query = box.value;
+    if (query.trim() === '') {
+      list.close();
+      status.textContent = '';
+      return;
+    }
+    if (!(await loaded()) || box.value !== query) return; // or typed on meanwhile
+    const found = core.findPlaces(query, kShown);
+    shown = found.places;
+    list.show(shown.map((place) => place.words));
+    status.textContent = foundWords(query, found, shown.length);
+  }
+  box.addEventListener('input', suggest);
+
+  // A place the address names: its first match, taken as if chosen.
+  async function takeNamed(query) {
+    box.value = query;
+    if (!(await loaded())) return false;
     const found = core.findPlaces(query, 1);
     if (found.count === 0) {
       status.textContent = `No place's name begins with ${query}.`;

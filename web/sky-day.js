@@ -75,10 +75,14 @@ export function makeSkyDay({ core, texts, commandsNow, planet, checkValues }) {
     const horizon = dated ? 'sunrise' : $('horizon').value;
     against.textContent = core.difference(row.daylight, atLevel.row.daylight, calculator, horizon);
   }
-  // The sun at the chosen day's noon, as daylight-cli sun gives it: how high, in which direction,
-  // and the shadow of a stick 1 m high; at its time on the place's clock, or of local mean solar
-  // time.
-  function showSunNoon() {
+  return { datedDay, showSkyDay };
+}
+
+// The sun at the chosen day's noon, as daylight-cli sun gives it: how high, in which direction,
+// and the shadow of a stick 1 m high; at its time on the place's clock, or of local mean solar
+// time.
+export function makeSunNoon({ core, texts, commandsNow, checkValues }) {
+  return function showSunNoon() {
     const line = $('sun-noon');
     const { sun } = commandsNow();
     line.textContent = '';
@@ -98,7 +102,5 @@ export function makeSkyDay({ core, texts, commandsNow, planet, checkValues }) {
         ? `The sun at noon (${at} ${clock}): ${(-altitude).toFixed(1)}° below the horizon.`
         : `The sun at noon (${at} ${clock}): ${altitude.toFixed(1)}° high in the ${towards}; ` +
           `a 1 m stick casts a ${Number(day.noon_shadow).toFixed(2)} m shadow.`;
-  }
-
-  return { datedDay, showSkyDay, showSunNoon };
+  };
 }

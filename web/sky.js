@@ -1,9 +1,9 @@
 // The sky and the map: the sky's chart after every press, the map of every latitude once it is
 // asked for, and the chosen day in the sky, with or without a date. Every figure and row is the
 // companion's own, run in WebAssembly; the figures, which may take long, by the worker.
-import { markDrawing, placeFigure, placeWhy, saidInstead } from './figures.js';
+import { makeWorkerFigures, placeWhy } from './figures.js';
 import { kMarked, makeSkyValues } from './sky-values.js';
-import { makeSkyDay } from './sky-day.js';
+import { makeSkyDay, makeSunNoon } from './sky-day.js';
 
 const $ = (id) => document.getElementById(id);
 // The sky's own values, each a control of that id and an option of daylight-cli sky.
@@ -16,50 +16,16 @@ export const kDateControls = ['date', 'place', 'longitude', 'time-zone', 'utc-of
 // scheduler.
 export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }) {
   const checkValues = makeSkyValues(core);
-  const { datedDay, showSkyDay, showSunNoon } = makeSkyDay({
-    core,
-    texts,
-    commandsNow,
-    planet,
-    checkValues,
+  const usable = () => checkValues().sky;
+  const { datedDay, showSkyDay } = makeSkyDay({ core, texts, commandsNow, planet, checkValues });
+  const showSunNoon = makeSunNoon({ core, texts, commandsNow, checkValues });
+  const { showFigure, forget } = makeWorkerFigures({
+    ask,
+    follow,
+    width,
+    usable,
+    marked: kMarked,
   });
-  // A chart the companion draws, of a kind (the sky's or the map's), in its place once the worker
-  // has drawn it, or what it said instead; meanwhile the figure shown is marked as being redrawn.
-  // One asked for again as it was last (a press that changed none of its values) is left to the
-  // run under way or the figure shown. A `sketch` is shown only until the figure it stands for.
-  const drawn = new Map(); // by kind, the command last asked for
-  function showFigure(box, kind, args, label, sketch = null) {
-    if (!checkValues().sky) {
-      drawn.delete(kind);
-      placeWhy(box, kMarked);
-      return;
-    }
-    const chart = [`--chart-width=${width()}`, '--chart', 'chart.svg'];
-    const command = [...args, ...chart];
-    const key = command.join(' ');
-    if (drawn.get(kind) === key) return;
-    drawn.set(kind, key);
-    markDrawing(box);
-    if (sketch !== null) {
-      ask(`${kind}-sketch`, [...sketch, ...chart]).then((run) => {
-        if (run?.status !== 0 || drawn.get(kind) !== key || box.getAttribute('aria-busy') === null)
-          return;
-        follow(kind, () => {
-          placeFigure(box, run.svg, label);
-          markDrawing(box);
-        });
-      });
-    }
-    ask(kind, command).then((run) => {
-      if (run === null) return; // overtaken
-      if (run.status === -1) drawn.delete(kind); // the core stopped: asked again, it runs again
-      follow(kind, () => {
-        if (run.status !== 0 || run.svg === '') placeWhy(box, saidInstead(run));
-        else placeFigure(box, run.svg, label);
-      });
-    });
-  }
-
   // The sky's chart follows every press; the map, slower to make, once it is asked for, shown
   // coarser (every 10 degrees, 36 steps a year) while it is made, and while a slider moves. Each
   // answer that is still the latest asked for is placed in the next frame.
@@ -80,7 +46,7 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
       showFigure($('sun-chart'), 'sun', sun, "The sun's path through the chosen day");
       return;
     }
-    drawn.delete('sun');
+    forget('sun');
     placeWhy($('sun-chart'), kNoDay);
   }
   function showSky() {
