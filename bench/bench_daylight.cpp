@@ -123,20 +123,7 @@ BENCHMARK_CAPTURE(BM_SkyMapAsCsv, venus, "venus")->Unit(benchmark::kMillisecond)
 // The sun's path through a day in Berlin on its clock, a row a minute (1441 rows), each row's
 // numbers made into texts as the companion prints them.
 void BM_SunDayEveryMinute(benchmark::State& state) {
-    const daycalc::PlanetPreset& earth = *daycalc::PlanetNamed("earth");
-    const daycalc::SkyInputs place{
-        .tilt = 23.5,
-        .latitude = 52.52,
-        .solarDay = 24,
-        .year = 365.25,
-        .eccentricity = earth.eccentricity,
-        .perihelion = earth.perihelion,
-        .horizon = daycalc::SunriseHorizon(earth.refraction, earth.distance),
-        .step = 1,
-        .distance = earth.distance,
-        .refraction = earth.refraction,
-        .sunrise = true,
-        .longitude = 13.4};
+    const daycalc::SkyInputs place = daycalc::EarthPlace(52.52, 13.4);
     const daycalc::CivilDate date = *daycalc::DateOf("2026-06-21");
     const daycalc::ClockOf clock = daycalc::FixedClock(2);
     for (auto _ : state) {

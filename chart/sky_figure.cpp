@@ -53,21 +53,8 @@ std::vector<Point> WindowDaylight(const daycalc::PlanetPreset& earth) {
 }
 
 // The sky on each date of 2026 at the latitude, the Earth's own: (its day, hours).
-std::vector<Point> DatedDaylight(const daycalc::PlanetPreset& earth) {
-    // The tilt and the year are each date's own; the solar day is 24 hours.
-    const daycalc::SkyInputs place{
-        .tilt = 23.5,
-        .latitude = kLatitude,
-        .solarDay = 24,
-        .year = 365.25,
-        .eccentricity = earth.eccentricity,
-        .perihelion = earth.perihelion,
-        .horizon = daycalc::SunriseHorizon(earth.refraction, earth.distance),
-        .step = 1,
-        .distance = earth.distance,
-        .refraction = earth.refraction,
-        .sunrise = true,
-        .declinationTerm = earth.declinationTerm};
+std::vector<Point> DatedDaylight() {
+    const daycalc::SkyInputs place = daycalc::EarthPlace(kLatitude, daycalc::kAnyLongitude);
     std::vector<Point> points;
     daycalc::ForEachDate(place, *daycalc::DateOf("2026-01-01"), *daycalc::DateOf("2026-12-31"),
                          daycalc::FixedClock(0), [&points](const daycalc::DatedRow& r) {
@@ -156,7 +143,7 @@ int main(int argc, char** argv) {
     const std::vector<double> reference = ReferenceDaylight(csv);
     const daycalc::PlanetPreset& earth = *daycalc::PlanetNamed("earth");
     const std::vector<Point> window = WindowDaylight(earth);
-    const std::vector<Point> sky = DatedDaylight(earth);
+    const std::vector<Point> sky = DatedDaylight();
     if (!csv.eof() || reference.size() != sky.size()) {
         std::cerr << "sky-figure: " << argv[1]
                   << " has no daylight at 60°N for each date of 2026\n";

@@ -39,16 +39,7 @@ int PrintDated(std::ostream& out, const SkyInputs& place, const SkyRequest& requ
         err << "daylight-cli: --to " << request.to << " is before --from " << request.from << '\n';
         return kBadInput;
     }
-    Json inputs = InputsJson(place);
-    for (const char* dropped : {"tilt", "year", "eccentricity", "perihelion", "step"}) {
-        inputs.erase(dropped);
-    }
-    inputs["longitude"] = TextFromDouble(std::isnan(place.longitude) ? 0 : place.longitude);
-    if (request.timeZone.empty()) {
-        inputs["utc_offset"] = TextFromDouble(request.utcOffset);
-    } else {
-        inputs["time_zone"] = request.timeZone;
-    }
+    Json inputs = DatedInputsJson(place, request);
     if (request.month.empty()) {
         inputs["from"] = daycalc::TextOf(*from);
         inputs["to"] = daycalc::TextOf(*to);
@@ -140,6 +131,20 @@ Json InputsJson(const SkyInputs& in) {
                    {"refraction", TextFromDouble(in.refraction)}};
     if (in.declinationTerm != 0) inputs["declination_term"] = TextFromDouble(in.declinationTerm);
     if (!std::isnan(in.longitude)) inputs["longitude"] = TextFromDouble(in.longitude);
+    return inputs;
+}
+
+Json DatedInputsJson(const SkyInputs& place, const SkyRequest& request) {
+    Json inputs = InputsJson(place);
+    for (const char* dropped : {"tilt", "year", "eccentricity", "perihelion", "step"}) {
+        inputs.erase(dropped);
+    }
+    inputs["longitude"] = TextFromDouble(std::isnan(place.longitude) ? 0 : place.longitude);
+    if (request.timeZone.empty()) {
+        inputs["utc_offset"] = TextFromDouble(request.utcOffset);
+    } else {
+        inputs["time_zone"] = request.timeZone;
+    }
     return inputs;
 }
 

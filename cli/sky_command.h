@@ -70,6 +70,9 @@ std::optional<daycalc::ClockOf> ClockOfDates(const SkyRequest& request, std::str
 std::variant<daycalc::SkyInputs, daycalc::Problem> SkyInputsOf(
     const daycalc::DaylightInputs& inputs, const SkyRequest& request);
 Json InputsJson(const daycalc::SkyInputs& in);
+// The same for dates at a place: the orbit and the step are the dates' own, the longitude and the
+// clock are given.
+Json DatedInputsJson(const daycalc::SkyInputs& place, const SkyRequest& request);
 
 // Adds "sky" to the app; its value options fill the same inputs as the app's own.
 CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyRequest& request);

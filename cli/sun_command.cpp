@@ -28,18 +28,9 @@ std::string ChartSubtitle(const SkyInputs& in, const SkyRequest& request) {
 
 // The inputs as the JSON gives them: a date's place and clock, or a day's planet.
 Json SunInputs(const SkyInputs& in, const SkyRequest& request) {
-    Json inputs = InputsJson(in);
+    Json inputs = request.Dated() ? DatedInputsJson(in, request) : InputsJson(in);
     inputs.erase("step");
     if (request.Dated()) {
-        for (const char* dropped : {"tilt", "year", "eccentricity", "perihelion"}) {
-            inputs.erase(dropped);
-        }
-        inputs["longitude"] = TextFromDouble(std::isnan(in.longitude) ? 0 : in.longitude);
-        if (request.timeZone.empty()) {
-            inputs["utc_offset"] = TextFromDouble(request.utcOffset);
-        } else {
-            inputs["time_zone"] = request.timeZone;
-        }
         inputs["date"] = request.date;
     } else {
         inputs["day_at"] = TextFromDouble(request.dayAt);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "daylight/solar_system.h"
 #include "runtime/trigonometry.h"
 #include "sky_parts.h"
 
@@ -179,6 +180,23 @@ struct SkyOfYear {
 };
 
 }  // namespace
+
+SkyInputs EarthPlace(double latitude, double longitude) {
+    const PlanetPreset& earth = *PlanetNamed("earth");
+    return {.tilt = 23.5,
+            .latitude = latitude,
+            .solarDay = 24,
+            .year = 365.25,
+            .eccentricity = earth.eccentricity,
+            .perihelion = earth.perihelion,
+            .horizon = SunriseHorizon(earth.refraction, earth.distance),
+            .step = 1,
+            .distance = earth.distance,
+            .refraction = earth.refraction,
+            .sunrise = true,
+            .declinationTerm = earth.declinationTerm,
+            .longitude = longitude};
+}
 
 ClockOf FixedClock(double utcOffset) {
     // Its name: UTC, the sign, and hours and minutes.

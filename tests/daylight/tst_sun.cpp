@@ -80,18 +80,7 @@ TEST(SunPath, TheAirLiftsTheSunAsTheFormulaGives) {
 // in the evening, each limit where the one before it ends, the blue morning starting at the sky's
 // civil dawn and the blue evening ending at its civil dusk (the sun at -6 degrees) to a second.
 TEST(SunPath, TheGoldenAndBlueHoursFollowEachOtherAndMeetTheCivilTwilight) {
-    const SkyInputs place{.tilt = 23.44,
-                          .latitude = 52.5,
-                          .solarDay = 24,
-                          .year = 365.25,
-                          .eccentricity = 0.0167,
-                          .perihelion = 13,
-                          .horizon = daycalc::SunriseHorizon(34, 1),
-                          .step = 1,
-                          .distance = 1,
-                          .refraction = 34,
-                          .sunrise = true,
-                          .longitude = 13.4};
+    const SkyInputs place = daycalc::EarthPlace(52.5, 13.4);
     int days = 0;
     daycalc::ForEachDate(
         place, *daycalc::DateOf("2031-01-01"), *daycalc::DateOf("2031-12-31"),

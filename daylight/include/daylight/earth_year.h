@@ -63,6 +63,11 @@ struct Clock {
 };
 using ClockOf = std::function<Clock(const CivilDate&)>;
 
+// The sky's inputs of a place on the Earth for its dates: the Earth's orbit, air and distance,
+// the place's latitude and longitude (degrees east), the sunrise horizon and a solar day of 24
+// hours; each date's own year gives the tilt, the year and the orbit.
+SkyInputs EarthPlace(double latitude, double longitude);
+
 // The clock a fixed number of hours ahead of UTC on every date.
 ClockOf FixedClock(double utcOffset);
 
