@@ -109,7 +109,9 @@ int RunSun(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
                        Json(request.notes), CellForm(request.clock, dated ? 24 : in.solarDay));
     if (dated) {
         const daycalc::CivilDate date = *daycalc::DateOf(request.date);
-        daycalc::ProduceSunOnDate(in, date, *clock, request.every, writer);
+        if (auto problem = daycalc::ProduceSunOnDate(in, date, *clock, request.every, writer)) {
+            return ReportProblem(*problem, request.json, out, err);
+        }
         if (drawing) {
             drawing->Seasons(daycalc::SeasonPathsOnDate(in, date, *clock, request.every));
         }

@@ -86,6 +86,7 @@ void Produce(const SunDay& d, double minutes, double sunrise, double sunset, Tab
 // day after, a point every `step` solar days.
 std::vector<SunPoint> PathThrough(const SkyModel& model, double noon, double step) {
     std::vector<SunPoint> path;
+    if (!(step * kMostSkyRows >= 1)) return path;  // a step that is no step, or none at all
     const SkyModel::SunThroughDay sun(model, noon);
     const auto count = static_cast<long long>(std::floor(1 / step));
     for (long long k = 0; k <= count; ++k) {
@@ -113,9 +114,12 @@ void OnDate(const SkyInputs& place, CivilDate date, const ClockOf& clockOf,
     });
 }
 
-// A day of more rows than the sky takes for a year's: the step that keeps within them, where
-// one does, to try.
+// A step out of its range, or a day of more rows than the sky takes for a year's: the step that
+// keeps within them, where one does, to try.
 std::optional<Problem> TooManyRows(double solarDay, double minutes) {
+    if (!RangeOf("every").Holds(minutes)) {
+        return OutOfRange(std::string(RangeOf("every").reason), {"every"}, {{"every", "10"}});
+    }
     if (!(solarDay * 60 / minutes > kMostSkyRows)) return std::nullopt;
     const double fewest = std::ceil(solarDay * 60 / kMostSkyRows);
     if (!RangeOf("every").Holds(fewest)) {
@@ -142,13 +146,15 @@ std::array<double, 8> GoldenAndBlue(const SkyModel& model, double noon) {
             blueLow[0],   goldenLow[0],  goldenLow[1],  blueLow[1]};
 }
 
-void ProduceSunOnDate(const SkyInputs& place, CivilDate date, const ClockOf& clockOf,
-                      double minutes, TableConsumer& to) {
+std::optional<Problem> ProduceSunOnDate(const SkyInputs& place, CivilDate date,
+                                        const ClockOf& clockOf, double minutes, TableConsumer& to) {
+    if (std::optional<Problem> problem = TooManyRows(24, minutes)) return problem;
     OnDate(place, date, clockOf, [&](const DatedRow& d) {
         const SunDay day{*d.model, d.noonDay, 24 * (d.noonDay - d.midnightDay),
                          24,       24,        place.refraction};
         Produce(day, minutes, d.row.sunrise, d.row.sunset, to);
     });
+    return std::nullopt;
 }
 
 std::optional<Problem> ProduceSunOnDay(const SkyInputs& in, double degrees, double minutes,

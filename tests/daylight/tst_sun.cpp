@@ -103,4 +103,23 @@ TEST(SunPath, TheGoldenAndBlueHoursFollowEachOtherAndMeetTheCivilTwilight) {
     EXPECT_EQ(days, 365);
 }
 
+// A step of minutes out of its range is the producers' problem before any row, never a day of
+// endless rows: none, NaN, negative, too fine or too coarse.
+TEST(SunPath, AStepOutOfItsRangeIsAProblemBeforeAnyRow) {
+    struct Rows : daycalc::TableConsumer {
+        void Columns(std::span<const std::string_view>) override {}
+        bool Row(std::span<const daycalc::Cell>) override { return ++count, true; }
+        void Summary(std::span<const daycalc::Named>) override {}
+        int count = 0;
+    } rows;
+    const SkyInputs place = daycalc::EarthPlace(52.5, 13.4);
+    for (const double minutes : {0.0, double(NAN), -5.0, 0.5, 61.0, 1e-300}) {
+        EXPECT_TRUE(daycalc::ProduceSunOnDay(place, 10, minutes, rows)) << minutes;
+        EXPECT_TRUE(daycalc::ProduceSunOnDate(place, *daycalc::DateOf("2031-06-01"),
+                                              daycalc::FixedClock(2), minutes, rows))
+            << minutes;
+    }
+    EXPECT_EQ(rows.count, 0);
+}
+
 }  // namespace

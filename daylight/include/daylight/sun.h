@@ -39,8 +39,9 @@ struct SunPoint {
 // apparent_altitude, azimuth and shadow (of a stick 1 m high on level ground; none while the sun
 // is down); then its summary: sunrise, sunset and their azimuths, noon with its altitude, azimuth
 // and shadow, and the golden and blue hours' starts and ends, morning and evening.
-void ProduceSunOnDate(const SkyInputs& place, CivilDate date, const ClockOf& clockOf,
-                      double minutes, TableConsumer& to);
+// A step out of its range is the problem returned, before anything is handed over.
+std::optional<Problem> ProduceSunOnDate(const SkyInputs& place, CivilDate date,
+                                        const ClockOf& clockOf, double minutes, TableConsumer& to);
 // The same on any planet for the day at an orbit angle (degrees past the winter solstice, 0 to
 // 360), from local mean midnight to the next.
 std::optional<Problem> ProduceSunOnDay(const SkyInputs& in, double degrees, double minutes,
