@@ -6,6 +6,9 @@ import { saidInstead } from './figures.js';
 import { kMarked } from './sky-values.js';
 
 const $ = (id) => document.getElementById(id);
+// The longest solar day whose noon the page works out on its own thread, in its unit: a row an
+// hour, some milliseconds.
+const kLongestDayHere = 10000;
 
 // The first row of a run that printed JSON, {row}, or what it said instead, {why}.
 function rowOf(run) {
@@ -87,10 +90,13 @@ export function makeSunNoon({ core, texts, commandsNow, checkValues }) {
     const { sun } = commandsNow();
     line.textContent = '';
     if (sun === null || !checkValues().sky) return;
+    // Made here, at a row an hour: not for a day so long that its rows would hold the page up
+    // (its chart, made by the worker, still comes).
+    const dated = sun.some((a) => a.startsWith('--date='));
+    if (!dated && !(Number(core.read(texts()).solar_day) <= kLongestDayHere)) return;
     const run = core.run([...sun, '--every=60', '--json']);
     if (run.status !== 0) return;
     const day = JSON.parse(run.out);
-    const dated = sun.some((a) => a.startsWith('--date='));
     const hours = dated || core.read(texts()).solar_day === '24';
     const at = hours ? core.clockText(day.noon) : day.noon;
     const clock = dated ? 'on the clock' : 'of local mean solar time';

@@ -1,6 +1,7 @@
 // The sky and the map: the sky's chart after every press, the map of every latitude once it is
-// asked for, and the chosen day in the sky, with or without a date. Every figure and row is the
-// companion's own, run in WebAssembly; the figures, which may take long, by the worker.
+// asked for, the chosen day in the sky, with or without a date, and the sun's path through it.
+// Every figure and row is the companion's own, run in WebAssembly; the figures, which may take
+// long, by the worker.
 import { makeWorkerFigures, placeWhy } from './figures.js';
 import { kMarked, makeSkyValues } from './sky-values.js';
 import { makeSkyDay, makeSunNoon } from './sky-day.js';

@@ -400,4 +400,10 @@ test("the sun's path through the chosen day is the companion's", async () => {
       (await page.$$('#sun-chart svg')).length === 1,
     "Mars's sun on the chosen day, in its own solar time",
   );
+  // A day of ten million hours has its noon line left to no one: the page answers at once.
+  await open('?solar_day=1e7&from_solstice=90');
+  check(
+    (await text('sun-noon')) === '' && (await text('lblMax')) !== '',
+    'a day too long for a line at noon holds nothing up',
+  );
 });
