@@ -67,17 +67,12 @@ Figure SunPathChart::Draw() const {
     // The whole hours of the day, each a dot, named where there is room.
     std::vector<Point> hours;
     for (const daycalc::SunPoint& p : day_) {
-        if (p.altitude >= 0 && p.time == std::floor(p.time))
-            hours.push_back({X(p.azimuth), p.altitude});
-    }
-    f.Dots(hours, kDay, 3);
-    std::size_t i = 0;
-    for (const daycalc::SunPoint& p : day_) {
         if (!(p.altitude >= 0 && p.time == std::floor(p.time))) continue;
-        const Point at{f.X(hours[i].x), f.Y(hours[i].y)};
-        ++i;
+        hours.push_back({X(p.azimuth), p.altitude});
+        const Point at{f.X(hours.back().x), f.Y(hours.back().y)};
         f.Label({{at.x, at.y - 8}, {at.x, at.y + 18}}, rt::TextFromDouble(p.time));
     }
+    f.Dots(hours, kDay, 3);
     f.Key(kDay, "the day, its hours marked", true);
     for (std::size_t k = 0; k < seasons_.size(); ++k)
         f.Key(kSeasonColours[k], kSeasonKeys[k], true);

@@ -36,6 +36,17 @@ Anomalies AnomaliesOf(double m, double e) {
     return {k, Wrapped(rt::ArcTangent2(std::sqrt(1 - e * e) * k.sinE, k.cosE - e) - m)};
 }
 
+// The hour angle x solar days after noon, the bearings at noon and then given: the mean sun's
+// turn Ω · x (its cosine and sine), less the right ascension's change since noon,
+// H = Ω · x − (α − α₀).
+CosSin HourAngleFrom(const SkyModel::Bearing& atNoon, const SkyModel::Bearing& b, CosSin mean) {
+    const double cosShift = b.cosRightAscension * atNoon.cosRightAscension +
+                            b.sinRightAscension * atNoon.sinRightAscension;
+    const double sinShift = b.sinRightAscension * atNoon.cosRightAscension -
+                            b.cosRightAscension * atNoon.sinRightAscension;
+    return {mean.cos * cosShift + mean.sin * sinShift, mean.sin * cosShift - mean.cos * sinShift};
+}
+
 // The sine of an altitude in degrees, by the series where it is small.
 double SineOfAltitude(double degrees) {
     const double h = degrees * kDegree;
@@ -127,17 +138,11 @@ SkyModel::Bearing SkyModel::BearingAt(double t, Near* near) const {
 
 SkyModel::Step SkyModel::StepAt(double noon, const Bearing& atNoon, double x, Near* near) const {
     const Bearing b = BearingAt(noon + x, near);
-    // The hour angle x solar days after noon: the mean sun's turn, less the right ascension's
-    // change since noon, H = Ω · x − (α − α₀).
-    const double cosShift = b.cosRightAscension * atNoon.cosRightAscension +
-                            b.sinRightAscension * atNoon.sinRightAscension;
-    const double sinShift = b.sinRightAscension * atNoon.cosRightAscension -
-                            b.cosRightAscension * atNoon.sinRightAscension;
     const double turned = omega_ * x;
     const CosSin mean = near ? CosSinAt(turned, near->turned, near->mean)
                              : CosSin{rt::Cosine(turned), rt::Sine(turned)};
     if (near) near->turned = turned, near->mean = mean;
-    const double cosHour = mean.cos * cosShift + mean.sin * sinShift;
+    const double cosHour = HourAngleFrom(atNoon, b, mean).cos;
     return {b.sinDeclination, b.cosDeclination * cosHour, SinLimit(Limit::Horizon, b.distance)};
 }
 
@@ -187,22 +192,14 @@ SkyModel::SunThroughDay::SunThroughDay(const SkyModel& model, double noon)
 SkyModel::SunThroughDay::~SunThroughDay() = default;
 
 SkyModel::Standing SkyModel::SunThroughDay::At(double x) const {
-    const Bearing& atNoon = *atNoon_;
     const Bearing b = model_.BearingAt(noon_ + x);
-    // The hour angle as for a slow day's step: H = Ω · x − (α − α₀).
-    const double cosShift = b.cosRightAscension * atNoon.cosRightAscension +
-                            b.sinRightAscension * atNoon.sinRightAscension;
-    const double sinShift = b.sinRightAscension * atNoon.cosRightAscension -
-                            b.cosRightAscension * atNoon.sinRightAscension;
     const double turned = model_.omega_ * x;
-    const double cosTurned = rt::Cosine(turned), sinTurned = rt::Sine(turned);
-    const double cosHour = cosTurned * cosShift + sinTurned * sinShift;
-    const double sinHour = sinTurned * cosShift - cosTurned * sinShift;
+    const CosSin hour = HourAngleFrom(*atNoon_, b, {rt::Cosine(turned), rt::Sine(turned)});
     // The sun's direction in the horizon's frame: up, north and east.
     const double sinL = model_.sinL_, cosL = model_.cosL_;
-    const double up = sinL * b.sinDeclination + cosL * b.cosDeclination * cosHour;
-    const double north = cosL * b.sinDeclination - sinL * b.cosDeclination * cosHour;
-    const double east = -b.cosDeclination * sinHour;
+    const double up = sinL * b.sinDeclination + cosL * b.cosDeclination * hour.cos;
+    const double north = cosL * b.sinDeclination - sinL * b.cosDeclination * hour.cos;
+    const double east = -b.cosDeclination * hour.sin;
     const double level = std::sqrt(north * north + east * east);
     const double azimuth = rt::ArcTangent2(east, north) / kDegree;
     return {rt::ArcTangent2(up, level) / kDegree, azimuth < 0 ? azimuth + 360 : azimuth};
