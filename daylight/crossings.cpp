@@ -187,17 +187,24 @@ double SkyModel::SinAltitudeAt(double noon, double x) const {
     return HeightOf(StepAt(noon, BearingAt(noon), x));
 }
 
-std::array<double, 2> SkyModel::WhenAt(double noon, double degrees) const {
-    const double sinLimit = rt::Sine(degrees * kDegree);
+std::vector<std::array<double, 2>> SkyModel::WhenAt(double noon,
+                                                    std::span<const double> degrees) const {
     const Bearing atNoon = BearingAt(noon);
-    const auto above = [&](double x) { return HeightOf(StepAt(noon, atNoon, x)) - sinLimit; };
-    // Above the altitude at noon, and below it half a day before (rising) or after (setting).
-    const double fNoon = above(0);
-    std::array<double, 2> when{kNone, kNone};
-    for (const std::size_t side : {0u, 1u}) {
-        const double end = side == 0 ? -0.5 : 0.5;
-        const double fEnd = above(end);
-        if (fNoon > 0 && fEnd < 0) when[side] = Bracketed(above, end, fEnd, 0.0, fNoon);
+    const auto height = [&](double x) { return HeightOf(StepAt(noon, atNoon, x)); };
+    const double atNoonHeight = height(0);
+    const std::array<double, 2> atEnds = {height(-0.5), height(0.5)};
+    std::vector<std::array<double, 2>> when;
+    for (const double altitude : degrees) {
+        const double sinLimit = rt::Sine(altitude * kDegree);
+        const auto above = [&](double x) { return height(x) - sinLimit; };
+        // Above the altitude at noon, and below it half a day before (rising) or after (setting).
+        const double fNoon = atNoonHeight - sinLimit;
+        std::array<double, 2>& at = when.emplace_back(std::array<double, 2>{kNone, kNone});
+        for (const std::size_t side : {0u, 1u}) {
+            const double end = side == 0 ? -0.5 : 0.5;
+            const double fEnd = atEnds[side] - sinLimit;
+            if (fNoon > 0 && fEnd < 0) at[side] = Bracketed(above, end, fEnd, 0.0, fNoon);
+        }
     }
     return when;
 }

@@ -139,9 +139,11 @@ double Refraction(double altitude, double refractionAtHorizon) {
 }
 
 std::array<double, 8> GoldenAndBlue(const SkyModel& model, double noon) {
-    const std::array<double, 2> goldenLow = model.WhenAt(noon, kGoldenLow);
-    const std::array<double, 2> goldenHigh = model.WhenAt(noon, kGoldenHigh);
-    const std::array<double, 2> blueLow = model.WhenAt(noon, kBlueLow);
+    const std::array<double, 3> limits = {kGoldenLow, kGoldenHigh, kBlueLow};
+    const std::vector<std::array<double, 2>> when = model.WhenAt(noon, limits);
+    const std::array<double, 2>& goldenLow = when[0];
+    const std::array<double, 2>& goldenHigh = when[1];
+    const std::array<double, 2>& blueLow = when[2];
     return {goldenLow[0], goldenHigh[0], goldenHigh[1], goldenLow[1],
             blueLow[0],   goldenLow[0],  goldenLow[1],  blueLow[1]};
 }

@@ -28,6 +28,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -161,10 +162,10 @@ class SkyModel {
         double azimuth;
     };
     Standing SunAt(double noon, double x) const;
-    // When the sun's centre, without air, is at an altitude (degrees) on the day of the noon at
+    // When the sun's centre, without air, is at each altitude (degrees) on the day of the noon at
     // t = noon: in solar days from noon, rising before it and setting after it; NaN on a side
-    // where it does not cross that altitude.
-    std::array<double, 2> WhenAt(double noon, double degrees) const;
+    // where it does not cross that altitude. The day's noon and ends are found once for all.
+    std::vector<std::array<double, 2>> WhenAt(double noon, std::span<const double> degrees) const;
     // The t at which the orbit angle is reached, from 0 to below Y.
     double DayOfOrbitAngle(double degrees) const;
     // The same for a chosen day, from 0 to 360: 360 is the next winter solstice, at Y.
