@@ -18,8 +18,15 @@ export const kDateControls = ['date', 'place', 'longitude', 'time-zone', 'utc-of
 export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }) {
   const checkValues = makeSkyValues(core);
   const usable = () => checkValues().sky;
-  const { datedDay, showSkyDay } = makeSkyDay({ core, texts, commandsNow, planet, checkValues });
+  const skyDay = makeSkyDay({ core, texts, commandsNow, planet, checkValues });
+  const { datedDay } = skyDay;
   const showSunNoon = makeSunNoon({ core, texts, commandsNow, checkValues });
+  // The chosen day, and the sun at its noon: each press, and each of the sky's values changed
+  // (not each redrawing at another width).
+  function showSkyDay(dated) {
+    skyDay.showSkyDay(dated);
+    showSunNoon();
+  }
   const { showFigure, forget } = makeWorkerFigures({
     ask,
     follow,
@@ -53,7 +60,6 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
   function showSky() {
     showSkyChart();
     showSunChart();
-    showSunNoon();
     const { map } = commandsNow();
     if (mapShown) showFigure($('map'), 'map', map, kMapLabel, coarse(map));
   }
