@@ -11,6 +11,7 @@
 
 #include "cli/companion.h"
 #include "daylight/daylight.h"
+#include "daylight/insolation.h"
 #include "daylight/sky.h"
 #include "daylight/solar_system.h"
 #include "daylight/sun.h"
@@ -133,6 +134,42 @@ void BM_SunDayEveryMinute(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SunDayEveryMinute)->Unit(benchmark::kMillisecond);
+
+// Sunlight: the Earth's latitude-season map at 1 degree by 1 day (181 × 366 rows), and the
+// summer at 65° N through the last million years at 1 kyr steps, each row's numbers made into
+// texts (goal: each under 50 ms).
+void BM_InsolationMap(benchmark::State& state) {
+    const daycalc::PlanetPreset& earth = *daycalc::PlanetNamed("earth");
+    const daycalc::SkyInputs in = {.tilt = 23.4393,
+                                   .latitude = 0,
+                                   .solarDay = 24,
+                                   .year = 365.2422,
+                                   .eccentricity = earth.eccentricity,
+                                   .perihelion = earth.perihelion,
+                                   .horizon = 0,
+                                   .step = 1};
+    for (auto _ : state) {
+        Texts texts(true);
+        benchmark::DoNotOptimize(daycalc::ProduceInsolationMap(in, 1361, 1, texts));
+        benchmark::DoNotOptimize(texts.rows);
+    }
+}
+BENCHMARK(BM_InsolationMap)->Unit(benchmark::kMillisecond);
+
+void BM_InsolationMillionYears(benchmark::State& state) {
+    const daycalc::History history = {.latitude = 65,
+                                      .orbitAngle = 180,
+                                      .fromKyr = -1000,
+                                      .toKyr = 0,
+                                      .stepKyr = 1,
+                                      .solarConstant = 1361};
+    for (auto _ : state) {
+        Texts texts(true);
+        benchmark::DoNotOptimize(daycalc::ProduceInsolationHistory(history, texts));
+        benchmark::DoNotOptimize(texts.rows);
+    }
+}
+BENCHMARK(BM_InsolationMillionYears)->Unit(benchmark::kMillisecond);
 
 #ifdef DAYLIGHT_PLACES_FILE
 // A place looked up as a call of the companion does it: the places file read (once a call), and

@@ -35,6 +35,22 @@ std::string Inputs(double tilt, double latitude, double solarDay, double year) {
            rt::TextFromDouble(solarDay) + ", year " + rt::TextFromDouble(year);
 }
 
+// A round value at or above a positive one: the next multiple of the round step that gives
+// about six ticks up to it.
+double RoundCeiling(double value) {
+    if (!(value > 0)) return 1;
+    const std::vector<double> ticks = RoundTicks(0, value, 6);
+    const double step = ticks.size() > 1 ? ticks[1] - ticks[0] : value;
+    return std::ceil(value / step) * step;
+}
+
+// The orbit's values and the solar constant, what sunlight is worked out from.
+std::string SunlightInputsText(const daycalc::SkyInputs& in, double solarConstant) {
+    return "Tilt " + Degrees(in.tilt) + ", eccentricity " + rt::TextFromDouble(in.eccentricity) +
+           ", perihelion " + Degrees(in.perihelion) + ", solar constant " +
+           rt::TextFromDouble(solarConstant) + " W/m²";
+}
+
 std::string SkyInputsText(const daycalc::SkyInputs& in, bool withLatitude) {
     std::string text = "Tilt " + Degrees(in.tilt);
     if (withLatitude) text += ", latitude " + Degrees(in.latitude);
@@ -246,9 +262,35 @@ constexpr std::array<Colour, 12> kDaylightColours = {"#1d2f6f", "#22468f", "#2a5
 constexpr std::size_t kNightColour = kDaylightColours.size(), kDayColour = kNightColour + 1;
 
 MapChart::MapChart(const daycalc::SkyInputs& in)
-    : Chart({"latitude", "day", "daylight", "sun"}), in_(in) {
-    for (const double level : RoundTicks(0, in.solarDay, 7)) {
-        if (level > 0 && level < in.solarDay) levels_.push_back(level);
+    : Chart({"latitude", "day", "daylight", "sun"}),
+      in_(in),
+      solarConstant_(std::numeric_limits<double>::quiet_NaN()),
+      high_(in.solarDay) {
+    for (const double level : RoundTicks(0, high_, 7)) {
+        if (level > 0 && level < high_) levels_.push_back(level);
+    }
+    segments_.resize(levels_.size());
+}
+
+MapChart::MapChart(const daycalc::SkyInputs& in, double solarConstant)
+    : Chart({"latitude", "day", "insolation"}), in_(in), solarConstant_(solarConstant) {
+    // The colours' top: a round flux above the highest of a coarse map, which the finest map's
+    // days and latitudes pass by little, if at all (the top colour takes them).
+    daycalc::SkyInputs any = in;
+    any.latitude = 0;
+    const daycalc::SkyModel model(any);
+    double highest = 0;
+    for (int day = 0; day <= 360; day += 2) {
+        const daycalc::SkyModel::OnOrbit o = model.OrbitAt(in.year * day / 360);
+        for (int latitude = -90; latitude <= 90; latitude += 2) {
+            highest =
+                std::max(highest, daycalc::DailyMeanFlux(solarConstant, latitude, o.sinDeclination,
+                                                         o.cosDeclination, o.distance));
+        }
+    }
+    high_ = RoundCeiling(highest);
+    for (const double level : RoundTicks(0, high_, 7)) {
+        if (level > 0 && level < high_) levels_.push_back(level);
     }
     segments_.resize(levels_.size());
 }
@@ -271,8 +313,11 @@ bool MapChart::Row(std::span<const Cell> c) {
     }
     const std::size_t index = index_++;
     if (!drawing_) return true;
-    const std::string_view sun = read_.Of(c, kSunRead).word;
-    const Day value = {static_cast<float>(read_.Of(c, kDaylightRead).number),
+    const double number = read_.Of(c, kDaylightRead).number;
+    // Sunlight has no sun column: none arrives in the polar night alone.
+    const std::string_view sun =
+        Sunlight() ? (number == 0 ? "polar night" : "") : read_.Of(c, kSunRead).word;
+    const Day value = {static_cast<float>(number),
                        sun == daycalc::SunName(daycalc::Sun::PolarNight) ? daycalc::Sun::PolarNight
                        : sun == daycalc::SunName(daycalc::Sun::PolarDay) ? daycalc::Sun::PolarDay
                                                                          : daycalc::Sun::Rises};
@@ -298,7 +343,7 @@ void MapChart::RunsOf(std::size_t at, const std::vector<Day>& row, double high,
     const auto colourOf = [&](const Day& v) {
         if (v.sun == daycalc::Sun::PolarNight) return kNightColour;
         if (v.sun == daycalc::Sun::PolarDay) return kDayColour;
-        const double share = double(v.daylight) / in_.solarDay * double(kDaylightColours.size());
+        const double share = double(v.daylight) / high_ * double(kDaylightColours.size());
         return std::min(kDaylightColours.size() - 1, std::size_t(share));
     };
     const double low = at == 0 ? -90 : (latitudes_[at - 1] + latitudes_[at]) / 2;
@@ -317,7 +362,7 @@ void MapChart::RunsOf(std::size_t at, const std::vector<Day>& row, double high,
 void MapChart::ContoursBetween(std::size_t at, const std::vector<Day>& lower,
                                const std::vector<Day>& upper,
                                std::vector<std::vector<std::array<Point, 2>>>& segments) const {
-    const double rp = in_.solarDay;
+    const double rp = high_;
     const auto value = [rp](const Day& v) {
         return v.sun == daycalc::Sun::PolarNight ? 0.0
                : v.sun == daycalc::Sun::PolarDay ? rp
@@ -351,9 +396,11 @@ void MapChart::ContoursBetween(std::size_t at, const std::vector<Day>& lower,
 }
 
 Figure MapChart::Draw() const {
-    Figure f("Daylight at every latitude through the year", SkyInputsText(in_, false), width_);
+    Figure f(Sunlight() ? "Daily mean sunlight at the top of the air at every latitude"
+                        : "Daylight at every latitude through the year",
+             Sunlight() ? SunlightInputsText(in_, solarConstant_) : SkyInputsText(in_, false),
+             width_);
     f.Axes(0, in_.year, kTimeAxis, -90, 90, "latitude (degrees)", 10, 10);
-    const double rp = in_.solarDay;
     // The last latitude, which no other has followed: its strip reaches the pole.
     std::vector<Run> runs = runs_;
     std::vector<std::vector<std::array<Point, 2>>> segments = segments_;
@@ -397,16 +444,122 @@ Figure MapChart::Draw() const {
     if (std::isfinite(markLatitude_)) {
         ChosenLine(f, {0, markLatitude_}, {in_.year, markLatitude_});
     }
-    f.ColourKey(0, rp, {kDaylightColours.begin(), kDaylightColours.end()},
-                "daylight (unit of the solar day)");
-    f.Key(kPolarDay, "polar day");
-    f.Key(kNight, "polar night");
-    f.Key("#1b1b1b", "a line at each round length of the day", true);
+    f.ColourKey(0, high_, {kDaylightColours.begin(), kDaylightColours.end()},
+                Sunlight() ? "daily mean sunlight (W/m²)" : "daylight (unit of the solar day)");
+    if (!Sunlight()) f.Key(kPolarDay, "polar day");
+    f.Key(kNight, Sunlight() ? "polar night: no sunlight" : "polar night");
+    f.Key("#1b1b1b",
+          Sunlight() ? "a line at each round flux" : "a line at each round length of the day",
+          true);
     KeyChosenDay(f, markDay_);
     if (std::isfinite(markLatitude_)) {
         f.Key(kChosen, "the chosen latitude, " + Degrees(markLatitude_), true);
     }
     return f;
+}
+
+}  // namespace chart
+
+namespace chart {
+
+std::vector<std::string_view> LineChart::Read(const Layout& layout) {
+    std::vector<std::string_view> read = {layout.x};
+    for (const Line& line : layout.lines) read.push_back(line.column);
+    return read;
+}
+
+LineChart::LineChart(Layout layout)
+    : Chart(Read(layout)),
+      layout_(std::move(layout)),
+      lines_(layout_.lines.size(), Thinned((layout_.xHigh - layout_.xLow) / kSlices)) {}
+
+bool LineChart::Row(std::span<const Cell> c) {
+    const double x = read_.Of(c, 0).number;
+    for (std::size_t i = 0; i < lines_.size(); ++i) lines_[i].Add(x, read_.Of(c, i + 1).number);
+    return true;
+}
+
+Figure LineChart::Draw() const {
+    const Layout& l = layout_;
+    Figure f(l.title, l.subtitle, width_);
+    double highest = 0, lowest = std::numeric_limits<double>::infinity();
+    std::vector<std::vector<Point>> points;
+    for (const Thinned& line : lines_) {
+        points.push_back(line.Points());
+        for (const Point& p : points.back()) {
+            highest = std::max(highest, p.y), lowest = std::min(lowest, p.y);
+        }
+    }
+    double low = 0, high = RoundCeiling(highest);
+    if (!l.fromZero && lowest < highest) {
+        // A round step that gives about six ticks over the lines' range, and the multiples of it
+        // about them.
+        const std::vector<double> ticks = RoundTicks(lowest, highest, 6);
+        const double step = ticks.size() > 1 ? ticks[1] - ticks[0] : highest - lowest;
+        low = std::floor(lowest / step) * step, high = std::ceil(highest / step) * step;
+    }
+    f.Axes(l.xLow, l.xHigh, l.xTitle, low, high, l.yTitle);
+    for (const auto& [x, name] : marks_) f.Mark(x, name);
+    if (l.sky) MarkSkyDay(f, *l.sky, markDay_, low, high);
+    for (std::size_t i = 0; i < points.size(); ++i) f.Line(points[i], l.lines[i].colour, 2);
+    for (const Line& line : l.lines) f.Key(line.colour, line.key, true);
+    if (l.sky) KeyChosenDay(f, markDay_);
+    return f;
+}
+
+namespace {
+
+constexpr Colour kDailyMean = "#c0392b";
+constexpr Colour kNoonFlux = "#e08a2c";
+constexpr std::string_view kFluxAxis = "sunlight at the top of the air (W/m²)";
+
+}  // namespace
+
+LineChart InsolationYearChart(const daycalc::SkyInputs& in, double solarConstant) {
+    LineChart chart(
+        {.title = "Sunlight through the year",
+         .subtitle = SunlightInputsText(in, solarConstant) + ", latitude " + Degrees(in.latitude),
+         .x = "day",
+         .xTitle = std::string(kTimeAxis),
+         .xLow = 0,
+         .xHigh = in.year,
+         .yTitle = std::string(kFluxAxis),
+         .lines = {{"insolation", kDailyMean, "the daily mean on level ground"},
+                   {"noon_flux", kNoonFlux, "at noon"}},
+         .sky = in});
+    const daycalc::SkyModel model(in);
+    for (std::size_t i = 0; i < 4; ++i) {
+        chart.Mark(model.DayOfOrbitAngle(90.0 * double(i)), std::string(daycalc::kSeasonNames[i]));
+    }
+    return chart;
+}
+
+LineChart AnnualInsolationChart(const daycalc::SkyInputs& in, double solarConstant) {
+    return LineChart({.title = "The year's mean sunlight by latitude",
+                      .subtitle = SunlightInputsText(in, solarConstant),
+                      .x = "latitude",
+                      .xTitle = "latitude (degrees)",
+                      .xLow = -90,
+                      .xHigh = 90,
+                      .yTitle = std::string(kFluxAxis),
+                      .lines = {{"insolation", kDailyMean, "the year's mean on level ground"}}});
+}
+
+LineChart HistoryChart(const daycalc::History& h) {
+    LineChart chart(
+        {.title = "The Earth's sunlight through time",
+         .subtitle = "Latitude " + Degrees(h.latitude) + ", the day " + Degrees(h.orbitAngle) +
+                     " past the winter solstice, solar constant " +
+                     rt::TextFromDouble(h.solarConstant) + " W/m²; the orbit of Berger (1978)",
+         .x = "kyr",
+         .xTitle = "thousands of years from 1950",
+         .xLow = h.fromKyr,
+         .xHigh = h.toKyr > h.fromKyr ? h.toKyr : h.fromKyr + 1,
+         .yTitle = "daily mean sunlight at the top of the air (W/m²)",
+         .lines = {{"insolation", kDailyMean, "the daily mean on level ground"}},
+         .fromZero = false});
+    if (h.fromKyr <= 0 && h.toKyr >= 0) chart.Mark(0, "1950");
+    return chart;
 }
 
 }  // namespace chart

@@ -40,7 +40,7 @@ class WindowYear : public daycalc::TableConsumer {
     std::vector<Point> points;
 
   private:
-    chart::ColumnsRead read_{"day_of_year", "daylight"};
+    chart::ColumnsRead read_{{"day_of_year", "daylight"}};
 };
 
 std::vector<Point> WindowDaylight(const daycalc::PlanetPreset& earth) {

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
+#include <cmath>
 #include <initializer_list>
 #include <istream>
 #include <ostream>
@@ -13,6 +14,7 @@
 #include "daylight/solar_system.h"
 #include "help.h"
 #include "input_option.h"
+#include "insolation_command.h"
 #include "output.h"
 #include "places.h"
 #include "places_command.h"
@@ -135,7 +137,8 @@ struct Asked {
     std::vector<daycalc::ReadingNote> placeNotes;
     CLI::App* yearCommand = nullptr;
     CLI::App* skyCommand = nullptr;
-    CLI::App* sunCommand = nullptr;  // which shares the sky's request
+    CLI::App* sunCommand = nullptr;         // which shares the sky's request
+    CLI::App* insolationCommand = nullptr;  // and so does this
     CLI::App* placesCommand = nullptr;
 };
 
@@ -160,8 +163,10 @@ void AddOptions(CLI::App& app, Asked& asked) {
     asked.yearCommand = AddYearCommand(app, asked.inputs, asked.year);
     asked.skyCommand = AddSkyCommand(app, asked.inputs, asked.sky);
     asked.sunCommand = AddSunCommand(app, asked.inputs, asked.sky);
+    asked.insolationCommand = AddInsolationCommand(app, asked.inputs, asked.sky);
     asked.placesCommand = AddPlacesCommand(app, asked.places);
-    for (CLI::App* command : {asked.yearCommand, asked.skyCommand, asked.sunCommand}) {
+    for (CLI::App* command :
+         {asked.yearCommand, asked.skyCommand, asked.sunCommand, asked.insolationCommand}) {
         AddPlanetOption(*command, asked.planet);
         AddPlaceOption(*command, asked.place)->excludes(command->get_option("--latitude"));
         for (const char* single : {"--json", "--batch", "--from-solstice"}) {
@@ -224,7 +229,8 @@ bool TakePlace(Asked& asked, std::ostream& err) {
 void NoteChartOnly(Asked& asked, std::ostream& err) {
     for (const auto& [command, notes] : {std::pair{asked.yearCommand, &asked.year.notes},
                                          std::pair{asked.skyCommand, &asked.sky.notes},
-                                         std::pair{asked.sunCommand, &asked.sky.notes}}) {
+                                         std::pair{asked.sunCommand, &asked.sky.notes},
+                                         std::pair{asked.insolationCommand, &asked.sky.notes}}) {
         if (!command->parsed() || Given(*command, "--chart")) continue;
         for (const char* onTheChart : {"--mark", "--mark-latitude", "--chart-width"}) {
             if (!Given(*command, onTheChart)) continue;
@@ -276,10 +282,11 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     CLI::App& year = *asked.yearCommand;
     CLI::App& sky = *asked.skyCommand;
     CLI::App& sun = *asked.sunCommand;
-    if (!OneCommand({&year, &sky, &sun}, err)) return kBadInput;
+    CLI::App& insolation = *asked.insolationCommand;
+    if (!OneCommand({&year, &sky, &sun, &insolation}, err)) return kBadInput;
     if (asked.placesCommand->parsed()) {
         const auto given = app.get_options([](const CLI::Option* o) { return o->count() > 0; });
-        if (year.count() + sky.count() + sun.count() > 0 || !given.empty()) {
+        if (year.count() + sky.count() + sun.count() + insolation.count() > 0 || !given.empty()) {
             err << "daylight-cli: places takes its query alone (and --json)\n";
             return kBadInput;
         }
@@ -294,12 +301,20 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     if (asked.batch) return RunBatch(in, out, err);
     // The values each command reads, each noted where it was not read whole.
     std::vector<std::string_view> unread;
-    if (year.parsed() || sky.parsed() || sun.parsed()) unread.push_back("from_solstice");
-    if (sky.parsed() && asked.sky.map) unread.push_back("latitude");
+    if (year.parsed() || sky.parsed() || sun.parsed() || insolation.parsed()) {
+        unread.push_back("from_solstice");
+    }
+    if ((sky.parsed() || insolation.parsed()) && (asked.sky.map || asked.sky.annual)) {
+        unread.push_back("latitude");
+    }
+    if (insolation.parsed() && !std::isnan(asked.sky.fromKyr)) {
+        for (const char* orbit : {"tilt", "solar_day", "year"}) unread.push_back(orbit);
+    }
     WriteNotes(err, daycalc::ReadingNotes(asked.inputs, unread));
     asked.year.writeChart = asked.sky.writeChart = charts;
     NoteChartOnly(asked, err);
     if (year.parsed()) return RunYear(asked.inputs, asked.year, out, err);
+    if (insolation.parsed()) return RunInsolation(asked.inputs, asked.sky, out, err);
     if (sky.parsed() || sun.parsed()) {
         if (!DatedSkyAlone(app, asked.sky, err)) return kBadInput;
         return (sky.parsed() ? RunSky : RunSun)(asked.inputs, asked.sky, out, err);

@@ -72,24 +72,26 @@ struct SkyNumber {
     double SkyRequest::*value;
     const char* help;
     bool orbit;
+    bool air;  // of the horizon, which sunlight at the top of the air has none of
 };
 constexpr SkyNumber kSkyNumbers[] = {
     {"--eccentricity", &SkyRequest::eccentricity,
-     "Eccentricity of the orbit, from 0 up to but not including 1", true},
+     "Eccentricity of the orbit, from 0 up to but not including 1", true, false},
     {"--perihelion", &SkyRequest::perihelion,
-     "Orbit angle of the perihelion, degrees past the winter solstice", true},
+     "Orbit angle of the perihelion, degrees past the winter solstice", true, false},
     {"--distance", &SkyRequest::distance,
-     "Mean distance from the sun in AU (the sun's disc shrinks with it)", false},
+     "Mean distance from the sun in AU (the sun's disc shrinks with it)", false, false},
     {"--refraction", &SkyRequest::refraction,
-     "Refraction of the air at the horizon, minutes of arc (0 to 600)", false},
+     "Refraction of the air at the horizon, minutes of arc (0 to 600)", false, true},
     {"--declination-term", &SkyRequest::declinationTerm,
      "Degrees an almanac adds to the sun's declination times sin Ls, the orbit\n"
      "angle from the spring equinox, for its planetographic latitudes (-5 to\n"
      "5; Mars 0.25, as Mars24 gives it)",
-     false},
+     false, false},
 };
 
-// The rows through the year: a step, a number of rows, or one day; each replaced by a date's own.
+}  // namespace
+
 CLI::Option* AddStepOptions(CLI::App* sky, SkyRequest& request, std::vector<CLI::Option*>& orbit) {
     CLI::Option* step =
         AddNumberOption(*sky, "--step", request.step,
@@ -115,8 +117,6 @@ CLI::Option* AddStepOptions(CLI::App* sky, SkyRequest& request, std::vector<CLI:
     orbit.push_back(dayAt);
     return dayAt;
 }
-
-}  // namespace
 
 Json InputsJson(const SkyInputs& in) {
     Json inputs = {{"tilt", TextFromDouble(in.tilt)},
@@ -151,7 +151,7 @@ Json DatedInputsJson(const SkyInputs& place, const SkyRequest& request) {
 // The planet's values, the orbit's and the horizon; returns the latitude's option, and adds to
 // `orbit` what a date's own year replaces.
 CLI::Option* AddPlanetOptions(CLI::App* sky, daycalc::DaylightInputs& inputs, SkyRequest& request,
-                              std::vector<CLI::Option*>& orbit) {
+                              std::vector<CLI::Option*>& orbit, bool air) {
     CLI::Option* latitude = nullptr;
     for (const daycalc::InputField& f : daycalc::kInputFields) {
         if (f.text == &daycalc::DaylightInputs::fromSolstice) continue;
@@ -160,9 +160,11 @@ CLI::Option* AddPlanetOptions(CLI::App* sky, daycalc::DaylightInputs& inputs, Sk
         if (f.text != &daycalc::DaylightInputs::latitude) orbit.push_back(option);
     }
     for (const SkyNumber& n : kSkyNumbers) {
+        if (n.air && !air) continue;
         CLI::Option* option = AddNumberOption(*sky, n.name, request.*n.value, n.help);
         if (n.orbit) orbit.push_back(option);
     }
+    if (!air) return latitude;
     sky->add_option("--horizon", request.horizon,
                     "Altitude of the sun's centre at sunrise and sunset: sunrise (the\n"
                     "planet's own: the upper limb at its refraction, the half disc 16'/r at\n"

@@ -54,15 +54,30 @@ struct SkyRequest {
     // Only the day at this orbit angle, degrees past the winter solstice; every day where NaN.
     double dayAt = std::numeric_limits<double>::quiet_NaN();
     double every = 10;  // minutes between the sun's rows
+    // Sunlight: the flux at the mean distance (NaN: the Earth's thinned by the distance), the
+    // year's mean by latitude instead of the days, and the Earth's orbit at a time or through
+    // times (thousands of years from 1950, NaN where none is given) at an orbit angle.
+    double solarConstant = std::numeric_limits<double>::quiet_NaN();
+    bool annual = false;
+    double kyr = std::numeric_limits<double>::quiet_NaN();
+    double fromKyr = std::numeric_limits<double>::quiet_NaN();
+    double toKyr = std::numeric_limits<double>::quiet_NaN();
+    double kyrStep = 1;
+    double orbitAngle = std::numeric_limits<double>::quiet_NaN();
 };
 
-// What the sky and the sun share: the planet's values, the orbit's and the horizon (the
-// latitude's option returned, what a date's own year replaces added to `orbit`); the dates (with
-// `ranges`, a range and a month too) and their clock, the options that give dates returned; the
-// clock of the dates, or none where it cannot be had (said on `err`; `dates` names the options
+// What the sky and the sun share: the planet's values, the orbit's and (with `air`) the horizon
+// (the latitude's option returned, what a date's own year replaces added to `orbit`); the dates
+// (with `ranges`, a range and a month too) and their clock, the options that give dates returned;
+// the clock of the dates, or none where it cannot be had (said on `err`; `dates` names the options
 // that give dates); the sky's inputs as read; and the inputs as the JSON gives them.
 CLI::Option* AddPlanetOptions(CLI::App* command, daycalc::DaylightInputs& inputs,
-                              SkyRequest& request, std::vector<CLI::Option*>& orbit);
+                              SkyRequest& request, std::vector<CLI::Option*>& orbit,
+                              bool air = true);
+// The rows through the year: a step, a number of rows, or one day (its option returned); each
+// added to `orbit`, as a date's own replaces them.
+CLI::Option* AddStepOptions(CLI::App* command, SkyRequest& request,
+                            std::vector<CLI::Option*>& orbit);
 std::vector<CLI::Option*> AddDateOptions(CLI::App* command, SkyRequest& request,
                                          const char* dateHelp, bool ranges);
 std::optional<daycalc::ClockOf> ClockOfDates(const SkyRequest& request, std::string_view dates,

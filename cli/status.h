@@ -25,6 +25,8 @@ inline constexpr const char* kSkyStatusesSaid =
     "Exit status: 0 the sky, 1 a number too large to read, 2 a bad command line or\nvalue";
 inline constexpr const char* kSunStatusesSaid =
     "Exit status: 0 the sun's path, 1 a number too large to read, 2 a bad command line or\nvalue";
+inline constexpr const char* kInsolationStatusesSaid =
+    "Exit status: 0 the sunlight, 1 a number too large to read, 2 a bad command line or\nvalue";
 inline constexpr const char* kPlacesStatusesSaid =
     "Exit status: 0 the places (none where none match), 2 a bad command line.";
 

@@ -366,25 +366,22 @@ SkyRow SkyModel::RowOfNoon(double noon) const {
         const double at = localNoon + fromNoon * rp;
         return at - rp * std::floor(at / rp);
     };
-    // The orbit angle of a noon before the first solstice or past the next one, within a turn.
-    double turns = std::floor(noon / in_.year);
-    if (turns > 0 && noon == turns * in_.year) --turns;  // the next solstice itself: 360
-    return {
-        .day = noon,
-        .orbitAngle = day.sun.orbitDegrees - 360 * turns,
-        .declination = rt::ArcTangent2(day.sun.sinDeclination, day.sun.cosDeclination) / kDegree,
-        .daylight = time[0],
-        .civil = time[1] - time[0],
-        .nautical = time[2] - time[1],
-        .astronomical = time[3] - time[2],
-        .night = rp - time[3],
-        .sun = above[0].sun,
-        .sunrise = clock(above[0].rise),
-        .noon = localNoon,
-        .sunset = clock(above[0].set),
-        .equationOfTime = equation,
-        .dawns = {clock(above[1].rise), clock(above[2].rise), clock(above[3].rise)},
-        .dusks = {clock(above[1].set), clock(above[2].set), clock(above[3].set)}};
+    const OnOrbit orbit = OnOrbitOf(day.sun, noon);
+    return {.day = noon,
+            .orbitAngle = orbit.orbitAngle,
+            .declination = orbit.declination,
+            .daylight = time[0],
+            .civil = time[1] - time[0],
+            .nautical = time[2] - time[1],
+            .astronomical = time[3] - time[2],
+            .night = rp - time[3],
+            .sun = above[0].sun,
+            .sunrise = clock(above[0].rise),
+            .noon = localNoon,
+            .sunset = clock(above[0].set),
+            .equationOfTime = equation,
+            .dawns = {clock(above[1].rise), clock(above[2].rise), clock(above[3].rise)},
+            .dusks = {clock(above[1].set), clock(above[2].set), clock(above[3].set)}};
 }
 
 SkyRow SkyModel::RowAt(double t) const { return RowOfNoon(NoonAt(t)); }

@@ -108,6 +108,19 @@ SkyModel::Position SkyModel::PositionAt(double t) const {
     return p;
 }
 
+SkyModel::OnOrbit SkyModel::OnOrbitOf(const Position& p, double t) const {
+    // The orbit angle of a t before the first solstice or past the next one, within a turn.
+    double turns = std::floor(t / in_.year);
+    if (turns > 0 && t == turns * in_.year) --turns;  // the next solstice itself: 360
+    return {.orbitAngle = p.orbitDegrees - 360 * turns,
+            .declination = rt::ArcTangent2(p.sinDeclination, p.cosDeclination) / kDegree,
+            .sinDeclination = p.sinDeclination,
+            .cosDeclination = p.cosDeclination,
+            .distance = p.distance};
+}
+
+SkyModel::OnOrbit SkyModel::OrbitAt(double t) const { return OnOrbitOf(PositionAt(t), t); }
+
 double SkyModel::SinLimit(Limit limit, double distance) const {
     const double horizon =
         in_.sunrise ? SunriseHorizon(in_.refraction, in_.distance * distance) : in_.horizon;

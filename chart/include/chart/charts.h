@@ -3,6 +3,7 @@
 // the figure's pixels can show, so that the longest table is drawn in little memory.
 #pragma once
 
+#include <cmath>
 #include <initializer_list>
 #include <limits>
 #include <optional>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "chart/figure.h"
+#include "daylight/insolation.h"
 #include "daylight/sun.h"
 #include "daylight/table.h"
 
@@ -39,8 +41,8 @@ class Thinned {
 // when the table names its columns, so that a chart reads each cell by what it is.
 class ColumnsRead {
   public:
-    explicit ColumnsRead(std::initializer_list<std::string_view> names)
-        : names_(names), at_(names.size()) {}
+    explicit ColumnsRead(std::vector<std::string_view> names)
+        : names_(std::move(names)), at_(names_.size()) {}
     // Finds each among the table's columns; a table without one is the program's own mistake.
     void Find(std::span<const std::string_view> columns);
     // The cell of the column read `read`th, in a row of that table.
@@ -69,7 +71,7 @@ class Chart : public daycalc::TableConsumer {
 
   protected:
     // Reads the columns so named, in that order.
-    explicit Chart(std::initializer_list<std::string_view> read) : read_(read) {}
+    explicit Chart(std::vector<std::string_view> read) : read_(std::move(read)) {}
     ColumnsRead read_;
     double width_ = kWidth;
     double markDay_ = std::numeric_limits<double>::quiet_NaN();
@@ -122,10 +124,13 @@ class SkyChart : public Chart {
 };
 
 // Daylight at every latitude through the year, coloured by its length with a numbered key, with
-// contour lines at round lengths, each labelled, and the polar day and night.
+// contour lines at round lengths, each labelled, and the polar day and night; or the same of the
+// daily mean sunlight, in W/m², the polar night where none arrives.
 class MapChart : public Chart {
   public:
     explicit MapChart(const daycalc::SkyInputs& in);
+    // Sunlight, for the flux at the mean distance.
+    MapChart(const daycalc::SkyInputs& in, double solarConstant);
     // Drawn as the rows come, a latitude at a time: the chart keeps two latitudes' values, at
     // most a pixel apart, so that its size and memory follow its pixels, not the table's rows.
     bool Row(std::span<const daycalc::Cell> cells) override;
@@ -153,7 +158,10 @@ class MapChart : public Chart {
                          std::vector<std::vector<std::array<Point, 2>>>& segments) const;
 
     daycalc::SkyInputs in_;
-    std::vector<double> levels_;  // the round lengths of the day that get a contour line
+    double solarConstant_;  // NaN for a map of daylight
+    bool Sunlight() const { return !std::isnan(solarConstant_); }
+    double high_;                 // the top of the colours: the solar day, or a round flux
+    std::vector<double> levels_;  // the round values that get a contour line
     // The latitudes and days drawn: a latitude a pixel above the one drawn before it (or more),
     // and a day a pixel after the one before and the last; those between them fall in the same
     // pixels and are not kept.
@@ -169,6 +177,47 @@ class MapChart : public Chart {
     std::vector<Run> runs_;
     std::vector<std::vector<std::array<Point, 2>>> segments_;
 };
+
+// Lines through the rows of a table, each a column against one column: sunlight through the year,
+// by latitude or through time; the y axis up to a round value above the highest, from 0 or from
+// one below the lowest.
+class LineChart : public Chart {
+  public:
+    struct Line {
+        std::string_view column;
+        Colour colour;
+        std::string key;
+    };
+    struct Layout {
+        std::string title, subtitle;
+        std::string_view x;  // the column along the x axis
+        std::string xTitle;
+        double xLow, xHigh;
+        std::string yTitle;
+        std::vector<Line> lines;
+        bool fromZero = true;  // else the y axis spans the lines' own range, rounded out
+        // The sky whose year runs along x, where it does: the chosen day is marked on it.
+        std::optional<daycalc::SkyInputs> sky = std::nullopt;
+    };
+    explicit LineChart(Layout layout);
+    bool Row(std::span<const daycalc::Cell> cells) override;
+    Figure Draw() const override;
+    // A named mark across the plot at x (a solstice, the present), where x is on the plot.
+    void Mark(double x, std::string name) { marks_.emplace_back(x, std::move(name)); }
+
+  private:
+    static std::vector<std::string_view> Read(const Layout& layout);
+    Layout layout_;
+    std::vector<Thinned> lines_;
+    std::vector<std::pair<double, std::string>> marks_;
+};
+
+// The charts of sunlight: through the year at the inputs' latitude (the daily mean and the noon
+// flux, the seasons named); the year's mean by latitude; and the Earth's at a latitude and orbit
+// angle through time, the present marked.
+LineChart InsolationYearChart(const daycalc::SkyInputs& in, double solarConstant);
+LineChart AnnualInsolationChart(const daycalc::SkyInputs& in, double solarConstant);
+LineChart HistoryChart(const daycalc::History& history);
 
 // The sun's path through the chosen day, altitude against azimuth, its hours marked and named,
 // over the paths of the winter solstice, the equinoxes and the summer solstice at the same place,

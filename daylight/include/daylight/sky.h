@@ -166,6 +166,13 @@ class SkyModel {
     // t = noon: in solar days from noon, rising before it and setting after it; NaN on a side
     // where it does not cross that altitude. The day's noon and ends are found once for all.
     std::vector<std::array<double, 2>> WhenAt(double noon, std::span<const double> degrees) const;
+    // The planet on its orbit at t, as the row of the noon at t gives it: the orbit angle
+    // (degrees, 360 at the next winter solstice), the sun's declination in degrees with its sine
+    // and cosine, and the distance in units of the mean.
+    struct OnOrbit {
+        double orbitAngle, declination, sinDeclination, cosDeclination, distance;
+    };
+    OnOrbit OrbitAt(double t) const;
     // The t at which the orbit angle is reached, from 0 to below Y.
     double DayOfOrbitAngle(double degrees) const;
     // The same for a chosen day, from 0 to 360: 360 is the next winter solstice, at Y.
@@ -200,6 +207,8 @@ class SkyModel {
     struct Orbit;  // the planet on its orbit and the declination that gives
     Orbit OrbitOf(double cosE, double sinE) const;  // from the eccentric anomaly's cosine and sine
     Position PositionAt(double t) const;
+    // The orbit at t from the sun's position there.
+    OnOrbit OnOrbitOf(const Position& p, double t) const;
     struct Near;  // the orbit at a moment near the next one looked at, from which it is solved
     Bearing BearingAt(double t, Near* near = nullptr) const;
     struct Step;  // the sun at a moment of a slow day, all that its altitude needs of it
