@@ -132,7 +132,11 @@ void Thinned::Flush() {
     if (count_ == 0) return;
     // The first, the lowest, the highest and the last, in the order they came, each once.
     std::array<Point, 4> four = {first_, low_, high_, last_};
-    std::stable_sort(four.begin(), four.end(), [](Point a, Point b) { return a.x < b.x; });
+    for (std::size_t i = 1; i < 4; ++i) {  // by x, those of one x in the order they came
+        for (std::size_t j = i; j > 0 && four[j].x < four[j - 1].x; --j) {
+            std::swap(four[j], four[j - 1]);
+        }
+    }
     for (std::size_t i = 0; i < 4; ++i) {
         if (i == 0 || four[i].x != four[i - 1].x || four[i].y != four[i - 1].y) {
             kept_.push_back(four[i]);
@@ -429,12 +433,19 @@ Figure MapChart::Draw() const {
         f.Segments(segments[l], "#1b1b1b", 0.8);
         // The label's places: the segments' middles, the nearest to a column of its own first.
         const double column = f.X(in_.year * (0.12 + 0.19 * double(labelled++ % 5)));
-        std::vector<Point> places;
-        for (const auto& [a, b] : segments[l])
-            places.push_back({(a.x + b.x) / 2, (a.y + b.y) / 2 + 4});
-        std::stable_sort(places.begin(), places.end(), [&](const Point& a, const Point& b) {
-            return std::fabs(a.x - column) < std::fabs(b.x - column);
+        std::vector<std::pair<double, Point>> near;  // each middle with its distance to it
+        for (const auto& [a, b] : segments[l]) {
+            const Point middle = {(a.x + b.x) / 2, (a.y + b.y) / 2 + 4};
+            near.push_back({std::fabs(middle.x - column), middle});
+        }
+        // Nearest first; of two as near, the one found first.
+        std::vector<std::size_t> order(near.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return near[a].first < near[b].first || (near[a].first == near[b].first && a < b);
         });
+        std::vector<Point> places;
+        for (const std::size_t i : order) places.push_back(near[i].second);
         f.Label(places, rt::TextFromDouble(levels_[l]));
     }
     const daycalc::SkyModel model(in_);
@@ -520,16 +531,16 @@ LineChart InsolationYearChart(const daycalc::SkyInputs& in, double solarConstant
         {.title = "Sunlight through the year",
          .subtitle = SunlightInputsText(in, solarConstant) + ", latitude " + Degrees(in.latitude),
          .x = "day",
-         .xTitle = std::string(kTimeAxis),
+         .xTitle = kTimeAxis,
          .xLow = 0,
          .xHigh = in.year,
-         .yTitle = std::string(kFluxAxis),
+         .yTitle = kFluxAxis,
          .lines = {{"insolation", kDailyMean, "the daily mean on level ground"},
                    {"noon_flux", kNoonFlux, "at noon"}},
          .sky = in});
     const daycalc::SkyModel model(in);
     for (std::size_t i = 0; i < 4; ++i) {
-        chart.Mark(model.DayOfOrbitAngle(90.0 * double(i)), std::string(daycalc::kSeasonNames[i]));
+        chart.Mark(model.DayOfOrbitAngle(90.0 * double(i)), daycalc::kSeasonNames[i]);
     }
     return chart;
 }
@@ -541,7 +552,7 @@ LineChart AnnualInsolationChart(const daycalc::SkyInputs& in, double solarConsta
                       .xTitle = "latitude (degrees)",
                       .xLow = -90,
                       .xHigh = 90,
-                      .yTitle = std::string(kFluxAxis),
+                      .yTitle = kFluxAxis,
                       .lines = {{"insolation", kDailyMean, "the year's mean on level ground"}}});
 }
 

@@ -46,12 +46,12 @@ int PrintHistory(const daycalc::DaylightInputs& inputs, const SkyRequest& reques
         drawing = std::make_unique<chart::LineChart>(chart::HistoryChart(history));
         drawing->SetWidth(request.chartWidth);
     }
-    const Json asGiven = {{"latitude", TextFromDouble(history.latitude)},
-                          {"orbit_angle", TextFromDouble(history.orbitAngle)},
-                          {"from_kyr", TextFromDouble(history.fromKyr)},
-                          {"to_kyr", TextFromDouble(history.toKyr)},
-                          {"kyr_step", TextFromDouble(history.stepKyr)},
-                          {"solar_constant", TextFromDouble(solarConstant)}};
+    const std::pair<const char*, double> given[] = {
+        {"latitude", history.latitude}, {"orbit_angle", history.orbitAngle},
+        {"from_kyr", history.fromKyr},  {"to_kyr", history.toKyr},
+        {"kyr_step", history.stepKyr},  {"solar_constant", solarConstant}};
+    Json asGiven = Json::object();
+    for (const auto& [name, value] : given) asGiven[name] = TextFromDouble(value);
     TableWriter writer(out, request.json, asGiven, drawing.get(), Json(request.notes));
     if (auto problem = daycalc::ProduceInsolationHistory(history, writer)) {
         return ReportProblem(*problem, request.json, out, err);
@@ -161,9 +161,7 @@ int RunInsolation(const daycalc::DaylightInputs& inputs, const SkyRequest& reque
                                      : daycalc::SolarConstantAt(request.distance);
     if (Through(request)) return PrintHistory(inputs, request, solarConstant, out, err);
 
-    SkyRequest asked = request;
-    asked.map = request.map || request.annual;  // no latitude read
-    const auto read = SkyInputsOf(inputs, asked);
+    const auto read = SkyInputsOf(inputs, request, request.annual);
     if (const auto* problem = std::get_if<daycalc::Problem>(&read)) {
         return ReportProblem(*problem, request.json, out, err);
     }

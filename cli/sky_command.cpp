@@ -119,16 +119,20 @@ CLI::Option* AddStepOptions(CLI::App* sky, SkyRequest& request, std::vector<CLI:
 }
 
 Json InputsJson(const SkyInputs& in) {
-    Json inputs = {{"tilt", TextFromDouble(in.tilt)},
-                   {"latitude", TextFromDouble(in.latitude)},
-                   {"solar_day", TextFromDouble(in.solarDay)},
-                   {"year", TextFromDouble(in.year)},
-                   {"eccentricity", TextFromDouble(in.eccentricity)},
-                   {"perihelion", TextFromDouble(in.perihelion)},
-                   {"horizon", in.sunrise ? std::string("sunrise") : TextFromDouble(in.horizon)},
-                   {"step", TextFromDouble(in.step)},
-                   {"distance", TextFromDouble(in.distance)},
-                   {"refraction", TextFromDouble(in.refraction)}};
+    // In the order the JSON gives them; the horizon's place is kept for its word.
+    const std::pair<const char*, double> numbers[] = {{"tilt", in.tilt},
+                                                      {"latitude", in.latitude},
+                                                      {"solar_day", in.solarDay},
+                                                      {"year", in.year},
+                                                      {"eccentricity", in.eccentricity},
+                                                      {"perihelion", in.perihelion},
+                                                      {"horizon", in.horizon},
+                                                      {"step", in.step},
+                                                      {"distance", in.distance},
+                                                      {"refraction", in.refraction}};
+    Json inputs = Json::object();
+    for (const auto& [name, value] : numbers) inputs[name] = TextFromDouble(value);
+    if (in.sunrise) inputs["horizon"] = "sunrise";
     if (in.declinationTerm != 0) inputs["declination_term"] = TextFromDouble(in.declinationTerm);
     if (!std::isnan(in.longitude)) inputs["longitude"] = TextFromDouble(in.longitude);
     return inputs;
@@ -277,10 +281,11 @@ std::optional<daycalc::ClockOf> ClockOfDates(const SkyRequest& request, std::str
 }
 
 std::variant<SkyInputs, daycalc::Problem> SkyInputsOf(const daycalc::DaylightInputs& inputs,
-                                                      const SkyRequest& request) {
+                                                      const SkyRequest& request,
+                                                      bool everyLatitude) {
     auto read = daycalc::ReadSkyInputs(
         request.Dated() ? daycalc::DaylightInputs{.latitude = inputs.latitude} : inputs,
-        !request.map,
+        !request.map && !everyLatitude,
         {.tilt = 0,
          .latitude = 0,
          .solarDay = 0,

@@ -70,7 +70,8 @@ struct SkyRequest {
 // (the latitude's option returned, what a date's own year replaces added to `orbit`); the dates
 // (with `ranges`, a range and a month too) and their clock, the options that give dates returned;
 // the clock of the dates, or none where it cannot be had (said on `err`; `dates` names the options
-// that give dates); the sky's inputs as read; and the inputs as the JSON gives them.
+// that give dates); the sky's inputs as read (the latitude not read for a map, or with
+// `everyLatitude`); and the inputs as the JSON gives them.
 CLI::Option* AddPlanetOptions(CLI::App* command, daycalc::DaylightInputs& inputs,
                               SkyRequest& request, std::vector<CLI::Option*>& orbit,
                               bool air = true);
@@ -83,7 +84,7 @@ std::vector<CLI::Option*> AddDateOptions(CLI::App* command, SkyRequest& request,
 std::optional<daycalc::ClockOf> ClockOfDates(const SkyRequest& request, std::string_view dates,
                                              std::ostream& err);
 std::variant<daycalc::SkyInputs, daycalc::Problem> SkyInputsOf(
-    const daycalc::DaylightInputs& inputs, const SkyRequest& request);
+    const daycalc::DaylightInputs& inputs, const SkyRequest& request, bool everyLatitude = false);
 Json InputsJson(const daycalc::SkyInputs& in);
 // The same for dates at a place: the orbit and the step are the dates' own, the longitude and the
 // clock are given.

@@ -126,13 +126,10 @@ double MeanBracket(double sinL, double cosL, double sinTilt, double term) {
     for (int i = 1; i <= kSamples; ++i) {
         const double low = kPi * (i - 1) / kSamples, high = kPi * i / kSamples;
         const std::array<double, 2> now = sides(high);
-        std::vector<double> found;
         for (int k = 0; k < 2; ++k) {
             if ((before[k] < 0) == (now[k] < 0)) continue;
-            found.push_back(RootBetween(low, high, [&](double x) { return sides(x)[k]; }));
+            ends.push_back(RootBetween(low, high, [&](double x) { return sides(x)[k]; }));
         }
-        std::sort(found.begin(), found.end());
-        ends.insert(ends.end(), found.begin(), found.end());
         before = now;
     }
     ends.push_back(kPi);
@@ -171,6 +168,11 @@ std::optional<Problem> InsolationProblem(const SkyInputs& in, double solarConsta
     if (std::optional<Problem> problem = SkyProblem(in)) return problem;
     return OutOfItsRange("solar_constant", solarConstant, SolarConstantAt(in.distance));
 }
+
+// The rows of the days at `days` at the inputs' latitude; the year's mean after them where they
+// are the whole year's, more than one.
+std::optional<Problem> ProduceInsolationDays(const SkyInputs& in, double solarConstant,
+                                             const std::vector<double>& days, TableConsumer& to);
 
 }  // namespace
 
@@ -229,10 +231,22 @@ double GlobalMeanFlux(const SkyInputs& in, double solarConstant) {
 
 std::optional<Problem> ProduceInsolation(const SkyInputs& in, double solarConstant,
                                          TableConsumer& to) {
+    return ProduceInsolationDays(in, solarConstant, RowDays(in), to);
+}
+
+std::optional<Problem> ProduceInsolationDay(const SkyInputs& in, double solarConstant,
+                                            double degrees, TableConsumer& to) {
+    return ProduceInsolationDays(in, solarConstant, {SkyModel(in).DayOfChosenAngle(degrees)}, to);
+}
+
+namespace {
+
+std::optional<Problem> ProduceInsolationDays(const SkyInputs& in, double solarConstant,
+                                             const std::vector<double>& days, TableConsumer& to) {
     if (auto problem = InsolationProblem(in, solarConstant)) return problem;
     const SkyModel model(in);
     to.Columns(kInsolationColumns);
-    for (const double t : RowDays(in)) {
+    for (const double t : days) {
         const SkyModel::OnOrbit o = model.OrbitAt(t);
         const double s = o.sinDeclination, c = o.cosDeclination, rho = o.distance;
         const std::array<Cell, 6> cells = {{{t},
@@ -243,29 +257,17 @@ std::optional<Problem> ProduceInsolation(const SkyInputs& in, double solarConsta
                                             {NoonFlux(solarConstant, in.latitude, s, c, rho)}}};
         if (!to.Row(cells)) return std::nullopt;
     }
+    if (days.size() == 1) {
+        to.Summary({});
+        return std::nullopt;
+    }
     const std::array<Named, 1> summary = {
         {{"annual_mean", "annual mean (W/m²)", AnnualMeanFlux(in, solarConstant)}}};
     to.Summary(summary);
     return std::nullopt;
 }
 
-std::optional<Problem> ProduceInsolationDay(const SkyInputs& in, double solarConstant,
-                                            double degrees, TableConsumer& to) {
-    if (auto problem = InsolationProblem(in, solarConstant)) return problem;
-    const SkyModel model(in);
-    const double t = model.DayOfChosenAngle(degrees);
-    const SkyModel::OnOrbit o = model.OrbitAt(t);
-    const double s = o.sinDeclination, c = o.cosDeclination, rho = o.distance;
-    to.Columns(kInsolationColumns);
-    const std::array<Cell, 6> cells = {{{t},
-                                        {o.orbitAngle},
-                                        {o.declination},
-                                        {rho},
-                                        {DailyMeanFlux(solarConstant, in.latitude, s, c, rho)},
-                                        {NoonFlux(solarConstant, in.latitude, s, c, rho)}}};
-    if (to.Row(cells)) to.Summary({});
-    return std::nullopt;
-}
+}  // namespace
 
 std::optional<Problem> ProduceInsolationMap(const SkyInputs& in, double solarConstant,
                                             double latitudeStep, TableConsumer& to) {

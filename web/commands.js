@@ -3,6 +3,7 @@
 // where the boxes give them; the Earth at the place for a date, and its whole year where a date
 // is given; and the sun's path through the date, or else the chosen day (none without one).
 import { kSkyControls } from './sky.js';
+import { kHistory } from './sunlight.js';
 
 const $ = (id) => document.getElementById(id);
 
@@ -16,6 +17,8 @@ export function makeCommands({ core, boxes, texts, planet, clock }) {
         .filter((b) => b.field !== 'from_solstice' && b.field !== skip)
         .map((b) => `${b.option}=${read[b.field]}`);
     const sky = kSkyControls.map((id) => `--${id}=${$(id).value}`);
+    // Sunlight takes the orbit's values, not the horizon's.
+    const orbit = sky.filter((arg) => !arg.startsWith('--horizon='));
     const chosen = core.chosen(texts());
     const day = chosen.day === '' ? [] : [`--mark=${chosen.day}`];
     const latitude = chosen.latitude === '' ? [] : [`--mark-latitude=${chosen.latitude}`];
@@ -37,6 +40,8 @@ export function makeCommands({ core, boxes, texts, planet, clock }) {
       year: ['year', ...named, ...valuesOf(), ...day],
       sky: ['sky', ...named, ...valuesOf(), ...sky, ...day],
       map: ['sky', '--map', ...named, ...valuesOf('latitude'), ...sky, ...day, ...latitude],
+      sunlight: ['insolation', '--map', ...named, ...valuesOf('latitude'), ...orbit, ...day],
+      history: kHistory,
       dated,
       skyTable: onTheDate
         ? [...dated, `--from=${year}-01-01`, `--to=${year}-12-31`]

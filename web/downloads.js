@@ -14,7 +14,7 @@ export const isMark = (arg) => arg.startsWith('--mark=') || arg.startsWith('--ma
 export function makeDownloads(ask, commandsNow) {
   const downloads = [];
   const list = $('download-list');
-  for (const table of ['year', 'sky', 'map', 'sun']) {
+  for (const table of ['year', 'sky', 'map', 'sun', 'sunlight', 'history']) {
     for (const form of ['csv', 'json', 'svg']) {
       const item = document.createElement('li');
       const a = document.createElement('a');

@@ -5,6 +5,7 @@
 import { makeWorkerFigures, placeWhy } from './figures.js';
 import { kMarked, makeSkyValues } from './sky-values.js';
 import { makeSkyDay, makeSunNoon } from './sky-day.js';
+import { makeSunlight } from './sunlight.js';
 
 const $ = (id) => document.getElementById(id);
 // The sky's own values, each a control of that id and an option of daylight-cli sky.
@@ -57,9 +58,19 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
     forget('sun');
     placeWhy($('sun-chart'), kNoDay);
   }
+  const showSunlight = makeSunlight({
+    ask,
+    follow,
+    width,
+    usable,
+    marked: kMarked,
+    commandsNow,
+    planet,
+  });
   function showSky() {
     showSkyChart();
     showSunChart();
+    showSunlight();
     const { map } = commandsNow();
     if (mapShown) showFigure($('map'), 'map', map, kMapLabel, coarse(map));
   }

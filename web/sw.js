@@ -19,6 +19,7 @@ const kFiles = [
   'sky.js',
   'sky-values.js',
   'sky-day.js',
+  'sunlight.js',
   'answers.js',
   'commands.js',
   'dates.js',

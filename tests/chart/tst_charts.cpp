@@ -9,6 +9,7 @@
 #include <string>
 
 #include "chart/charts.h"
+#include "daylight/insolation.h"
 #include "daylight/solar_system.h"
 #include "runtime/runtime.h"
 
@@ -247,6 +248,26 @@ TEST(Charts, EveryTextIsInsideAndClear) {
         ASSERT_FALSE(daycalc::ProduceSunOnDay(Planet(name, latitude), 100, 10, sun));
         sun.Seasons(daycalc::SeasonPathsOnDay(Planet(name, latitude), 10));
         ExpectClearAtEveryWidth(sun, std::string("sun ") + name);
+        // Sunlight: its map, through the year at the latitude and by latitude.
+        const double s = daycalc::SolarConstantAt(daily.distance);
+        chart::MapChart sunlight(daily, s);
+        ASSERT_FALSE(daycalc::ProduceInsolationMap(daily, s, 2, sunlight));
+        ExpectClearAtEveryWidth(sunlight, std::string("sunlight map ") + name);
+        ExpectStripsTile(sunlight.Draw(), std::string("sunlight map ") + name);
+        chart::LineChart year = chart::InsolationYearChart(Planet(name, latitude), s);
+        year.MarkDay(300);
+        ASSERT_FALSE(daycalc::ProduceInsolation(Planet(name, latitude), s, year));
+        ExpectClearAtEveryWidth(year, std::string("sunlight ") + name);
+        chart::LineChart annual = chart::AnnualInsolationChart(daily, s);
+        ASSERT_FALSE(daycalc::ProduceAnnualInsolation(daily, s, 5, annual));
+        ExpectClearAtEveryWidth(annual, std::string("annual sunlight ") + name);
+    }
+    // The Earth through a million years, and through a single thousand.
+    for (const double from : {-1000.0, -1.0}) {
+        const daycalc::History history = {65, 180, from, 0, 1, 1361};
+        chart::LineChart through = chart::HistoryChart(history);
+        ASSERT_FALSE(daycalc::ProduceInsolationHistory(history, through));
+        ExpectClearAtEveryWidth(through, "sunlight through time");
     }
 }
 

@@ -351,6 +351,38 @@ TEST(Sky, TheDayAtAnOrbitAngleIsThatRowOfTheYear) {
     EXPECT_EQ(Companion({"sky", "--year", "2e6", "--day-at", "90"}).status, 0);
 }
 
+// Sunlight's tables are made of the sky's days: through the year its days, orbit angles and
+// declinations are the sky's own, and the map's row at a latitude and day is that latitude's
+// row of the year.
+TEST(Insolation, ItsRowsAreTheSkysDays) {
+    const std::vector<std::string> planet = {"--planet", "mars", "--rows", "24"};
+    std::vector<std::string> sky = {"sky", "--latitude", "-45"},
+                             year = {"insolation", "--latitude", "-45"};
+    sky.insert(sky.end(), planet.begin(), planet.end());
+    year.insert(year.end(), planet.begin(), planet.end());
+    const std::vector<std::string> skyRows = Companion(sky).Lines(),
+                                   yearRows = Companion(year).Lines();
+    const auto first = [](const std::string& line, int columns) {
+        std::size_t at = 0;
+        for (int i = 0; i < columns; ++i) at = line.find(',', at) + 1;
+        return line.substr(0, at);
+    };
+    ASSERT_EQ(yearRows.size(), 27u);  // a header, 25 days and the year's mean
+    for (std::size_t row = 1; row < 26; ++row) {
+        EXPECT_EQ(first(yearRows[row], 3), first(skyRows[row], 3)) << row;
+    }
+    std::vector<std::string> map = {"insolation", "--map", "--latitude-step", "45"};
+    map.insert(map.end(), planet.begin(), planet.end());
+    const std::vector<std::string> mapRows = Companion(map).Lines();
+    for (std::size_t row = 1; row < 26; ++row) {
+        const std::string& cells = mapRows[25 + row];  // the second latitude, -45
+        const std::string& day = yearRows[row];
+        EXPECT_EQ(cells.substr(cells.rfind(',') + 1),
+                  day.substr(first(day, 4).size(), day.rfind(',') - first(day, 4).size()))
+            << row;
+    }
+}
+
 TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"sky", "--eccentricity", "1"}, "eccentricity must be from 0 up to but not including 1"},
@@ -413,6 +445,21 @@ TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
         {{"sun", "--latitude", "50"}, "give the day: --date (the Earth) or --day-at"},
         {{"sun", "--day-at", "10", "--every", "61"}, "the step must be from 1 to 60 minutes"},
         {{"sun", "--date", "2026-06-21", "--eccentricity", "0.1"}, "--eccentricity excludes"},
+        {{"insolation", "--solar-constant", "0"}, "the solar constant must be above 0 W/m²"},
+        {{"insolation", "--kyr", "-1001"}, "the time must be from -1000 to 100 thousand"},
+        {{"insolation", "--kyr", "5", "--tilt", "20"}, "--tilt excludes --kyr"},
+        {{"insolation", "--planet", "mars", "--kyr", "0"}, "the orbit through time is the Earth's"},
+        {{"insolation", "--from-kyr", "0", "--to-kyr", "1"}, "requires --orbit-angle"},
+        {{"insolation", "--orbit-angle", "361", "--from-kyr", "0", "--to-kyr", "1"},
+         "the orbit angle must be from 0 to 360"},
+        {{"insolation", "--orbit-angle", "9", "--from-kyr", "0", "--to-kyr", "-1"},
+         "the last time must not be before the first"},
+        {{"insolation", "--orbit-angle", "9", "--from-kyr", "-1000", "--to-kyr", "0", "--kyr-step",
+          "1e-4"},
+         "more than 1000000 rows"},
+        {{"insolation", "--annual", "--rows", "2"}, "--rows excludes --annual"},
+        {{"insolation", "--map", "--horizon", "0"}, "--horizon"},
+        {{"insolation", "--day-at", "5", "--chart", "day.svg"}, "one day has no chart"},
     };
     for (const auto& [args, reason] : cases) {
         const Invocation run = Companion(args);

@@ -177,7 +177,10 @@ test('every box reads as the calculator reads it', async () => {
     !/--[a-z]/.test(body) &&
       (await page.$$('#sky-chart svg')).length === 1 &&
       (await text('sky-day')).startsWith('In the sky, the chosen day') &&
-      args.every((a) => a[0] === 'year' || a.includes('--tilt=0')) &&
+      // The year reads its own boxes; the Earth's million years take none.
+      args.every(
+        (a) => a[0] === 'year' || a.includes('--from-kyr=-1000') || a.includes('--tilt=0'),
+      ) &&
       (await text('notes')).includes('Latitude "" was read as 0'),
     'an empty box is read as 0 everywhere, and no command-line message is shown',
   );
@@ -251,12 +254,16 @@ test("the downloads are daylight-cli's bytes", async () => {
   rmSync(saved, { recursive: true });
   rmSync(made, { recursive: true });
   check(
-    offered.length === 12 &&
-      alike.length === 12 &&
+    offered.length === 18 &&
+      alike.length === 18 &&
       offered.some((d) => d.args.includes('--horizon=geometric')) &&
       offered.some((d) => d.args.includes('--mark-latitude=70')) &&
-      offered.some((d) => d.name === 'sun.svg' && d.args[0] === 'sun'),
-    `the twelve downloads are daylight-cli's bytes (${alike.map((d) => d.name).join(', ')})`,
+      offered.some((d) => d.name === 'sun.svg' && d.args[0] === 'sun') &&
+      offered.some(
+        (d) => d.name === 'sunlight.csv' && d.args.join(' ').includes('--planet mars'),
+      ) &&
+      offered.some((d) => d.name === 'history.json' && d.args.includes('--from-kyr=-1000')),
+    `the eighteen downloads are daylight-cli's bytes (${alike.map((d) => d.name).join(', ')})`,
   );
 });
 

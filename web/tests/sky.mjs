@@ -30,7 +30,8 @@ test('the sky chart, and the map when asked for', async () => {
       mapTitle === 'Daylight at every latitude through the year',
     'the sky chart is shown, and the map when asked for',
   );
-  // Each figure is clipped by its own plot: with four figures in one page, an id shared would
+  await page.waitForSelector('#sunlight-map svg');
+  // Each figure is clipped by its own plot: with five figures in one page, an id shared would
   // clip them all by the first one's (Venus's sky and year, for one, have plots of other heights).
   const clips = await page.$$eval('.chart svg', (figures) =>
     figures.map((svg) =>
@@ -44,8 +45,29 @@ test('the sky chart, and the map when asked for', async () => {
     ),
   );
   check(
-    clips.length === 4 && clips.every(Boolean),
+    clips.length === 5 && clips.every(Boolean),
     `each of the ${clips.length} figures is clipped by its own plot`,
+  );
+});
+
+test("sunlight: the chosen planet's map, and the Earth's million years", async () => {
+  // The map follows the press, for the planet's own values; the curve through time is the
+  // Earth's alone, and says so for another planet.
+  await open('?planet=mars&latitude=70');
+  await page.waitForSelector('#sunlight-map svg');
+  const mars = await page.$$eval('#sunlight-map svg text', (t) => t.map((e) => e.textContent));
+  const why = await text('sunlight-history');
+  await open('?planet=earth&latitude=65');
+  await page.waitForSelector('#sunlight-history svg');
+  const earth = await page.$eval('#sunlight-history svg text', (t) => t.textContent);
+  const label = await page.$eval('#sunlight-history svg', (s) => s.getAttribute('aria-label'));
+  check(
+    mars[0] === 'Daily mean sunlight at the top of the air at every latitude' &&
+      mars.some((t) => t.startsWith('Tilt 25.19°, eccentricity 0.0934')) &&
+      why.startsWith("The curve through time is the Earth's orbit") &&
+      earth === "The Earth's sunlight through time" &&
+      label.includes('65 degrees north'),
+    `the sunlight map is the planet's (${mars[1]}) and the million years the Earth's`,
   );
 });
 

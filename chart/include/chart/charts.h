@@ -186,14 +186,15 @@ class LineChart : public Chart {
     struct Line {
         std::string_view column;
         Colour colour;
-        std::string key;
+        std::string_view key;
     };
     struct Layout {
-        std::string title, subtitle;
+        std::string_view title;
+        std::string subtitle;
         std::string_view x;  // the column along the x axis
-        std::string xTitle;
+        std::string_view xTitle;
         double xLow, xHigh;
-        std::string yTitle;
+        std::string_view yTitle;
         std::vector<Line> lines;
         bool fromZero = true;  // else the y axis spans the lines' own range, rounded out
         // The sky whose year runs along x, where it does: the chosen day is marked on it.
@@ -203,13 +204,13 @@ class LineChart : public Chart {
     bool Row(std::span<const daycalc::Cell> cells) override;
     Figure Draw() const override;
     // A named mark across the plot at x (a solstice, the present), where x is on the plot.
-    void Mark(double x, std::string name) { marks_.emplace_back(x, std::move(name)); }
+    void Mark(double x, std::string_view name) { marks_.emplace_back(x, name); }
 
   private:
     static std::vector<std::string_view> Read(const Layout& layout);
     Layout layout_;
     std::vector<Thinned> lines_;
-    std::vector<std::pair<double, std::string>> marks_;
+    std::vector<std::pair<double, std::string_view>> marks_;
 };
 
 // The charts of sunlight: through the year at the inputs' latitude (the daily mean and the noon
