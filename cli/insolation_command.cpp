@@ -23,15 +23,8 @@ bool Through(const SkyRequest& request) { return !std::isnan(request.fromKyr); }
 // The Earth's orbit through time at a latitude and an orbit angle.
 int PrintHistory(const daycalc::DaylightInputs& inputs, const SkyRequest& request,
                  double solarConstant, std::ostream& out, std::ostream& err) {
-    const auto read = daycalc::ReadSkyInputs(inputs, true,
-                                             {.tilt = 0,
-                                              .latitude = 0,
-                                              .solarDay = 24,
-                                              .year = 1,
-                                              .eccentricity = 0,
-                                              .perihelion = 0,
-                                              .horizon = 0,
-                                              .step = 1});
+    // Only the latitude is read: the time gives the orbit.
+    const auto read = SkyInputsOf(inputs, request);
     if (const auto* problem = std::get_if<daycalc::Problem>(&read)) {
         return ReportProblem(*problem, request.json, out, err);
     }
@@ -61,6 +54,35 @@ int PrintHistory(const daycalc::DaylightInputs& inputs, const SkyRequest& reques
     return ReportChart(request.writeChart(request.chart, drawing->Svg()), request.chart, err);
 }
 
+// The numbers of sunlight and of the Earth's orbit through time, each within its range, in the
+// order the help lists them.
+struct SunlightNumber {
+    const char* name;
+    double SkyRequest::*value;
+    const char* help;
+    std::string_view range;
+};
+constexpr SunlightNumber kSunlightNumbers[] = {
+    {"--solar-constant", &SkyRequest::solarConstant,
+     "The flux of sunlight at the mean distance, W/m² (the Earth's 1361; a\n"
+     "planet's 1361/a^2 at its mean distance a in AU, the default)",
+     "solar_constant"},
+    {"--kyr", &SkyRequest::kyr,
+     "The Earth's orbit at this many thousand years from 1950 (-1000 to 100):\n"
+     "its eccentricity, tilt and perihelion",
+     "kyr"},
+    {"--from-kyr", &SkyRequest::fromKyr,
+     "The Earth through time from this many thousand years from 1950\n"
+     "(-1000 to 100), with --to-kyr and --orbit-angle",
+     "kyr"},
+    {"--to-kyr", &SkyRequest::toKyr, "The last time, thousands of years from 1950", "kyr"},
+    {"--kyr-step", &SkyRequest::kyrStep, "Thousands of years from one row to the next", "kyr_step"},
+    {"--orbit-angle", &SkyRequest::orbitAngle,
+     "The day through time, degrees past the winter solstice (0 to 360;\n"
+     "180 the northern summer solstice)",
+     "orbit_angle"},
+};
+
 }  // namespace
 
 CLI::App* AddInsolationCommand(CLI::App& app, daycalc::DaylightInputs& inputs,
@@ -79,11 +101,6 @@ CLI::App* AddInsolationCommand(CLI::App& app, daycalc::DaylightInputs& inputs,
     std::vector<CLI::Option*> orbit;
     AddPlanetOptions(ins, inputs, request, orbit, false);
     CLI::Option* dayAt = AddStepOptions(ins, request, orbit);
-    AddNumberWithin(*ins, "--solar-constant", request.solarConstant,
-                    "The flux of sunlight at the mean distance, W/m² (the Earth's 1361; a\n"
-                    "planet's 1361/a^2 at its mean distance a in AU, the default)",
-                    daycalc::RangeOf("solar_constant"))
-        ->default_str("");
     CLI::Option* map = ins->add_flag("--map", request.map,
                                      "Every latitude from -90 to 90 by the latitude step, so no\n"
                                      "--latitude: CSV latitude,day,insolation");
@@ -99,31 +116,16 @@ CLI::App* AddInsolationCommand(CLI::App& app, daycalc::DaylightInputs& inputs,
     }
     AddNumberOption(*ins, "--latitude-step", request.latitudeStep,
                     "Degrees between the latitudes of --map or --annual");
-    CLI::Option* kyr =
-        AddNumberWithin(*ins, "--kyr", request.kyr,
-                        "The Earth's orbit at this many thousand years from 1950 (-1000 to 100):\n"
-                        "its eccentricity, tilt and perihelion",
-                        daycalc::RangeOf("kyr"))
-            ->default_str("");
-    CLI::Option* from =
-        AddNumberWithin(*ins, "--from-kyr", request.fromKyr,
-                        "The Earth through time from this many thousand years from 1950\n"
-                        "(-1000 to 100), with --to-kyr and --orbit-angle",
-                        daycalc::RangeOf("kyr"))
-            ->default_str("");
-    CLI::Option* to =
-        AddNumberWithin(*ins, "--to-kyr", request.toKyr,
-                        "The last time, thousands of years from 1950", daycalc::RangeOf("kyr"))
-            ->default_str("");
-    CLI::Option* step = AddNumberWithin(*ins, "--kyr-step", request.kyrStep,
-                                        "Thousands of years from one row to the next",
-                                        daycalc::RangeOf("kyr_step"));
-    CLI::Option* angle =
-        AddNumberWithin(*ins, "--orbit-angle", request.orbitAngle,
-                        "The day through time, degrees past the winter solstice (0 to 360;\n"
-                        "180 the northern summer solstice)",
-                        daycalc::RangeOf("orbit_angle"))
-            ->default_str("");
+    for (const SunlightNumber& n : kSunlightNumbers) {
+        CLI::Option* option =
+            AddNumberWithin(*ins, n.name, request.*n.value, n.help, daycalc::RangeOf(n.range));
+        if (std::isnan(request.*n.value)) option->default_str("");
+    }
+    CLI::Option* kyr = ins->get_option("--kyr");
+    CLI::Option* from = ins->get_option("--from-kyr");
+    CLI::Option* to = ins->get_option("--to-kyr");
+    CLI::Option* step = ins->get_option("--kyr-step");
+    CLI::Option* angle = ins->get_option("--orbit-angle");
     from->needs(to)->needs(angle);
     to->needs(from);
     step->needs(from);
