@@ -314,7 +314,13 @@ int Command(int argc, const char* const* argv, std::istream& in, std::ostream& o
     asked.year.writeChart = asked.sky.writeChart = charts;
     NoteChartOnly(asked, err);
     if (year.parsed()) return RunYear(asked.inputs, asked.year, out, err);
-    if (insolation.parsed()) return RunInsolation(asked.inputs, asked.sky, out, err);
+    if (insolation.parsed()) {
+        if (Given(insolation, "--latitude-step") && !asked.sky.map && !asked.sky.annual) {
+            err << "daylight-cli: --latitude-step goes with --map or --annual\n";
+            return kBadInput;
+        }
+        return RunInsolation(asked.inputs, asked.sky, out, err);
+    }
     if (sky.parsed() || sun.parsed()) {
         if (!DatedSkyAlone(app, asked.sky, err)) return kBadInput;
         return (sky.parsed() ? RunSky : RunSun)(asked.inputs, asked.sky, out, err);

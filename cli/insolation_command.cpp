@@ -139,7 +139,10 @@ CLI::App* AddInsolationCommand(CLI::App& app, daycalc::DaylightInputs& inputs,
     }
     for (CLI::Option* option : orbit) from->excludes(option);
     from->excludes(map)->excludes(annual)->excludes(kyr);
-    AddMarkOption(*ins, request.mark);
+    // The chosen day is marked through the year and on the map.
+    CLI::Option* mark = AddMarkOption(*ins, request.mark);
+    from->excludes(mark);
+    annual->excludes(mark);
     AddTableOptions(*ins, request.csv, request.json, request.chart, request.chartWidth,
                     "the sunlight (the map, the year's mean or the times)",
                     kInsolationStatusesSaid);

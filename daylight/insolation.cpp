@@ -17,6 +17,8 @@ using namespace inner;
 
 namespace {
 
+constexpr std::size_t kMostAnnualLatitudes = 18001;  // from -90 to 90 by 0.01
+
 constexpr std::array<std::string_view, 6> kInsolationColumns = {
     "day", "orbit_angle", "declination", "distance", "insolation", "noon_flux"};
 constexpr std::array<std::string_view, 3> kMapColumns = {"latitude", "day", "insolation"};
@@ -307,6 +309,14 @@ std::optional<Problem> ProduceAnnualInsolation(const SkyInputs& in, double solar
     oneRow.step = in.year;  // the year's mean takes no step: a map of one day a latitude
     const auto latitudes = MapLatitudes(oneRow, latitudeStep);
     if (const auto* problem = std::get_if<Problem>(&latitudes)) return *problem;
+    // Each latitude's mean is a sum over the year of some hundreds of days: more than a
+    // hundredth of a degree apart would take seconds for nothing a figure or a table shows.
+    if (std::get<std::vector<double>>(latitudes).size() > kMostAnnualLatitudes) {
+        return OutOfRange(
+            "the year's mean would have more than 18001 latitudes; take a latitude "
+            "step of at least 0.01",
+            {"latitude_step"}, {{"latitude_step", "1"}});
+    }
     if (auto problem =
             OutOfItsRange("solar_constant", solarConstant, SolarConstantAt(in.distance))) {
         return problem;

@@ -460,6 +460,9 @@ TEST(Sky, BadValuesAreErrorsAndNothingIsWritten) {
         {{"insolation", "--annual", "--rows", "2"}, "--rows excludes --annual"},
         {{"insolation", "--map", "--horizon", "0"}, "--horizon"},
         {{"insolation", "--day-at", "5", "--chart", "day.svg"}, "one day has no chart"},
+        {{"insolation", "--latitude-step", "5"}, "--latitude-step goes with --map or --annual"},
+        {{"insolation", "--annual", "--mark", "5"}, "--annual excludes --mark"},
+        {{"insolation", "--annual", "--latitude-step", "0.001"}, "more than 18001 latitudes"},
     };
     for (const auto& [args, reason] : cases) {
         const Invocation run = Companion(args);
