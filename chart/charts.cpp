@@ -270,10 +270,7 @@ MapChart::MapChart(const daycalc::SkyInputs& in)
       in_(in),
       solarConstant_(std::numeric_limits<double>::quiet_NaN()),
       high_(in.solarDay) {
-    for (const double level : RoundTicks(0, high_, 7)) {
-        if (level > 0 && level < high_) levels_.push_back(level);
-    }
-    segments_.resize(levels_.size());
+    RoundLevels();
 }
 
 MapChart::MapChart(const daycalc::SkyInputs& in, double solarConstant)
@@ -293,6 +290,10 @@ MapChart::MapChart(const daycalc::SkyInputs& in, double solarConstant)
         }
     }
     high_ = RoundCeiling(highest);
+    RoundLevels();
+}
+
+void MapChart::RoundLevels() {
     for (const double level : RoundTicks(0, high_, 7)) {
         if (level > 0 && level < high_) levels_.push_back(level);
     }

@@ -157,10 +157,7 @@ int RunInsolation(const daycalc::DaylightInputs& inputs, const SkyRequest& reque
                "planet\n";
         return kBadInput;
     }
-    if (!std::isnan(request.dayAt) && !request.chart.empty()) {
-        err << "daylight-cli: one day has no chart; give --chart without --day-at\n";
-        return kBadInput;
-    }
+    if (OneDayCharted(request, err)) return kBadInput;
     const double solarConstant = !std::isnan(request.solarConstant)
                                      ? request.solarConstant
                                      : daycalc::SolarConstantAt(request.distance);
@@ -175,11 +172,7 @@ int RunInsolation(const daycalc::DaylightInputs& inputs, const SkyRequest& reque
         const daycalc::EarthOrbit o = daycalc::EarthOrbitAt(request.kyr);
         in.tilt = o.obliquity, in.eccentricity = o.eccentricity, in.perihelion = o.perihelion;
     }
-    // The steps as the sky's.
-    if (request.defaultStep && in.year < daycalc::kShortYear && in.year > 0)
-        in.step = in.year / 360;
-    if (!std::isnan(request.rows)) in.step = in.year / request.rows;
-    if (!std::isnan(request.dayAt)) in.step = in.year;
+    TakeStep(in, request);
     std::unique_ptr<chart::Chart> drawing;
     if (!request.chart.empty()) {
         drawing =

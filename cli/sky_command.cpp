@@ -305,6 +305,21 @@ std::variant<SkyInputs, daycalc::Problem> SkyInputsOf(const daycalc::DaylightInp
     return read;
 }
 
+void TakeStep(SkyInputs& in, const SkyRequest& request) {
+    // A year of few solar days takes a 360th of it for a step unless one is given.
+    if (request.defaultStep && in.year < daycalc::kShortYear && in.year > 0)
+        in.step = in.year / 360;
+    if (!std::isnan(request.rows)) in.step = in.year / request.rows;
+    // One day at an angle takes no step: none can be too small for its year.
+    if (!std::isnan(request.dayAt)) in.step = in.year;
+}
+
+bool OneDayCharted(const SkyRequest& request, std::ostream& err) {
+    if (std::isnan(request.dayAt) || request.chart.empty()) return false;
+    err << "daylight-cli: one day has no chart; give --chart without --day-at\n";
+    return true;
+}
+
 CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyRequest& request) {
     CLI::App* sky = app.add_subcommand(
         "sky",
@@ -366,22 +381,14 @@ int RunSky(const daycalc::DaylightInputs& inputs, const SkyRequest& request, std
         err << "daylight-cli: dates have no chart; give --chart without them\n";
         return kBadInput;
     }
-    if (!std::isnan(request.dayAt) && !request.chart.empty()) {
-        err << "daylight-cli: one day has no chart; give --chart without --day-at\n";
-        return kBadInput;
-    }
+    if (OneDayCharted(request, err)) return kBadInput;
 
     const auto read = SkyInputsOf(inputs, request);
     if (const auto* problem = std::get_if<daycalc::Problem>(&read)) {
         return ReportProblem(*problem, request.json, out, err);
     }
     SkyInputs in = std::get<SkyInputs>(read);
-    // A year of few solar days takes a 360th of it for a step unless one is given.
-    if (request.defaultStep && in.year < daycalc::kShortYear && in.year > 0)
-        in.step = in.year / 360;
-    if (!std::isnan(request.rows)) in.step = in.year / request.rows;
-    // One day at an angle takes no step: none can be too small for its year.
-    if (!std::isnan(request.dayAt)) in.step = in.year;
+    TakeStep(in, request);
     if (dated) {
         if (std::optional<daycalc::Problem> problem = daycalc::SkyProblem(in)) {
             return ReportProblem(*problem, request.json, out, err);

@@ -90,6 +90,12 @@ Json InputsJson(const daycalc::SkyInputs& in);
 // clock are given.
 Json DatedInputsJson(const daycalc::SkyInputs& place, const SkyRequest& request);
 
+// The rows' step as the request gives it, in place of the inputs': a 360th of a year of few
+// solar days unless --step is given, the year over --rows, or the year for one day.
+void TakeStep(daycalc::SkyInputs& in, const SkyRequest& request);
+// Whether one day was asked for with a chart, which one day has none of (said on `err`).
+bool OneDayCharted(const SkyRequest& request, std::ostream& err);
+
 // Adds "sky" to the app; its value options fill the same inputs as the app's own.
 CLI::App* AddSkyCommand(CLI::App& app, daycalc::DaylightInputs& inputs, SkyRequest& request);
 

@@ -165,10 +165,15 @@ std::optional<Problem> OutOfItsRange(std::string_view field, double value, doubl
           rt::TextFromDouble(std::isnan(range.Offered(value)) ? offered : range.Offered(value))}});
 }
 
+// The problem of a solar constant out of its range, offering the planet's at its distance.
+std::optional<Problem> SolarConstantProblem(const SkyInputs& in, double solarConstant) {
+    return OutOfItsRange("solar_constant", solarConstant, SolarConstantAt(in.distance));
+}
+
 // The problem of inputs through the year: the sky's, then the solar constant's.
 std::optional<Problem> InsolationProblem(const SkyInputs& in, double solarConstant) {
     if (std::optional<Problem> problem = SkyProblem(in)) return problem;
-    return OutOfItsRange("solar_constant", solarConstant, SolarConstantAt(in.distance));
+    return SolarConstantProblem(in, solarConstant);
 }
 
 // The rows of the days at `days` at the inputs' latitude; the year's mean after them where they
@@ -275,10 +280,7 @@ std::optional<Problem> ProduceInsolationMap(const SkyInputs& in, double solarCon
                                             double latitudeStep, TableConsumer& to) {
     const auto latitudes = MapLatitudes(in, latitudeStep);
     if (const auto* problem = std::get_if<Problem>(&latitudes)) return *problem;
-    if (auto problem =
-            OutOfItsRange("solar_constant", solarConstant, SolarConstantAt(in.distance))) {
-        return problem;
-    }
+    if (auto problem = SolarConstantProblem(in, solarConstant)) return problem;
     // The orbit of each day once, for every latitude.
     SkyInputs anyLatitude = in;
     anyLatitude.latitude = 0;
@@ -317,10 +319,7 @@ std::optional<Problem> ProduceAnnualInsolation(const SkyInputs& in, double solar
             "step of at least 0.01",
             {"latitude_step"}, {{"latitude_step", "1"}});
     }
-    if (auto problem =
-            OutOfItsRange("solar_constant", solarConstant, SolarConstantAt(in.distance))) {
-        return problem;
-    }
+    if (auto problem = SolarConstantProblem(in, solarConstant)) return problem;
     to.Columns(kAnnualColumns);
     for (const double latitude : std::get<std::vector<double>>(latitudes)) {
         SkyInputs at = in;

@@ -112,6 +112,10 @@ export function saidInstead(run) {
     .join('\n');
 }
 
+// A map's coarse sketch, shown while the whole map is made and while a slider moves: every 10
+// degrees of latitude, 36 steps a year.
+export const coarse = (map) => [...map, '--latitude-step=10', '--rows=36'];
+
 // Charts the companion draws by the worker (runs.js), each of a kind, given the worker's runs, the
 // frames' scheduler, the width figures are drawn at, whether the values can be drawn, and what
 // is said instead where they cannot.

@@ -2,7 +2,7 @@
 // asked for, the chosen day in the sky, with or without a date, and the sun's path through it.
 // Every figure and row is the companion's own, run in WebAssembly; the figures, which may take
 // long, by the worker.
-import { makeWorkerFigures, placeWhy } from './figures.js';
+import { coarse, makeWorkerFigures, placeWhy } from './figures.js';
 import { kMarked, makeSkyValues } from './sky-values.js';
 import { makeSkyDay, makeSunNoon } from './sky-day.js';
 import { makeSunlight } from './sunlight.js';
@@ -40,7 +40,6 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
   // answer that is still the latest asked for is placed in the next frame.
   let mapShown = false;
   const kMapLabel = 'Daylight at every latitude through the year';
-  const coarse = (map) => [...map, '--latitude-step=10', '--rows=36'];
   const showSkyChart = () =>
     showFigure(
       $('sky-chart'),
@@ -58,15 +57,7 @@ export function makeSky({ core, ask, texts, commandsNow, width, follow, planet }
     forget('sun');
     placeWhy($('sun-chart'), kNoDay);
   }
-  const showSunlight = makeSunlight({
-    ask,
-    follow,
-    width,
-    usable,
-    marked: kMarked,
-    commandsNow,
-    planet,
-  });
+  const showSunlight = makeSunlight({ showFigure, forget, commandsNow, planet });
   function showSky() {
     showSkyChart();
     showSunChart();

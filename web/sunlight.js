@@ -2,7 +2,7 @@
 // year, after every press (a coarse sketch first, while the worker makes the whole map), and the
 // Earth's summer at 65° N through the last million years. Both figures are the companion's own,
 // drawn by the worker; the page works nothing out.
-import { makeWorkerFigures, placeWhy } from './figures.js';
+import { coarse, placeWhy } from './figures.js';
 
 const $ = (id) => document.getElementById(id);
 
@@ -18,12 +18,9 @@ export const kHistory = [
 const kHistoryWhy =
   "The curve through time is the Earth's orbit: choose the Earth, or no planet, to see it.";
 
-// Given the worker's runs, the frames' scheduler, the width figures are drawn at, whether the
-// sky's values can be used and what is said instead, the command lines of the values now and the
-// planet chosen.
-export function makeSunlight({ ask, follow, width, usable, marked, commandsNow, planet }) {
-  const { showFigure, forget } = makeWorkerFigures({ ask, follow, width, usable, marked });
-  const coarse = (map) => [...map, '--latitude-step=10', '--rows=36'];
+// Given the sky's figures drawn by the worker (figures.js), the command lines of the values now
+// and the planet chosen.
+export function makeSunlight({ showFigure, forget, commandsNow, planet }) {
   return function showSunlight() {
     const { sunlight } = commandsNow();
     showFigure(

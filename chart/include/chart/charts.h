@@ -149,6 +149,8 @@ class MapChart : public Chart {
         float daylight;
         daycalc::Sun sun;
     };
+    // The contour levels: the round values strictly between 0 and the top of the colours.
+    void RoundLevels();
     void RunsOf(std::size_t at, const std::vector<Day>& row, double high,
                 std::vector<Run>& runs) const;
     // The contour segments, by level, of the cells between a latitude and the next, in the data's
